@@ -1,0 +1,44 @@
+# Zentrap: `make run` builds and starts the program; `make test` builds and runs every test.
+# Both install what is missing first (scripts/install-deps).
+
+JOBS ?= $(shell nproc)
+RELEASE := build/release
+SANITIZE := build/asan
+BENCH := build/bench
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 30
+
+.PHONY: deps run build test bench fuzz format clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRAP_BUILD_TESTS=OFF
+	cmake --build $(RELEASE) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ]; then echo "make run: no DISPLAY; start an X session (or scripts/test-desktop) first" >&2; exit 1; fi
+	$(RELEASE)/bin/zentrap
+
+test: deps
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRAP_SANITIZE=ON
+	cmake --build $(SANITIZE) -j $(JOBS)
+	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: deps
+	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRAP_BUILD_TESTS=OFF -DZENTRAP_BUILD_BENCH=ON
+	cmake --build $(BENCH) -j $(JOBS)
+	scripts/run-benchmarks $(BENCH)
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZENTRAP_BUILD_TESTS=OFF -DZENTRAP_FUZZ=ON
+	cmake --build $(FUZZ) -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,13 @@
+// The verbs of zentrap-cli; each takes the arguments after the verb and returns the exit code.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Wrong arguments: the message and the verb's usage are printed, exit code 2.
+class CliUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+

@@ -1,0 +1,44 @@
+# Shared build settings: warnings as errors for our own code, the sanitizer build, and a
+# helper that makes a library from a folder's sources (an interface library while it has none).
+
+set(ZENTRAP_WARNINGS -Wall -Wextra -Wpedantic -Werror -Wno-error=deprecated-declarations)
+
+if(ZENTRAP_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(zentrap_warnings target)
+  target_compile_options(${target} PRIVATE ${ZENTRAP_WARNINGS})
+endfunction()
+
+# zentrap_library(NAME SOURCES ... LINK ...)
+function(zentrap_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  if(ARG_SOURCES)
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+    zentrap_warnings(${name})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_LINK})
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+  endif()
+endfunction()
+
+# Sources of the current folder, split into plain C++ (no Qt) and window code.
+# Window code is every file whose name matches UI_REGEX.
+function(zentrap_split_sources algoVar uiVar uiRegex)
+  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(algo ${all})
+  set(ui ${all})
+  if(algo)
+    list(FILTER algo EXCLUDE REGEX "${uiRegex}")
+  endif()
+  if(ui)
+    list(FILTER ui INCLUDE REGEX "${uiRegex}")
+  endif()
+  set(${algoVar} ${algo} PARENT_SCOPE)
+  set(${uiVar} ${ui} PARENT_SCOPE)
+endfunction()

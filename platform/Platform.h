@@ -1,0 +1,22 @@
+// The desktop services handed to the windows: real ones in main(), fakes in tests.
+#pragma once
+
+#include "platform/ClipboardService.h"
+#include "platform/HelpService.h"
+#include "platform/MessageService.h"
+#include "platform/RegistryHive.h"
+#include "platform/ScreenSource.h"
+
+#include <string>
+
+struct Platform {
+    RegistryHive& userHive;
+    // Read-only; null when the machine hive does not exist.
+    const RegistryHive* machineHive;
+    ScreenSource& screen;
+    ClipboardService& clipboard;
+    HelpService& help;
+    MessageService& messages;
+    // Folder of the program file, with a trailing '/'.
+    std::string programFolder;
+};

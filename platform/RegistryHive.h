@@ -1,0 +1,26 @@
+// One registry hive: keys holding typed values (double words and strings).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// A stored value keeps its kind: reading it as the other kind fails.
+using RegValue = std::variant<uint32_t, std::string>;
+
+class RegistryHive {
+public:
+    virtual ~RegistryHive() = default;
+
+    // Key paths use backslashes ("SOFTWARE\\Morvane\\Zentrap") and match without regard to case.
+    virtual bool keyExists(std::string_view key) const = 0;
+    // Creates the key when it is missing; false when the hive is read-only.
+    virtual bool createKey(std::string_view key) = 0;
+    virtual std::optional<RegValue> value(std::string_view key, std::string_view name) const = 0;
+    // False when the key does not exist or the hive is read-only.
+    virtual bool setValue(std::string_view key, std::string_view name, const RegValue& value) = 0;
+    // Makes the changes durable (atomically); false when that failed.
+    virtual bool flush() = 0;
+};

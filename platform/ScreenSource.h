@@ -1,0 +1,35 @@
+// The screen's pixels, its palette and the mouse cursor, as the screen grabber needs them.
+#pragma once
+
+#include "common/Bitmap.h"
+#include "common/Geometry.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// A cursor image as the user sees it: premultiplied ARGB, with its hot spot.
+struct CursorImage {
+    int width = 0;
+    int height = 0;
+    int xHotspot = 0;
+    int yHotspot = 0;
+    std::vector<uint32_t> argb; // width * height, row by row from the top
+};
+
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+
+    virtual Size primaryScreenSize() const = 0;
+    // False when the screen cannot be read at all (no display connection).
+    virtual bool isAvailable() const = 0;
+    // The display's palette when it is palette-based (PseudoColor), else nothing.
+    virtual std::optional<std::vector<PaletteEntry>> systemPalette() = 0;
+    // Copies the screen rectangle into `target` (24 bits, already sized) at (0, 0); parts of the
+    // rectangle outside the screen leave the target's pixels as they were.
+    virtual void copyPixels(int left, int top, int width, int height, Bitmap& target) = 0;
+    virtual std::optional<Point> cursorPosition() = 0;
+    // The cursor of the window under the pointer; nothing when it cannot be read.
+    virtual std::optional<CursorImage> currentCursor() = 0;
+};
