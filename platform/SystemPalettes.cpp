@@ -44,6 +44,12 @@ static_assert(kLastTenStart == 246);
 
 } // namespace
 
-const std::array<PaletteEntry, kDefaultPaletteSize>& defaultPalette() { return kDefaultPalette; }
+const std::array<PaletteEntry, kDefaultPaletteSize>& defaultPalette()
+{
+    return kDefaultPalette;
+}
 
-const std::array<PaletteEntry, kHalftonePaletteSize>& halftonePalette() { return kHalftonePalette; }
+const std::array<PaletteEntry, kHalftonePaletteSize>& halftonePalette()
+{
+    return kHalftonePalette;
+}
