@@ -13,3 +13,6 @@ public:
 
 // grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
 int runGrab(const std::vector<std::string>& args);
+
+// quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
+int runQuantize(const std::vector<std::string>& args);
