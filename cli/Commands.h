@@ -11,3 +11,5 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+int runResize(const std::vector<std::string>& args);
+int runRotate(const std::vector<std::string>& args);

@@ -18,6 +18,10 @@ struct Verb {
 };
 
 const std::vector<Verb> kVerbs = {
+    {"resize", runResize,
+     "resize --width W --height H [--filter mitchell|box|triangle|hermite|bell|b-spline|lanczos3] [--plain] INPUT "
+     "OUTPUT"},
+    {"rotate", runRotate, "rotate 90|180|270 INPUT OUTPUT"},
 };
 
 int usage()
