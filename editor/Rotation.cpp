@@ -68,65 +68,54 @@ void rotateQuarter(const Bitmap& source, Bitmap& destination, bool clockwise, co
     }
 }
 
+// Source pixel x goes to Ws − 1 − x of the destination row.
+void reversePixels(const uint8_t* in, uint8_t* out, int width, int first, int end)
+{
+    for (int x = first; x < end; ++x) {
+        copyPixel(out + static_cast<size_t>(width - 1 - x) * kBytesPerPixel,
+                  in + static_cast<size_t>(x) * kBytesPerPixel);
+    }
+}
+
 #ifdef ZENTRAP_ROTATION_X86
 
 bool reverseShuffleAvailable()
 {
-    return __builtin_cpu_supports("ssse3");
+    static const bool available = __builtin_cpu_supports("ssse3");
+    return available;
 }
 
-// Sixteen pixels (48 bytes) in reverse order: each output vector takes its bytes from up to two of
-// the three input vectors, placed by byte shuffles.
-__attribute__((target("ssse3"))) void reverseSixteenPixels(const uint8_t* from, uint8_t* to)
+// Four pixels per step: a 16-byte load, one byte shuffle that reverses the first 12 bytes by pixel,
+// a 16-byte store. The 4 spare bytes of a store land on the next destination group, written later,
+// so the groups run from the end of the source row and the edges are left to the plain loop.
+__attribute__((target("ssse3"))) void reverseRowByShuffles(const uint8_t* in, uint8_t* out, int width)
 {
-    // Output byte o (0..47) is byte b of pixel 15 − o / 3, i.e. input byte 3 × (15 − o / 3) + o % 3.
-    alignas(16) static const auto masks = [] {
-        struct Masks {
-            uint8_t bytes[3][3][16];
-        } m{};
-        for (int out = 0; out < 3; ++out) {
-            for (int in = 0; in < 3; ++in) {
-                for (int k = 0; k < 16; ++k) {
-                    int o = out * 16 + k;
-                    int source = 3 * (15 - o / 3) + o % 3;
-                    m.bytes[out][in][k] = (source / 16 == in) ? static_cast<uint8_t>(source % 16) : 0x80;
-                }
-            }
-        }
-        return m;
-    }();
-    __m128i in[3];
-    for (int i = 0; i < 3; ++i) {
-        in[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16 * i));
+    const __m128i mask = _mm_setr_epi8(9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, -1, -1, -1, -1);
+    // Loads of pixels x … x + 5 and stores at Ws − 4 − x … Ws + 1 − x stay inside both rows.
+    constexpr int kFirst = 2;
+    int groups = width >= kFirst + 6 ? (width - 6 - kFirst) / 4 + 1 : 0;
+    for (int g = groups - 1; g >= 0; --g) {
+        int x = kFirst + 4 * g;
+        __m128i pixels =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + static_cast<size_t>(x) * kBytesPerPixel));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + static_cast<size_t>(width - 4 - x) * kBytesPerPixel),
+                         _mm_shuffle_epi8(pixels, mask));
     }
-    for (int out = 0; out < 3; ++out) {
-        __m128i v = _mm_setzero_si128();
-        for (int i = 0; i < 3; ++i) {
-            __m128i mask = _mm_load_si128(reinterpret_cast<const __m128i*>(masks.bytes[out][i]));
-            v = _mm_or_si128(v, _mm_shuffle_epi8(in[i], mask));
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16 * out), v);
-    }
+    reversePixels(in, out, width, 0, std::min(kFirst, width));
+    reversePixels(in, out, width, kFirst + 4 * groups, width);
 }
 
 #endif
 
-// Source pixel x goes to Ws − 1 − x of the destination row.
 void reverseRow(const uint8_t* in, uint8_t* out, int width)
 {
-    int x = 0;
 #ifdef ZENTRAP_ROTATION_X86
     if (reverseShuffleAvailable()) {
-        for (; x + 16 <= width; x += 16) {
-            reverseSixteenPixels(in + static_cast<size_t>(x) * kBytesPerPixel,
-                                 out + static_cast<size_t>(width - 16 - x) * kBytesPerPixel);
-        }
+        reverseRowByShuffles(in, out, width);
+        return;
     }
 #endif
-    for (; x < width; ++x) {
-        copyPixel(out + static_cast<size_t>(width - 1 - x) * kBytesPerPixel,
-                  in + static_cast<size_t>(x) * kBytesPerPixel);
-    }
+    reversePixels(in, out, width, 0, width);
 }
 
 void rotateHalf(const Bitmap& source, Bitmap& destination, const RowProgress& rows)
