@@ -85,24 +85,65 @@ bool reverseShuffleAvailable()
     return available;
 }
 
-// Four pixels per step: a 16-byte load, one byte shuffle that reverses the first 12 bytes by pixel,
-// a 16-byte store. The 4 spare bytes of a store land on the next destination group, written later,
-// so the groups run from the end of the source row and the edges are left to the plain loop.
+// Byte shuffles that reverse sixteen pixels (48 bytes, three vectors): output vector o takes from input
+// vector i the bytes that masks[o][i] selects. Output byte k is byte k % 3 of pixel 15 − k / 3.
+struct ReverseMasks {
+    alignas(16) uint8_t bytes[3][3][16];
+};
+
+constexpr ReverseMasks makeReverseMasks()
+{
+    ReverseMasks m{};
+    for (int out = 0; out < 3; ++out) {
+        for (int in = 0; in < 3; ++in) {
+            for (int k = 0; k < 16; ++k) {
+                int o = out * 16 + k;
+                int from = 3 * (15 - o / 3) + o % 3;
+                m.bytes[out][in][k] = from / 16 == in ? static_cast<uint8_t>(from % 16) : uint8_t{0x80};
+            }
+        }
+    }
+    return m;
+}
+
+constexpr ReverseMasks kReverseMasks = makeReverseMasks();
+
+constexpr bool selectsNothing(const uint8_t (&mask)[16])
+{
+    for (uint8_t b : mask) {
+        if (b != 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(selectsNothing(kReverseMasks.bytes[0][0]) && selectsNothing(kReverseMasks.bytes[2][2]));
+
+__attribute__((target("ssse3"))) __m128i reverseMask(int out, int in)
+{
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(kReverseMasks.bytes[out][in]));
+}
+
+// Sixteen pixels per step with three loads and three stores; the first output vector draws on the
+// last two input vectors only, the last one on the first two.
 __attribute__((target("ssse3"))) void reverseRowByShuffles(const uint8_t* in, uint8_t* out, int width)
 {
-    const __m128i mask = _mm_setr_epi8(9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, -1, -1, -1, -1);
-    // Loads of pixels x … x + 5 and stores at Ws − 4 − x … Ws + 1 − x stay inside both rows.
-    constexpr int kFirst = 2;
-    int groups = width >= kFirst + 6 ? (width - 6 - kFirst) / 4 + 1 : 0;
-    for (int g = groups - 1; g >= 0; --g) {
-        int x = kFirst + 4 * g;
-        __m128i pixels =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + static_cast<size_t>(x) * kBytesPerPixel));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + static_cast<size_t>(width - 4 - x) * kBytesPerPixel),
-                         _mm_shuffle_epi8(pixels, mask));
+    const __m128i m01 = reverseMask(0, 1), m02 = reverseMask(0, 2);
+    const __m128i m10 = reverseMask(1, 0), m11 = reverseMask(1, 1), m12 = reverseMask(1, 2);
+    const __m128i m20 = reverseMask(2, 0), m21 = reverseMask(2, 1);
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const auto* from = reinterpret_cast<const __m128i*>(in + static_cast<size_t>(x) * kBytesPerPixel);
+        auto* to = reinterpret_cast<__m128i*>(out + static_cast<size_t>(width - 16 - x) * kBytesPerPixel);
+        __m128i i0 = _mm_loadu_si128(from);
+        __m128i i1 = _mm_loadu_si128(from + 1);
+        __m128i i2 = _mm_loadu_si128(from + 2);
+        _mm_storeu_si128(to, _mm_or_si128(_mm_shuffle_epi8(i1, m01), _mm_shuffle_epi8(i2, m02)));
+        _mm_storeu_si128(to + 1, _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(i0, m10), _mm_shuffle_epi8(i1, m11)),
+                                              _mm_shuffle_epi8(i2, m12)));
+        _mm_storeu_si128(to + 2, _mm_or_si128(_mm_shuffle_epi8(i0, m20), _mm_shuffle_epi8(i1, m21)));
     }
-    reversePixels(in, out, width, 0, std::min(kFirst, width));
-    reversePixels(in, out, width, kFirst + 4 * groups, width);
+    reversePixels(in, out, width, x, width);
 }
 
 #endif
