@@ -11,5 +11,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
+int runGrab(const std::vector<std::string>& args);
 int runResize(const std::vector<std::string>& args);
 int runRotate(const std::vector<std::string>& args);

@@ -18,6 +18,7 @@ struct Verb {
 };
 
 const std::vector<Verb> kVerbs = {
+    {"grab", runGrab, "grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT (.ppm .bmp .png .jpg .gif .tif)"},
     {"resize", runResize,
      "resize --width W --height H [--filter mitchell|box|triangle|hermite|bell|b-spline|lanczos3] [--plain] INPUT "
      "OUTPUT"},
