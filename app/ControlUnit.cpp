@@ -282,11 +282,11 @@ void TControlForm::grabIntoImage()
 {
     if (fullScreenMode() || FMinimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(platform_.screen, 0, 0, screen.width, screen.height, FImage, FCursor);
+        GrabScreen(0, 0, screen.width, screen.height, FImage, FCursor, platform_.screen);
         return;
     }
     const Rect hole = frame_->captureRect();
-    GrabScreen(platform_.screen, hole.left, hole.top, hole.width(), hole.height(), FImage, FCursor);
+    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), FImage, FCursor, platform_.screen);
 }
 
 void TControlForm::refreshThumbnail()
