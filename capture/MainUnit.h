@@ -64,6 +64,7 @@ private:
     void UpdateFrameRegion();
     void miCentimetresClick(QAction* item);
     void markUnitItem();
+    int resizeMargin() const;
     void updateHoverCursor(QPoint position);
     void beginOwnDrag(QPoint globalPosition);
     void followOwnDrag(QPoint globalPosition);
@@ -77,6 +78,7 @@ private:
     int pixelsPerInch_ = 96;
     QImage frameBuffer_;
     bool painting_ = false; // the frame buffer's lock: a nested paint is dropped
+    bool shapeFailureReported_ = false;
 
     QMenu* pmMain = nullptr;
     QActionGroup* unitsGroup_ = nullptr;

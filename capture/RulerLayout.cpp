@@ -68,7 +68,7 @@ void appendCornerMarks(std::vector<Rect>& marks, int B, int W, int H)
     marks.push_back(axisLineRect({W - B - 1, H - B - 1}, {W - B - 1, H - 1}));
 }
 
-std::string formatFixedFromDigits(bool negative, int64_t digits, int pointPosition, char decimalSeparator)
+std::string formatFixedFromDigits(bool negative, int64_t digits, int pointPosition, std::string_view decimalSeparator)
 {
     // digits holds five significant digits d1..d5 meaning 0.d1d2d3d4d5 x 10^pointPosition.
     // Keep pointPosition + 2 of them (two decimals), rounding the rest half to even.
@@ -92,9 +92,12 @@ std::string formatFixedFromDigits(bool negative, int64_t digits, int pointPositi
             hundredths *= 10;
         }
     }
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%lld%c%02lld", negative && hundredths != 0 ? "-" : "",
-                  static_cast<long long>(hundredths / 100), decimalSeparator, static_cast<long long>(hundredths % 100));
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, "%02lld", static_cast<long long>(hundredths % 100));
+    std::string text = negative && hundredths != 0 ? "-" : "";
+    text += std::to_string(hundredths / 100);
+    text += decimalSeparator;
+    text += fraction;
     return text;
 }
 
@@ -193,13 +196,13 @@ RulerValues rulerValues(const RulerFrame& frame)
     return values;
 }
 
-std::string formatRulerValue(int32_t units, double value, char decimalSeparator)
+std::string formatRulerValue(int32_t units, double value, std::string_view decimalSeparator)
 {
     if (units == 0) {
         return std::to_string(static_cast<long long>(roundHalfEven(value)));
     }
     if (value == 0.0) {
-        return std::string("0") + decimalSeparator + "00";
+        return "0" + std::string(decimalSeparator) + "00";
     }
     char scientific[48];
     std::snprintf(scientific, sizeof scientific, "%.4e", std::abs(value));
@@ -214,16 +217,18 @@ std::string formatRulerValue(int32_t units, double value, char decimalSeparator)
     bool negative = value < 0;
     if (exponent + 1 > 5) {
         // More than five digits before the point: scientific notation, exponent of at least two digits.
-        char text[48];
-        std::snprintf(text, sizeof text, "%s%lld%c%04lldE%c%02d", negative ? "-" : "",
-                      static_cast<long long>(digits / 10000), decimalSeparator, static_cast<long long>(digits % 10000),
-                      exponent < 0 ? '-' : '+', std::abs(exponent));
-        return text;
+        char mantissa[16];
+        char exponentText[16];
+        std::snprintf(mantissa, sizeof mantissa, "%04lld", static_cast<long long>(digits % 10000));
+        std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        return (negative ? "-" : "") + std::to_string(digits / 10000) + std::string(decimalSeparator) + mantissa +
+               exponentText;
     }
     return formatFixedFromDigits(negative, digits, exponent + 1, decimalSeparator);
 }
 
-std::vector<RulerLabel> rulerLabels(const RulerFrame& frame, char decimalSeparator, const TextWidth& textWidth)
+std::vector<RulerLabel> rulerLabels(const RulerFrame& frame, std::string_view decimalSeparator,
+                                    const TextWidth& textWidth)
 {
     std::vector<RulerLabel> labels;
     if (!isKnownUnit(frame.units)) {

@@ -51,7 +51,7 @@ RulerValues rulerValues(const RulerFrame& frame);
 
 // A label value as text: a whole number for pixels; otherwise rounded to five significant digits
 // and shown with two decimals and the given decimal separator (scientific beyond five digits).
-std::string formatRulerValue(int32_t units, double value, char decimalSeparator);
+std::string formatRulerValue(int32_t units, double value, std::string_view decimalSeparator);
 
 enum class LabelColour { Black, Red };
 
@@ -70,4 +70,5 @@ using TextWidth = std::function<int(std::string_view)>;
 
 // The labels that fit, in drawing order: all upright ones (size, left, right) before the rotated
 // ones (size, top, bottom), each on both of its rulers. Empty for a unit outside 0..2.
-std::vector<RulerLabel> rulerLabels(const RulerFrame& frame, char decimalSeparator, const TextWidth& textWidth);
+std::vector<RulerLabel> rulerLabels(const RulerFrame& frame, std::string_view decimalSeparator,
+                                    const TextWidth& textWidth);

@@ -189,7 +189,7 @@ TEST(RulerMarks, UnknownUnitDrawsOnlyTheCornerMarks)
 
 TEST(RulerValues, PixelLabelsGiveTheHoleEdgesAndSize)
 {
-    auto labels = rulerLabels(frameWithHole(0, 100, 50, 200, 150), '.', fixedWidth);
+    auto labels = rulerLabels(frameWithHole(0, 100, 50, 200, 150), ".", fixedWidth);
     EXPECT_NE(findLabel(labels, "100", false), nullptr);
     EXPECT_NE(findLabel(labels, "300", false), nullptr);
     EXPECT_NE(findLabel(labels, "200", false), nullptr);
@@ -200,7 +200,7 @@ TEST(RulerValues, PixelLabelsGiveTheHoleEdgesAndSize)
 
 TEST(RulerValues, HoleAtNinetyFiveReadsNinetyFive)
 {
-    auto labels = rulerLabels(frameWithHole(0, 95, 95, 200, 200), '.', fixedWidth);
+    auto labels = rulerLabels(frameWithHole(0, 95, 95, 200, 200), ".", fixedWidth);
     const RulerLabel* left = findLabel(labels, "95", false);
     ASSERT_NE(left, nullptr);
     EXPECT_EQ(left->at, (Point{16, 0}));
@@ -213,7 +213,7 @@ TEST(RulerValues, InchesAndCentimetresUseTwoDecimals)
     EXPECT_DOUBLE_EQ(inches.right, 2.5);
     EXPECT_DOUBLE_EQ(inches.width, 1.5);
     EXPECT_DOUBLE_EQ(inches.top, 0.5);
-    auto labels = rulerLabels(frameWithHole(1, 96, 48, 144, 96), '.', fixedWidth);
+    auto labels = rulerLabels(frameWithHole(1, 96, 48, 144, 96), ".", fixedWidth);
     EXPECT_NE(findLabel(labels, "1.00", false), nullptr);
     EXPECT_NE(findLabel(labels, "2.50", false), nullptr);
     EXPECT_NE(findLabel(labels, "1.50", false), nullptr);
@@ -221,7 +221,7 @@ TEST(RulerValues, InchesAndCentimetresUseTwoDecimals)
     auto cm = rulerValues(frameWithHole(2, 96, 0, 192, 96));
     EXPECT_NEAR(cm.left, 2.54, 1e-12);
     EXPECT_NEAR(cm.width, 5.08, 1e-12);
-    auto cmLabels = rulerLabels(frameWithHole(2, 96, 0, 192, 96), ',', fixedWidth);
+    auto cmLabels = rulerLabels(frameWithHole(2, 96, 0, 192, 96), ",", fixedWidth);
     EXPECT_NE(findLabel(cmLabels, "2,54", false), nullptr);
     EXPECT_NE(findLabel(cmLabels, "7,62", false), nullptr);
     EXPECT_NE(findLabel(cmLabels, "5,08", false), nullptr);
@@ -229,22 +229,23 @@ TEST(RulerValues, InchesAndCentimetresUseTwoDecimals)
 
 TEST(RulerValues, FixedPointTextsRoundToFiveDigitsThenTwoDecimals)
 {
-    EXPECT_EQ(formatRulerValue(1, 1.5, '.'), "1.50");
-    EXPECT_EQ(formatRulerValue(1, 0.0, '.'), "0.00");
-    EXPECT_EQ(formatRulerValue(1, -1.0 / 96, '.'), "-0.01");
-    EXPECT_EQ(formatRulerValue(1, -0.001, '.'), "0.00");
-    EXPECT_EQ(formatRulerValue(1, 0.125, '.'), "0.12"); // halves to the even neighbour
-    EXPECT_EQ(formatRulerValue(1, 0.375, '.'), "0.38");
-    EXPECT_EQ(formatRulerValue(2, 1234.567, '.'), "1234.60");
-    EXPECT_EQ(formatRulerValue(2, 12345.678, ','), "12346,00");
-    EXPECT_EQ(formatRulerValue(2, 99999.6, '.'), "1.0000E+05");
-    EXPECT_EQ(formatRulerValue(2, 123456.7, '.'), "1.2346E+05");
-    EXPECT_EQ(formatRulerValue(0, -86, '.'), "-86");
+    EXPECT_EQ(formatRulerValue(1, 1.5, "."), "1.50");
+    EXPECT_EQ(formatRulerValue(1, 0.0, "."), "0.00");
+    EXPECT_EQ(formatRulerValue(1, -1.0 / 96, "."), "-0.01");
+    EXPECT_EQ(formatRulerValue(1, -0.001, "."), "0.00");
+    EXPECT_EQ(formatRulerValue(1, 0.125, "."), "0.12"); // halves to the even neighbour
+    EXPECT_EQ(formatRulerValue(1, 0.375, "."), "0.38");
+    EXPECT_EQ(formatRulerValue(2, 1234.567, "."), "1234.60");
+    EXPECT_EQ(formatRulerValue(2, 12345.678, ","), "12346,00");
+    EXPECT_EQ(formatRulerValue(1, 2.5, "\u066b"), "2\u066b50"); // separators beyond one byte
+    EXPECT_EQ(formatRulerValue(2, 99999.6, "."), "1.0000E+05");
+    EXPECT_EQ(formatRulerValue(2, 123456.7, "."), "1.2346E+05");
+    EXPECT_EQ(formatRulerValue(0, -86, "."), "-86");
 }
 
 TEST(RulerLabels, NegativeCoordinatesGiveNegativeLabels)
 {
-    auto labels = rulerLabels(frameWithHole(0, -86, -40, 300, 200), '.', fixedWidth);
+    auto labels = rulerLabels(frameWithHole(0, -86, -40, 300, 200), ".", fixedWidth);
     EXPECT_NE(findLabel(labels, "-86", false), nullptr);
     EXPECT_NE(findLabel(labels, "214", false), nullptr);
     EXPECT_NE(findLabel(labels, "-40", true), nullptr);
@@ -254,7 +255,7 @@ TEST(RulerLabels, UprightLabelsSitInTheTopAndBottomBands)
 {
     RulerFrame frame = frameWithHole(0, 100, 100, 200, 200);
     const int W = frame.client.width, H = frame.client.height; // 228
-    auto labels = rulerLabels(frame, '.', fixedWidth);
+    auto labels = rulerLabels(frame, ".", fixedWidth);
     ASSERT_EQ(labels.size(), 12u);
     // Width "200" (18 pixels) centred on both rulers, in red, first.
     EXPECT_EQ(labels[0], (RulerLabel{"200", LabelColour::Red, {105, 0}, {105, 0, 123, 14}, false}));
@@ -272,7 +273,7 @@ TEST(RulerLabels, UprightLabelsSitInTheTopAndBottomBands)
 TEST(RulerLabels, NarrowHolesDropTheEdgeLabelsFirstThenTheSize)
 {
     auto count = [](int holeWidth, const std::string& text) {
-        auto labels = rulerLabels(frameWithHole(0, 100, 100, holeWidth, 400), '.', fixedWidth);
+        auto labels = rulerLabels(frameWithHole(0, 100, 100, holeWidth, 400), ".", fixedWidth);
         return std::count_if(labels.begin(), labels.end(),
                              [&](const RulerLabel& l) { return !l.rotated && l.text == text; });
     };
@@ -288,5 +289,5 @@ TEST(RulerLabels, NarrowHolesDropTheEdgeLabelsFirstThenTheSize)
 
 TEST(RulerLabels, UnknownUnitHasNoLabels)
 {
-    EXPECT_TRUE(rulerLabels(frameWithHole(7, 100, 100, 300, 300), '.', fixedWidth).empty());
+    EXPECT_TRUE(rulerLabels(frameWithHole(7, 100, 100, 300, 300), ".", fixedWidth).empty());
 }
