@@ -5,12 +5,12 @@
 #include "common/ByteSink.h"
 
 struct GifOptions {
-    int paletteMode = 8;  // 1..8, "Optimized Windows" by default
-    int colorCount = 32;  // 8..256, used by palette mode 7 only
-    int ditherMode = 0;   // 0..6, "Nearest color" by default
-    int compression = 0;  // 0 LZW, 1 RLE
+    int paletteMode = 8; // 1..8, "Optimized Windows" by default
+    int colorCount = 32; // 8..256, used by palette mode 7 only
+    int ditherMode = 0;  // 0..6, "Nearest color" by default
+    int compression = 0; // 0 LZW, 1 RLE
     bool transparent = false;
-    int pickX = 0;        // the picked pixel whose colour becomes transparent
+    int pickX = 0; // the picked pixel whose colour becomes transparent
     int pickY = 0;
 };
 
