@@ -1,0 +1,245 @@
+#include "formats/JpegCodec.h"
+
+#include "common/ZentrapError.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+// jpeglib.h expects size_t and FILE to be declared first.
+#include <jpeglib.h>
+#include <jerror.h>
+
+// libjpeg reports errors by calling error_exit, which must not return: it longjmps back to the
+// function that made the call. That function keeps only trivially destructible locals alive
+// across the jump and leaves it to its caller to turn the outcome into an exception.
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void exitWithMessage(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings (corrupt data that libjpeg recovers from) are not errors here.
+void ignoreMessage(j_common_ptr)
+{
+}
+
+void initErrorManager(ErrorManager& err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = exitWithMessage;
+    err.pub.output_message = ignoreMessage;
+    err.message[0] = '\0';
+}
+
+// The in-memory destination: libjpeg fills a fixed block that is appended to a vector when full.
+struct VectorDestination {
+    jpeg_destination_mgr pub;
+    std::vector<uint8_t>* out;
+    JOCTET block[16384];
+    bool outOfMemory;
+};
+
+void initDestination(j_compress_ptr cinfo)
+{
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->pub.next_output_byte = dest->block;
+    dest->pub.free_in_buffer = sizeof dest->block;
+}
+
+// Appending may throw; the exception must not cross libjpeg's C frames, so it becomes libjpeg's
+// own out-of-memory error once the handler has finished.
+bool appendBlock(VectorDestination* dest, size_t size) noexcept
+{
+    try {
+        dest->out->insert(dest->out->end(), dest->block, dest->block + size);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+boolean emptyOutputBuffer(j_compress_ptr cinfo)
+{
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    if (!appendBlock(dest, sizeof dest->block)) {
+        ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+    }
+    dest->pub.next_output_byte = dest->block;
+    dest->pub.free_in_buffer = sizeof dest->block;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr cinfo)
+{
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    if (!appendBlock(dest, sizeof dest->block - dest->pub.free_in_buffer)) {
+        ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+    }
+}
+
+struct CompressJob {
+    const Bitmap* image;
+    int quality;
+    bool progressive;
+    uint8_t* rgbRow; // one row of red, green, blue
+    VectorDestination* destination;
+};
+
+void toRgb(const uint8_t* bgr, uint8_t* rgb, int width)
+{
+    for (int x = 0; x < width; ++x, bgr += 3, rgb += 3) {
+        rgb[0] = bgr[2];
+        rgb[1] = bgr[1];
+        rgb[2] = bgr[0];
+    }
+}
+
+// Returns false with err.message set when libjpeg failed.
+bool compress(const CompressJob& job, ErrorManager& err)
+{
+    jpeg_compress_struct cinfo;
+    initErrorManager(err);
+    cinfo.err = &err.pub;
+    if (setjmp(err.jump) != 0) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    job.destination->pub.init_destination = initDestination;
+    job.destination->pub.empty_output_buffer = emptyOutputBuffer;
+    job.destination->pub.term_destination = termDestination;
+    cinfo.dest = &job.destination->pub;
+
+    const Bitmap& image = *job.image;
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, job.quality, TRUE);
+    if (job.progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    JSAMPROW rows[1] = {job.rgbRow};
+    while (cinfo.next_scanline < cinfo.image_height) {
+        toRgb(image.row(static_cast<int>(cinfo.next_scanline)), job.rgbRow, image.width());
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+// A bitmap larger than this is refused before it is allocated (about 800 MB of pixels).
+constexpr uint64_t kMaxDecodedPixels = uint64_t{1} << 28;
+
+bool allocateBitmap(Bitmap* out, JDIMENSION width, JDIMENSION height) noexcept
+{
+    if (width == 0 || height == 0 || uint64_t{width} * height > kMaxDecodedPixels) {
+        return false;
+    }
+    try {
+        *out = Bitmap(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bpp24);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void rgbToBgrInPlace(uint8_t* row, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, row += 3) {
+        uint8_t red = row[0];
+        row[0] = row[2];
+        row[2] = red;
+    }
+}
+
+struct DecompressJob {
+    std::span<const uint8_t> data;
+    Bitmap* out;
+    bool badSize;
+};
+
+bool decompress(DecompressJob& job, ErrorManager& err)
+{
+    jpeg_decompress_struct cinfo;
+    initErrorManager(err);
+    cinfo.err = &err.pub;
+    if (setjmp(err.jump) != 0) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, job.data.data(), static_cast<unsigned long>(job.data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    cinfo.do_block_smoothing = TRUE;
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    if (cinfo.output_components != 3 || !allocateBitmap(job.out, cinfo.output_width, cinfo.output_height)) {
+        job.badSize = true;
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW rows[1] = {job.out->row(static_cast<int>(cinfo.output_scanline))};
+        if (jpeg_read_scanlines(&cinfo, rows, 1) == 1) {
+            rgbToBgrInPlace(rows[0], cinfo.output_width);
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressive)
+{
+    if (quality < 1 || quality > 100) {
+        throw ZentrapError("JPEG quality must be between 1 and 100");
+    }
+    const Bitmap* source = &image;
+    Bitmap converted;
+    if (image.pixelFormat() != PixelFormat::Bpp24) {
+        converted = image.converted(PixelFormat::Bpp24);
+        source = &converted;
+    }
+    std::vector<uint8_t> out;
+    std::vector<uint8_t> rgbRow(static_cast<size_t>(source->width()) * 3 + 1);
+    auto destination = std::make_unique<VectorDestination>();
+    destination->out = &out;
+    ErrorManager err;
+    CompressJob job{source, quality, progressive, rgbRow.data(), destination.get()};
+    if (!compress(job, err)) {
+        throw ZentrapError(err.message);
+    }
+    return out;
+}
+
+Bitmap decodeJpeg(std::span<const uint8_t> data)
+{
+    Bitmap out;
+    ErrorManager err;
+    DecompressJob job{data, &out, false};
+    if (!decompress(job, err)) {
+        throw ZentrapError(job.badSize ? std::string("Unsupported JPEG image size") : std::string(err.message));
+    }
+    return out;
+}

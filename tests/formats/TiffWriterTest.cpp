@@ -1,0 +1,306 @@
+#include "OutputFormatsTestImages.h"
+#include "common/ZentrapError.h"
+#include "formats/Bmp2Tiff.h"
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at)
+{
+    return uint32_t{b[at]} | (uint32_t{b[at + 1]} << 8) | (uint32_t{b[at + 2]} << 16) | (uint32_t{b[at + 3]} << 24);
+}
+uint16_t le16(const std::vector<uint8_t>& b, size_t at)
+{
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+std::vector<uint8_t> writeTiffBytes(const Bitmap& b)
+{
+    VectorSink sink;
+    WriteTIFF(sink, b);
+    EXPECT_EQ(sink.bytes.size(), tiffFileSize(b));
+    return sink.bytes;
+}
+
+struct DirEntry {
+    uint16_t tag, type;
+    uint32_t count, value;
+};
+
+std::vector<DirEntry> directory(const std::vector<uint8_t>& file)
+{
+    uint32_t at = le32(file, 4);
+    uint16_t n = le16(file, at);
+    std::vector<DirEntry> entries;
+    for (uint16_t i = 0; i < n; ++i) {
+        size_t e = at + 2 + 12 * size_t{i};
+        entries.push_back({le16(file, e), le16(file, e + 2), le32(file, e + 4), le32(file, e + 8)});
+    }
+    EXPECT_EQ(le32(file, at + 2 + 12 * size_t{n}), 0U) << "next directory";
+    EXPECT_EQ(at + 2 + 12 * size_t{n} + 4, file.size()) << "the directory ends the file";
+    return entries;
+}
+
+uint32_t valueOf(const std::vector<DirEntry>& entries, uint16_t tag)
+{
+    for (const auto& e : entries) {
+        if (e.tag == tag) {
+            return e.value;
+        }
+    }
+    ADD_FAILURE() << "no tag " << tag;
+    return 0;
+}
+
+void expectSharedBlocks(const std::vector<uint8_t>& file, const std::vector<DirEntry>& entries)
+{
+    const std::vector<uint8_t> resolution = {0x6D, 0x03, 0, 0, 0x0A, 0, 0, 0};
+    for (uint16_t tag : {282, 283}) {
+        uint32_t at = valueOf(entries, tag);
+        EXPECT_EQ(std::vector<uint8_t>(file.begin() + at, file.begin() + at + 8), resolution);
+    }
+    uint32_t software = valueOf(entries, 305);
+    EXPECT_EQ(std::string(file.begin() + software, file.begin() + software + 10), "Vorna soft");
+    EXPECT_EQ(valueOf(entries, 296), 2U);
+    for (size_t i = 1; i < entries.size(); ++i) {
+        EXPECT_LT(entries[i - 1].tag, entries[i].tag) << "ascending tags";
+    }
+    for (const auto& e : entries) {
+        if (e.tag == 305) {
+            EXPECT_EQ(e.count, 10U);
+            EXPECT_EQ(e.type, 2);
+        }
+    }
+}
+
+// Reads a file with libtiff after writing it to disk.
+class LibtiffFile {
+public:
+    explicit LibtiffFile(const std::vector<uint8_t>& bytes)
+    {
+        char name[] = "/tmp/zentrap-tiff-XXXXXX";
+        int fd = mkstemp(name);
+        path_ = name;
+        EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        close(fd);
+        tif_ = TIFFOpen(path_.c_str(), "r");
+    }
+    ~LibtiffFile()
+    {
+        if (tif_) {
+            TIFFClose(tif_);
+        }
+        std::filesystem::remove(path_);
+    }
+    TIFF* get() const { return tif_; }
+
+private:
+    std::string path_;
+    TIFF* tif_ = nullptr;
+};
+
+} // namespace
+
+TEST(TiffWriter, OnePixelRgbImageIs229BytesWithTheDirectoryAtAnOddOffset)
+{
+    Bitmap b(1, 1);
+    b.setPixelValue(0, 0, makeColor(0x11, 0x22, 0x33));
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    ASSERT_EQ(file.size(), 229U);
+    EXPECT_EQ((std::vector<uint8_t>{file[0], file[1], file[2], file[3]}), (std::vector<uint8_t>{'I', 'I', 42, 0}));
+    EXPECT_EQ((std::vector<uint8_t>{file[4], file[5], file[6], file[7]}), (std::vector<uint8_t>{0x2B, 0, 0, 0}));
+    EXPECT_EQ((std::vector<uint8_t>{file[40], file[41], file[42]}), (std::vector<uint8_t>{0x11, 0x22, 0x33}));
+    EXPECT_EQ(file[43], 0x0F);
+    EXPECT_EQ(file[44], 0x00);
+    // Bits per sample 8, 8, 8 at 24, software at 30 directly followed by the pixels.
+    EXPECT_EQ((std::vector<uint8_t>(file.begin() + 24, file.begin() + 30)), (std::vector<uint8_t>{8, 0, 8, 0, 8, 0}));
+    std::vector<DirEntry> entries = directory(file);
+    ASSERT_EQ(entries.size(), 15U);
+    expectSharedBlocks(file, entries);
+    const std::vector<std::pair<uint16_t, uint32_t>> expected = {{254, 0}, {256, 1},  {257, 1}, {258, 24}, {259, 1},
+                                                                 {262, 2}, {273, 40}, {277, 3}, {278, 1},  {279, 3},
+                                                                 {282, 8}, {283, 16}, {284, 1}, {296, 2},  {305, 30}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(entries[i].tag, expected[i].first);
+        EXPECT_EQ(entries[i].value, expected[i].second) << "tag " << entries[i].tag;
+    }
+    EXPECT_EQ(entries[3].count, 3U);
+    // A single SHORT stands in the first two bytes of its field.
+    EXPECT_EQ(le16(file, 43 + 2 + 12 * 1 + 8), 1);
+    EXPECT_EQ(le16(file, 43 + 2 + 12 * 1 + 10), 0);
+}
+
+TEST(TiffWriter, TwoByTwoRgbRowsHaveNoFillAndTheDirectoryFollows)
+{
+    Bitmap b(2, 2);
+    b.setPixelValue(0, 0, makeColor(1, 2, 3));
+    b.setPixelValue(1, 0, makeColor(4, 5, 6));
+    b.setPixelValue(0, 1, makeColor(7, 8, 9));
+    b.setPixelValue(1, 1, makeColor(10, 11, 12));
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 40, file.begin() + 52),
+              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(le32(file, 4), 52U);
+    EXPECT_EQ(file.size(), 3U * 4 + 226);
+}
+
+TEST(TiffWriter, ThirtyTwoBitImagesWriteThreeBytesPerPixel)
+{
+    Bitmap b = testimages::random32(3, 2, 4);
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    ASSERT_EQ(file.size(), 3U * 6 + 226);
+    EXPECT_EQ(file[40], redOf(b.pixelValue(0, 0)));
+    EXPECT_EQ(file[43], redOf(b.pixelValue(1, 0)));
+    EXPECT_EQ(file[40 + 9 + 2], blueOf(b.pixelValue(0, 1)));
+}
+
+TEST(TiffWriter, FourBitWidthIsCutToAMultipleOfFour)
+{
+    Bitmap b = testimages::randomIndexed(13, 3, PixelFormat::Bpp4, 1);
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    std::vector<DirEntry> entries = directory(file);
+    ASSERT_EQ(entries.size(), 15U);
+    expectSharedBlocks(file, entries);
+    EXPECT_EQ(valueOf(entries, 256), 12U);
+    EXPECT_EQ(valueOf(entries, 258), 4U);
+    EXPECT_EQ(valueOf(entries, 262), 3U);
+    EXPECT_EQ(valueOf(entries, 273), 130U);
+    EXPECT_EQ(valueOf(entries, 279), 18U);
+    EXPECT_EQ(valueOf(entries, 320), 8U);
+    EXPECT_EQ(entries.back().count, 48U);
+    EXPECT_EQ(valueOf(entries, 282), 104U);
+    EXPECT_EQ(valueOf(entries, 305), 120U);
+    // Colour map: reds, greens, blues, each component in the high byte.
+    EXPECT_EQ(file[8], 0);
+    EXPECT_EQ(file[9], b.colorTable()[0].red);
+    EXPECT_EQ(file[8 + 32 + 1], b.colorTable()[0].green);
+    EXPECT_EQ(file[8 + 64 + 2 * 15 + 1], b.colorTable()[15].blue);
+    // Rows top first, 6 bytes each, as the bitmap stores them.
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(std::vector<uint8_t>(file.begin() + 130 + 6 * y, file.begin() + 136 + 6 * y),
+                  std::vector<uint8_t>(b.row(y), b.row(y) + 6));
+    }
+    EXPECT_EQ(file.size(), 34U + 96 + 18 + 186);
+}
+
+TEST(TiffWriter, EightBitLayoutHasTheColourMapAtEightAndPixelsAt1570)
+{
+    Bitmap b = testimages::randomIndexed(5, 2, PixelFormat::Bpp8, 2);
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    std::vector<DirEntry> entries = directory(file);
+    EXPECT_EQ(valueOf(entries, 273), 1570U);
+    EXPECT_EQ(valueOf(entries, 320), 8U);
+    EXPECT_EQ(entries.back().count, 768U);
+    EXPECT_EQ(file[1570], b.row(0)[0]);
+    EXPECT_EQ(file.size(), 34U + 1536 + 10 + 186);
+}
+
+TEST(TiffWriter, NineWideBilevelImageHasTwoBytesPerRowAndFourteenEntries)
+{
+    Bitmap b = testimages::randomIndexed(9, 3, PixelFormat::Bpp1, 3);
+    std::vector<uint8_t> file = writeTiffBytes(b);
+    std::vector<DirEntry> entries = directory(file);
+    ASSERT_EQ(entries.size(), 14U);
+    expectSharedBlocks(file, entries);
+    EXPECT_EQ(valueOf(entries, 273), 8U);
+    EXPECT_EQ(valueOf(entries, 279), 6U);
+    EXPECT_EQ(valueOf(entries, 262), 1U);
+    EXPECT_EQ(valueOf(entries, 282), 14U);
+    EXPECT_EQ(valueOf(entries, 305), 30U);
+    EXPECT_EQ(le32(file, 4), 40U);
+    EXPECT_EQ(file[8], b.row(0)[0]);
+    EXPECT_EQ(file[9], b.row(0)[1]);
+    EXPECT_EQ(file.size(), 8U + 6 + 26 + 2 + 168 + 4);
+}
+
+TEST(TiffWriter, LibtiffReadsPixelsAndTagsBack)
+{
+    TIFFSetWarningHandler(nullptr);
+    std::vector<testimages::Case> cases = testimages::varied();
+    cases.push_back({"bits4_28x5", testimages::randomIndexed(28, 5, PixelFormat::Bpp4, 8)});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bitmap& b = c.image;
+        if (b.pixelFormat() == PixelFormat::Bpp4 && b.width() % 4 != 0) {
+            continue; // the cut width has a test of its own
+        }
+        LibtiffFile f(writeTiffBytes(b));
+        ASSERT_NE(f.get(), nullptr);
+        uint32_t w = 0, h = 0;
+        uint16_t bits = 0, spp = 0, photometric = 0, unit = 0;
+        float xres = 0;
+        char* software = nullptr;
+        TIFFGetField(f.get(), TIFFTAG_IMAGEWIDTH, &w);
+        TIFFGetField(f.get(), TIFFTAG_IMAGELENGTH, &h);
+        TIFFGetField(f.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+        TIFFGetField(f.get(), TIFFTAG_SAMPLESPERPIXEL, &spp);
+        TIFFGetField(f.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+        TIFFGetField(f.get(), TIFFTAG_XRESOLUTION, &xres);
+        TIFFGetField(f.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
+        ASSERT_EQ(TIFFGetField(f.get(), TIFFTAG_SOFTWARE, &software), 1);
+        EXPECT_EQ(std::string(software), "Vorna soft");
+        EXPECT_EQ(w, static_cast<uint32_t>(b.width()));
+        EXPECT_EQ(h, static_cast<uint32_t>(b.height()));
+        EXPECT_FLOAT_EQ(xres, 87.7F);
+        EXPECT_EQ(unit, RESUNIT_INCH);
+        bool rgb = !isIndexed(b.pixelFormat());
+        EXPECT_EQ(bits, rgb ? 8 : b.bitsPerPixel());
+        EXPECT_EQ(spp, rgb ? 3 : 1);
+        EXPECT_EQ(photometric,
+                  rgb ? PHOTOMETRIC_RGB : (b.bitsPerPixel() == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE));
+        if (photometric == PHOTOMETRIC_PALETTE) {
+            uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
+            ASSERT_EQ(TIFFGetField(f.get(), TIFFTAG_COLORMAP, &red, &green, &blue), 1);
+            EXPECT_EQ(red[1], b.colorTable()[1].red * 256);
+            EXPECT_EQ(green[2], b.colorTable()[2].green * 256);
+            EXPECT_EQ(blue[3], b.colorTable()[3].blue * 256);
+        }
+        std::vector<uint8_t> line(static_cast<size_t>(TIFFScanlineSize(f.get())));
+        for (uint32_t y = 0; y < h; ++y) {
+            ASSERT_EQ(TIFFReadScanline(f.get(), line.data(), y, 0), 1);
+            for (int x = 0; x < b.width(); ++x) {
+                if (rgb) {
+                    ColorRef c2 = makeColor(line[3 * x], line[3 * x + 1], line[3 * x + 2]);
+                    ASSERT_EQ(c2, b.pixelValue(x, static_cast<int>(y))) << x << "," << y;
+                } else {
+                    ASSERT_EQ(line[static_cast<size_t>(x * b.bitsPerPixel() / 8)],
+                              b.row(static_cast<int>(y))[x * b.bitsPerPixel() / 8]);
+                }
+            }
+        }
+    }
+}
+
+TEST(TiffWriter, WritesNothingForAnEmptyBitmapAndRefusesSidesBeyondShortFields)
+{
+    VectorSink sink;
+    WriteTIFF(sink, Bitmap());
+    WriteTIFF(sink, Bitmap(0, 7));
+    EXPECT_TRUE(sink.bytes.empty());
+    EXPECT_EQ(tiffFileSize(Bitmap(7, 0)), 0U);
+    EXPECT_THROW(WriteTIFF(sink, Bitmap(65536, 1)), ZentrapError);
+    EXPECT_THROW(WriteTIFF(sink, Bitmap(1, 65536, PixelFormat::Bpp1)), ZentrapError);
+    EXPECT_THROW(WriteTIFF(sink, Bitmap(3, 2, PixelFormat::Bpp4)), ZentrapError);
+    EXPECT_TRUE(sink.bytes.empty());
+    // The largest side that fits is written.
+    WriteTIFF(sink, Bitmap(65535, 1, PixelFormat::Bpp1));
+    EXPECT_EQ(sink.bytes.size(), 8U + 8192 + 26 + 2 + 168 + 4);
+}
+
+TEST(TiffWriter, SaveTIFFFileWritesTheSameBytes)
+{
+    Bitmap b = testimages::photo24(31, 7);
+    auto path = std::filesystem::temp_directory_path() / ("zentrap-save-tiff-" + std::to_string(getpid()) + ".tif");
+    SaveTIFFFile(path.string(), b);
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, writeTiffBytes(b));
+    std::filesystem::remove(path);
+}
