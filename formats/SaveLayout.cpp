@@ -12,9 +12,9 @@ constexpr int kDesignedHeight = 526;
 // One column split into an upper and a lower pane with a gap between them.
 std::array<Rect, 2> splitColumn(int left, int width, int top, int height)
 {
-    int upper = height / 2 - kSavePaneGap / 2;
+    int upper = std::max(0, height / 2 - kSavePaneGap / 2);
     return {Rect::fromSize(left, top, width, upper),
-            Rect::fromSize(left, top + upper + kSavePaneGap, width, height - upper - kSavePaneGap)};
+            Rect::fromSize(left, top + upper + kSavePaneGap, width, std::max(0, height - upper - kSavePaneGap))};
 }
 
 } // namespace

@@ -23,7 +23,11 @@ SaveSession::SaveSession(const Bitmap& captured, NumberSeparators separators)
 {
     // Every gauge compares against the uncompressed BMP of the working image.
     FormatSettings bmp;
-    gaugeMaximum_ = measureFormat(*workImage_, bmp).length;
+    try {
+        gaugeMaximum_ = measureFormat(*workImage_, bmp).length;
+    } catch (const std::exception&) {
+        gaugeMaximum_ = 0; // every gauge then stays empty
+    }
     for (int n = 1; n <= kVariantCount; ++n) {
         variant(n) = SaveVariant::withDefaults(n);
         variant(n).picture = workImage_;

@@ -24,9 +24,10 @@ TEST(FormatSize, HalvesGoToTheEvenNeighbour)
     EXPECT_EQ(FormatSize(512), "0 Kb");
     EXPECT_EQ(FormatSize(1536), "2 Kb");
     EXPECT_EQ(FormatSize(2560), "2 Kb");
-    // 1.005 Mb exactly (in hundredths: 100.5) goes down to 1.00, 1.015 up to 1.02.
-    EXPECT_EQ(FormatSize(1048576 + 1048576 / 200), "1.00 Mb");
-    EXPECT_EQ(FormatSize(1048576 + 1048576 * 3 / 200), "1.02 Mb");
+    // 1,179,648 bytes are 1.125 Mb exactly and go down to 1.12; 1,441,792 are 1.375 and go up.
+    EXPECT_EQ(FormatSize(1179648), "1.12 Mb");
+    EXPECT_EQ(FormatSize(1441792), "1.38 Mb");
+    EXPECT_EQ(FormatSize(1179648 + 1), "1.13 Mb");
 }
 
 TEST(FormatSize, UsesTheUsersSeparators)

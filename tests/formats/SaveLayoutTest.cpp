@@ -9,10 +9,11 @@ TEST(SaveLayout, TwoColumnsAndTwoRowsLeftOfTheControlColumn)
 {
     auto areas = savePaneAreas(690, 526, 20);
     // The preview area is 490 wide with the border: left column 490 div 2 - 10 = 235.
-    EXPECT_EQ(areas[0], Rect::fromSize(8, 8, 235, 241));
-    EXPECT_EQ(areas[1], Rect::fromSize(247, 8, 235, 241));
-    EXPECT_EQ(areas[2], Rect::fromSize(8, 253, 235, 237));
-    EXPECT_EQ(areas[3], Rect::fromSize(247, 253, 235, 237));
+    // The columns are 490 high inside the border: upper panes 490 div 2 - 2 = 243.
+    EXPECT_EQ(areas[0], Rect::fromSize(8, 8, 235, 243));
+    EXPECT_EQ(areas[1], Rect::fromSize(247, 8, 235, 243));
+    EXPECT_EQ(areas[2], Rect::fromSize(8, 255, 235, 243));
+    EXPECT_EQ(areas[3], Rect::fromSize(247, 255, 235, 243));
     // The right column ends at the border before the control column; the lower row above the status bar.
     EXPECT_EQ(areas[1].right, 690 - 200 - 8);
     EXPECT_EQ(areas[3].bottom, 526 - 20 - 8);
