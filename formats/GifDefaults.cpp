@@ -1,0 +1,7 @@
+#include "formats/GifDefaults.h"
+
+TGIFEncoderSettings& GIFEncoderDefaults()
+{
+    static TGIFEncoderSettings defaults;
+    return defaults;
+}
