@@ -1,5 +1,5 @@
-#include "formats/SaveDir.h"
 #include "formats/SaveLayout.h"
+#include "formats/SaveDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "formats/SaveSession.h"
 #include "common/SettingsStore.h"
 #include "common/ZentrapError.h"
-#include "formats/SaveSession.h"
 #include "formats/SaveSettings.h"
 #include "platform/FileRegistryHive.h"
 
@@ -30,7 +30,10 @@ Bitmap testPattern(int width, int height)
     return b;
 }
 
-std::string key() { return std::string(SettingsStore::kPrimaryKey); }
+std::string key()
+{
+    return std::string(SettingsStore::kPrimaryKey);
+}
 
 // The window's step of reading the four variants and encoding each in its stored format.
 void openLikeTheWindow(SaveSession& session, const SettingsKey& settings)
