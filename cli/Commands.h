@@ -11,3 +11,5 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
+int runGrab(const std::vector<std::string>& args);

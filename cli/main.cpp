@@ -18,6 +18,7 @@ struct Verb {
 };
 
 const std::vector<Verb> kVerbs = {
+    {"grab", runGrab, "grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT (.ppm .bmp .png .jpg .gif .tif)"},
 };
 
 int usage()
