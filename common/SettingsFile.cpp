@@ -179,7 +179,8 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
 
 void ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    std::string line = std::string(trimmed(key)) + "=";
+    std::string line(trimmed(key));
+    line += '=';
     for (char c : value) {
         line += (c == '\n' || c == '\r') ? ' ' : c;
     }
@@ -193,7 +194,9 @@ void ProfileText::setValue(std::string_view section, std::string_view key, std::
         if (!lines_.empty() && !trimmed(lines_.back()).empty()) {
             lines_.emplace_back(lineEnd());
         }
-        lines_.push_back("[" + std::string(trimmed(section)) + "]" + lineEnd());
+        std::string header = "[";
+        header.append(trimmed(section)).append("]").append(lineEnd());
+        lines_.push_back(std::move(header));
         lines_.push_back(std::move(line));
     }
 }
