@@ -191,8 +191,8 @@ void BM_ImageQuantGiflibDithered(benchmark::State& state)
 {
     imageQuantGif(state, 1.0F);
 }
-BENCHMARK(BM_ImageQuantGiflibNoDither)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImageQuantGiflibDithered)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImageQuantGiflibNoDither)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImageQuantGiflibDithered)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kMillisecond);
 #endif
 
 BENCHMARK(BM_ZentrapGifDefault)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
