@@ -2,11 +2,14 @@
 
 #include <png.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 Bitmap loadCorpusPicture(const std::string& name)
 {
-    std::string path = std::string(ZENTRAP_CORPUS_DIR) + "/" + name;
+    // The environment may point elsewhere, e.g. from a work tree that has no shared/ beside it.
+    const char* folder = std::getenv("ZENTRAP_CORPUS_DIR");
+    std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : ZENTRAP_CORPUS_DIR) + "/" + name;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) {

@@ -5,5 +5,6 @@
 
 #include <string>
 
-// `name` is a file of ZENTRAP_CORPUS_DIR; throws std::runtime_error when it cannot be read.
+// `name` is a file of the corpus folder: $ZENTRAP_CORPUS_DIR when set, else the one the build names.
+// Throws std::runtime_error when it cannot be read.
 Bitmap loadCorpusPicture(const std::string& name);
