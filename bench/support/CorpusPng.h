@@ -1,10 +1,12 @@
-// Loads a picture of the benchmark corpus (a PNG) into a 24-bit Bitmap with libpng.
+// Loading the benchmark corpus (24-bit PNG screenshots) into Bitmaps with libpng.
 #pragma once
 
 #include "common/Bitmap.h"
 
 #include <string>
 
-// `name` is a file of the corpus folder: $ZENTRAP_CORPUS_DIR when set, else the one the build names.
-// Throws std::runtime_error when it cannot be read.
-Bitmap loadCorpusPicture(const std::string& name);
+// Path of a file of the shared benchmark corpus.
+std::string corpusPngPath(const std::string& name);
+
+// Decodes a PNG file as a 24-bit Bitmap; throws std::runtime_error when libpng cannot read it.
+Bitmap loadCorpusPng(const std::string& path);
