@@ -11,3 +11,5 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// encode --format F [options] INPUT OUTPUT: the bytes the Save As window saves with those settings.
+int runEncode(const std::vector<std::string>& args);
