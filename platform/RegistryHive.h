@@ -7,14 +7,22 @@
 #include <string_view>
 #include <variant>
 
-// A stored value keeps its kind: reading it as the other kind fails.
-using RegValue = std::variant<uint32_t, std::string>;
+// A value of a kind Zentrap never asks for (binary, expandable string, ...), kept as the text
+// that follows '=' in the hive file so that rewriting the hive does not lose it.
+struct RegOtherValue {
+    std::string data;
+    friend bool operator==(const RegOtherValue&, const RegOtherValue&) = default;
+};
+
+// A stored value keeps its kind: reading it as another kind fails.
+using RegValue = std::variant<uint32_t, std::string, RegOtherValue>;
 
 class RegistryHive {
 public:
     virtual ~RegistryHive() = default;
 
-    // Key paths use backslashes ("SOFTWARE\\Morvane\\Zentrap") and match without regard to case.
+    // Key paths use backslashes ("SOFTWARE\\Morvane\\Zentrap") and match without regard to case;
+    // so do value names.
     virtual bool keyExists(std::string_view key) const = 0;
     // Creates the key when it is missing; false when the hive is read-only.
     virtual bool createKey(std::string_view key) = 0;

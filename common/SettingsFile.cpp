@@ -1,0 +1,307 @@
+#include "common/SettingsFile.h"
+
+#include "common/AtomicFile.h"
+#include "common/HivePaths.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include <unistd.h>
+
+namespace {
+
+// Larger files are not settings files; they are neither read nor replaced.
+constexpr std::uintmax_t kMaxFileBytes = 16u << 20;
+
+std::string_view trimmed(std::string_view s)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+    while (!s.empty() && blank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && blank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The section a line opens, if it is a section line.
+std::optional<std::string_view> sectionName(std::string_view line)
+{
+    line = trimmed(line);
+    if (line.empty() || line.front() != '[') {
+        return std::nullopt;
+    }
+    size_t close = line.find(']');
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return trimmed(line.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line)
+{
+    line = trimmed(line);
+    if (line.empty() || line.front() == ';') {
+        return std::nullopt;
+    }
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return KeyLine{trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
+}
+
+std::string_view unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// Nothing when the file exists but cannot be read; empty text when it does not exist.
+std::optional<std::string> readFileText(const std::string& path)
+{
+    std::error_code error;
+    auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return std::string();
+    }
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return std::nullopt;
+    }
+    auto size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxFileBytes) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<uint64_t> parseDigits(std::string_view digits, int base)
+{
+    uint64_t value = 0;
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+ProfileText::ProfileText(std::string_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines_.emplace_back(line);
+        pos = end + 1;
+    }
+}
+
+ProfileText::Found ProfileText::find(std::string_view section, std::string_view key) const
+{
+    Found found;
+    section = trimmed(section);
+    key = trimmed(key);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (auto name = sectionName(lines_[i])) {
+            if (found.sectionLine) {
+                break; // the section ended
+            }
+            if (equalsIgnoringCase(*name, section)) {
+                found.sectionLine = i;
+                found.insertAt = i + 1;
+            }
+            continue;
+        }
+        if (!found.sectionLine) {
+            continue;
+        }
+        if (!trimmed(lines_[i]).empty()) {
+            found.insertAt = i + 1;
+        }
+        if (auto line = keyLine(lines_[i]); line && equalsIgnoringCase(line->key, key)) {
+            found.keyLine = i;
+            break;
+        }
+    }
+    return found;
+}
+
+std::optional<std::string> ProfileText::value(std::string_view section, std::string_view key) const
+{
+    Found found = find(section, key);
+    if (!found.keyLine) {
+        return std::nullopt;
+    }
+    return std::string(unquoted(keyLine(lines_[*found.keyLine])->value));
+}
+
+void ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string line = std::string(trimmed(key)) + "=";
+    for (char c : value) {
+        line += (c == '\n' || c == '\r') ? ' ' : c;
+    }
+    Found found = find(section, key);
+    if (found.keyLine) {
+        lines_[*found.keyLine] = std::move(line);
+    } else if (found.sectionLine) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(found.insertAt), std::move(line));
+    } else {
+        if (!lines_.empty() && !trimmed(lines_.back()).empty()) {
+            lines_.emplace_back();
+        }
+        lines_.push_back("[" + std::string(trimmed(section)) + "]");
+        lines_.push_back(std::move(line));
+    }
+}
+
+std::string ProfileText::text() const
+{
+    std::string out;
+    for (const std::string& line : lines_) {
+        out += line;
+        out += '\n';
+    }
+    return out;
+}
+
+std::optional<int32_t> parseProfileInteger(std::string_view text)
+{
+    text = trimmed(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::optional<uint64_t> magnitude;
+    uint64_t limit;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        magnitude = text.size() <= 10 ? parseDigits(text.substr(2), 16) : std::nullopt;
+        limit = 0xFFFFFFFFu; // eight hex digits are a bit pattern
+    } else if (!text.empty() && text.front() == '$') {
+        magnitude = text.size() <= 9 ? parseDigits(text.substr(1), 16) : std::nullopt;
+        limit = 0xFFFFFFFFu;
+    } else {
+        magnitude = text.size() <= 19 ? parseDigits(text, 10) : std::nullopt;
+        limit = negative ? uint64_t(1) << 31 : (uint64_t(1) << 31) - 1;
+    }
+    if (!magnitude || *magnitude > limit) {
+        return std::nullopt;
+    }
+    auto bits = static_cast<uint32_t>(*magnitude);
+    return static_cast<int32_t>(negative ? 0u - bits : bits);
+}
+
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path))
+{
+}
+
+std::string SettingsFile::readString(std::string_view section, std::string_view key,
+                                     const std::string& defaultValue) const
+{
+    auto text = readFileText(path_);
+    if (!text) {
+        return defaultValue;
+    }
+    return ProfileText(*text).value(section, key).value_or(defaultValue);
+}
+
+int32_t SettingsFile::readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const
+{
+    auto text = readFileText(path_);
+    if (!text) {
+        return defaultValue;
+    }
+    auto value = ProfileText(*text).value(section, key);
+    return value ? parseProfileInteger(*value).value_or(defaultValue) : defaultValue;
+}
+
+bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    auto text = readFileText(path_);
+    if (!text) {
+        return false;
+    }
+    ProfileText profile(*text);
+    profile.setValue(section, key, value);
+    std::string out = profile.text();
+    try {
+        std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+        if (!folder.empty()) {
+            std::filesystem::create_directories(folder);
+        }
+        writeFileAtomically(path_, [&](ByteSink& sink) { sink.write(out.data(), out.size()); });
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+bool SettingsFile::writeInteger(std::string_view section, std::string_view key, int32_t value)
+{
+    return writeString(section, key, std::to_string(value));
+}
+
+std::string settingsFilePathFor(const std::string& programFile)
+{
+    std::filesystem::path program(programFile);
+    std::filesystem::path folder = program.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    if (!program.filename().empty() && ::access(folder.c_str(), W_OK) == 0) {
+        return program.replace_extension(".ini").string();
+    }
+    return userConfigFolder() + "/zentrap.ini";
+}
+
+std::string settingsFilePath()
+{
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return settingsFilePathFor(error ? std::string() : program.string());
+}

@@ -1,0 +1,65 @@
+// The text settings file of named sections and key=value lines, read and written with the
+// semantics of Windows profile files, and where that file lives.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The lines of one profile file. Sections and keys match without regard to (ASCII) case and
+// surrounding blanks; a value is the text after the first '=', trimmed, with one pair of
+// enclosing quotes removed. Lookups use the first matching section and key. Writing one value
+// keeps every other line as it was.
+class ProfileText {
+public:
+    ProfileText() = default;
+    explicit ProfileText(std::string_view text);
+
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // Replaces the key's line, or adds it at the end of its section, or adds the section.
+    // Line breaks in the value become blanks so that a value never makes lines of its own.
+    void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string text() const;
+
+private:
+    struct Found {
+        std::optional<size_t> sectionLine;
+        std::optional<size_t> keyLine;
+        size_t insertAt = 0; // after the section's last non-blank line
+    };
+    Found find(std::string_view section, std::string_view key) const;
+
+    std::vector<std::string> lines_;
+};
+
+// Reads a profile integer the way the settings were written: decimal with an optional sign, or
+// hexadecimal with "0x" or "$"; anything else, or a number outside 32 bits, is not a number.
+std::optional<int32_t> parseProfileInteger(std::string_view text);
+
+// A settings file on disk. Every read looks at the file as it is; every write re-reads it,
+// changes the one value and replaces the file atomically.
+class SettingsFile {
+public:
+    explicit SettingsFile(std::string path);
+
+    std::string readString(std::string_view section, std::string_view key, const std::string& defaultValue) const;
+    int32_t readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
+    // False when the file could not be written (or exists but could not be read); it is then
+    // left as it was.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+    bool writeInteger(std::string_view section, std::string_view key, int32_t value);
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The program file's path with the extension ".ini" when the program's folder is writable,
+// otherwise <user config folder>/zentrap.ini.
+std::string settingsFilePathFor(const std::string& programFile);
+// The same for the running program.
+std::string settingsFilePath();

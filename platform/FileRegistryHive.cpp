@@ -1,0 +1,138 @@
+#include "platform/FileRegistryHive.h"
+
+#include "common/AtomicFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// A hive larger than this is not a settings file; it is left alone rather than read into memory.
+constexpr std::uintmax_t kMaxHiveBytes = 16u << 20;
+
+// Nothing when the file exists but cannot be read completely; empty text when it does not exist.
+std::optional<std::string> readHiveFile(const std::string& path)
+{
+    std::error_code error;
+    auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return std::string();
+    }
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return std::nullopt;
+    }
+    auto size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxHiveBytes) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+FileRegistryHive::FileRegistryHive(std::string rootName, Access access)
+    : rootName_(std::move(rootName)), access_(access)
+{
+}
+
+FileRegistryHive::FileRegistryHive(std::string path, std::string rootName, Access access)
+    : path_(std::move(path)), rootName_(std::move(rootName)), access_(access)
+{
+    if (auto bytes = readHiveFile(*path_)) {
+        contents_ = parseRegFile(*bytes);
+    }
+}
+
+bool FileRegistryHive::keyExists(std::string_view key) const
+{
+    return contents_.keyExists(key);
+}
+
+bool FileRegistryHive::createKey(std::string_view key)
+{
+    if (isReadOnly()) {
+        return false;
+    }
+    if (!contents_.findKey(key)) {
+        Change change{std::string(key), std::nullopt, RegValue()};
+        apply(contents_, change);
+        pending_.push_back(std::move(change));
+    }
+    return true;
+}
+
+std::optional<RegValue> FileRegistryHive::value(std::string_view key, std::string_view name) const
+{
+    return contents_.value(key, name);
+}
+
+bool FileRegistryHive::setValue(std::string_view key, std::string_view name, const RegValue& value)
+{
+    if (isReadOnly() || !contents_.findKey(key)) {
+        return false;
+    }
+    Change change{std::string(key), std::string(name), value};
+    apply(contents_, change);
+    pending_.push_back(std::move(change));
+    return true;
+}
+
+void FileRegistryHive::apply(RegContents& contents, const Change& change)
+{
+    contents.createKey(change.key);
+    if (change.name) {
+        contents.setValue(change.key, *change.name, change.value);
+    }
+}
+
+bool FileRegistryHive::flush()
+{
+    if (pending_.empty() || isReadOnly()) {
+        return true;
+    }
+    if (!path_) {
+        pending_.clear();
+        return true;
+    }
+    auto bytes = readHiveFile(*path_);
+    if (!bytes) {
+        return false;
+    }
+    RegContents merged = parseRegFile(*bytes);
+    for (const Change& change : pending_) {
+        apply(merged, change);
+    }
+    std::string text = formatRegFile(merged, rootName_);
+    try {
+        std::filesystem::path folder = std::filesystem::path(*path_).parent_path();
+        if (!folder.empty()) {
+            std::filesystem::create_directories(folder);
+        }
+        writeFileAtomically(*path_, [&](ByteSink& sink) { sink.write(text.data(), text.size()); });
+    } catch (const std::exception&) {
+        return false; // the changes stay pending; a later flush may succeed
+    }
+    contents_ = std::move(merged);
+    pending_.clear();
+    return true;
+}
+
+void FileRegistryHive::loadText(std::string_view text)
+{
+    contents_ = parseRegFile(text);
+    pending_.clear();
+}
+
+std::string FileRegistryHive::text() const
+{
+    return formatRegFile(contents_, rootName_);
+}

@@ -1,0 +1,29 @@
+// Message boxes for tests: records every text and answers questions from a script.
+#pragma once
+
+#include "platform/MessageService.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class FakeMessageService : public MessageService {
+public:
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    // The next scripted answer, or `defaultAnswer` when the script has run out.
+    bool askYesNo(const std::string& text) override
+    {
+        questions.push_back(text);
+        if (answers.empty()) {
+            return defaultAnswer;
+        }
+        bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::deque<bool> answers;
+    bool defaultAnswer = false;
+};

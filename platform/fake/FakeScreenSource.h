@@ -1,0 +1,28 @@
+// A scriptable screen for tests: its pixels, palette, pointer and cursor are plain fields.
+#pragma once
+
+#include "platform/ScreenSource.h"
+
+class FakeScreenSource : public ScreenSource {
+public:
+    // `pixels` is the whole screen, 24 bits per pixel.
+    explicit FakeScreenSource(Bitmap pixels);
+
+    Size primaryScreenSize() const override;
+    bool isAvailable() const override { return available; }
+    std::optional<std::vector<PaletteEntry>> systemPalette() override;
+    void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
+    std::optional<Point> cursorPosition() override { return pointer; }
+    std::optional<CursorImage> currentCursor() override;
+
+    Bitmap pixels;
+    bool available = true;
+    std::optional<std::vector<PaletteEntry>> palette;
+    std::optional<Point> pointer;
+    std::optional<CursorImage> cursor;
+
+    // How often each part was asked for.
+    int paletteReads = 0;
+    int pixelCopies = 0;
+    int cursorReads = 0;
+};

@@ -1,0 +1,156 @@
+#include "platform/FileRegistryHive.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeAll(const fs::path& p, const std::string& text)
+{
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+struct TempFolder {
+    TempFolder() : path(fs::temp_directory_path() / ("zt-hive-" + std::to_string(::getpid())))
+    {
+        fs::create_directories(path);
+    }
+    ~TempFolder()
+    {
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(path);
+    }
+    fs::path path;
+};
+
+} // namespace
+
+TEST(FileRegistryHive, AMissingFileIsEmptyAndFlushCreatesItsFolderAndFile)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "zentrap" / "user.reg";
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    EXPECT_FALSE(hive.keyExists("SOFTWARE"));
+    EXPECT_FALSE(hive.setValue("SOFTWARE\\X", "A", 1u)) << "the key must exist";
+    EXPECT_TRUE(hive.createKey("SOFTWARE\\X"));
+    EXPECT_TRUE(hive.setValue("software\\x", "A", 5u));
+    EXPECT_TRUE(hive.flush());
+    EXPECT_EQ(readAll(file), "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\X]\n\"A\"=dword:00000005\n\n");
+
+    FileRegistryHive again(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    EXPECT_EQ(again.value("SOFTWARE\\X", "a"), RegValue(5u));
+}
+
+TEST(FileRegistryHive, AReadOnlyHiveIsNeverWritten)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "machine.reg";
+    std::string original = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"A\"=dword:00000001\n";
+    writeAll(file, original);
+    FileRegistryHive hive(file.string(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
+    EXPECT_EQ(hive.value("K", "A"), RegValue(1u));
+    EXPECT_FALSE(hive.createKey("New"));
+    EXPECT_FALSE(hive.setValue("K", "A", 2u));
+    EXPECT_TRUE(hive.flush());
+    EXPECT_EQ(hive.value("K", "A"), RegValue(1u));
+    EXPECT_EQ(readAll(file), original);
+}
+
+TEST(FileRegistryHive, FlushMergesIntoWhatTheFileHoldsNow)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    writeAll(file, "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    // Another program adds a value after we read the file.
+    writeAll(file, "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n\"Other\"=\"kept\"\n");
+    ASSERT_TRUE(hive.setValue("K", "A", 2u));
+    ASSERT_TRUE(hive.flush());
+    FileRegistryHive back(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadOnly);
+    EXPECT_EQ(back.value("K", "A"), RegValue(2u));
+    EXPECT_EQ(back.value("K", "Other"), RegValue(std::string("kept")));
+    EXPECT_EQ(hive.value("K", "Other"), RegValue(std::string("kept"))) << "the merged state is the hive's state";
+}
+
+TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes anywhere";
+    }
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
+    writeAll(file, original);
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    ASSERT_TRUE(hive.setValue("K", "A", 7u));
+    fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(hive.flush());
+    EXPECT_EQ(readAll(file), original);
+    EXPECT_EQ(hive.value("K", "A"), RegValue(7u)) << "the change stays in memory";
+    fs::permissions(dir.path, fs::perms::owner_all);
+    EXPECT_TRUE(hive.flush()) << "and is written once the folder can be written";
+    EXPECT_NE(readAll(file).find("dword:00000007"), std::string::npos);
+}
+
+TEST(FileRegistryHive, AFileThatCannotBeReadIsNotOverwritten)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads anything";
+    }
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    writeAll(file, "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
+    fs::permissions(file, fs::perms::none);
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    EXPECT_FALSE(hive.keyExists("K"));
+    ASSERT_TRUE(hive.createKey("K"));
+    ASSERT_TRUE(hive.setValue("K", "B", 1u));
+    EXPECT_FALSE(hive.flush());
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(readAll(file), "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
+}
+
+TEST(FileRegistryHive, InMemoryHiveFlushesWithoutAFile)
+{
+    FileRegistryHive hive;
+    hive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"S\"=\"v\"\n");
+    EXPECT_EQ(hive.value("K", "S"), RegValue(std::string("v")));
+    ASSERT_TRUE(hive.setValue("K", "S", std::string("w")));
+    EXPECT_TRUE(hive.flush());
+    EXPECT_EQ(hive.text(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"S\"=\"w\"\n\n");
+}
+
+TEST(FileRegistryHive, FailedWritesReportFalseAndKeepTheChanges)
+{
+    TempFolder dir;
+    // A plain file where the hive's folder should be: nothing can be created below it.
+    writeAll(dir.path / "blocked", "x");
+    FileRegistryHive blocked((dir.path / "blocked" / "user.reg").string(), "HKEY_CURRENT_USER",
+                             FileRegistryHive::Access::ReadWrite);
+    ASSERT_TRUE(blocked.createKey("K"));
+    ASSERT_TRUE(blocked.setValue("K", "A", 3u));
+    EXPECT_FALSE(blocked.flush());
+    EXPECT_EQ(blocked.value("K", "A"), RegValue(3u));
+
+    // A hive path that is a folder is neither read nor replaced.
+    fs::create_directories(dir.path / "folder.reg" / "inside");
+    FileRegistryHive folder((dir.path / "folder.reg").string(), "HKEY_CURRENT_USER",
+                            FileRegistryHive::Access::ReadWrite);
+    ASSERT_TRUE(folder.createKey("K"));
+    EXPECT_FALSE(folder.flush());
+    EXPECT_TRUE(fs::is_directory(dir.path / "folder.reg" / "inside"));
+}
