@@ -14,6 +14,9 @@ public:
 // grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
 int runGrab(const std::vector<std::string>& args);
 
+// encode --format F [options] INPUT OUTPUT: the bytes the Save As window saves with those settings.
+int runEncode(const std::vector<std::string>& args);
+
 // quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
 int runQuantize(const std::vector<std::string>& args);
 
