@@ -1,5 +1,7 @@
 #include "editor/ResampleWeights.h"
 
+#include "common/ZentrapError.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -144,4 +146,16 @@ TEST(ResampleWeights, ASupportBelowTheFilterReachKeepsEveryWeight)
     EXPECT_EQ(t.list(1)[0].weight, 0.5F);
     EXPECT_EQ(t.list(0).size(), 1U);
     EXPECT_EQ(t.list(0)[0].weight, 1.0F);
+}
+
+TEST(ResampleWeights, ListsBeyondTheLimitAreRefusedBeforeAllocating)
+{
+    for (auto [from, support] : {std::pair{1 << 20, 64.0F}, std::pair{2147483647, 2.0F}}) {
+        try {
+            buildSampleWeights(from, 2, MitchellFilter, support);
+            ADD_FAILURE() << "no error for " << from;
+        } catch (const ZentrapError& e) {
+            EXPECT_STREQ(e.what(), "Image too big to resample");
+        }
+    }
 }
