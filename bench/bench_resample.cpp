@@ -1,6 +1,6 @@
 // Resampling and rotation beside their peers, measured in the same run: Pillow's bicubic resize
 // (bench/peers/pillow_resize.py under /usr/bin/python3), a cache-blocked transpose and memcpy.
-#include "bench/support/CorpusPng.h"
+#include "bench/support/Corpus.h"
 #include "editor/FilterTable.h"
 #include "editor/Resample.h"
 #include "editor/Rotation.h"
@@ -29,14 +29,13 @@ double memcpySeconds = 0;
 
 const std::string& screenshotPath()
 {
-    static const std::string path = corpusPngPath("desktop-1920x1080.png");
+    static const std::string path = corpusDir() + "/desktop-1920x1080.png";
     return path;
 }
 
 const Bitmap& screenshot()
 {
-    static const Bitmap image = loadCorpusPng(screenshotPath());
-    return image;
+    return corpusImage("desktop-1920x1080.png");
 }
 
 // 3840 × 2160: the screenshot four times.

@@ -13,12 +13,13 @@
 //
 // Fails with "Source bitmap too small" for an empty source; also for an empty destination, a support
 // that is not a positive number up to kMaxResampleSupport, and an intermediate image above
-// kMaxResamplePixels (it is destination width × source height).
+// kMaxResamplePixels (it is destination width × source height) or weight lists beyond
+// kMaxSampleWeights.
 //
 // A direction with one source pixel or one destination pixel uses the plain stretch in that direction;
 // elsewhere, mirrored source indices that still fall outside the source are clamped to the nearest edge.
 void ResampleBitmap(const Bitmap& source, Bitmap& destination, FilterFunction filter, float support,
                     const StatusProgress& progress = {}, ResampleKernel kernel = ResampleKernel::Vectorised);
 
-inline constexpr float kMaxResampleSupport = 64.0F;
+inline constexpr float kMaxResampleSupport = 16.0F;
 inline constexpr int64_t kMaxResamplePixels = int64_t{1} << 28;

@@ -1,5 +1,6 @@
 #include "editor/ResampleWeights.h"
 
+#include "common/ZentrapError.h"
 #include "editor/PlainStretch.h"
 
 #include <algorithm>
@@ -22,9 +23,15 @@ int32_t mirroredSourceIndex(int64_t j, int sourceLength)
     return static_cast<int32_t>(std::clamp<int64_t>(n, 0, sourceLength - 1));
 }
 
-int listCapacity(float scaledSupport)
+// Room for trunc(2 × support′ + 1) weights in each list; beyond kMaxSampleWeights in all (a filter
+// reaching across a huge source, or a huge destination) the image is refused before allocating.
+int listCapacity(float scaledSupport, int lists)
 {
-    return std::max(1, static_cast<int>(std::trunc(static_cast<Extended>(scaledSupport) * 2.0L + 1.0L)));
+    long double capacity = std::max(1.0L, std::trunc(static_cast<long double>(scaledSupport) * 2.0L + 1.0L));
+    if (!(capacity * lists <= static_cast<long double>(kMaxSampleWeights))) {
+        throw ZentrapError("Image too big to resample");
+    }
+    return static_cast<int>(capacity);
 }
 
 } // namespace
@@ -91,7 +98,7 @@ SampleWeightTable buildSampleWeights(int sourceLength, int destinationLength, Fi
     float width = shrinking ? static_cast<float>(static_cast<Extended>(support) / scale) : support;
     float fscale = shrinking ? static_cast<float>(1.0L / static_cast<Extended>(scale)) : 1.0F;
 
-    SampleWeightTable table(destinationLength, listCapacity(width));
+    SampleWeightTable table(destinationLength, listCapacity(width, destinationLength));
     std::vector<SampleWeight> weights;
     for (int i = 0; i < destinationLength; ++i) {
         announce(i);

@@ -61,12 +61,3 @@ TEST(FilterTable, EveryFilterIsEvenAndVanishesFromItsSupportOn)
         }
     }
 }
-
-TEST(FilterTable, CubicsAreContinuousAtTheirKnots)
-{
-    // The two pieces of each cubic meet at 1: just below and at 1 agree to float precision.
-    for (FilterFunction f : {MitchellFilter, SplineFilter, HermiteFilter}) {
-        EXPECT_NEAR(f(std::nextafter(1.0F, 0.0F)), f(1.0F), 1e-6F);
-    }
-    EXPECT_NEAR(BellFilter(std::nextafter(0.5F, 0.0F)), BellFilter(0.5F), 1e-6F);
-}

@@ -1,5 +1,7 @@
 #include "editor/ResampleWeights.h"
 
+#include "common/ZentrapError.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -85,18 +87,6 @@ TEST(ResampleWeights, ShrinkingByHalfReachesFourPixelsAndScalesTheWeights)
     EXPECT_NEAR(total, 1.0, 1e-6);
 }
 
-TEST(ResampleWeights, ZeroWeightsAreDropped)
-{
-    SampleWeightTable t = buildSampleWeights(5, 5, MitchellFilter, 2.0F);
-    for (int i = 0; i < 5; ++i) {
-        for (const SampleWeight& w : t.list(i)) {
-            EXPECT_NE(w.weight, 0.0F);
-        }
-    }
-    // Same size: the lists are 1/18, 8/9, 1/18 (distances ±2 weigh nothing).
-    EXPECT_EQ(t.list(2).size(), 3U);
-}
-
 TEST(ResampleWeights, ListsStayWithinCapacityAndInsideTheSource)
 {
     for (const ResampleFilter& f : FilterTable) {
@@ -158,9 +148,14 @@ TEST(ResampleWeights, ASupportBelowTheFilterReachKeepsEveryWeight)
     EXPECT_EQ(t.list(0)[0].weight, 1.0F);
 }
 
-TEST(ResampleWeights, EveryItemIsAnnouncedInOrder)
+TEST(ResampleWeights, ListsBeyondTheLimitAreRefusedBeforeAllocating)
 {
-    std::vector<int> seen;
-    buildSampleWeights(4, 6, MitchellFilter, 2.0F, [&](int m) { seen.push_back(m); });
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    for (auto [from, support] : {std::pair{1 << 20, 64.0F}, std::pair{2147483647, 2.0F}}) {
+        try {
+            buildSampleWeights(from, 2, MitchellFilter, support);
+            ADD_FAILURE() << "no error for " << from;
+        } catch (const ZentrapError& e) {
+            EXPECT_STREQ(e.what(), "Image too big to resample");
+        }
+    }
 }

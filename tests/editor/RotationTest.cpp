@@ -56,6 +56,7 @@ TEST(Rotation, ThreeByTwoTurnsItsCornersClockwise)
     EXPECT_EQ(r180.pixelValue(2, 1), 0U);
 }
 
+// Every pixel differs, so this also shows that each turn is a permutation of the pixels.
 TEST(Rotation, EveryAngleMovesEachPixelToItsPlaceOnVariedSizes)
 {
     // Widths around 16 and 32 cover the vector reversal, its tail and the tile edges.
@@ -91,24 +92,6 @@ TEST(Rotation, TurnsAddUpToTheStartingImage)
         EXPECT_EQ(rotated(rotated(image, RotationAngle::Rotate90), RotationAngle::Rotate270), image);
         EXPECT_EQ(rotated(rotated(image, RotationAngle::Rotate90), RotationAngle::Rotate90),
                   rotated(image, RotationAngle::Rotate180));
-    }
-}
-
-TEST(Rotation, IsAPermutationOfThePixels)
-{
-    Bitmap image = testimages::photoImage(29, 13, 5);
-    auto pixels = [](const Bitmap& b) {
-        std::vector<uint32_t> all;
-        for (int y = 0; y < b.height(); ++y) {
-            for (int x = 0; x < b.width(); ++x) {
-                all.push_back(b.pixelValue(x, y));
-            }
-        }
-        std::sort(all.begin(), all.end());
-        return all;
-    };
-    for (RotationAngle angle : kAngles) {
-        EXPECT_EQ(pixels(rotated(image, angle)), pixels(image));
     }
 }
 
