@@ -4,15 +4,15 @@
 source "$(dirname "$0")/remote_common.bash"
 
 # 1920 x 1080: (1920 div 2 - 50, 1080 div 2 - 130).
-grab_root 910,410,100,260 "$work/desktop.ppm"
+grab_root 910,410,100,260 "$work/desktop.png"
 [ ! -e "$user_hive" ] || fail "the user hive exists before the first start"
 start_zentrap
 echo "start-up to the first shown Remote Control: ${startup_ms} ms"
 
 window_geometry "$remote_wid"
 [ "$X,$Y,$WIDTH,$HEIGHT" = "910,410,100,260" ] || fail "Remote Control at $X,$Y size ${WIDTH}x$HEIGHT"
-grab_root 910,410,100,260 "$work/remote.ppm"
-check capsule "$work/desktop.ppm" "$work/remote.ppm" || fail "the window is not the capsule"
+grab_root 910,410,100,260 "$work/remote.png"
+check capsule "$work/desktop.png" "$work/remote.png" || fail "the window is not the capsule"
 
 close_zentrap
 [ -f "$user_hive" ] || fail "closing did not write the user hive"

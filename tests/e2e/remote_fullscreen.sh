@@ -7,8 +7,8 @@ start_pattern 200,150,900,600
 settings='"Left"=dword:00000258\n"Top"=dword:00000190\n"FCursor"=dword:00000000'
 write_user_values "$settings"
 start_zentrap
-grab_root 600,400,100,260 "$work/over.ppm"
-if check pattern "$work/over.ppm" >/dev/null 2>&1; then fail "the Remote Control does not cover the pattern"; fi
+grab_root 600,400,100,260 "$work/over.png"
+if check pattern "$work/over.png" >/dev/null 2>&1; then fail "the Remote Control does not cover the pattern"; fi
 
 click_remote 21 183
 sleep 0.3
