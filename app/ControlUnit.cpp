@@ -646,7 +646,9 @@ void TControlForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    QApplication::quit();
+    // Not QApplication::quit(): in Qt 6 it first asks every window to close and gives up when one
+    // refuses, as the Capture Frame always does, so the program would stay running.
+    QCoreApplication::exit(0);
 }
 
 void TControlForm::changeEvent(QEvent* event)
