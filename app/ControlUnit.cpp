@@ -247,6 +247,15 @@ bool TControlForm::timerDown() const
 
 void TControlForm::Capture()
 {
+    captureOnce();
+    if (closeAfterCapture_ && !capturing_) {
+        closeAfterCapture_ = false;
+        close();
+    }
+}
+
+void TControlForm::captureOnce()
+{
     // The hide wait serves events, so a second capture (a key, the timer) could arrive inside it.
     if (capturing_) {
         return;
@@ -255,7 +264,11 @@ void TControlForm::Capture()
         countdown_->start();
         return;
     }
-    capturing_ = true;
+    struct CapturingFlag {
+        bool& flag;
+        explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
+        ~CapturingFlag() { flag = false; }
+    } capturing{capturing_};
     const bool hidden = FHideRemote && !FMinimized && isVisible();
     if (hidden) {
         hide();
@@ -271,11 +284,6 @@ void TControlForm::Capture()
     }
     enableImageCommands();
     FNotSaved = true;
-    capturing_ = false;
-    if (closeAfterCapture_) {
-        closeAfterCapture_ = false;
-        close();
-    }
 }
 
 void TControlForm::grabIntoImage()
@@ -331,24 +339,27 @@ void TControlForm::reportFailure(const char* what)
     platform_.messages.showMessage(what);
 }
 
-int TControlForm::showDialog(const ModalWindowFactory& factory, const std::string& caption)
+int TControlForm::runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
+                            const std::function<std::unique_ptr<QDialog>()>& make)
 {
-    std::unique_ptr<QDialog> window = factory(*this);
-    if (!window) {
-        return 0;
-    }
-    window->setWindowTitle(QString::fromStdString(caption));
-    return window->exec();
+    std::unique_ptr<QDialog> window;
+    return bracket.runWindow(
+        kind,
+        [&](const std::string& caption) {
+            window = make();
+            if (window) {
+                window->setWindowTitle(QString::fromStdString(caption));
+            }
+            return window != nullptr;
+        },
+        [&] { return window->exec(); }, [&] { window.reset(); });
 }
 
-void TControlForm::runModal(const ModalWindowKind& kind, const ModalWindowFactory& factory, bool enabled)
+void TControlForm::runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make)
 {
-    if (!enabled || !factory) {
-        return;
-    }
     try {
         ModalBracket bracket(*this, kind.repaints);
-        bracket.runWindow(kind, [&](const std::string& caption) { return showDialog(factory, caption); });
+        runDialog(bracket, kind, make);
     } catch (const std::exception& error) {
         reportFailure(error.what());
     }
@@ -356,17 +367,23 @@ void TControlForm::runModal(const ModalWindowKind& kind, const ModalWindowFactor
 
 void TControlForm::SaveAsCommand()
 {
-    runModal(ModalWindows::save, windows_.save, sbSave_->isEnabled());
+    if (sbSave_->isEnabled() && windows_.save) {
+        runModal(ModalWindows::save, [this] { return windows_.save(*this); });
+    }
 }
 
 void TControlForm::PrintCommand()
 {
-    runModal(ModalWindows::print, windows_.print, sbPrint_->isEnabled());
+    if (sbPrint_->isEnabled() && windows_.print) {
+        runModal(ModalWindows::print, [this] { return windows_.print(*this); });
+    }
 }
 
 void TControlForm::PreferencesCommand()
 {
-    runModal(ModalWindows::preferences, windows_.preferences, static_cast<bool>(windows_.preferences));
+    if (windows_.preferences) {
+        runModal(ModalWindows::preferences, [this] { return windows_.preferences(*this); });
+    }
 }
 
 void TControlForm::EditCommand()
@@ -384,7 +401,7 @@ void TControlForm::EditCommand()
                 TControlForm& form;
                 ~EditImagesGuard()
                 {
-                    // The editor's last state is kept whatever its result.
+                    // The editor's last state is kept whatever its result, also when it failed.
                     if (form.FEditImage) {
                         form.FImage = std::move(*form.FEditImage);
                     }
@@ -393,8 +410,7 @@ void TControlForm::EditCommand()
                     form.refreshThumbnail();
                 }
             } images{*this};
-            result = bracket.runWindow(ModalWindows::edit,
-                                       [&](const std::string& caption) { return showDialog(windows_.edit, caption); });
+            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(*this); });
         }
         if (result == EditResultSave) {
             SaveAsCommand();
@@ -408,30 +424,12 @@ void TControlForm::EditCommand()
 
 void TControlForm::ViewCommand()
 {
-    try {
-        ModalBracket bracket(*this, ModalWindows::view.repaints);
-        bracket.runWindow(ModalWindows::view, [&](const std::string& caption) {
-            TViewForm view(FImage, this);
-            view.setWindowTitle(QString::fromStdString(caption));
-            return view.exec();
-        });
-    } catch (const std::exception& error) {
-        reportFailure(error.what());
-    }
+    runModal(ModalWindows::view, [this] { return std::make_unique<TViewForm>(FImage, this); });
 }
 
 void TControlForm::AboutCommand()
 {
-    try {
-        ModalBracket bracket(*this, ModalWindows::about.repaints);
-        bracket.runWindow(ModalWindows::about, [&](const std::string& caption) {
-            TAboutForm about(this);
-            about.setWindowTitle(QString::fromStdString(caption));
-            return about.exec();
-        });
-    } catch (const std::exception& error) {
-        reportFailure(error.what());
-    }
+    runModal(ModalWindows::about, [this] { return std::make_unique<TAboutForm>(this); });
 }
 
 void TControlForm::HelpCommand()
@@ -606,6 +604,8 @@ void TControlForm::mouseMoveEvent(QMouseEvent* event)
     // Started from a move, not from the press, so plain clicks and double-clicks still arrive.
     if (dragStart_ && (event->buttons() & Qt::LeftButton) &&
         (event->globalPosition().toPoint() - *dragStart_).manhattanLength() >= QApplication::startDragDistance()) {
+        // The window manager's move anchors at the pointer's position now, so the window trails
+        // the pointer by the few pixels it travelled before the threshold.
         dragStart_.reset();
         if (QWindow* window = windowHandle()) {
             window->startSystemMove();
@@ -646,7 +646,9 @@ void TControlForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    QApplication::quit();
+    // Not QApplication::quit(): in Qt 6 it first asks every window to close and gives up when one
+    // refuses, as the Capture Frame always does, so the program would stay running.
+    QCoreApplication::exit(0);
 }
 
 void TControlForm::changeEvent(QEvent* event)

@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 struct Platform;
 class CaptureFrameLink;
 class HotkeyRegistrar;
+class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
@@ -125,9 +127,12 @@ private:
     void grabIntoImage();
     void enableImageCommands();
     bool closeRequestGranted();
+    void captureOnce();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
-    void runModal(const ModalWindowKind& kind, const ModalWindowFactory& factory, bool enabled);
-    int showDialog(const ModalWindowFactory& factory, const std::string& caption);
+    void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
+    // Bracket steps 2 to 4 with a window made by `make` (null: no window).
+    int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
+                  const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
 
     Platform& platform_;

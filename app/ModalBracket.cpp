@@ -17,22 +17,27 @@ ModalBracket::~ModalBracket()
     host_.setHotkeysEnabled(hotkeysWereEnabled_);
 }
 
-int ModalBracket::runWindow(const ModalWindowKind& kind,
-                            const std::function<int(const std::string& caption)>& showWindow)
+int ModalBracket::runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,
+                            const std::function<int()>& show, const std::function<void()>& destroy)
 {
-    struct TrayMenuGuard {
+    if (!create(kind.caption)) {
+        return 0;
+    }
+    struct DestroyGuard {
         ModalHost& host;
-        bool disabled;
-        ~TrayMenuGuard()
+        const std::function<void()>& destroy;
+        bool trayDisabled = false;
+        ~DestroyGuard()
         {
-            if (disabled) {
+            destroy();
+            if (trayDisabled) {
                 host.enableTrayMenu();
             }
         }
-    };
+    } guard{host_, destroy};
     if (kind.disablesTrayMenu) {
         host_.disableTrayMenu();
+        guard.trayDisabled = true;
     }
-    TrayMenuGuard guard{host_, kind.disablesTrayMenu};
-    return showWindow(kind.caption);
+    return show();
 }

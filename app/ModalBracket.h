@@ -35,10 +35,13 @@ public:
     ModalBracket(const ModalBracket&) = delete;
     ModalBracket& operator=(const ModalBracket&) = delete;
 
-    // Steps 2 to 4: `showWindow` creates the window with the caption, shows it modally, destroys it
-    // and returns its result. The tray menu is disabled around it when the kind says so and
-    // enabled again even when `showWindow` throws.
-    int runWindow(const ModalWindowKind& kind, const std::function<int(const std::string& caption)>& showWindow);
+    // Steps 2 to 4: `create` makes the window and gives it the caption (false: there is no window,
+    // for example after "No printer installed"; the tray menu is then left alone); the tray menu
+    // is disabled when the kind says so; `show` shows it modally and returns its result; `destroy`
+    // frees it and the tray menu is enabled again. Destroying and enabling also happen when
+    // `show` throws. Without a window the result is 0.
+    int runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,
+                  const std::function<int()>& show, const std::function<void()>& destroy);
 
 private:
     ModalHost& host_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -42,16 +43,27 @@ public:
 
 using Log = std::vector<std::string>;
 
+// Runs bracket steps 2 to 4 with a window that logs its life and answers `show`.
+int runWindow(ModalBracket& bracket, RecordingHost& host, const ModalWindowKind& kind, const std::function<int()>& show,
+              bool exists = true)
+{
+    return bracket.runWindow(
+        kind,
+        [&](const std::string& caption) {
+            host.log.push_back(exists ? "create '" + caption + "'" : "no window");
+            return exists;
+        },
+        show, [&] { host.log.push_back("destroy"); });
+}
+
 } // namespace
 
 TEST(ModalBracket, HidesTheFrameAndHotkeysAroundTheWindowAndRestoresThem)
 {
     RecordingHost host;
-    std::string seenCaption;
     {
         ModalBracket bracket(host, ModalWindows::save.repaints);
-        const int result = bracket.runWindow(ModalWindows::save, [&](const std::string& caption) {
-            seenCaption = caption;
+        const int result = runWindow(bracket, host, ModalWindows::save, [&] {
             EXPECT_FALSE(host.frame);
             EXPECT_FALSE(host.hotkeys);
             EXPECT_FALSE(host.trayEnabled);
@@ -60,9 +72,8 @@ TEST(ModalBracket, HidesTheFrameAndHotkeysAroundTheWindowAndRestoresThem)
         });
         EXPECT_EQ(result, 7);
     }
-    EXPECT_EQ(seenCaption, "Zentrap Save As");
-    EXPECT_EQ(host.log, (Log{"hotkeys off", "frame hidden", "tray off", "window", "tray on", "frame shown", "repaint",
-                             "hotkeys on"}));
+    EXPECT_EQ(host.log, (Log{"hotkeys off", "frame hidden", "create 'Zentrap Save As'", "tray off", "window", "destroy",
+                             "tray on", "frame shown", "repaint", "hotkeys on"}));
 }
 
 TEST(ModalBracket, RestoresEverythingWhenTheWindowFails)
@@ -71,15 +82,27 @@ TEST(ModalBracket, RestoresEverythingWhenTheWindowFails)
     EXPECT_THROW(
         {
             ModalBracket bracket(host, true);
-            bracket.runWindow(ModalWindows::print,
-                              [](const std::string&) -> int { throw std::runtime_error("window failed"); });
+            runWindow(bracket, host, ModalWindows::print, []() -> int { throw std::runtime_error("window failed"); });
         },
         std::runtime_error);
     EXPECT_TRUE(host.frame);
     EXPECT_TRUE(host.hotkeys);
     EXPECT_TRUE(host.trayEnabled);
-    EXPECT_EQ(host.log,
-              (Log{"hotkeys off", "frame hidden", "tray off", "tray on", "frame shown", "repaint", "hotkeys on"}));
+    EXPECT_EQ(host.log, (Log{"hotkeys off", "frame hidden", "create 'Zentrap Print Preview'", "tray off", "destroy",
+                             "tray on", "frame shown", "repaint", "hotkeys on"}));
+}
+
+TEST(ModalBracket, WithoutAWindowTheTrayMenuIsLeftAloneAndTheRestRestored)
+{
+    // "No printer installed" is shown instead of the Print Preview.
+    RecordingHost host;
+    {
+        ModalBracket bracket(host, true);
+        EXPECT_EQ(runWindow(
+                      bracket, host, ModalWindows::print, [] { return 5; }, false),
+                  0);
+    }
+    EXPECT_EQ(host.log, (Log{"hotkeys off", "frame hidden", "no window", "frame shown", "repaint", "hotkeys on"}));
 }
 
 TEST(ModalBracket, GivesBackTheRememberedStateNotAlwaysOn)
@@ -89,15 +112,15 @@ TEST(ModalBracket, GivesBackTheRememberedStateNotAlwaysOn)
     host.hotkeys = false;
     {
         ModalBracket bracket(host, ModalWindows::view.repaints);
-        bracket.runWindow(ModalWindows::view, [&](const std::string& caption) {
-            EXPECT_EQ(caption, "Zentrap View");
+        runWindow(bracket, host, ModalWindows::view, [&] {
             EXPECT_TRUE(host.trayEnabled) << "the View leaves the tray menu alone";
             return 1;
         });
     }
     EXPECT_FALSE(host.frame);
     EXPECT_FALSE(host.hotkeys);
-    EXPECT_EQ(host.log, (Log{"hotkeys off", "frame hidden", "frame hidden", "hotkeys off"}));
+    EXPECT_EQ(host.log,
+              (Log{"hotkeys off", "frame hidden", "create 'Zentrap View'", "destroy", "frame hidden", "hotkeys off"}));
 }
 
 TEST(ModalBracket, NestedWindowsBringTheFrameBackOnlyAfterBoth)
@@ -106,10 +129,10 @@ TEST(ModalBracket, NestedWindowsBringTheFrameBackOnlyAfterBoth)
     RecordingHost host;
     {
         ModalBracket edit(host, true);
-        edit.runWindow(ModalWindows::edit, [](const std::string&) { return 9; });
+        runWindow(edit, host, ModalWindows::edit, [] { return 9; });
         {
             ModalBracket save(host, true);
-            save.runWindow(ModalWindows::save, [](const std::string&) { return 1; });
+            runWindow(save, host, ModalWindows::save, [] { return 1; });
         }
         EXPECT_FALSE(host.frame) << "still hidden between the two windows";
         EXPECT_FALSE(host.hotkeys);
