@@ -252,9 +252,11 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::moveEvent(QMoveEvent* event)
 {
-    // The rulers read screen coordinates: they follow the window.
+    // The rulers read screen coordinates: they follow the window (an own drag repaints by itself).
     QWidget::moveEvent(event);
-    update();
+    if (!dragging) {
+        update();
+    }
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event)
