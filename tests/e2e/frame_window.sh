@@ -9,6 +9,15 @@ start_frame
 states=$(xprop -id "$frame_wid" _NET_WM_STATE)
 echo "$states" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "no skip-taskbar state: $states"
 echo "$states" | grep -q _NET_WM_STATE_ABOVE || fail "not always on top: $states"
+# Hiding withdraws the window, which drops its states: showing it again must bring them back.
+frame_ask hide ok >/dev/null
+sleep 0.3
+frame_ask show ok >/dev/null
+sleep 0.3
+frame_wid=$(xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | head -n1)
+states=$(xprop -id "$frame_wid" _NET_WM_STATE)
+echo "$states" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "no skip-taskbar state after hide and show: $states"
+echo "$states" | grep -q _NET_WM_STATE_ABOVE || fail "not always on top after hide and show: $states"
 # No decoration: the window manager's frame adds nothing around the client area.
 window_geometry "$frame_wid"
 [ "$X $Y $WIDTH $HEIGHT" = "480 270 960 540" ] || fail "window at $X $Y $WIDTH $HEIGHT"
