@@ -1,0 +1,58 @@
+// The steps around every modal window of the Remote Control: the Capture Frame hidden, the
+// hotkeys off and (for some windows) the tray menu disabled while it is open, all restored after.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// What the bracket needs from the Remote Control.
+class ModalHost {
+public:
+    virtual ~ModalHost() = default;
+
+    virtual bool frameVisible() const = 0;
+    virtual void setFrameVisible(bool visible) = 0;
+    virtual bool hotkeysEnabled() const = 0;
+    virtual void setHotkeysEnabled(bool enabled) = 0;
+    virtual void disableTrayMenu() = 0;
+    virtual void enableTrayMenu() = 0;
+    virtual void repaintRemote() = 0;
+};
+
+// One row of the table of modal windows.
+struct ModalWindowKind {
+    std::string caption;
+    bool disablesTrayMenu = false;
+    bool repaints = false;
+};
+
+// Step 1 at construction; the restoring step 5 at destruction, so it also runs when the window
+// fails with an exception. Brackets nest: an inner one restores what the outer one left.
+class ModalBracket {
+public:
+    ModalBracket(ModalHost& host, bool repaintAfter);
+    ~ModalBracket();
+    ModalBracket(const ModalBracket&) = delete;
+    ModalBracket& operator=(const ModalBracket&) = delete;
+
+    // Steps 2 to 4: `showWindow` creates the window with the caption, shows it modally, destroys it
+    // and returns its result. The tray menu is disabled around it when the kind says so and
+    // enabled again even when `showWindow` throws.
+    int runWindow(const ModalWindowKind& kind, const std::function<int(const std::string& caption)>& showWindow);
+
+private:
+    ModalHost& host_;
+    bool repaintAfter_;
+    bool frameWasVisible_;
+    bool hotkeysWereEnabled_;
+};
+
+// The table of the Remote Control's modal windows.
+namespace ModalWindows {
+inline const ModalWindowKind save{"Zentrap Save As", true, true};
+inline const ModalWindowKind print{"Zentrap Print Preview", true, true};
+inline const ModalWindowKind edit{"Image Editor", true, true};
+inline const ModalWindowKind preferences{"Zentrap Preferences", true, false};
+inline const ModalWindowKind view{"Zentrap View", false, false};
+inline const ModalWindowKind about{"Zentrap About", false, false};
+} // namespace ModalWindows
