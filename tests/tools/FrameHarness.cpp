@@ -7,6 +7,7 @@
 //   where      prints "at X Y W H" and "capture X Y W H" (the capture rectangle)
 //   labels     prints "label LEFT TOP RIGHT BOTTOM" for every ruler label, in client coordinates
 //   units N    clicks the units menu item N
+//   hide, show hides or shows the frame, as the Remote Control does around its windows
 //   quit       ends (so does the end of input, or the frame's close request)
 // The frame writes its values when the harness ends, as at the program's shutdown.
 #include "capture/FramePainter.h"
@@ -114,6 +115,9 @@ void handleLine(const std::string& line, TMainForm& frame, const HarnessHost& ho
     } else if (line == "labels") {
         printLabels(frame, host.showRulersOption);
         say("end");
+    } else if (line == "hide" || line == "show") {
+        frame.setVisible(line == "show");
+        say("ok");
     } else if (line.rfind("units ", 0) == 0) {
         frame.setUnits(static_cast<MeasureUnit>(std::stoi(line.substr(6))));
         say("ok");
