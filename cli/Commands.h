@@ -11,3 +11,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
+int runGrab(const std::vector<std::string>& args);
+
+// quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
+int runQuantize(const std::vector<std::string>& args);
+
+// resize --width W --height H [--filter NAME] [--plain] INPUT OUTPUT
+int runResize(const std::vector<std::string>& args);
+
+// rotate 90|180|270 INPUT OUTPUT
+int runRotate(const std::vector<std::string>& args);

@@ -18,6 +18,12 @@ struct Verb {
 };
 
 const std::vector<Verb> kVerbs = {
+    {"quantize", runQuantize, "quantize --palette 1-8 [--colors 8|16|32|64|128|256] [--dither 0-6] IN OUT.png"},
+    {"grab", runGrab, "grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT (.ppm .bmp .png .jpg .gif .tif)"},
+    {"resize", runResize,
+     "resize --width W --height H [--filter mitchell|box|triangle|hermite|bell|b-spline|lanczos3] [--plain] INPUT "
+     "OUTPUT"},
+    {"rotate", runRotate, "rotate 90|180|270 INPUT OUTPUT"},
 };
 
 int usage()

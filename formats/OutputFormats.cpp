@@ -19,12 +19,6 @@ public:
     size_t count = 0;
 };
 
-// The GIF writer lands with the colour-reduction work; until then GIF is refused plainly.
-void writeGif(const Bitmap&, GifOptions&, ByteSink&, Bitmap*)
-{
-    throw ZentrapError("GIF output is not available in this build");
-}
-
 } // namespace
 
 Measurement measureFormat(const Bitmap& image, FormatSettings& settings)
@@ -46,7 +40,7 @@ Measurement measureFormat(const Bitmap& image, FormatSettings& settings)
     }
     case ImageFormat::Gif: {
         VectorSink sink;
-        writeGif(image, settings.gif, sink, &m.preview);
+        writeGifVariant(image, settings.gif, sink, &m.preview);
         m.length = sink.bytes.size();
         break;
     }
@@ -85,7 +79,7 @@ void saveFormat(const Bitmap& image, FormatSettings& settings, const std::string
         return;
     }
     case ImageFormat::Gif:
-        writeFileAtomically(path, [&](ByteSink& sink) { writeGif(image, settings.gif, sink, nullptr); });
+        writeFileAtomically(path, [&](ByteSink& sink) { writeGifVariant(image, settings.gif, sink); });
         return;
     case ImageFormat::Png:
         writeFileAtomically(path, [&](ByteSink& sink) {

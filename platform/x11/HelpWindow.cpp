@@ -227,12 +227,8 @@ void HelpWindow::openTopic(const QString& topic)
         showError(tr("Topic not found"), tr("The page \"%1\" is not in the help file %2.").arg(topic, helpFile_));
         return;
     }
-    bool samePage = browser_->source().adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment);
     showsError_ = false;
     browser_->setSource(url);
-    // The browser skips loading a page it believes it shows; after an error page it does not.
-    if (samePage)
-        browser_->reload();
 }
 
 void HelpWindow::followLink(const QUrl& link)

@@ -4,6 +4,7 @@
 //   --clicks FILE        append "X Y" (screen coordinates) for every mouse press
 //   --normal             not always on top
 //   --title TEXT         window title (default "zentrap-test-pattern")
+//   --ibeam              the window shows the text-beam cursor
 // Prints "ready" on stdout once the window shows the pattern at its place.
 #include "Pattern.h"
 
@@ -102,6 +103,7 @@ int main(int argc, char** argv)
     std::string clicks;
     std::string title = "zentrap-test-pattern";
     bool onTop = true;
+    bool ibeam = false;
     for (int i = 1; i < argc; ++i) {
         bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--geometry") == 0 && hasValue) {
@@ -117,8 +119,11 @@ int main(int argc, char** argv)
             title = argv[++i];
         } else if (std::strcmp(argv[i], "--normal") == 0) {
             onTop = false;
+        } else if (std::strcmp(argv[i], "--ibeam") == 0) {
+            ibeam = true;
         } else {
-            return fail("usage: zentrap-test-pattern --geometry X,Y,W,H [--clicks FILE] [--normal] [--title TEXT]");
+            return fail("usage: zentrap-test-pattern --geometry X,Y,W,H [--clicks FILE] [--normal] [--ibeam] "
+                        "[--title TEXT]");
         }
     }
     if (geometry.isEmpty()) {
@@ -129,6 +134,9 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, argv);
     PatternWindow window(geometry, clicks, onTop);
     window.setWindowTitle(QString::fromStdString(title));
+    if (ibeam) {
+        window.setCursor(Qt::IBeamCursor);
+    }
     window.show();
     return app.exec();
 }

@@ -1,0 +1,57 @@
+# zentrap-cli grab returns the screen's pixels exactly: inside a window, across the screen's
+# edges (black outside), for the whole screen, and through the image formats.
+set -euo pipefail
+source "$ZENTRAP_SOURCE_DIR/tests/tools/e2e-lib.sh"
+cli="$ZENTRAP_BIN/zentrap-cli"
+w="$e2e_work"
+
+start_pattern 101,53,317,211
+start_pattern 0,0,60,60
+# The pointer sits inside the rectangle: without --cursor it must not show.
+point_at 200 120
+
+"$cli" grab --rect 101,53,317,211 "$w/window.ppm"
+check size "$w/window.ppm" 317 211
+check pattern "$w/window.ppm" 0 0 317 211 0 0
+
+"$cli" grab --rect 150,80,50,40 "$w/inner.ppm"
+check pattern "$w/inner.ppm" 0 0 50 40 49 27
+
+# Off the top-left corner: the missing part is black, the rest is the window at (0, 0).
+"$cli" grab --rect -10,-5,30,30 "$w/corner.ppm"
+check size "$w/corner.ppm" 30 30
+check solid "$w/corner.ppm" 0 0 30 5 0 0 0
+check solid "$w/corner.ppm" 0 0 10 30 0 0 0
+check pattern "$w/corner.ppm" 10 5 20 25 0 0
+
+# Off the bottom-right corner of the 1920 x 1080 screen.
+"$cli" grab --rect 1900,1070,40,30 "$w/far.ppm"
+check size "$w/far.ppm" 40 30
+check solid "$w/far.ppm" 20 0 20 30 0 0 0
+check solid "$w/far.ppm" 0 10 40 20 0 0 0
+"$cli" grab --rect 5000,5000,8,8 "$w/outside.ppm"
+check solid "$w/outside.ppm" 0 0 8 8 0 0 0
+
+# Without --rect: the primary screen, here through the PNG and BMP writers.
+info=$("$cli" grab --info "$w/full.png")
+[ "$info" = "size 1920x1080 bits 24 palette 0" ] || fail "info: $info"
+check size "$w/full.png" 1920 1080
+check pattern "$w/full.png" 101 53 317 211 0 0
+"$cli" grab --rect 101,53,317,211 "$w/window.bmp"
+check pattern "$w/window.bmp" 0 0 317 211 0 0
+
+# Bad arguments: one line of error, exit status 2, no file.
+for bad in "" "--rect 1,2,3" "--rect 1,2,0,5" "--rect 1,2,x,5" "--rect 0,0,40000,5" "--bogus $w/x.ppm" \
+  "$w/a.ppm $w/b.ppm"; do
+  set +e
+  # shellcheck disable=SC2086
+  "$cli" grab $bad 2>"$w/err"
+  status=$?
+  set -e
+  [ "$status" = 2 ] || fail "grab $bad exited with $status"
+  grep -q "zentrap-cli grab:" "$w/err" || fail "grab $bad printed no error"
+done
+[ ! -e "$w/x.ppm" ] || fail "a refused grab wrote a file"
+if "$cli" grab "$w/picture.xyz" 2>/dev/null; then fail "an unknown extension was accepted"; fi
+if DISPLAY=:999 "$cli" grab "$w/nodisplay.ppm" 2>/dev/null; then fail "a grab without a display succeeded"; fi
+echo "grab_pattern: ok"
