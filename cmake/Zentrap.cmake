@@ -8,6 +8,12 @@ if(ZENTRAP_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzz builds instrument every library for coverage, not only the fuzz targets' own files.
+if(ZENTRAP_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 function(zentrap_warnings target)
   target_compile_options(${target} PRIVATE ${ZENTRAP_WARNINGS})
 endfunction()
