@@ -248,3 +248,41 @@ TEST_F(CaptureFrame, OuterEdgesResizeDownToTheMinimum)
     EXPECT_EQ(form.geometry(), QRect(421, 271, 29, 29));
     EXPECT_EQ(QRegion(form.rect()).subtracted(form.mask()), QRegion(14, 14, 1, 1));
 }
+
+TEST_F(CaptureFrame, PaintsRulersForItsPlaceOnTheScreen)
+{
+    TMainForm form(fakes.platform, host);
+    form.setGeometry(81, 63, 300, 200);
+    form.show();
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb face = form.palette().color(QPalette::Button).rgb();
+    QImage shot = form.grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(300, 200));
+    EXPECT_EQ(shot.pixel(69, 5), black); // screen column 150: a long tick
+    EXPECT_EQ(shot.pixel(70, 5), face);
+    EXPECT_EQ(shot.pixel(79, 12), black); // column 160: a short tick
+    EXPECT_EQ(shot.pixel(79, 5), face);
+
+    form.move(82, 63);
+    shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixel(68, 5), black); // the ticks stay at the same screen columns
+    EXPECT_EQ(shot.pixel(69, 5), face);
+
+    form.setUnits(static_cast<MeasureUnit>(7));
+    shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixel(68, 5), face);
+    EXPECT_EQ(shot.pixel(14, 5), black); // corner marks remain
+}
+
+TEST_F(CaptureFrame, PaintsTheGripLookWhenRulersAreOff)
+{
+    host.showRulersOption = false;
+    TMainForm form(fakes.platform, host);
+    form.setGeometry(81, 63, 300, 200);
+    form.show();
+    const QImage shot = form.grab().toImage();
+    // The pattern repeats from the client origin: (0, 5) of a tile is highlight, (3, 1) shadow.
+    EXPECT_EQ(shot.pixel(280, 5), form.palette().color(QPalette::Light).rgb());
+    EXPECT_EQ(shot.pixel(283, 1), form.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(shot.pixel(283, 3), form.palette().color(QPalette::Button).rgb());
+}

@@ -28,6 +28,12 @@ sleep 0.5
 got=$(grep '^command' "$frame_work/out" | tr '\n' ' ')
 [ "$got" = "command Capture command Save command Help command Help " ] || fail "forwarded: $got"
 
+# The units menu opens on the right button; its second item is "Inches".
+xdotool mousemove --sync 487 500 click 3
+sleep 0.5
+xdotool key Down Down Return
+sleep 0.3
+
 # Alt+F4 asks the Remote Control to close (the harness then ends) and the frame hides.
 xdotool key alt+F4
 for _ in $(seq 1 100); do
@@ -38,4 +44,13 @@ grep -q '^command Close' "$frame_work/out" || fail "no close request"
 exec 7>&-
 wait "$frame_pid" || fail "the harness ended with an error"
 [ "$(stored_value CropWidth)" = 960 ] || fail "the frame did not write its values"
+[ "$(stored_value FUnits)" = 1 ] || fail "the units menu did not set inches"
+
+# At 120 pixels per inch the band is 18 pixels wide, and a stored size too small gives a 1 x 1 hole.
+echo 'Xft.dpi: 120' | xrdb -merge
+write_frame_values '"CropLeft"=dword:00000064\n"CropTop"=dword:00000064\n"CropWidth"=dword:00000005\n"CropHeight"=dword:fffffff0'
+start_frame
+[ "$FB $FX $FY $FW $FH" = "18 100 100 37 37" ] || fail "at 120 pixels per inch: band $FB, frame $FX $FY $FW $FH"
+frame_ask where capture | grep -q '^capture 118 118 1 1$' || fail "capture rectangle: $(tail -n1 "$frame_work/out")"
+stop_frame
 echo "frame_window: ok"
