@@ -76,6 +76,7 @@ TEST_F(HelpWindowTest, ShowsTheTableOfContentsAndTheStartPage)
     window->showContents(kHelpFile);
     EXPECT_FALSE(window->showsError());
     EXPECT_EQ(window->currentTopic(), "HTML/Contents.htm");
+    EXPECT_EQ(window->windowTitle(), "Zentrap Help - Contents");
     QStringList entries = window->contentsEntries();
     ASSERT_EQ(entries.size(), 11);
     EXPECT_EQ(entries.front(), "Zentrap Help");
@@ -118,6 +119,7 @@ TEST_F(HelpWindowTest, MissingFileOrTopicShowsAnErrorPage)
     window->showTopic(QString::fromStdString(HelpTopicAddress(missing.toStdString(), "HTML/Saving.htm")));
     EXPECT_TRUE(window->showsError());
     EXPECT_TRUE(window->pageText().contains("Help is not available"));
+    EXPECT_EQ(window->windowTitle(), "Zentrap Help - Help is not available");
     EXPECT_TRUE(window->pageText().contains(missing));
     EXPECT_TRUE(window->pageText().contains("does not exist"));
     EXPECT_TRUE(window->contentsEntries().isEmpty());
