@@ -646,8 +646,8 @@ void TControlForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    // Not QApplication::quit(): in Qt 6 it first asks every window to close and gives up when one
-    // refuses, as the Capture Frame always does, so the program would stay running.
+    // exit(), not quit(): quit() first offers every other window a close, and one that only hides
+    // itself (the help window, the Capture Frame) would cancel the end of the program.
     QCoreApplication::exit(0);
 }
 
