@@ -1,7 +1,29 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/ControlUnit.h"
+#include "app/MainFormLink.h"
+#include "capture/MainUnit.h"
+#include "common/HivePaths.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/x11/ChmHelpService.h"
+#include "platform/x11/QtClipboardService.h"
+#include "platform/x11/QtMessageService.h"
+#include "platform/x11/X11ScreenSource.h"
+
 #include <QApplication>
 
-#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+std::string programFolder()
+{
+    return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -9,6 +31,32 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
-    std::fprintf(stderr, "zentrap: the windows are not built yet\n");
-    return 1;
+    // The Remote Control hides itself during captures; only its granted close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    std::optional<FileRegistryHive> machineHive;
+    std::error_code missing;
+    if (std::filesystem::exists(machineHivePath(), missing)) {
+        machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
+    }
+    X11ScreenSource screen;
+    QtClipboardService clipboard;
+    ChmHelpService help;
+    QtMessageService messages;
+    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
+                      programFolder()};
+
+    TControlForm remote(platform);
+    auto frame = std::make_unique<TMainForm>(platform, remote);
+    MainFormLink frameLink(*frame);
+    remote.attachFrame(&frameLink);
+
+    remote.show();
+    const int status = QApplication::exec();
+
+    // Reverse order of creation: the frame writes its values first, then the Remote Control.
+    remote.attachFrame(nullptr);
+    frame.reset();
+    return status;
 }

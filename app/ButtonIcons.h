@@ -1,0 +1,30 @@
+// The Remote Control's pictures: flat icons drawn in code, each with a greyed disabled look.
+#pragma once
+
+#include <QIcon>
+
+enum class RemoteIcon {
+    Menu,
+    Close,
+    Capture,
+    FullScreen,
+    Timer,
+    Save,
+    Print,
+    Edit,
+    Preferences,
+    Minimize,
+    Restore,
+    About,
+    Help,
+    Exit,
+};
+
+// `size` is the picture's edge in pixels (the icons are square).
+QIcon remoteIcon(RemoteIcon which, int size = 16);
+
+// Countdown picture `step` (1 to 8): a clock face whose dark sector grows to the whole dial.
+QIcon countdownIcon(int step, int size = 16);
+
+// The Remote Control's body when no skin picture is loaded.
+QPixmap builtInBodyPicture(int width, int height);

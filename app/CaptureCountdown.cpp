@@ -1,0 +1,62 @@
+#include "app/CaptureCountdown.h"
+
+#include "app/ButtonIcons.h"
+#include "app/Delay.h"
+
+#include <QAbstractButton>
+
+CaptureCountdown::CaptureCountdown(QAbstractButton& timerButton, std::function<void()> capture)
+    : button_(timerButton), capture_(std::move(capture)), restingPicture_(remoteIcon(RemoteIcon::Timer))
+{
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, &CaptureCountdown::tick);
+    showRestingPicture();
+}
+
+void CaptureCountdown::arm()
+{
+    timer_.setInterval(1000);
+    FCountdown = 7;
+}
+
+void CaptureCountdown::disarm()
+{
+    timer_.stop();
+    showRestingPicture();
+}
+
+void CaptureCountdown::start()
+{
+    showPicture(1);
+    if (!timer_.isActive()) {
+        timer_.start();
+    }
+}
+
+void CaptureCountdown::tick()
+{
+    if (FCountdown >= 2 && FCountdown <= 7) {
+        showPicture(9 - FCountdown);
+    }
+    const int before = FCountdown--;
+    if (before != 1) {
+        return;
+    }
+    showPicture(8);
+    Delay(100);
+    timer_.stop();
+    // Up without running the button's action, so the capture below happens at once.
+    button_.setChecked(false);
+    capture_();
+    showRestingPicture();
+}
+
+void CaptureCountdown::showPicture(int step)
+{
+    button_.setIcon(countdownIcon(step));
+}
+
+void CaptureCountdown::showRestingPicture()
+{
+    button_.setIcon(restingPicture_);
+}

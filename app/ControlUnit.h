@@ -1,0 +1,160 @@
+// The Remote Control (TControlForm): the application's main window. It owns the captured image,
+// persists its settings, and runs every command on the image.
+#pragma once
+
+#include "app/CaptureCountdown.h"
+#include "app/ModalBracket.h"
+#include "app/RemoteControlMenus.h"
+#include "app/RemoteControlSettings.h"
+#include "app/RemoteWindows.h"
+#include "capture/FrameHost.h"
+#include "common/Bitmap.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+struct Platform;
+class CaptureFrameLink;
+class HotkeyRegistrar;
+class QDialog;
+class QToolButton;
+class ThumbnailBox;
+
+class TControlForm : public QWidget, public FrameHost, public ModalHost {
+public:
+    // Reads the settings, shapes the window and places it; the Capture Frame is attached later
+    // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
+    // keep their enabled state.
+    TControlForm(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
+                 QWidget* parent = nullptr);
+    // Writes the settings, closes the help windows and switches the hotkeys off.
+    ~TControlForm() override;
+
+    void attachFrame(CaptureFrameLink* frame);
+
+    // Commands.
+    void Capture();
+    void FullScreenToggle();
+    void TimerToggle();
+    void SaveAsCommand();
+    void PrintCommand();
+    void EditCommand();
+    void PreferencesCommand();
+    void ViewCommand();
+    void AboutCommand();
+    void HelpCommand();
+    void MinimizeRestoreCommand();
+    void openSystemMenu();
+    void openTrayMenu(const QPoint& globalPos);
+
+    void SetHotkeysEnabled(bool enable);
+    void DisableTrayMenu() { disableTrayMenu(); }
+    void EnableTrayMenu() { enableTrayMenu(); }
+
+    // FrameHost
+    bool updateRulers() const override { return FUpdateRulers; }
+    bool showRulers() const override { return FShowRulers; }
+    void processPendingPaint() override;
+    void frameCommand(FrameCommand command) override;
+
+    // ModalHost
+    bool frameVisible() const override;
+    void setFrameVisible(bool visible) override;
+    bool hotkeysEnabled() const override { return FGlobalHotkeys; }
+    void setHotkeysEnabled(bool enabled) override { SetHotkeysEnabled(enabled); }
+    void disableTrayMenu() override;
+    void enableTrayMenu() override;
+    void repaintRemote() override { update(); }
+
+    QToolButton* button(const char* name) const;
+    RemoteControlMenus& menus() { return menus_; }
+    const std::string& helpFilePath() const { return helpFilePath_; }
+    bool isCapturing() const { return capturing_; }
+    bool fullScreenMode() const;
+    bool timerDown() const;
+
+    // The captured image and the fields other windows read and write.
+    Bitmap FImage;
+    std::unique_ptr<Bitmap> FEditImage;
+    std::unique_ptr<Bitmap> FUndoImage;
+    bool FNotSaved = false;
+    int32_t FCaptureNumber = 1;
+    bool FCursor = true;
+    bool FHideRemote = true;
+    bool FExitConfirmation = true;
+    bool FTrayMinimize = false;
+    bool FShowRulers = true;
+    bool FUpdateRulers = true;
+    bool FDragFullWindows = false;
+    bool FShowHint = true;
+    bool FUsePrintScreen = true;
+    std::string FSkin;
+    bool FGlobalHotkeys = false;
+    Shortcut FHKCapture = 0;
+    Shortcut FHKFullScreen = 0;
+    Shortcut FHKEdit = 0;
+    Shortcut FHKSave = 0;
+    Shortcut FHKPrint = 0;
+    bool FReportHotkeyFailures = false;
+    bool FMinimized = false;
+    bool FFrameWasVisible = true;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void connectCommands();
+    void shapeWindow();
+    void readSettings();
+    void writeSettings();
+    void applyShowHint();
+    void refreshThumbnail();
+    void grabIntoImage();
+    void enableImageCommands();
+    bool closeRequestGranted();
+    void captureOnce();
+    // Runs one modal window of the table inside its own bracket; exceptions are reported.
+    void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
+    // Bracket steps 2 to 4 with a window made by `make` (null: no window).
+    int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
+                  const std::function<std::unique_ptr<QDialog>()>& make);
+    void reportFailure(const char* what);
+
+    Platform& platform_;
+    RemoteWindowFactories windows_;
+    HotkeyRegistrar* hotkeys_;
+    CaptureFrameLink* frame_ = nullptr;
+    std::string helpFilePath_;
+    RemoteControlMenus menus_;
+    QPixmap body_;
+    ThumbnailBox* thumbnail_ = nullptr;
+    QToolButton* sbClose_ = nullptr;
+    QToolButton* speedButton3_ = nullptr;
+    QToolButton* sbPrint_ = nullptr;
+    QToolButton* sbEdit_ = nullptr;
+    QToolButton* sbSave_ = nullptr;
+    QToolButton* sbRecord_ = nullptr;
+    QToolButton* sbFullScreen_ = nullptr;
+    QToolButton* sbTimer_ = nullptr;
+    QToolButton* sbPreferences_ = nullptr;
+    std::unique_ptr<CaptureCountdown> countdown_;
+    bool captured_ = false;
+    bool capturing_ = false;
+    bool closeAfterCapture_ = false;
+    std::optional<QPoint> dragStart_;
+};

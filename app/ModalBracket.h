@@ -1,0 +1,61 @@
+// The steps around every modal window of the Remote Control: the Capture Frame hidden, the
+// hotkeys off and (for some windows) the tray menu disabled while it is open, all restored after.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// What the bracket needs from the Remote Control.
+class ModalHost {
+public:
+    virtual ~ModalHost() = default;
+
+    virtual bool frameVisible() const = 0;
+    virtual void setFrameVisible(bool visible) = 0;
+    virtual bool hotkeysEnabled() const = 0;
+    virtual void setHotkeysEnabled(bool enabled) = 0;
+    virtual void disableTrayMenu() = 0;
+    virtual void enableTrayMenu() = 0;
+    virtual void repaintRemote() = 0;
+};
+
+// One row of the table of modal windows.
+struct ModalWindowKind {
+    std::string caption;
+    bool disablesTrayMenu = false;
+    bool repaints = false;
+};
+
+// Step 1 at construction; the restoring step 5 at destruction, so it also runs when the window
+// fails with an exception. Brackets nest: an inner one restores what the outer one left.
+class ModalBracket {
+public:
+    ModalBracket(ModalHost& host, bool repaintAfter);
+    ~ModalBracket();
+    ModalBracket(const ModalBracket&) = delete;
+    ModalBracket& operator=(const ModalBracket&) = delete;
+
+    // Steps 2 to 4: `create` makes the window and gives it the caption (false: there is no window,
+    // for example after "No printer installed"; the tray menu is then left alone); the tray menu
+    // is disabled when the kind says so; `show` shows it modally and returns its result; `destroy`
+    // frees it and the tray menu is enabled again. Destroying and enabling also happen when
+    // `show` throws. Without a window the result is 0.
+    int runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,
+                  const std::function<int()>& show, const std::function<void()>& destroy);
+
+private:
+    ModalHost& host_;
+    bool repaintAfter_;
+    bool frameWasVisible_;
+    bool hotkeysWereEnabled_;
+};
+
+// The table of the Remote Control's modal windows.
+namespace ModalWindows {
+inline const ModalWindowKind save{"Zentrap Save As", true, true};
+inline const ModalWindowKind print{"Zentrap Print Preview", true, true};
+inline const ModalWindowKind edit{"Image Editor", true, true};
+inline const ModalWindowKind preferences{"Zentrap Preferences", true, false};
+inline const ModalWindowKind view{"Zentrap View", false, false};
+inline const ModalWindowKind about{"Zentrap About", false, false};
+} // namespace ModalWindows

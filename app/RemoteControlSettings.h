@@ -1,0 +1,46 @@
+// The Remote Control's persisted values: their names, kinds, defaults and the order in which they
+// are read at creation and written at destruction.
+#pragma once
+
+#include "common/Geometry.h"
+
+#include <cstdint>
+#include <string>
+
+class SettingsKey;
+
+// A shortcut: virtual-key code in bits 0-12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+using Shortcut = uint16_t;
+
+struct RemoteControlSettings {
+    Point position;
+    bool updateRulers = true;
+    bool showRulers = true;
+    bool usePrintScreen = true;
+    bool hideRemote = true;
+    bool exitConfirmation = true;
+    bool trayMinimize = false;
+    bool showHint = true;
+    std::string skin;
+    Shortcut hkCapture = 0x6043;
+    Shortcut hkFullScreen = 0x6046;
+    Shortcut hkEdit = 0x6045;
+    Shortcut hkSave = 0x6053;
+    Shortcut hkPrint = 0x6050;
+    bool globalHotkeys = true;
+    bool captureCursor = true;
+};
+
+// The stored name of the hotkeys' enabled state: read at creation and written (with the second,
+// older name as well) at destruction, so that switching the hotkeys off survives a restart.
+inline constexpr const char* kGlobalHotkeysName = "GlobalHotkeys";
+inline constexpr const char* kGlobalHotkeysSecondName = "FGlobalHotkeys";
+
+// The default position centres the 100 x 260 window on the primary screen.
+Point defaultRemoteControlPosition(Size primaryScreen);
+
+// Reads every value in the documented order; `key` falls back to the machine-wide key by itself.
+RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size primaryScreen);
+
+// Writes every value in the documented order (the enabled state of the hotkeys twice).
+void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& settings);

@@ -1,0 +1,134 @@
+// Time from the Capture command to the image in FImage and on the clipboard, for a 1920 x 1080
+// full-screen capture without the hide wait, beside the parts it is made of and beside Qt's own
+// screen grab and clipboard path. Needs an X display (run it on the test desktop).
+#include "app/ControlUnit.h"
+#include "capture/ScreenGrabber.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/x11/QtClipboardService.h"
+#include "platform/x11/X11ScreenSource.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class NoHelp : public HelpService {
+public:
+    void displayTopic(const std::string&) override {}
+    void displayContents(const std::string&) override {}
+    void closeAll() override {}
+};
+
+class NoMessages : public MessageService {
+public:
+    void showMessage(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
+};
+
+struct CaptureRig {
+    CaptureRig()
+    {
+        // The bench measures the capture itself, not the 300 ms wait for the screen to repaint.
+        userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n"
+                          "\"FCursor\"=dword:00000000\n");
+        form = std::make_unique<TControlForm>(platform);
+        form->FullScreenToggle();
+    }
+
+    FileRegistryHive userHive;
+    X11ScreenSource screen;
+    QtClipboardService clipboard;
+    NoHelp help;
+    NoMessages messages;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "./"};
+    std::unique_ptr<TControlForm> form;
+};
+
+CaptureRig& rig()
+{
+    static CaptureRig instance;
+    return instance;
+}
+
+// Paint and clipboard events between iterations are served outside the timed part.
+void serveEvents(benchmark::State& state)
+{
+    state.PauseTiming();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+}
+
+void BM_CaptureCommandFullScreen(benchmark::State& state)
+{
+    CaptureRig& r = rig();
+    for (auto _ : state) {
+        r.form->Capture();
+        benchmark::DoNotOptimize(r.form->FImage.bits());
+        serveEvents(state);
+    }
+    state.counters["width"] = r.form->FImage.width();
+    state.counters["height"] = r.form->FImage.height();
+}
+BENCHMARK(BM_CaptureCommandFullScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GrabScreenOnly(benchmark::State& state)
+{
+    CaptureRig& r = rig();
+    const Size size = r.screen.primaryScreenSize();
+    Bitmap image;
+    for (auto _ : state) {
+        GrabScreen(0, 0, size.width, size.height, image, false, r.screen);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_GrabScreenOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ClipboardOnly(benchmark::State& state)
+{
+    CaptureRig& r = rig();
+    const Size size = r.screen.primaryScreenSize();
+    Bitmap image;
+    GrabScreen(0, 0, size.width, size.height, image, false, r.screen);
+    for (auto _ : state) {
+        r.clipboard.setBitmap(image);
+        serveEvents(state);
+    }
+}
+BENCHMARK(BM_ClipboardOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The peer: Qt's own grab and clipboard, which encodes PNG on the GUI thread when asked for it.
+void BM_QtGrabWindowAndSetImage(benchmark::State& state)
+{
+    rig();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    for (auto _ : state) {
+        QPixmap pixmap = screen->grabWindow(0);
+        QGuiApplication::clipboard()->setImage(pixmap.toImage());
+        serveEvents(state);
+    }
+}
+BENCHMARK(BM_QtGrabWindowAndSetImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication app(argc, argv);
+    if (QGuiApplication::platformName() != "xcb") {
+        std::fprintf(stderr, "bench_capture: needs an X display (run it on the test desktop)\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

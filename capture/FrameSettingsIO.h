@@ -1,0 +1,11 @@
+// Reading and writing the Capture Frame's stored bounds and unit in the settings key.
+#pragma once
+
+#include "capture/FrameGeometry.h"
+
+class SettingsKey;
+
+// Reads "CropLeft", "CropTop", "CropWidth", "CropHeight" and "FUnits" in that order, each with its
+// default when missing or unreadable, then applies the corrections.
+FrameSettings readFrameSettings(const SettingsKey& key, Size screen, int borderWidth);
+void writeFrameSettings(SettingsKey& key, const FrameSettings& settings);

@@ -1,0 +1,381 @@
+#include "capture/MainUnit.h"
+
+#include "capture/FrameGeometry.h"
+#include "capture/FrameKeys.h"
+#include "capture/FramePainter.h"
+#include "capture/FrameSettingsIO.h"
+#include "capture/MainUnitX11.h"
+#include "common/SettingsStore.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+Rect toRect(const QRect& r)
+{
+    return Rect::fromSize(r.x(), r.y(), r.width(), r.height());
+}
+
+int screenPixelsPerInch(const QWidget& widget)
+{
+    const QScreen* screen = widget.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? qRound(screen->logicalDotsPerInchX()) : 96;
+}
+
+FrameColours systemColours(const QPalette& palette)
+{
+    return {palette.color(QPalette::Button), palette.color(QPalette::Light), palette.color(QPalette::Dark)};
+}
+
+// The virtual-key code of a Qt key, for the keys the frame knows; 0 for the others.
+int virtualKeyOf(int qtKey)
+{
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return qtKey; // the same ASCII codes
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+        return kVirtualKeyF1 + (qtKey - Qt::Key_F1);
+    }
+    return 0;
+}
+
+Qt::CursorShape cursorForEdges(unsigned edges)
+{
+    const bool horizontal = (edges & (kEdgeLeft | kEdgeRight)) != 0;
+    const bool vertical = (edges & (kEdgeTop | kEdgeBottom)) != 0;
+    if (horizontal && vertical) {
+        const bool mainDiagonal = (edges & kEdgeLeft) != 0 ? (edges & kEdgeTop) != 0 : (edges & kEdgeBottom) != 0;
+        return mainDiagonal ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    }
+    if (horizontal) {
+        return Qt::SizeHorCursor;
+    }
+    return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
+}
+
+} // namespace
+
+TMainForm::TMainForm(Platform& platform, FrameHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform), host_(host)
+{
+    setWindowTitle(QStringLiteral("Zentrap Capture Frame"));
+    // Painting covers the whole client area: nothing is erased first, so moving does not flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    createUnitsMenu();
+
+    ApplyDragOption();
+    dragging = false;
+
+    pixelsPerInch_ = screenPixelsPerInch(*this);
+    FBorderWidth = borderWidthForPixelsPerInch(pixelsPerInch_);
+    setMinimumSize(minimumClientExtent(FBorderWidth), minimumClientExtent(FBorderWidth));
+    setMaximumSize(kMaxFrameExtent, kMaxFrameExtent);
+    painter_ = std::make_unique<FramePainter>(pixelsPerInch_, systemColours(palette()));
+
+    readSettings();
+    UpdateFrameRegion();
+}
+
+TMainForm::~TMainForm()
+{
+    writeSettings();
+}
+
+Rect TMainForm::CaptureRect() const
+{
+    const QRect client = geometry();
+    return captureRect({client.x(), client.y()}, {client.width(), client.height()}, FBorderWidth);
+}
+
+void TMainForm::setUnits(MeasureUnit unit)
+{
+    for (QAction* item : {miPixels, miInches, miCentimetres}) {
+        if (item->data().toInt() == static_cast<int>(unit)) {
+            item->trigger();
+            return;
+        }
+    }
+    FUnits = static_cast<int32_t>(unit);
+    markUnitItem();
+    repaint();
+}
+
+void TMainForm::ApplyDragOption()
+{
+    dragMode_ = host_.updateRulers() ? DragMode::Own : DragMode::System;
+    systemMoveArmed_ = false;
+}
+
+void TMainForm::createUnitsMenu()
+{
+    pmMain = new QMenu(this);
+    unitsGroup_ = new QActionGroup(this);
+    unitsGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    auto addItem = [this](const QString& caption, int tag) {
+        QAction* item = pmMain->addAction(caption);
+        item->setCheckable(true);
+        item->setData(tag);
+        unitsGroup_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { miCentimetresClick(item); });
+        return item;
+    };
+    miPixels = addItem(QStringLiteral("Pixels"), 0);
+    miInches = addItem(QStringLiteral("Inches"), 1);
+    miCentimetres = addItem(QStringLiteral("Centimetres"), 2);
+}
+
+void TMainForm::miCentimetresClick(QAction* item)
+{
+    FUnits = item->data().toInt();
+    item->setChecked(true);
+    repaint();
+}
+
+void TMainForm::markUnitItem()
+{
+    for (QAction* item : {miPixels, miInches, miCentimetres}) {
+        item->setChecked(item->data().toInt() == FUnits);
+    }
+}
+
+void TMainForm::readSettings()
+{
+    const Size screen = platform_.screen.primaryScreenSize();
+    FrameSettings settings = correctedFrameSettings(defaultFrameSettings(screen), screen, FBorderWidth);
+    try {
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        settings = readFrameSettings(key, screen, FBorderWidth);
+    } catch (const std::exception&) {
+        // An unreadable store leaves every value at its default; settings never show a message.
+    }
+    setGeometry(settings.left, settings.top, settings.width, settings.height);
+    FUnits = settings.units;
+    markUnitItem();
+}
+
+void TMainForm::writeSettings() const
+{
+    const QRect bounds = geometry();
+    try {
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        writeFrameSettings(key, {bounds.x(), bounds.y(), bounds.width(), bounds.height(), FUnits});
+    } catch (const std::exception&) {
+        // A failed write at shutdown is not reported.
+    }
+}
+
+void TMainForm::UpdateFrameRegion()
+{
+    // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
+    const QRegion outer(rect());
+    setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, FBorderWidth)))));
+    if (!windowShapesAvailable() && !shapeFailureReported_) {
+        shapeFailureReported_ = true;
+        platform_.messages.showMessage("GetDC Error 3");
+    }
+    if (isVisible()) {
+        repaint();
+    }
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    // Before the window is mapped: the window manager reads its states only then.
+    if (!event->spontaneous()) {
+        markSkipTaskbar(winId());
+    }
+    QWidget::showEvent(event);
+}
+
+void TMainForm::paintEvent(QPaintEvent*)
+{
+    if (painting_) {
+        return;
+    }
+    painting_ = true;
+    FramePaintInput input;
+    const QRect client = geometry();
+    input.frame.borderWidth = FBorderWidth;
+    input.frame.client = {client.width(), client.height()};
+    input.frame.clientOrigin = {client.x(), client.y()};
+    input.frame.pixelsPerInch = pixelsPerInch_;
+    input.frame.units = FUnits;
+    input.showRulers = host_.showRulers();
+    input.decimalSeparator = locale().decimalPoint();
+    painter_->paint(frameBuffer_, input);
+    QPainter(this).drawImage(0, 0, frameBuffer_);
+    painting_ = false;
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UpdateFrameRegion();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event)
+{
+    // The rulers read screen coordinates: they follow the window.
+    QWidget::moveEvent(event);
+    update();
+}
+
+void TMainForm::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const unsigned edges =
+            frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), FBorderWidth);
+        if (edges != kEdgeNone) {
+            resizeEdges_ = edges;
+            resizeStartGlobal_ = global;
+            resizeStartGeometry_ = geometry();
+            return;
+        }
+    }
+    if (dragMode_ == DragMode::Own) {
+        if (event->button() == Qt::LeftButton) {
+            beginOwnDrag(global);
+        }
+        return;
+    }
+    systemMoveArmed_ = true;
+    systemMovePress_ = global;
+}
+
+void TMainForm::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    if (resizeEdges_ != kEdgeNone) {
+        const QPoint travel = global - resizeStartGlobal_;
+        setGeometry(
+            toQRect(resizedFrame(toRect(resizeStartGeometry_), resizeEdges_, travel.x(), travel.y(), FBorderWidth)));
+        return;
+    }
+    if (dragging) {
+        followOwnDrag(global);
+        return;
+    }
+    if (systemMoveArmed_ && event->buttons() != Qt::NoButton &&
+        (global - systemMovePress_).manhattanLength() >= QApplication::startDragDistance()) {
+        // Started only once the pointer has travelled, so that plain clicks still arrive.
+        systemMoveArmed_ = false;
+        QWindow* window = windowHandle();
+        if (window == nullptr || !window->startSystemMove()) {
+            beginOwnDrag(systemMovePress_);
+            followOwnDrag(global);
+        }
+        return;
+    }
+    if (event->buttons() == Qt::NoButton) {
+        updateHoverCursor(event->position().toPoint());
+    }
+}
+
+void TMainForm::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    if (resizeEdges_ != kEdgeNone) {
+        mouseMoveEvent(event);
+        resizeEdges_ = kEdgeNone;
+        return;
+    }
+    if (dragging) {
+        followOwnDrag(global);
+        dragging = false;
+    }
+    systemMoveArmed_ = false;
+}
+
+void TMainForm::beginOwnDrag(QPoint globalPosition)
+{
+    dragging = true;
+    dragStartGlobal_ = globalPosition;
+    dragStartWindow_ = pos();
+}
+
+void TMainForm::followOwnDrag(QPoint globalPosition)
+{
+    // Measured on the screen rather than in client coordinates, which lag behind the moving window.
+    const QPoint target = dragStartWindow_ + (globalPosition - dragStartGlobal_);
+    if (target == pos()) {
+        return;
+    }
+    move(target);
+    repaint();
+    host_.processPendingPaint();
+}
+
+int TMainForm::resizeMargin() const
+{
+    return std::max(3, FBorderWidth / 3);
+}
+
+void TMainForm::updateHoverCursor(QPoint position)
+{
+    const unsigned edges =
+        frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), FBorderWidth);
+    setCursor(cursorForEdges(edges));
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers held = event->modifiers();
+    const KeyModifiers modifiers{(held & Qt::ShiftModifier) != 0, (held & Qt::ControlModifier) != 0,
+                                 (held & Qt::AltModifier) != 0, (held & Qt::MetaModifier) != 0};
+    const auto command = frameCommandForKey(virtualKeyOf(event->key()), modifiers);
+    if (!command) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (*command == FrameCommand::Close) {
+        close();
+    } else {
+        host_.frameCommand(*command);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // The frame never closes on its own: the Remote Control decides, then the frame hides.
+    event->ignore();
+    QPointer<TMainForm> alive(this);
+    host_.frameCommand(FrameCommand::Close);
+    if (alive) {
+        hide();
+    }
+}
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event)
+{
+    systemMoveArmed_ = false;
+    pmMain->exec(event->globalPos());
+}

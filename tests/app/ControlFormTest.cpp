@@ -1,0 +1,325 @@
+#include "app/CaptureFrameLink.h"
+#include "app/ControlUnit.h"
+#include "app/ViewUnit.h"
+#include "common/SettingsStore.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+Bitmap screenPattern(int width, int height)
+{
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            b.setPixelValue(x, y, makeColor(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0x5A));
+        }
+    }
+    return b;
+}
+
+class FakeFrame : public CaptureFrameLink {
+public:
+    Rect captureRect() const override { return hole; }
+    bool isShown() const override { return shown; }
+    void setShown(bool s) override { shown = s; }
+
+    Rect hole = Rect::fromSize(100, 50, 40, 30);
+    bool shown = false;
+};
+
+// A modal window for the factories: it records what it saw and closes itself with `result`.
+std::unique_ptr<QDialog> selfClosingDialog(TControlForm& owner, int result, std::vector<std::string>& log,
+                                           const std::string& name, FakeFrame& frame)
+{
+    auto dialog = std::make_unique<QDialog>(&owner);
+    QDialog* raw = dialog.get();
+    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &owner] {
+        log.push_back(name + " '" + raw->windowTitle().toStdString() + "' frame " + (frame.shown ? "on" : "off") +
+                      " tray " + (owner.menus().miCapture->isEnabled() ? "on" : "off"));
+        raw->done(result);
+    });
+    return dialog;
+}
+
+class ControlFormTest : public ::testing::Test {
+protected:
+    ControlFormTest() { application(); }
+
+    std::unique_ptr<TControlForm> makeForm(RemoteWindowFactories windows = {})
+    {
+        auto form = std::make_unique<TControlForm>(platform, std::move(windows));
+        form->attachFrame(&frame);
+        return form;
+    }
+    RemoteWindowFactories allWindows()
+    {
+        RemoteWindowFactories w;
+        w.save = [this](TControlForm& o) { return selfClosingDialog(o, 1, log, "save", frame); };
+        w.print = [this](TControlForm& o) { return selfClosingDialog(o, 1, log, "print", frame); };
+        w.edit = [this](TControlForm& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
+        w.preferences = [this](TControlForm& o) { return selfClosingDialog(o, 1, log, "preferences", frame); };
+        return w;
+    }
+    void press(TControlForm& form, int key, Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&form, &event);
+    }
+    void noHide(const char* extra = "")
+    {
+        userHive.loadText(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                                      "\"HideRemote\"=dword:00000000\n") +
+                          extra);
+    }
+
+    FileRegistryHive userHive;
+    FakeScreenSource screen{screenPattern(640, 480)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakeFrame frame;
+    std::vector<std::string> log;
+    int editResult = EditResultClose;
+};
+
+} // namespace
+
+TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
+{
+    auto form = makeForm();
+    EXPECT_EQ(form->windowTitle(), "Zentrap Remote Control");
+    EXPECT_EQ(form->size(), QSize(100, 260));
+    EXPECT_EQ(form->pos(), QPoint(270, 110));
+    EXPECT_EQ(form->FImage.width(), 80);
+    EXPECT_EQ(form->FImage.height(), 80);
+    EXPECT_EQ(form->FImage.pixelColor(40, 40), makeColor(0, 0, 0));
+    EXPECT_FALSE(form->FNotSaved);
+    EXPECT_EQ(form->FCaptureNumber, 1);
+    EXPECT_EQ(form->helpFilePath(), "/opt/zentrap/ztp.chm");
+    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+        ASSERT_NE(form->button(name), nullptr) << name;
+        EXPECT_FALSE(form->button(name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(form->button("sbRecord")->isEnabled());
+    EXPECT_EQ(form->button("sbRecord")->geometry(), QRect(10, 144, 80, 22));
+    EXPECT_EQ(form->button("sbRecord")->toolTip(), "Capture (Ctrl+C)");
+    EXPECT_EQ(form->button("SpeedButton3")->toolTip(), "Close (Alt+F4)");
+    EXPECT_FALSE(form->menus().miSave->isEnabled());
+    EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 100, 260));
+    EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(form->mask().contains(QPoint(0, 100)));
+}
+
+TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltips)
+{
+    noHide("\"ShowHint\"=dword:00000000\n");
+    auto form = makeForm();
+    EXPECT_TRUE(form->button("sbRecord")->toolTip().isEmpty());
+}
+
+TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
+{
+    noHide();
+    auto form = makeForm(allWindows());
+    form->Capture();
+    ASSERT_EQ(form->FImage.width(), 40);
+    ASSERT_EQ(form->FImage.height(), 30);
+    EXPECT_EQ(form->FImage.pixelColor(0, 0), makeColor(100, 50, 0x5A));
+    EXPECT_EQ(form->FImage.pixelColor(39, 29), makeColor(139, 79, 0x5A));
+    ASSERT_TRUE(clipboard.content.has_value());
+    EXPECT_TRUE(*clipboard.content == form->FImage);
+    EXPECT_TRUE(form->FNotSaved);
+    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+        EXPECT_TRUE(form->button(name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(form->menus().miSave->isEnabled());
+}
+
+TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
+{
+    noHide();
+    auto form = makeForm();
+    form->Capture();
+    EXPECT_TRUE(form->FNotSaved);
+    EXPECT_FALSE(form->button("sbSave")->isEnabled());
+    EXPECT_FALSE(form->menus().miSave->isEnabled());
+    EXPECT_FALSE(form->button("sbPreferences")->isEnabled());
+    press(*form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
+{
+    noHide();
+    auto form = makeForm();
+    frame.shown = true;
+    press(*form, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(form->fullScreenMode());
+    EXPECT_FALSE(frame.shown);
+    form->Capture();
+    EXPECT_EQ(form->FImage.width(), 640);
+    EXPECT_EQ(form->FImage.height(), 480);
+    EXPECT_TRUE(form->FImage == screen.pixels);
+    press(*form, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(frame.shown);
+}
+
+TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
+{
+    auto form = makeForm();
+    form->show();
+    bool hiddenDuringGrab = false;
+    QTimer::singleShot(100, form.get(), [&] { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); });
+    QElapsedTimer clock;
+    clock.start();
+    form->Capture();
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_TRUE(hiddenDuringGrab);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
+    EXPECT_EQ(form->FImage.width(), 40);
+}
+
+TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
+{
+    noHide();
+    auto form = makeForm();
+    press(*form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(form->timerDown());
+    form->Capture();
+    EXPECT_FALSE(form->FNotSaved) << "the countdown runs first";
+    EXPECT_EQ(screen.pixelCopies, 0);
+    press(*form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(form->timerDown());
+    form->Capture();
+    EXPECT_TRUE(form->FNotSaved);
+}
+
+TEST_F(ControlFormTest, KeysFollowTheTable)
+{
+    noHide();
+    auto form = makeForm();
+    press(*form, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(screen.pixelCopies, 0) << "Ctrl+Alt+C does nothing";
+    press(*form, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_TRUE(help.contents.empty());
+    press(*form, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(help.contents, std::vector<std::string>{"/opt/zentrap/ztp.chm"});
+    press(*form, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_GT(screen.pixelCopies, 0);
+}
+
+TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
+{
+    noHide();
+    editResult = EditResultSave;
+    RemoteWindowFactories windows = allWindows();
+    windows.edit = [this](TControlForm& owner) {
+        owner.FEditImage->setSize(20, 10);
+        return selfClosingDialog(owner, editResult, log, "edit", frame);
+    };
+    auto form = makeForm(windows);
+    form->Capture();
+    frame.shown = true;
+    form->EditCommand();
+    EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' frame off tray off",
+                                             "save 'Zentrap Save As' frame off tray off"}));
+    EXPECT_EQ(form->FImage.width(), 20);
+    EXPECT_EQ(form->FEditImage, nullptr);
+    EXPECT_EQ(form->FUndoImage, nullptr);
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->menus().miCapture->isEnabled());
+    EXPECT_TRUE(form->FGlobalHotkeys);
+}
+
+TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
+{
+    noHide();
+    RemoteWindowFactories windows = allWindows();
+    windows.print = [](TControlForm&) -> std::unique_ptr<QDialog> { throw std::runtime_error("Printer error"); };
+    auto form = makeForm(windows);
+    form->Capture();
+    frame.shown = true;
+    form->PrintCommand();
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->FGlobalHotkeys);
+    EXPECT_TRUE(form->menus().miCapture->isEnabled());
+    EXPECT_TRUE(form->menus().miPrint->isEnabled());
+}
+
+TEST_F(ControlFormTest, ViewShowsTheImageAndItsSize)
+{
+    auto form = makeForm();
+    QString status;
+    QString title;
+    QSize picture;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* view = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(view, nullptr);
+        title = view->windowTitle();
+        status = static_cast<TViewForm*>(view)->statusText();
+        picture = static_cast<TViewForm*>(view)->imageLabel()->size();
+        view->reject();
+    });
+    frame.shown = true;
+    form->ViewCommand();
+    EXPECT_EQ(title, "Zentrap View");
+    EXPECT_EQ(status, "Image size: 80 x 80");
+    EXPECT_EQ(picture, QSize(80, 80));
+    EXPECT_TRUE(frame.shown);
+    EXPECT_EQ(TViewForm::imageSizeText(640, 480), "Image size: 640 x 480");
+}
+
+TEST_F(ControlFormTest, DestructionWritesTheValuesItHolds)
+{
+    noHide();
+    {
+        auto form = makeForm();
+        form->move(-30, 12);
+        form->FCursor = false;
+        form->SetHotkeysEnabled(false);
+    }
+    const auto value = [&](const char* name) { return userHive.value(SettingsStore::kPrimaryKey, name); };
+    EXPECT_EQ(value("Left"), RegValue(uint32_t(-30)));
+    EXPECT_EQ(value("Top"), RegValue(uint32_t(12)));
+    EXPECT_EQ(value("FCursor"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("HideRemote"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("GlobalHotkeys"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("FGlobalHotkeys"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("Skin"), RegValue(std::string()));
+    EXPECT_EQ(value("FHKPrint"), RegValue(uint32_t(0x6050)));
+    EXPECT_EQ(help.closeAllCalls, 1);
+}
