@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -364,6 +365,9 @@ void TSaveForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     UpdateLayout();
+    if (!event->spontaneous()) {
+        cbFormat->setFocus(); // the keyboard starts on the format of the active variant
+    }
 }
 
 void TSaveForm::resizeEvent(QResizeEvent* event)
