@@ -13,3 +13,6 @@ public:
 
 // grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
 int runGrab(const std::vector<std::string>& args);
+
+// encode --format F [options] INPUT OUTPUT: the bytes the Save As window saves with those settings.
+int runEncode(const std::vector<std::string>& args);

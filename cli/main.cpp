@@ -19,6 +19,9 @@ struct Verb {
 
 const std::vector<Verb> kVerbs = {
     {"grab", runGrab, "grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT (.ppm .bmp .png .jpg .gif .tif)"},
+    {"encode", runEncode,
+     "encode --format bmp|jpeg|gif|png|tiff [--quality 1-100] [--progressive|--baseline] [--palette 1-8] "
+     "[--colors 8|16|32|64|128|256] [--dither 0-6] [--compression lzw|rle] [--transparent X,Y] INPUT OUTPUT"},
 };
 
 int usage()

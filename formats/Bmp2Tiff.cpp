@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
+#include "formats/BmpChannelOrder.h"
 
 #include <array>
 #include <limits>
@@ -121,16 +122,9 @@ void writeRows(ByteSink& out, const Bitmap& bitmap, const Layout& layout)
 // Blue, green, red (and a fourth byte at 32 bits) become red, green, blue, one row at a time.
 void writeRgbRows(ByteSink& out, const Bitmap& bitmap)
 {
-    const size_t step = bitmap.pixelFormat() == PixelFormat::Bpp32 ? 4 : 3;
     std::vector<uint8_t> row(static_cast<size_t>(bitmap.width()) * 3);
     for (int y = 0; y < bitmap.height(); ++y) {
-        const uint8_t* in = bitmap.row(y);
-        uint8_t* o = row.data();
-        for (int x = 0; x < bitmap.width(); ++x, in += step, o += 3) {
-            o[0] = in[2];
-            o[1] = in[1];
-            o[2] = in[0];
-        }
+        bgrRowToRgb(bitmap.row(y), row.data(), static_cast<size_t>(bitmap.width()), bitmap.bitsPerPixel());
         out.write(row.data(), row.size());
     }
 }

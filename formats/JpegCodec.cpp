@@ -1,6 +1,7 @@
 #include "formats/JpegCodec.h"
 
 #include "common/ZentrapError.h"
+#include "formats/BmpChannelOrder.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -9,8 +10,8 @@
 #include <string>
 
 // jpeglib.h expects size_t and FILE to be declared first.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 // libjpeg reports errors by calling error_exit, which must not return: it longjmps back to the
 // function that made the call. That function keeps only trivially destructible locals alive
@@ -98,15 +99,6 @@ struct CompressJob {
     VectorDestination* destination;
 };
 
-void toRgb(const uint8_t* bgr, uint8_t* rgb, int width)
-{
-    for (int x = 0; x < width; ++x, bgr += 3, rgb += 3) {
-        rgb[0] = bgr[2];
-        rgb[1] = bgr[1];
-        rgb[2] = bgr[0];
-    }
-}
-
 // Returns false with err.message set when libjpeg failed.
 bool compress(const CompressJob& job, ErrorManager& err)
 {
@@ -136,7 +128,8 @@ bool compress(const CompressJob& job, ErrorManager& err)
     jpeg_start_compress(&cinfo, TRUE);
     JSAMPROW rows[1] = {job.rgbRow};
     while (cinfo.next_scanline < cinfo.image_height) {
-        toRgb(image.row(static_cast<int>(cinfo.next_scanline)), job.rgbRow, image.width());
+        bgrRowToRgb(image.row(static_cast<int>(cinfo.next_scanline)), job.rgbRow, static_cast<size_t>(image.width()),
+                    24);
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);

@@ -1,5 +1,5 @@
-// Chooses and applies the PNG filter of each row: every filter of the set is computed in one pass
-// and the one whose output has the most runs of five equal bytes is written.
+// Chooses and applies the PNG filter of each row: every filter of the set is computed and counted in
+// one pass over the row (block by block), and the one with the most runs of five equal bytes is written.
 #pragma once
 
 #include <array>

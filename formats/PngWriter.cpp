@@ -1,6 +1,7 @@
 #include "formats/PngWriter.h"
 
 #include "common/ZentrapError.h"
+#include "formats/BmpChannelOrder.h"
 
 #include <zlib.h>
 
@@ -86,16 +87,6 @@ private:
     std::vector<uint8_t> buffer_;
     z_stream stream_{};
 };
-
-// The file's row of a truecolour bitmap: blue, green, red (and a fourth byte at 32 bits) to red, green, blue.
-void toRgbRow(const uint8_t* in, uint8_t* out, int width, size_t inStep)
-{
-    for (int x = 0; x < width; ++x, in += inStep, out += 3) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-    }
-}
 
 void writeChunk(const PngChunk& chunk, ByteSink& out)
 {
@@ -219,11 +210,10 @@ std::vector<uint8_t> TPNGImage::imageData() const
     IdatCompressor compressor(compressed);
     PngRowFilter filter(rowBytes, indexed ? 1 : 3, filters_);
     std::vector<uint8_t> rgb(indexed ? 0 : rowBytes);
-    const size_t inStep = bitmap_.pixelFormat() == PixelFormat::Bpp32 ? 4 : 3;
     for (int y = 0; y < bitmap_.height(); ++y) {
         const uint8_t* row = bitmap_.row(y);
         if (!indexed) {
-            toRgbRow(row, rgb.data(), bitmap_.width(), inStep);
+            bgrRowToRgb(row, rgb.data(), static_cast<size_t>(bitmap_.width()), bitmap_.bitsPerPixel());
             row = rgb.data();
         }
         compressor.add(filter.filterRow(row));

@@ -1,0 +1,142 @@
+// zentrap-cli encode: writes a picture in one of the five output formats with the Save As settings.
+#include "cli/Commands.h"
+#include "cli/ImageFiles.h"
+#include "formats/OutputFormats.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+int parseInt(std::string_view text, std::string_view option)
+{
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw CliUsageError(std::string(option) + " needs a whole number, not \"" + std::string(text) + "\"");
+    }
+    return value;
+}
+
+int parseRange(std::string_view text, std::string_view option, int low, int high)
+{
+    int value = parseInt(text, option);
+    if (value < low || value > high) {
+        throw CliUsageError(std::string(option) + " must be between " + std::to_string(low) + " and " +
+                            std::to_string(high));
+    }
+    return value;
+}
+
+ImageFormat parseFormat(std::string_view name)
+{
+    if (name == "bmp") {
+        return ImageFormat::Bmp;
+    }
+    if (name == "jpeg" || name == "jpg") {
+        return ImageFormat::Jpeg;
+    }
+    if (name == "gif") {
+        return ImageFormat::Gif;
+    }
+    if (name == "png") {
+        return ImageFormat::Png;
+    }
+    if (name == "tiff" || name == "tif") {
+        return ImageFormat::Tiff;
+    }
+    throw CliUsageError("unknown format \"" + std::string(name) + "\"");
+}
+
+int parseColorCount(std::string_view text)
+{
+    int count = parseInt(text, "--colors");
+    for (int allowed : {8, 16, 32, 64, 128, 256}) {
+        if (count == allowed) {
+            return count;
+        }
+    }
+    throw CliUsageError("--colors must be 8, 16, 32, 64, 128 or 256");
+}
+
+void parsePickedPixel(std::string_view text, GifOptions& gif)
+{
+    size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        throw CliUsageError("--transparent needs X,Y");
+    }
+    gif.pickX = parseRange(text.substr(0, comma), "--transparent", 0, 1 << 20);
+    gif.pickY = parseRange(text.substr(comma + 1), "--transparent", 0, 1 << 20);
+    gif.transparent = true;
+}
+
+struct EncodeRequest {
+    FormatSettings settings;
+    std::string input;
+    std::string output;
+};
+
+EncodeRequest parseArguments(const std::vector<std::string>& args)
+{
+    EncodeRequest request;
+    std::optional<ImageFormat> format;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> std::string_view {
+            if (i + 1 >= args.size()) {
+                throw CliUsageError(arg + " needs a value");
+            }
+            return args[++i];
+        };
+        if (arg == "--format") {
+            format = parseFormat(value());
+        } else if (arg == "--quality") {
+            request.settings.jpeg.quality = parseRange(value(), arg, 1, 100);
+        } else if (arg == "--progressive") {
+            request.settings.jpeg.progressive = true;
+        } else if (arg == "--baseline") {
+            request.settings.jpeg.progressive = false;
+        } else if (arg == "--palette") {
+            request.settings.gif.paletteMode = parseRange(value(), arg, 1, 8);
+        } else if (arg == "--colors") {
+            request.settings.gif.colorCount = parseColorCount(value());
+        } else if (arg == "--dither") {
+            request.settings.gif.ditherMode = parseRange(value(), arg, 0, 6);
+        } else if (arg == "--compression") {
+            std::string_view v = value();
+            if (v != "lzw" && v != "rle") {
+                throw CliUsageError("--compression must be lzw or rle");
+            }
+            request.settings.gif.compression = v == "rle" ? 1 : 0;
+        } else if (arg == "--transparent") {
+            parsePickedPixel(value(), request.settings.gif);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw CliUsageError("unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (!format) {
+        throw CliUsageError("--format is required");
+    }
+    if (files.size() != 2) {
+        throw CliUsageError("needs INPUT and OUTPUT");
+    }
+    request.settings.format = *format;
+    request.input = files[0];
+    request.output = files[1];
+    return request;
+}
+
+} // namespace
+
+int runEncode(const std::vector<std::string>& args)
+{
+    EncodeRequest request = parseArguments(args);
+    Bitmap image = loadImageFile(request.input);
+    saveFormat(image, request.settings, request.output);
+    return 0;
+}
