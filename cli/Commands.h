@@ -16,3 +16,6 @@ int runGrab(const std::vector<std::string>& args);
 
 // encode --format F [options] INPUT OUTPUT: the bytes the Save As window saves with those settings.
 int runEncode(const std::vector<std::string>& args);
+
+// quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
+int runQuantize(const std::vector<std::string>& args);

@@ -18,6 +18,7 @@ struct Verb {
 };
 
 const std::vector<Verb> kVerbs = {
+    {"quantize", runQuantize, "quantize --palette 1-8 [--colors 8|16|32|64|128|256] [--dither 0-6] IN OUT.png"},
     {"grab", runGrab, "grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT (.ppm .bmp .png .jpg .gif .tif)"},
     {"encode", runEncode,
      "encode --format bmp|jpeg|gif|png|tiff [--quality 1-100] [--progressive|--baseline] [--palette 1-8] "

@@ -87,9 +87,17 @@ void mapPictureNearest(const Bitmap& source, TFastColorLookup& lookup, Bitmap& r
         uint8_t* out = result.row(y);
         int step = (y % 2 == 0) ? 1 : -1;
         int x = step > 0 ? 0 : width - 1;
+        // A cache cell never changes once filled, so a repeated colour repeats its index.
+        uint32_t lastColor = 0xFFFFFFFF;
+        uint8_t lastIndex = 0;
         for (int n = 0; n < width; ++n, x += step) {
             const uint8_t* p = in + static_cast<size_t>(x) * 3;
-            out[x] = lookup.Lookup(p[2], p[1], p[0]).index;
+            uint32_t color = p[0] | (p[1] << 8) | (p[2] << 16);
+            if (color != lastColor) {
+                lastColor = color;
+                lastIndex = lookup.Lookup(p[2], p[1], p[0]).index;
+            }
+            out[x] = lastIndex;
         }
     }
 }
