@@ -8,6 +8,8 @@
 CaptureCountdown::CaptureCountdown(QAbstractButton& timerButton, std::function<void()> capture)
     : button_(timerButton), capture_(std::move(capture)), restingPicture_(remoteIcon(RemoteIcon::Timer))
 {
+    // A coarse timer may fire 5 % early; the countdown promises seven whole seconds.
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, &CaptureCountdown::tick);
     showRestingPicture();

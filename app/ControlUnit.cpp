@@ -604,6 +604,8 @@ void TControlForm::mouseMoveEvent(QMouseEvent* event)
     // Started from a move, not from the press, so plain clicks and double-clicks still arrive.
     if (dragStart_ && (event->buttons() & Qt::LeftButton) &&
         (event->globalPosition().toPoint() - *dragStart_).manhattanLength() >= QApplication::startDragDistance()) {
+        // The window manager's move anchors at the pointer's position now, so the window trails
+        // the pointer by the few pixels it travelled before the threshold.
         dragStart_.reset();
         if (QWindow* window = windowHandle()) {
             window->startSystemMove();

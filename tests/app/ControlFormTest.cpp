@@ -1,5 +1,6 @@
 #include "app/CaptureFrameLink.h"
 #include "app/ControlUnit.h"
+#include "app/ThumbnailBox.h"
 #include "app/ViewUnit.h"
 #include "common/SettingsStore.h"
 #include "platform/FileRegistryHive.h"
@@ -322,4 +323,58 @@ TEST_F(ControlFormTest, DestructionWritesTheValuesItHolds)
     EXPECT_EQ(value("Skin"), RegValue(std::string()));
     EXPECT_EQ(value("FHKPrint"), RegValue(uint32_t(0x6050)));
     EXPECT_EQ(help.closeAllCalls, 1);
+}
+
+TEST_F(ControlFormTest, ThumbnailShowsAWideCaptureAsABandOnBlack)
+{
+    noHide();
+    frame.hole = Rect::fromSize(0, 0, 400, 100);
+    screen.pixels.fillRect({0, 0, 400, 100}, makeColor(250, 200, 10));
+    auto form = makeForm();
+    form->Capture();
+    const QImage& thumb = form->findChild<ThumbnailBox*>("PaintBox1")->picture();
+    ASSERT_EQ(thumb.size(), QSize(80, 80));
+    EXPECT_EQ(thumb.pixelColor(40, 29), QColor(0, 0, 0));
+    EXPECT_EQ(thumb.pixelColor(0, 30), QColor(250, 200, 10));
+    EXPECT_EQ(thumb.pixelColor(79, 49), QColor(250, 200, 10));
+    EXPECT_EQ(thumb.pixelColor(40, 50), QColor(0, 0, 0));
+}
+
+TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
+{
+    noHide();
+    RemoteWindowFactories windows = allWindows();
+    bool trayDuringCheck = false;
+    windows.print = [&](TControlForm& owner) -> std::unique_ptr<QDialog> {
+        trayDuringCheck = owner.menus().miCapture->isEnabled();
+        messages.showMessage("No printer installed");
+        return nullptr;
+    };
+    auto form = makeForm(windows);
+    form->Capture();
+    frame.shown = true;
+    press(*form, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->FGlobalHotkeys);
+}
+
+TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonUp)
+{
+    noHide();
+    auto form = makeForm();
+    form->button("sbTimer")->click();
+    ASSERT_TRUE(form->timerDown());
+    QElapsedTimer clock;
+    clock.start();
+    form->Capture();
+    while (!form->FNotSaved && clock.elapsed() < 9000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    EXPECT_TRUE(form->FNotSaved);
+    EXPECT_GE(clock.elapsed(), 7000);
+    EXPECT_LT(clock.elapsed(), 8500);
+    EXPECT_FALSE(form->timerDown());
+    EXPECT_EQ(screen.pixelCopies, 1);
 }
