@@ -15,13 +15,14 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -331,7 +332,8 @@ void TSaveForm::readPlacement()
     SaveWindowPlacement placement = readSavePlacement(iniFile_, saveWindowDefaultPosition(screenSize, pixelsPerInch));
     Size minimum = saveWindowMinimumSize(pixelsPerInch);
     setMinimumSize(minimum.width, minimum.height);
-    move(placement.left, placement.top);
+    placedAt_ = QPoint(placement.left, placement.top);
+    move(placedAt_);
     resize(std::max(placement.width, minimum.width), std::max(placement.height, minimum.height));
     background_ = placement.background;
     setSwatch(pnBackground, background_);
@@ -352,7 +354,7 @@ void TSaveForm::writeSettings()
         writeActiveVar(key, session_.activeVariant());
         writeSaveDir(key, SaveDir());
     }
-    writeSavePlacement(iniFile_, {x(), y(), width(), height(), background_});
+    writeSavePlacement(iniFile_, {placedAt_.x(), placedAt_.y(), width(), height(), background_});
 }
 
 void TSaveForm::done(int result)
@@ -379,6 +381,17 @@ void TSaveForm::resizeEvent(QResizeEvent* event)
 void TSaveForm::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
+    if (!event->spontaneous() || !isVisible()) {
+        return;
+    }
+    // The report that follows mapping is where the window was placed, as the window manager saw
+    // it, and some managers are a few pixels off there; taking it would make the window creep at
+    // each opening. Later reports are the user's moves.
+    if (!mappingReported_) {
+        mappingReported_ = true;
+    } else {
+        placedAt_ = pos();
+    }
 }
 
 void TSaveForm::changeEvent(QEvent* event)

@@ -148,6 +148,8 @@ private:
     bool FDragging = false;
     bool FUpdating = false;
     bool settingsWritten_ = false;
+    QPoint placedAt_; // the window's position as the settings file holds it
+    bool mappingReported_ = false;
     ColorRef background_ = kDefaultBackground;
     ColorRef transparentSwatch_ = 0;
 
