@@ -212,7 +212,7 @@ void TSaveForm::buildControls()
     }
 }
 
-QWidget* TSaveForm::buildPanes()
+void TSaveForm::buildPanes()
 {
     for (int n = 1; n <= kVariantCount; ++n) {
         auto* title = new QLabel(QString::fromStdString(session_.variant(n).caption), this);
@@ -221,7 +221,6 @@ QWidget* TSaveForm::buildPanes()
         titles_[static_cast<size_t>(n - 1)] = title;
         panes_[static_cast<size_t>(n - 1)] = new TMyVar(n, *this, this);
     }
-    return nullptr;
 }
 
 QWidget* TSaveForm::buildJpegPanel()

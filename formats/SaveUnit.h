@@ -108,7 +108,7 @@ private:
     void buildControls();
     QWidget* buildJpegPanel();
     QWidget* buildGifPanel();
-    QWidget* buildPanes();
+    void buildPanes();
     void connectControls();
     void FormCreate();
     void readPlacement();
@@ -156,6 +156,5 @@ private:
     std::array<QLabel*, kVariantCount> titles_{};
     std::array<TMyVar*, kVariantCount> panes_{};
     std::array<QProgressBar*, kVariantCount> gauges_{};
-    QWidget* previewArea_ = nullptr;
     QTimer tiRelayout_; // one shot, after maximise or restore
 };
