@@ -3,6 +3,8 @@
 #include "app/MainFormLink.h"
 #include "capture/MainUnit.h"
 #include "common/HivePaths.h"
+#include "common/SettingsFile.h"
+#include "formats/SaveUnit.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/x11/ChmHelpService.h"
@@ -47,7 +49,14 @@ int main(int argc, char** argv)
     Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
                       programFolder()};
 
-    TControlForm remote(platform);
+    SettingsFile settingsFile(settingsFilePath());
+    RemoteWindowFactories windows;
+    windows.save = [&](TControlForm& owner) {
+        return std::make_unique<TSaveForm>(
+            platform, settingsFile,
+            SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint}, &owner);
+    };
+    TControlForm remote(platform, windows);
     auto frame = std::make_unique<TMainForm>(platform, remote);
     MainFormLink frameLink(*frame);
     remote.attachFrame(&frameLink);

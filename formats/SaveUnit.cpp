@@ -18,9 +18,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -210,7 +212,7 @@ void TSaveForm::buildControls()
     }
 }
 
-QWidget* TSaveForm::buildPanes()
+void TSaveForm::buildPanes()
 {
     for (int n = 1; n <= kVariantCount; ++n) {
         auto* title = new QLabel(QString::fromStdString(session_.variant(n).caption), this);
@@ -219,7 +221,6 @@ QWidget* TSaveForm::buildPanes()
         titles_[static_cast<size_t>(n - 1)] = title;
         panes_[static_cast<size_t>(n - 1)] = new TMyVar(n, *this, this);
     }
-    return nullptr;
 }
 
 QWidget* TSaveForm::buildJpegPanel()
@@ -330,7 +331,8 @@ void TSaveForm::readPlacement()
     SaveWindowPlacement placement = readSavePlacement(iniFile_, saveWindowDefaultPosition(screenSize, pixelsPerInch));
     Size minimum = saveWindowMinimumSize(pixelsPerInch);
     setMinimumSize(minimum.width, minimum.height);
-    move(placement.left, placement.top);
+    placedAt_ = QPoint(placement.left, placement.top);
+    move(placedAt_);
     resize(std::max(placement.width, minimum.width), std::max(placement.height, minimum.height));
     background_ = placement.background;
     setSwatch(pnBackground, background_);
@@ -351,7 +353,7 @@ void TSaveForm::writeSettings()
         writeActiveVar(key, session_.activeVariant());
         writeSaveDir(key, SaveDir());
     }
-    writeSavePlacement(iniFile_, {x(), y(), width(), height(), background_});
+    writeSavePlacement(iniFile_, {placedAt_.x(), placedAt_.y(), width(), height(), background_});
 }
 
 void TSaveForm::done(int result)
@@ -364,6 +366,9 @@ void TSaveForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     UpdateLayout();
+    if (!event->spontaneous()) {
+        cbFormat->setFocus(); // the keyboard starts on the format of the active variant
+    }
 }
 
 void TSaveForm::resizeEvent(QResizeEvent* event)
@@ -375,6 +380,17 @@ void TSaveForm::resizeEvent(QResizeEvent* event)
 void TSaveForm::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
+    if (!event->spontaneous() || !isVisible()) {
+        return;
+    }
+    // The report that follows mapping is where the window was placed, as the window manager saw
+    // it, and some managers are a few pixels off there; taking it would make the window creep at
+    // each opening. Later reports are the user's moves.
+    if (!mappingReported_) {
+        mappingReported_ = true;
+    } else {
+        placedAt_ = pos();
+    }
 }
 
 void TSaveForm::changeEvent(QEvent* event)

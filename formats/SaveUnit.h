@@ -108,7 +108,7 @@ private:
     void buildControls();
     QWidget* buildJpegPanel();
     QWidget* buildGifPanel();
-    QWidget* buildPanes();
+    void buildPanes();
     void connectControls();
     void FormCreate();
     void readPlacement();
@@ -148,12 +148,13 @@ private:
     bool FDragging = false;
     bool FUpdating = false;
     bool settingsWritten_ = false;
+    QPoint placedAt_; // the window's position as the settings file holds it
+    bool mappingReported_ = false;
     ColorRef background_ = kDefaultBackground;
     ColorRef transparentSwatch_ = 0;
 
     std::array<QLabel*, kVariantCount> titles_{};
     std::array<TMyVar*, kVariantCount> panes_{};
     std::array<QProgressBar*, kVariantCount> gauges_{};
-    QWidget* previewArea_ = nullptr;
     QTimer tiRelayout_; // one shot, after maximise or restore
 };

@@ -285,6 +285,20 @@ TEST_F(SaveSessionTest, OnlyTheVariantPassedIsEncoded)
     EXPECT_EQ(session.variant(1).encodedLength, 0u);
 }
 
+TEST_F(SaveSessionTest, AFailingGifEncodingLeavesTheVariantAsItWas)
+{
+    SaveSession session(testPattern(40, 30), {});
+    ASSERT_TRUE(session.encode(2, ImageFormat::Png));
+    const SaveVariant before = session.variant(2);
+    session.variant(2).GIFCompression = 2; // no such compression: the GIF writer refuses
+    EXPECT_FALSE(session.encode(2, ImageFormat::Gif));
+    const SaveVariant& after = session.variant(2);
+    EXPECT_EQ(after.Fmt, 3);
+    EXPECT_EQ(after.caption, before.caption);
+    EXPECT_EQ(after.encodedLength, before.encodedLength);
+    EXPECT_EQ(after.picture, before.picture);
+}
+
 TEST_F(SaveSessionTest, AFailedSaveLeavesTheTargetAsItWas)
 {
     SaveSession session(testPattern(40, 30), {});

@@ -305,6 +305,9 @@ TEST_F(SaveFormTest, CaptureThreeThenCaptureFourInTheFolderJustUsed)
     EXPECT_EQ(std::filesystem::file_size(folder / "shots" / "Capture3.png"), form->session().variant(4).encodedLength);
     EXPECT_FALSE(notSaved);
     EXPECT_EQ(captureNumber, 4);
+    // The pane's size is the saved file's size as the size text shows it.
+    auto fileSize = std::filesystem::file_size(folder / "shots" / "Capture3.png");
+    EXPECT_EQ(form->paneTitle(4).toStdString(), "Variant 4: PNG " + FormatSize(fileSize, {",", "."}));
 
     form->answer.reset(); // cancelled: nothing changes
     form->SaveActiveVariant();
@@ -312,6 +315,21 @@ TEST_F(SaveFormTest, CaptureThreeThenCaptureFourInTheFolderJustUsed)
     EXPECT_EQ(form->offers[1].folder, (folder / "shots").string() + "/");
     EXPECT_EQ(form->offers[1].name, "Capture4");
     EXPECT_EQ(captureNumber, 4);
+}
+
+TEST_F(SaveFormTest, AFailingGifEncodingKeepsThePaneAndRestoresTheCursor)
+{
+    store("ActiveVar", 3);
+    store("GIFCompression3", 1);
+    auto form = open(image);
+    QString title = form->paneTitle(3);
+    double gauge = form->gaugeFraction(3);
+    form->session().variant(3).GIFCompression = 2; // the writer refuses this one
+    form->EncodeGIF(3);
+    EXPECT_EQ(form->paneTitle(3), title);
+    EXPECT_DOUBLE_EQ(form->gaugeFraction(3), gauge);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(SaveFormTest, AFailingSaveShowsTheErrorAndChangesNothing)

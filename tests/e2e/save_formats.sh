@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Save As on a real capture: each of the five formats chosen on the active variant and saved through
+# the file dialog gives exactly the bytes of `zentrap-cli encode` with the same settings, and the
+# window's values (format, folder, placement, background) come back after a restart.
+source "$(dirname "$0")/remote_common.bash"
+
+# The settings file lies beside the program: run a copy so that it lands in the work folder.
+real_bin=$ZENTRAP_BIN
+ZENTRAP_BIN="$work/bin"
+mkdir -p "$ZENTRAP_BIN"
+cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
+ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
+ini="$ZENTRAP_BIN/zentrap.ini"
+# Keep the Save As window clear of the always-on-top Remote Control.
+printf '[Save]\nLeft=60\nTop=60\n' >"$ini"
+
+out="$work/saved"
+mkdir -p "$out"
+
+start_pattern 200,150,900,600
+write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+
+# Captures, then opens Save As with the Remote Control's button; sets save_wid.
+capture_and_open_save_as() {
+  rm -f "$work/capture.png" "$work/capture.bmp"
+  click_remote 50 155
+  read_clipboard_images "$work/capture"
+  click_remote 79 127
+  save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
+  sleep 0.5
+}
+
+# Presses Save... (Return on the format list), types NAME into the file dialog and waits for FILE.
+save_through_dialog() {
+  local name=$1 file=$2 dialog
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.05
+  done
+  [ -n "$dialog" ] || fail "no file dialog after Save..."
+  sleep 0.4
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 5 "$name"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    [ -s "$file" ] && break
+    sleep 0.05
+  done
+  [ -s "$file" ] || fail "$file was not written"
+  sleep 0.3
+}
+
+start_zentrap
+capture_and_open_save_as
+window_geometry "$save_wid"
+echo "Save As window at $X,$Y size ${WIDTH}x$HEIGHT"
+
+cli="$real_bin/zentrap-cli"
+formats=(bmp jpeg gif png tiff)
+extensions=(bmp jpg gif png tif)
+options=("" "--quality 75 --progressive" "--palette 8 --colors 32 --dither 0 --compression lzw" "" "")
+xdotool key --clearmodifiers Home
+for i in 0 1 2 3 4; do
+  [ "$i" -gt 0 ] && xdotool key --clearmodifiers Down
+  sleep 0.5
+  file="$out/variant$i.${extensions[$i]}"
+  save_through_dialog "$out/variant$i" "$file"
+  # shellcheck disable=SC2086
+  "$cli" encode --format "${formats[$i]}" ${options[$i]} "$work/capture.png" "$work/expected$i.${extensions[$i]}" ||
+    fail "zentrap-cli encode ${formats[$i]} failed"
+  cmp -s "$file" "$work/expected$i.${extensions[$i]}" ||
+    fail "${formats[$i]}: the saved file ($(stat -c %s "$file") bytes) differs from zentrap-cli encode ($(stat -c %s "$work/expected$i.${extensions[$i]}") bytes)"
+  echo "${formats[$i]} ok: $(stat -c %s "$file") bytes, equal to zentrap-cli encode"
+done
+
+# The user moves the window; it opens there again after the restart.
+xdotool windowmove --sync "$save_wid" 300 200 || true
+sleep 0.5
+window_geometry "$save_wid"
+moved_to="$X,$Y"
+
+# Close the window (Esc) and the program: the values are written.
+xdotool key --clearmodifiers Escape
+sleep 0.5
+close_zentrap
+section=$(sed -n '/^\[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap\]/,/^\[/p' "$user_hive")
+for expected in '"Fmt1"=dword:00000004' '"Fmt2"=dword:00000001' '"ActiveVar"=dword:00000001' \
+  "\"SaveDir\"=\"$out/\"" '"JPEGCompressionQuality2"=dword:0000004b' '"GIFColorReduction3"=dword:00000008'; do
+  grep -qxF "$expected" <<<"$section" || fail "the user hive lacks $expected"
+done
+grep -qx 'Background=8421376' "$ini" || fail "the settings file lacks Background=8421376: $(cat "$ini")"
+grep -qx 'Width=690' "$ini" || fail "the settings file lacks Width=690: $(cat "$ini")"
+
+# After a restart the window starts in TIFF on variant 1 and offers the folder just used.
+start_zentrap
+capture_and_open_save_as
+window_geometry "$save_wid"
+[ "$X,$Y" = "$moved_to" ] || fail "Save As reopened at $X,$Y, it was left at $moved_to ($(tr '\n' ' ' <"$ini"))"
+save_through_dialog "again" "$out/again.tif"
+"$cli" encode --format tiff "$work/capture.png" "$work/again.tif"
+cmp -s "$out/again.tif" "$work/again.tif" || fail "after the restart the TIFF differs from zentrap-cli encode"
+xdotool key --clearmodifiers Escape
+sleep 0.3
+close_zentrap
+echo "save formats ok"
