@@ -2,19 +2,14 @@
 
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
+#include "common/SettingsFileText.h"
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <limits>
 
 #include <unistd.h>
 
 namespace {
-
-// Larger files are not settings files; they are neither read nor replaced.
-constexpr std::uintmax_t kMaxFileBytes = 16u << 20;
 
 std::string_view trimmed(std::string_view s)
 {
@@ -82,31 +77,6 @@ std::string_view unquoted(std::string_view value)
     return value;
 }
 
-// Nothing when the file exists but cannot be read; empty text when it does not exist.
-std::optional<std::string> readFileText(const std::string& path)
-{
-    std::error_code error;
-    auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return std::string();
-    }
-    if (error || !std::filesystem::is_regular_file(status)) {
-        return std::nullopt;
-    }
-    auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxFileBytes) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return text;
-}
 
 std::optional<uint64_t> parseDigits(std::string_view digits, int base)
 {
@@ -251,7 +221,7 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path))
 std::string SettingsFile::readString(std::string_view section, std::string_view key,
                                      const std::string& defaultValue) const
 {
-    auto text = readFileText(path_);
+    auto text = readSettingsFileText(path_);
     if (!text) {
         return defaultValue;
     }
@@ -260,7 +230,7 @@ std::string SettingsFile::readString(std::string_view section, std::string_view 
 
 int32_t SettingsFile::readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const
 {
-    auto text = readFileText(path_);
+    auto text = readSettingsFileText(path_);
     if (!text) {
         return defaultValue;
     }
@@ -270,7 +240,7 @@ int32_t SettingsFile::readInteger(std::string_view section, std::string_view key
 
 bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
-    auto text = readFileText(path_);
+    auto text = readSettingsFileText(path_);
     if (!text) {
         return false;
     }

@@ -1,43 +1,9 @@
 #include "platform/FileRegistryHive.h"
 
 #include "common/AtomicFile.h"
+#include "common/SettingsFileText.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace {
-
-// A hive larger than this is not a settings file; it is left alone rather than read into memory.
-constexpr std::uintmax_t kMaxHiveBytes = 16u << 20;
-
-// Nothing when the file exists but cannot be read completely; empty text when it does not exist.
-std::optional<std::string> readHiveFile(const std::string& path)
-{
-    std::error_code error;
-    auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return std::string();
-    }
-    if (error || !std::filesystem::is_regular_file(status)) {
-        return std::nullopt;
-    }
-    auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxHiveBytes) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-} // namespace
 
 FileRegistryHive::FileRegistryHive(std::string rootName, Access access)
     : rootName_(std::move(rootName)), access_(access)
@@ -47,7 +13,7 @@ FileRegistryHive::FileRegistryHive(std::string rootName, Access access)
 FileRegistryHive::FileRegistryHive(std::string path, std::string rootName, Access access)
     : path_(std::move(path)), rootName_(std::move(rootName)), access_(access)
 {
-    if (auto bytes = readHiveFile(*path_)) {
+    if (auto bytes = readSettingsFileText(*path_)) {
         contents_ = parseRegFile(*bytes);
     }
 }
@@ -103,7 +69,7 @@ bool FileRegistryHive::flush()
         pending_.clear();
         return true;
     }
-    auto bytes = readHiveFile(*path_);
+    auto bytes = readSettingsFileText(*path_);
     if (!bytes) {
         return false;
     }

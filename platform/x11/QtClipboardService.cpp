@@ -1,39 +1,31 @@
 #include "platform/x11/QtClipboardService.h"
 
-#include <QBuffer>
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
 #include <QMimeData>
 
 #include <future>
 #include <memory>
+#include <thread>
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v)
+QByteArray toByteArray(const VectorSink& sink)
 {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+    return QByteArray(reinterpret_cast<const char*>(sink.bytes.data()), static_cast<qsizetype>(sink.bytes.size()));
 }
 
-void put32(std::vector<uint8_t>& out, uint32_t v)
+// Runs `encode` on a thread of its own. The future does not wait for the thread when it is
+// dropped, so replacing the clipboard while a capture is still being encoded never blocks.
+template <typename Encode> std::shared_future<QByteArray> encodeDetached(Encode encode)
 {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-QByteArray encodePng(const Bitmap& bitmap)
-{
-    Bitmap bgr = bitmap.pixelFormat() == PixelFormat::Bpp24 ? bitmap : bitmap.converted(PixelFormat::Bpp24);
-    QImage view(bgr.bits(), bgr.width(), bgr.height(), static_cast<qsizetype>(bgr.stride()), QImage::Format_BGR888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.write(view);
-    return bytes;
+    std::packaged_task<QByteArray()> task(std::move(encode));
+    std::shared_future<QByteArray> result = task.get_future().share();
+    std::thread(std::move(task)).detach();
+    return result;
 }
 
 // The encodings of one capture. Formats are listed at once; the bytes are waited for only
@@ -43,11 +35,16 @@ public:
     explicit EncodedImageMimeData(const Bitmap& bitmap)
     {
         auto shared = std::make_shared<const Bitmap>(bitmap);
-        bmp_ = std::async(std::launch::async, [shared] {
-                   std::vector<uint8_t> file = encodeBmpFile(*shared);
-                   return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
-               }).share();
-        png_ = std::async(std::launch::async, [shared] { return encodePng(*shared); }).share();
+        bmp_ = encodeDetached([shared] {
+            VectorSink sink;
+            writeBmpFile(*shared, sink);
+            return toByteArray(sink);
+        });
+        png_ = encodeDetached([shared] {
+            VectorSink sink;
+            writePng(*shared, sink);
+            return toByteArray(sink);
+        });
     }
 
     QStringList formats() const override { return {QStringLiteral("image/png"), QStringLiteral("image/bmp")}; }
@@ -71,37 +68,6 @@ private:
 };
 
 } // namespace
-
-std::vector<uint8_t> encodeBmpFile(const Bitmap& bitmap)
-{
-    std::vector<uint8_t> rows = bitmap.bottomUpRows();
-    const std::vector<RgbQuad>& table = bitmap.colorTable();
-    size_t tableEntries = isIndexed(bitmap.pixelFormat()) ? table.size() : 0;
-    uint32_t offset = 14 + 40 + static_cast<uint32_t>(tableEntries * 4);
-    std::vector<uint8_t> out;
-    out.reserve(offset + rows.size());
-    out.push_back('B');
-    out.push_back('M');
-    put32(out, offset + static_cast<uint32_t>(rows.size()));
-    put32(out, 0);
-    put32(out, offset);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(bitmap.width()));
-    put32(out, static_cast<uint32_t>(bitmap.height()));
-    put16(out, 1);
-    put16(out, static_cast<uint32_t>(bitmap.bitsPerPixel()));
-    put32(out, 0); // BI_RGB
-    put32(out, static_cast<uint32_t>(rows.size()));
-    put32(out, 3780); // 96 dots per inch
-    put32(out, 3780);
-    put32(out, static_cast<uint32_t>(tableEntries));
-    put32(out, 0);
-    for (size_t i = 0; i < tableEntries; ++i) {
-        out.insert(out.end(), {table[i].blue, table[i].green, table[i].red, 0});
-    }
-    out.insert(out.end(), rows.begin(), rows.end());
-    return out;
-}
 
 void QtClipboardService::setBitmap(const Bitmap& bitmap)
 {

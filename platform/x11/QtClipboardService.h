@@ -5,13 +5,7 @@
 
 #include "platform/ClipboardService.h"
 
-#include <cstdint>
-#include <vector>
-
 class QtClipboardService : public ClipboardService {
 public:
     void setBitmap(const Bitmap& bitmap) override;
 };
-
-// A BMP file (14-byte file header, 40-byte info header, colour table, bottom-up rows) of `bitmap`.
-std::vector<uint8_t> encodeBmpFile(const Bitmap& bitmap);
