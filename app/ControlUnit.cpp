@@ -646,7 +646,9 @@ void TControlForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    QApplication::quit();
+    // exit(), not quit(): quit() first offers every other window a close, and one that only hides
+    // itself (the help window, the Capture Frame) would cancel the end of the program.
+    QCoreApplication::exit(0);
 }
 
 void TControlForm::changeEvent(QEvent* event)

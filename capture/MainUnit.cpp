@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 #include <exception>
@@ -59,6 +58,18 @@ int virtualKeyOf(int qtKey)
         return kVirtualKeyF1 + (qtKey - Qt::Key_F1);
     }
     return 0;
+}
+
+int xButtonNumber(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::MiddleButton:
+        return 2;
+    case Qt::RightButton:
+        return 3;
+    default:
+        return 1;
+    }
 }
 
 Qt::CursorShape cursorForEdges(unsigned edges)
@@ -241,9 +252,11 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::moveEvent(QMoveEvent* event)
 {
-    // The rulers read screen coordinates: they follow the window.
+    // The rulers read screen coordinates: they follow the window (an own drag repaints by itself).
     QWidget::moveEvent(event);
-    update();
+    if (!dragging) {
+        update();
+    }
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event)
@@ -268,6 +281,7 @@ void TMainForm::mousePressEvent(QMouseEvent* event)
     }
     systemMoveArmed_ = true;
     systemMovePress_ = global;
+    systemMoveButton_ = xButtonNumber(event->button());
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event)
@@ -287,8 +301,8 @@ void TMainForm::mouseMoveEvent(QMouseEvent* event)
         (global - systemMovePress_).manhattanLength() >= QApplication::startDragDistance()) {
         // Started only once the pointer has travelled, so that plain clicks still arrive.
         systemMoveArmed_ = false;
-        QWindow* window = windowHandle();
-        if (window == nullptr || !window->startSystemMove()) {
+        // Anchored at the press, not at the pointer now, so the travel so far is not lost.
+        if (!startWindowManagerMove(winId(), systemMovePress_, systemMoveButton_)) {
             beginOwnDrag(systemMovePress_);
             followOwnDrag(global);
         }

@@ -93,6 +93,7 @@ private:
     // System move: armed by a press, started once the pointer has travelled past the drag distance.
     bool systemMoveArmed_ = false;
     QPoint systemMovePress_;
+    int systemMoveButton_ = 1;
     // Resizing from the outer edge: which edges follow the pointer (FrameEdge bits).
     unsigned resizeEdges_ = 0;
     QPoint resizeStartGlobal_;

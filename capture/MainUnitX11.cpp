@@ -70,6 +70,39 @@ void markSkipTaskbar(WId window)
     xcb_flush(connection);
 }
 
+bool startWindowManagerMove(WId window, QPoint anchor, int button)
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return false;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, xcbWindow), nullptr));
+    const xcb_atom_t moveResize = internAtom(connection, "_NET_WM_MOVERESIZE");
+    if (!tree || moveResize == XCB_ATOM_NONE ||
+        !propertyHoldsAtom(connection, tree->root, internAtom(connection, "_NET_SUPPORTED"), moveResize)) {
+        return false;
+    }
+    constexpr uint32_t kMoveResizeMove = 8;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcbWindow;
+    message.type = moveResize;
+    message.data.data32[0] = static_cast<uint32_t>(anchor.x());
+    message.data.data32[1] = static_cast<uint32_t>(anchor.y());
+    message.data.data32[2] = kMoveResizeMove;
+    message.data.data32[3] = static_cast<uint32_t>(button);
+    message.data.data32[4] = 1; // a normal application
+    // The window manager takes the pointer over; our implicit grab from the press must go.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_send_event(connection, 0, tree->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
+}
+
 bool windowShapesAvailable()
 {
     xcb_connection_t* connection = qtConnection();

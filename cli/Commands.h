@@ -19,3 +19,9 @@ int runEncode(const std::vector<std::string>& args);
 
 // quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
 int runQuantize(const std::vector<std::string>& args);
+
+// resize --width W --height H [--filter NAME] [--plain] INPUT OUTPUT
+int runResize(const std::vector<std::string>& args);
+
+// rotate 90|180|270 INPUT OUTPUT
+int runRotate(const std::vector<std::string>& args);

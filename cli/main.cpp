@@ -23,6 +23,10 @@ const std::vector<Verb> kVerbs = {
     {"encode", runEncode,
      "encode --format bmp|jpeg|gif|png|tiff [--quality 1-100] [--progressive|--baseline] [--palette 1-8] "
      "[--colors 8|16|32|64|128|256] [--dither 0-6] [--compression lzw|rle] [--transparent X,Y] INPUT OUTPUT"},
+    {"resize", runResize,
+     "resize --width W --height H [--filter mitchell|box|triangle|hermite|bell|b-spline|lanczos3] [--plain] INPUT "
+     "OUTPUT"},
+    {"rotate", runRotate, "rotate 90|180|270 INPUT OUTPUT"},
 };
 
 int usage()

@@ -131,11 +131,9 @@ ProfileText::ProfileText(std::string_view text)
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines_.emplace_back(line);
+        // Carriage returns stay in the lines (every reading trims them), so the file's own line
+        // ends come back unchanged.
+        lines_.emplace_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
 }
@@ -181,10 +179,12 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
 
 void ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    std::string line = std::string(trimmed(key)) + "=";
+    std::string line(trimmed(key));
+    line += '=';
     for (char c : value) {
         line += (c == '\n' || c == '\r') ? ' ' : c;
     }
+    line += lineEnd();
     Found found = find(section, key);
     if (found.keyLine) {
         lines_[*found.keyLine] = std::move(line);
@@ -192,11 +192,19 @@ void ProfileText::setValue(std::string_view section, std::string_view key, std::
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(found.insertAt), std::move(line));
     } else {
         if (!lines_.empty() && !trimmed(lines_.back()).empty()) {
-            lines_.emplace_back();
+            lines_.emplace_back(lineEnd());
         }
-        lines_.push_back("[" + std::string(trimmed(section)) + "]");
+        std::string header = "[";
+        header.append(trimmed(section)).append("]").append(lineEnd());
+        lines_.push_back(std::move(header));
         lines_.push_back(std::move(line));
     }
+}
+
+std::string ProfileText::lineEnd() const
+{
+    // New lines follow the file's first line: "\r\n" files stay "\r\n" files.
+    return !lines_.empty() && !lines_.front().empty() && lines_.front().back() == '\r' ? "\r" : "";
 }
 
 std::string ProfileText::text() const

@@ -31,6 +31,7 @@ private:
         size_t insertAt = 0; // after the section's last non-blank line
     };
     Found find(std::string_view section, std::string_view key) const;
+    std::string lineEnd() const;
 
     std::vector<std::string> lines_;
 };

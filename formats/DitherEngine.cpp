@@ -2,13 +2,14 @@
 
 #include "common/ZentrapError.h"
 
-TDitherEngine::TDitherEngine(int rowWidth, TColorLookup& lookup) : FLookup(lookup), FRowWidth(rowWidth)
+TDitherEngine::TDitherEngine(int rowWidth, TColorLookup& lookup)
+    : FLookup(lookup), FFastLookup(dynamic_cast<TFastColorLookup*>(&lookup)), FRowWidth(rowWidth)
 {
 }
 
 ColorMatch TDitherEngine::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
-    ColorMatch match = FLookup.MapColor(red, green, blue);
+    ColorMatch match = Map(red, green, blue);
     AdvanceColumn();
     return match;
 }

@@ -24,10 +24,16 @@ public:
 
 protected:
     void AdvanceColumn() { FScanColumn += FScanStep; }
+    // MapColor of the mapping object, without the virtual call for the cached lookup.
+    ColorMatch Map(uint8_t red, uint8_t green, uint8_t blue)
+    {
+        return FFastLookup != nullptr ? FFastLookup->Lookup(red, green, blue) : FLookup.MapColor(red, green, blue);
+    }
 
     int FScanStep = 1;
     int FScanColumn = 0;
     TColorLookup& FLookup;
+    TFastColorLookup* FFastLookup = nullptr;
     int FRowWidth;
 };
 

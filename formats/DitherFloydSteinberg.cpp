@@ -19,8 +19,8 @@ ColorMatch TFloydSteinbergDitherer::DitherPixel(uint8_t red, uint8_t green, uint
     for (size_t c = 0; c < 3; ++c) {
         corrected[c] = CorrectedValue(source[c], FRowErrors[c][here] + FNextError[c], 16);
     }
-    ColorMatch match = FLookup.MapColor(static_cast<uint8_t>(corrected[0]), static_cast<uint8_t>(corrected[1]),
-                                        static_cast<uint8_t>(corrected[2]));
+    ColorMatch match =
+        Map(static_cast<uint8_t>(corrected[0]), static_cast<uint8_t>(corrected[1]), static_cast<uint8_t>(corrected[2]));
     ChannelErrors error = MappingError(corrected, match);
     for (size_t c = 0; c < 3; ++c) {
         int32_t e = error[c];

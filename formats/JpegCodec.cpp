@@ -5,13 +5,13 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 
-// jpeglib.h expects size_t and FILE to be declared first.
-#include <jerror.h>
+// jpeglib.h expects size_t and FILE to be declared first; jerror.h needs jpeglib.h.
 #include <jpeglib.h>
+
+#include <jerror.h>
 
 // libjpeg reports errors by calling error_exit, which must not return: it longjmps back to the
 // function that made the call. That function keeps only trivially destructible locals alive
@@ -50,7 +50,6 @@ struct VectorDestination {
     jpeg_destination_mgr pub;
     std::vector<uint8_t>* out;
     JOCTET block[16384];
-    bool outOfMemory;
 };
 
 void initDestination(j_compress_ptr cinfo)

@@ -4,6 +4,7 @@ namespace {
 
 constexpr uint32_t kLastAssignableCode = 4094;
 constexpr int kMaxWidth = 12;
+constexpr uint32_t kNoExtension = 0xFFFFFFFF;
 
 } // namespace
 
@@ -23,7 +24,21 @@ void TLZWEncoder::StartTable()
 {
     EmitCode(FClearCode);
     FTable.Clear();
+    FLastExtension.fill(kNoExtension);
     FNextFree = FClearCode + 2;
+}
+
+int TLZWEncoder::FindExtension(uint32_t prefix, uint32_t pixel, int& slot)
+{
+    uint32_t last = FLastExtension[prefix];
+    if ((last >> 16) == pixel) {
+        return static_cast<int>(last & 0xFFFF);
+    }
+    int found = FTable.Lookup((prefix << 8) | pixel, slot);
+    if (found >= 0) {
+        FLastExtension[prefix] = (pixel << 16) | static_cast<uint32_t>(found);
+    }
+    return found;
 }
 
 void TLZWEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize)
@@ -42,21 +57,21 @@ void TLZWEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels,
     uint32_t prefix = pixels[0];
     for (size_t i = 1; i < pixels.size(); ++i) {
         uint32_t pixel = pixels[i];
-        uint32_t key = (prefix << 8) | pixel;
         int slot = 0;
-        int found = FTable.Lookup(key, slot);
+        int found = FindExtension(prefix, pixel, slot);
         if (found >= 0) {
             prefix = static_cast<uint32_t>(found);
             continue;
         }
         EmitCode(prefix);
-        prefix = pixel;
         if (FNextFree > kLastAssignableCode) {
             StartTable();
         } else {
-            FTable.StoreAt(slot, key, static_cast<int>(FNextFree));
+            FTable.StoreAt(slot, (prefix << 8) | pixel, static_cast<int>(FNextFree));
+            FLastExtension[prefix] = (pixel << 16) | FNextFree;
             ++FNextFree;
         }
+        prefix = pixel;
     }
     EmitCode(prefix);
     EmitCode(endCode);

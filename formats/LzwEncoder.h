@@ -4,6 +4,8 @@
 #include "formats/GifEncoder.h"
 #include "formats/LzwHashTable.h"
 
+#include <array>
+
 class TLZWEncoder final : public TGIFEncoder {
 public:
     void Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize) override;
@@ -11,9 +13,13 @@ public:
 private:
     void EmitCode(uint32_t code);
     void StartTable();
+    int FindExtension(uint32_t prefix, uint32_t pixel, int& slot);
 
     GifCodePacker* FPacker = nullptr;
     THashTable FTable;
+    // Per prefix code, the pixel and code of its last extension looked up or stored: repeated
+    // patterns find their code without probing. Entries never change until the table is cleared.
+    std::array<uint32_t, 4096> FLastExtension{};
     uint32_t FClearCode = 0;
     uint32_t FNextFree = 0;
     int FInitialWidth = 0;

@@ -147,17 +147,50 @@ std::optional<uint32_t> parseDword(std::string_view digits)
     return value;
 }
 
-// "kind:" or "kind(n):" data that Zentrap keeps without reading, e.g. "hex:01,02" or "hex(2):...".
-bool isOtherKindData(std::string_view data)
+bool isHexDigit(char c)
 {
-    size_t colon = data.find(':');
-    if (colon == std::string_view::npos || colon == 0) {
+    return (c >= '0' && c <= '9') || (foldChar(c) >= 'a' && foldChar(c) <= 'f');
+}
+
+// "hex:" or "hex(n):" (binary, expandable strings, ...): data Zentrap keeps without reading.
+bool startsOtherKind(std::string_view data)
+{
+    if (!startsWithIgnoringCase(data, "hex")) {
         return false;
     }
-    for (char c : data.substr(0, colon)) {
-        bool allowed = (foldChar(c) >= 'a' && foldChar(c) <= 'z') || (c >= '0' && c <= '9') || c == '(' || c == ')';
-        if (!allowed) {
+    data.remove_prefix(3);
+    if (!data.empty() && data.front() == '(') {
+        size_t close = data.find(')');
+        if (close == std::string_view::npos || close == 1 || close > 9) {
             return false;
+        }
+        for (char c : data.substr(1, close - 1)) {
+            if (!isHexDigit(c)) {
+                return false;
+            }
+        }
+        data.remove_prefix(close + 1);
+    }
+    return !data.empty() && data.front() == ':';
+}
+
+// The whole data of such a value: its kind, then bytes as two hex digits separated by commas.
+bool isOtherKindData(std::string_view data)
+{
+    if (!startsOtherKind(data)) {
+        return false;
+    }
+    std::string_view bytes = data.substr(data.find(':') + 1);
+    while (!bytes.empty()) {
+        if (bytes.size() < 2 || !isHexDigit(bytes[0]) || !isHexDigit(bytes[1])) {
+            return false;
+        }
+        bytes.remove_prefix(2);
+        if (!bytes.empty()) {
+            if (bytes.front() != ',' || bytes.size() == 1) {
+                return false;
+            }
+            bytes.remove_prefix(1);
         }
     }
     return true;
@@ -258,7 +291,7 @@ private:
         }
         std::string data(trimmed(rest.substr(1)));
         // Binary data may run over several lines, each but the last ending in a backslash.
-        if (isOtherKindData(data)) {
+        if (startsOtherKind(data)) {
             while (!data.empty() && data.back() == '\\') {
                 data.pop_back();
                 auto next = nextLine();

@@ -32,9 +32,7 @@ std::vector<std::string> corpusNames()
     return names;
 }
 
-namespace {
-
-Bitmap decodePng(const std::string& path)
+Bitmap decodeCorpusPng(const std::string& path)
 {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -50,14 +48,12 @@ Bitmap decodePng(const std::string& path)
     return bitmap;
 }
 
-} // namespace
-
 const Bitmap& corpusImage(const std::string& name)
 {
     static std::map<std::string, Bitmap> cache;
     auto found = cache.find(name);
     if (found == cache.end()) {
-        found = cache.emplace(name, decodePng(corpusDir() + "/" + name)).first;
+        found = cache.emplace(name, decodeCorpusPng(corpusDir() + "/" + name)).first;
     }
     return found->second;
 }

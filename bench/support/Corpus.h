@@ -12,6 +12,9 @@ std::string corpusDir();
 // File names of the corpus pictures (*.png), sorted.
 std::vector<std::string> corpusNames();
 
+// Decodes the PNG file at `path` as a 24-bit Bitmap; throws ZentrapError (a std::runtime_error).
+Bitmap decodeCorpusPng(const std::string& path);
+
 // The picture `name` as a 24-bit Bitmap, decoded on first use and kept; throws when it cannot be read.
 const Bitmap& corpusImage(const std::string& name);
 

@@ -98,7 +98,8 @@ private:
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(kWindowTitle);
+    projectTitle_ = kWindowTitle;
+    setWindowTitle(projectTitle_);
     // Help never keeps the application alive, nor ends it when closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(780, 540);
@@ -170,6 +171,7 @@ bool HelpWindow::openFile(const QString& helpFile)
     if (archive_ && archive_->isOpen() && helpFile == helpFile_)
         return true;
     helpFile_ = helpFile;
+    projectTitle_ = kWindowTitle;
     archive_ = std::make_unique<ChmArchive>(helpFile.toStdString());
     defaultTopic_.clear();
     contents_->clear();
@@ -188,8 +190,7 @@ void HelpWindow::fillContents()
     ChmProjectInfo info;
     if (auto system = archive_->read("/#SYSTEM"))
         info = ParseChmSystem(*system);
-    if (!info.title.empty())
-        setWindowTitle(QString::fromStdString(info.title));
+    projectTitle_ = info.title.empty() ? QString(kWindowTitle) : QString::fromStdString(info.title);
 
     std::string contentsFile = info.contentsFile;
     if (contentsFile.empty() || !archive_->contains('/' + contentsFile)) {
@@ -227,12 +228,9 @@ void HelpWindow::openTopic(const QString& topic)
         showError(tr("Topic not found"), tr("The page \"%1\" is not in the help file %2.").arg(topic, helpFile_));
         return;
     }
-    bool samePage = browser_->source().adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment);
     showsError_ = false;
     browser_->setSource(url);
-    // The browser skips loading a page it believes it shows; after an error page it does not.
-    if (samePage)
-        browser_->reload();
+    showPageTitle(browser_->documentTitle());
 }
 
 void HelpWindow::followLink(const QUrl& link)
@@ -259,6 +257,12 @@ void HelpWindow::showError(const QString& heading, const QString& detail)
 {
     showsError_ = true;
     browser_->setHtml(htmlPage(heading, detail));
+    showPageTitle(heading);
+}
+
+void HelpWindow::showPageTitle(const QString& pageTitle)
+{
+    setWindowTitle(pageTitle.isEmpty() ? projectTitle_ : projectTitle_ + " - " + pageTitle);
 }
 
 void HelpWindow::contentsItemActivated(QTreeWidgetItem* item)

@@ -45,11 +45,14 @@ private:
     void openTopic(const QString& topic);
     void followLink(const QUrl& link);
     void showError(const QString& heading, const QString& detail);
+    // The window's title: the help file's title, then the page's.
+    void showPageTitle(const QString& pageTitle);
     void contentsItemActivated(QTreeWidgetItem* item);
 
     QString helpFile_;
     std::unique_ptr<ChmArchive> archive_;
     QString defaultTopic_;
+    QString projectTitle_;
     bool showsError_ = false;
     QTextBrowser* browser_ = nullptr;
     QTreeWidget* contents_ = nullptr;

@@ -191,7 +191,6 @@ bool X11ScreenSource::ensureSegment(size_t bytes)
         return false;
     }
     segment_ = segment;
-    shmId_ = id;
     shmAddress_ = static_cast<uint8_t*>(address);
     shmSize_ = bytes;
     return true;
@@ -207,7 +206,6 @@ void X11ScreenSource::releaseSegment()
     ::shmdt(shmAddress_);
     shmAddress_ = nullptr;
     shmSize_ = 0;
-    shmId_ = -1;
 }
 
 bool X11ScreenSource::grabInto(int left, int top, int width, int height, int targetX, int targetY, Bitmap& target)
@@ -229,7 +227,10 @@ bool X11ScreenSource::grabInto(int left, int top, int width, int height, int tar
 
     const uint8_t* data = nullptr;
     Reply<xcb_get_image_reply_t> plain;
-    if (shmAvailable_ && ensureSegment(bytes)) {
+    if (shmAvailable_ && !ensureSegment(bytes)) {
+        shmAvailable_ = false; // no shared memory with this server (or not this much): ask plainly
+    }
+    if (shmAvailable_) {
         ErrorSlot error;
         Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
             connection_,

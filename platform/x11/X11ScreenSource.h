@@ -54,7 +54,6 @@ private:
 
     // One shared-memory segment, kept between grabs and grown as needed.
     uint32_t segment_ = 0;
-    int shmId_ = -1;
     uint8_t* shmAddress_ = nullptr;
     size_t shmSize_ = 0;
 };

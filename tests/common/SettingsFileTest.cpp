@@ -68,6 +68,10 @@ TEST(ProfileText, WritingOneValueKeepsEveryOtherLine)
     p.setValue("Print", "Zoom", "line\nbreak");
     EXPECT_EQ(p.text(), "; keep me\n[Edit]\nleft=3\nWidth=400\n\n[Save]\nTop=2\nunknown line\n\n"
                         "[Print]\nZoom=line break\n");
+    ProfileText windows("[Edit]\r\nLeft=1\r\n");
+    windows.setValue("Edit", "Top", "2");
+    windows.setValue("Print", "Zoom", "3");
+    EXPECT_EQ(windows.text(), "[Edit]\r\nLeft=1\r\nTop=2\r\n\r\n[Print]\r\nZoom=3\r\n") << "line ends are kept";
     ProfileText empty("");
     empty.setValue("Save", "Left", "-5");
     EXPECT_EQ(empty.text(), "[Save]\nLeft=-5\n");

@@ -225,4 +225,29 @@ TEST(GifWriterTest, IndexedBitmapWithoutTableUsesItsGreyRamp)
     EXPECT_EQ(gif.Images().front()->Pixel(0, 0), 15);
 }
 
+TEST(GifWriterTest, GlobalMapAndInterlacedRowsDecode)
+{
+    // A sub-image without a local map uses the global one and may be interlaced.
+    TGIFImage gif;
+    for (uint8_t i = 0; i < 11; ++i) {
+        gif.Header().ColorMap.Add({i, static_cast<uint8_t>(i * 2), static_cast<uint8_t>(i * 3)});
+    }
+    TGIFSubImage& sub = gif.AddImage();
+    sub.SetBounds(0, 0, 3, 11);
+    sub.SetPacked(0x40);
+    for (int y = 0; y < 11; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            sub.Data()[static_cast<size_t>(y * 3 + x)] = static_cast<uint8_t>(y);
+        }
+    }
+    std::vector<uint8_t> bytes = writeGif(gif);
+    EXPECT_EQ(bytes[10], 0x80 | 0x30 | 0x03); // global map, resolution 3, 4 bits per pixel
+    EXPECT_EQ(bytes[13 + 48 + 9], 0x40);      // the descriptor keeps the interlace bit
+    giftest::DecodedGif decoded = giftest::decodeWithGiflib(bytes);
+    ASSERT_TRUE(decoded.ok) << decoded.error;
+    EXPECT_EQ(decoded.indices, sub.Data());
+    EXPECT_EQ(decoded.colors.size(), 16U * 3);
+    EXPECT_EQ(decoded.colors[10 * 3 + 2], 30);
+}
+
 } // namespace

@@ -68,10 +68,17 @@ TEST(RegFileFormat, KeepsValuesOfOtherKindsIncludingContinuedLines)
     RegContents c = parseRegFile("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n"
                                  "\"Bin\"=hex:01,02,\\\n  03,04\n"
                                  "\"Exp\"=hex(2):41,00\n"
-                                 "\"After\"=dword:00000001\n");
+                                 "\"After\"=dword:00000001\n"
+                                 "\"BadDigit\"=hex:0g\n"
+                                 "\"HalfByte\"=hex:1\n"
+                                 "\"Unknown\"=s):\"x\"\n"
+                                 "\"Open\"=hex:01,\\\n");
     EXPECT_EQ(c.value("K", "Bin"), RegValue(RegOtherValue{"hex:01,02,03,04"}));
     EXPECT_EQ(c.value("K", "Exp"), RegValue(RegOtherValue{"hex(2):41,00"}));
     EXPECT_EQ(c.value("K", "After"), RegValue(1u));
+    for (const char* bad : {"BadDigit", "HalfByte", "Unknown", "Open"}) {
+        EXPECT_FALSE(c.value("K", bad)) << bad;
+    }
     EXPECT_NE(formatRegFile(c, "HKEY_CURRENT_USER").find("\"Bin\"=hex:01,02,03,04\n"), std::string::npos);
 }
 

@@ -1,0 +1,38 @@
+// zentrap-cli rotate: the editor's right-angle rotation, clockwise.
+#include "cli/Commands.h"
+#include "cli/ImageFiles.h"
+#include "editor/Rotation.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+RotationAngle parseAngle(const std::string& text)
+{
+    if (text == "90") {
+        return RotationAngle::Rotate90;
+    }
+    if (text == "180") {
+        return RotationAngle::Rotate180;
+    }
+    if (text == "270") {
+        return RotationAngle::Rotate270;
+    }
+    throw CliUsageError("the angle must be 90, 180 or 270: " + text);
+}
+
+} // namespace
+
+int runRotate(const std::vector<std::string>& args)
+{
+    if (args.size() != 3) {
+        throw CliUsageError("expected ANGLE INPUT OUTPUT");
+    }
+    RotationAngle angle = parseAngle(args[0]);
+    Bitmap source = loadImageFile(args[1]);
+    Bitmap destination;
+    RotateBitmap(source, destination, angle);
+    saveImageFileByExtension(destination, args[2]);
+    return 0;
+}

@@ -1,0 +1,54 @@
+// Shared pieces of the Capture Frame's window tests: the application object, fakes and a host.
+#pragma once
+
+#include "capture/FrameHost.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+
+#include <QApplication>
+
+#include <vector>
+
+// One application object for the whole test program (offscreen platform under ctest).
+inline void ensureApplication()
+{
+    if (QApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_capture";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
+
+class RecordingFrameHost : public FrameHost {
+public:
+    bool updateRulers() const override { return updateRulersOption; }
+    bool showRulers() const override { return showRulersOption; }
+    void processPendingPaint() override { ++pendingPaints; }
+    void frameCommand(FrameCommand command) override { commands.push_back(command); }
+
+    bool updateRulersOption = true;
+    bool showRulersOption = true;
+    int pendingPaints = 0;
+    std::vector<FrameCommand> commands;
+};
+
+// A platform of fakes over a screen of the given size and an in-memory user hive.
+struct FakeFramePlatform {
+    explicit FakeFramePlatform(Size screenSize = {1920, 1080})
+        : screen(Bitmap(screenSize.width, screenSize.height)), platform{userHive, nullptr,  screen, clipboard,
+                                                                        help,     messages, "/tmp/"}
+    {
+    }
+
+    FileRegistryHive userHive;
+    FakeScreenSource screen;
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    Platform platform;
+};

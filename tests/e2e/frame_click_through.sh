@@ -1,0 +1,56 @@
+# The hole belongs to the windows below: they show through it, and a click in it reaches them.
+source "$(dirname "$0")/frame_common.bash"
+
+clicks="$frame_work/clicks"
+: >"$clicks"
+pattern_out="$frame_work/pattern.out"
+"$ZENTRAP_BIN/zentrap-test-pattern" --geometry 200,100,800,600 --normal --clicks "$clicks" >"$pattern_out" &
+frame_started+=($!)
+for _ in $(seq 1 200); do
+  grep -q ready "$pattern_out" && break
+  sleep 0.05
+done
+grep -q ready "$pattern_out" || fail "the pattern window did not come up"
+
+write_frame_values '"CropLeft"=dword:0000012c\n"CropTop"=dword:000000c8\n"CropWidth"=dword:00000190\n"CropHeight"=dword:0000012c'
+start_frame
+[ "$FX $FY $FW $FH" = "300 200 400 300" ] || fail "frame at $FX $FY $FW $FH"
+sleep 0.3
+
+# The whole hole shows the pattern, pixel for pixel; the band does not.
+grab_root "$frame_work/screen.png"
+$PY - "$frame_work/screen.png" <<'PYEOF' || fail "the hole does not show the window below"
+import sys
+from PIL import Image
+px = Image.open(sys.argv[1]).convert("RGB").load()
+def pattern(x, y):
+    return (x & 0xFF, y & 0xFF, (((x >> 8) & 0x0F) | (((y >> 8) & 0x0F) << 4)) ^ 0xA5)
+for y in range(214, 486):
+    for x in range(314, 686):
+        if px[x, y] != pattern(x - 200, y - 100):
+            sys.exit(f"hole pixel {x},{y} is {px[x, y]}")
+band = sum(px[x, 205] == pattern(x - 200, 105) for x in range(320, 680))
+if band > 10:
+    sys.exit(f"{band} band pixels show the pattern")
+PYEOF
+
+# A click in the hole reaches the pattern window; one on the band does not.
+xdotool mousemove --sync 500 350 click 1
+xdotool mousemove --sync 600 480 click 1
+xdotool mousemove --sync 600 207 click 1
+xdotool mousemove --sync 309 300 click 1
+sleep 0.5
+got=$(tr '\n' ' ' <"$clicks")
+[ "$got" = "500 350 600 480 " ] || fail "clicks that reached the window below: $got"
+
+# After a resize the new hole lets clicks through as well, and the old one is band now.
+frame_ask "where" >/dev/null
+drag_pointer 1 699 499 799 549
+window_geometry "$frame_wid"
+[ "$WIDTH $HEIGHT" = "500 350" ] || fail "resized to $WIDTH x $HEIGHT"
+: >"$clicks"
+xdotool mousemove --sync 780 530 click 1
+sleep 0.3
+[ "$(tr '\n' ' ' <"$clicks")" = "780 530 " ] || fail "a click in the grown hole did not reach the window below"
+stop_frame
+echo "frame_click_through: ok"
