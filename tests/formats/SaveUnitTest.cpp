@@ -448,8 +448,11 @@ TEST_F(SaveFormTest, DraggingALargeImageScrollsAllFourWithinTheImage)
     form->show();
     form->UpdateLayout();
     TMyPaintBox* box = form->paintBox(1);
+    // The hands tell themselves apart by their hot spots: the open hand's (15, 15), the closed (16, 16).
+    QTest::mouseMove(box, QPoint(100, 100));
+    EXPECT_EQ(box->cursor().hotSpot(), QPoint(15, 15));
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(100, 100));
-    EXPECT_TRUE(box->testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(box->cursor().hotSpot(), QPoint(16, 16));
     QMouseEvent move(QEvent::MouseMove, QPointF(50, 60), box->mapToGlobal(QPointF(50, 60)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(box, &move);
@@ -461,6 +464,7 @@ TEST_F(SaveFormTest, DraggingALargeImageScrollsAllFourWithinTheImage)
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(-5000, -5000));
     QPoint farEnd(1000 - box->width(), 800 - box->height());
     EXPECT_EQ(form->scrollOffset(), farEnd);
+    EXPECT_EQ(box->cursor().hotSpot(), QPoint(15, 15));
     EXPECT_FALSE(QApplication::mouseButtons() & Qt::LeftButton);
 
     // A larger window moves an offset that would leave empty space back.
@@ -487,6 +491,8 @@ TEST_F(SaveFormTest, ThePickerTakesTheTransparentPixelOnTheActiveGifPane)
     form->tbPicker->click();
     ASSERT_TRUE(form->tbPicker->isChecked());
     QString title = form->paneTitle(3);
+    QTest::mouseMove(form->paintBox(3), QPoint(17, 9));
+    EXPECT_EQ(form->paintBox(3)->cursor().hotSpot(), QPoint(1, 30)); // the pipette's tip
     QTest::mouseClick(form->paintBox(3), Qt::LeftButton, {}, QPoint(17, 9));
     const SaveVariant& v = form->session().variant(3);
     EXPECT_EQ(v.GIFTransparentPixelX, 17);
