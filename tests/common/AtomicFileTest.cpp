@@ -1,6 +1,8 @@
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,37 +12,18 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct TempFolder {
-    TempFolder() : path(fs::temp_directory_path() / ("zt-atomic-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    fs::path path;
-};
-
-} // namespace
-
 TEST(AtomicFile, WritesAndReplacesWholeFiles)
 {
     TempFolder dir;
     fs::path target = dir.path / "out.bin";
     writeFileAtomically(target, [](ByteSink& s) { s.write("first", 5); });
-    EXPECT_EQ(readAll(target), "first");
+    EXPECT_EQ(readWholeFile(target), "first");
     std::string big(200000, 'x');
     writeFileAtomically(target, [&](ByteSink& s) {
         s.write("a", 1);
         s.write(big.data(), big.size());
     });
-    EXPECT_EQ(readAll(target), "a" + big);
+    EXPECT_EQ(readWholeFile(target), "a" + big);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1) << "no temporary left";
 }
 
@@ -55,7 +38,7 @@ TEST(AtomicFile, AFailingProducerLeavesTheTargetAsItWas)
                                          throw ZentrapError("Color table overflow");
                                      }),
                  ZentrapError);
-    EXPECT_EQ(readAll(target), "precious");
+    EXPECT_EQ(readWholeFile(target), "precious");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 

@@ -1,5 +1,7 @@
 #include "common/SettingsFile.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,25 +12,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct TempFolder {
-    TempFolder() : path(fs::temp_directory_path() / ("zt-ini-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    fs::path path;
-};
-
-} // namespace
 
 TEST(ProfileText, ReadsLikeAProfileFile)
 {
@@ -102,7 +85,7 @@ TEST(SettingsFile, ReadsAndWritesThroughTheFile)
     EXPECT_EQ(file.readString("Edit", "Name", "d"), "d");
     ASSERT_TRUE(file.writeInteger("Edit", "Left", -3));
     ASSERT_TRUE(file.writeString("Edit", "Name", "x y"));
-    EXPECT_EQ(readAll(path), "[Edit]\nLeft=-3\nName=x y\n");
+    EXPECT_EQ(readWholeFile(path), "[Edit]\nLeft=-3\nName=x y\n");
     EXPECT_EQ(file.readInteger("edit", "left", 0), -3);
 
     std::ofstream(path, std::ios::binary | std::ios::app) << "Bad=12abc\nHuge=99999999999\n\xFF\xFE=\x80\n";

@@ -1,5 +1,7 @@
 #include "platform/FileRegistryHive.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,29 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeAll(const fs::path& p, const std::string& text)
 {
     std::ofstream(p, std::ios::binary) << text;
 }
-
-struct TempFolder {
-    TempFolder() : path(fs::temp_directory_path() / ("zt-hive-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(path);
-    }
-    ~TempFolder()
-    {
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(path);
-    }
-    fs::path path;
-};
 
 } // namespace
 
@@ -49,7 +32,7 @@ TEST(FileRegistryHive, AMissingFileIsEmptyAndFlushCreatesItsFolderAndFile)
     EXPECT_TRUE(hive.createKey("SOFTWARE\\X"));
     EXPECT_TRUE(hive.setValue("software\\x", "A", 5u));
     EXPECT_TRUE(hive.flush());
-    EXPECT_EQ(readAll(file), "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\X]\n\"A\"=dword:00000005\n\n");
+    EXPECT_EQ(readWholeFile(file), "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\X]\n\"A\"=dword:00000005\n\n");
 
     FileRegistryHive again(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
     EXPECT_EQ(again.value("SOFTWARE\\X", "a"), RegValue(5u));
@@ -67,7 +50,7 @@ TEST(FileRegistryHive, AReadOnlyHiveIsNeverWritten)
     EXPECT_FALSE(hive.setValue("K", "A", 2u));
     EXPECT_TRUE(hive.flush());
     EXPECT_EQ(hive.value("K", "A"), RegValue(1u));
-    EXPECT_EQ(readAll(file), original);
+    EXPECT_EQ(readWholeFile(file), original);
 }
 
 TEST(FileRegistryHive, FlushMergesIntoWhatTheFileHoldsNow)
@@ -99,11 +82,11 @@ TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
     ASSERT_TRUE(hive.setValue("K", "A", 7u));
     fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(hive.flush());
-    EXPECT_EQ(readAll(file), original);
+    EXPECT_EQ(readWholeFile(file), original);
     EXPECT_EQ(hive.value("K", "A"), RegValue(7u)) << "the change stays in memory";
     fs::permissions(dir.path, fs::perms::owner_all);
     EXPECT_TRUE(hive.flush()) << "and is written once the folder can be written";
-    EXPECT_NE(readAll(file).find("dword:00000007"), std::string::npos);
+    EXPECT_NE(readWholeFile(file).find("dword:00000007"), std::string::npos);
 }
 
 TEST(FileRegistryHive, AFileThatCannotBeReadIsNotOverwritten)
@@ -121,7 +104,7 @@ TEST(FileRegistryHive, AFileThatCannotBeReadIsNotOverwritten)
     ASSERT_TRUE(hive.setValue("K", "B", 1u));
     EXPECT_FALSE(hive.flush());
     fs::permissions(file, fs::perms::owner_read);
-    EXPECT_EQ(readAll(file), "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
+    EXPECT_EQ(readWholeFile(file), "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
 }
 
 TEST(FileRegistryHive, InMemoryHiveFlushesWithoutAFile)
