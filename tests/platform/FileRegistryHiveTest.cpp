@@ -1,6 +1,7 @@
 #include "platform/FileRegistryHive.h"
 
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -71,40 +72,41 @@ TEST(FileRegistryHive, FlushMergesIntoWhatTheFileHoldsNow)
 
 TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes anywhere";
-    }
     TempFolder dir;
     fs::path file = dir.path / "user.reg";
     std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
     writeAll(file, original);
-    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    ASSERT_TRUE(hive.setValue("K", "A", 7u));
-    fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(hive.flush());
-    EXPECT_EQ(readWholeFile(file), original);
-    EXPECT_EQ(hive.value("K", "A"), RegValue(7u)) << "the change stays in memory";
-    fs::permissions(dir.path, fs::perms::owner_all);
-    EXPECT_TRUE(hive.flush()) << "and is written once the folder can be written";
-    EXPECT_NE(readWholeFile(file).find("dword:00000007"), std::string::npos);
+    bool ok = runAsOrdinaryUser(dir.path, [&] {
+        FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+        if (!hive.setValue("K", "A", 7u)) {
+            return false;
+        }
+        fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+        bool refused = !hive.flush() && readWholeFile(file) == original;
+        bool keptInMemory = hive.value("K", "A") == RegValue(7u);
+        fs::permissions(dir.path, fs::perms::owner_all);
+        bool writtenLater = hive.flush() && readWholeFile(file).find("dword:00000007") != std::string::npos;
+        return refused && keptInMemory && writtenLater;
+    });
+    EXPECT_TRUE(ok) << "a refused flush must keep the file and the change, and write it once it can";
 }
 
 TEST(FileRegistryHive, AFileThatCannotBeReadIsNotOverwritten)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads anything";
-    }
     TempFolder dir;
     fs::path file = dir.path / "user.reg";
-    writeAll(file, "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
-    fs::permissions(file, fs::perms::none);
-    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    EXPECT_FALSE(hive.keyExists("K"));
-    ASSERT_TRUE(hive.createKey("K"));
-    ASSERT_TRUE(hive.setValue("K", "B", 1u));
-    EXPECT_FALSE(hive.flush());
-    fs::permissions(file, fs::perms::owner_read);
-    EXPECT_EQ(readWholeFile(file), "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n");
+    std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
+    writeAll(file, original);
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534) == 0 || ::geteuid() != 0, true);
+    bool ok = runAsOrdinaryUser(dir.path, [&] {
+        fs::permissions(file, fs::perms::none);
+        FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+        bool unread = !hive.keyExists("K");
+        bool refused = hive.createKey("K") && hive.setValue("K", "B", 1u) && !hive.flush();
+        fs::permissions(file, fs::perms::owner_read);
+        return unread && refused && readWholeFile(file) == original;
+    });
+    EXPECT_TRUE(ok) << "an unreadable hive must never be replaced";
 }
 
 TEST(FileRegistryHive, InMemoryHiveFlushesWithoutAFile)
