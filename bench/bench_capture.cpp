@@ -5,6 +5,8 @@
 #include "capture/ScreenGrabber.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/X11ScreenSource.h"
 
@@ -21,19 +23,6 @@
 
 namespace {
 
-class NoHelp : public HelpService {
-public:
-    void displayTopic(const std::string&) override {}
-    void displayContents(const std::string&) override {}
-    void closeAll() override {}
-};
-
-class NoMessages : public MessageService {
-public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-};
-
 struct CaptureRig {
     CaptureRig()
     {
@@ -47,8 +36,8 @@ struct CaptureRig {
     FileRegistryHive userHive;
     X11ScreenSource screen;
     QtClipboardService clipboard;
-    NoHelp help;
-    NoMessages messages;
+    FakeHelpService help;
+    FakeMessageService messages;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, "./"};
     std::unique_ptr<TControlForm> form;
 };

@@ -8,6 +8,8 @@
 #include "formats/SaveUnit.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -21,19 +23,6 @@
 namespace {
 
 const char* const kScreenshot = "desktop-1920x1080.png";
-
-class NoHelp : public HelpService {
-public:
-    void displayTopic(const std::string&) override {}
-    void displayContents(const std::string&) override {}
-    void closeAll() override {}
-};
-
-class NoMessages : public MessageService {
-public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-};
 
 class NoClipboard : public ClipboardService {
 public:
@@ -54,8 +43,8 @@ public:
 // settings file in a temporary folder.
 struct SaveRig {
     SaveRig()
-        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-save.ini").string()), ini(iniPath),
-          platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
+        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-save.ini").string()),
+          ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
     {
     }
     ~SaveRig() { std::filesystem::remove(iniPath); }
@@ -65,8 +54,8 @@ struct SaveRig {
     FileRegistryHive hive;
     NoScreen screen;
     NoClipboard clipboard;
-    NoHelp help;
-    NoMessages messages;
+    FakeHelpService help;
+    FakeMessageService messages;
     Platform platform;
     int32_t captureNumber = 1;
     bool notSaved = true;
@@ -141,7 +130,8 @@ Bitmap ultraHdCapture()
     Bitmap big(tile.width() * 2, tile.height() * 2);
     for (int ty = 0; ty < 2; ++ty) {
         for (int tx = 0; tx < 2; ++tx) {
-            big.copyRect({tx * tile.width(), ty * tile.height()}, tile, Rect::fromSize(0, 0, tile.width(), tile.height()));
+            big.copyRect({tx * tile.width(), ty * tile.height()}, tile,
+                         Rect::fromSize(0, 0, tile.width(), tile.height()));
         }
     }
     return big;
