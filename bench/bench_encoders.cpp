@@ -49,40 +49,32 @@ void memcpyFloor(benchmark::State& state, const Bitmap& b)
     reportBytes(state, b, out.size());
 }
 
-void bmpFile(benchmark::State& state, const Bitmap& b)
+// Times one of our writers into memory; `write` is called as write(bitmap, sink).
+template <typename Write> void timeWriter(benchmark::State& state, const Bitmap& b, Write write)
 {
     size_t size = 0;
     for (auto _ : state) {
         VectorSink sink;
-        writeBmpFile(b, sink);
+        write(b, sink);
         size = sink.bytes.size();
         benchmark::DoNotOptimize(sink.bytes.data());
     }
     reportBytes(state, b, size);
+}
+
+void bmpFile(benchmark::State& state, const Bitmap& b)
+{
+    timeWriter(state, b, [](const Bitmap& image, ByteSink& sink) { writeBmpFile(image, sink); });
 }
 
 void tiffFile(benchmark::State& state, const Bitmap& b)
 {
-    size_t size = 0;
-    for (auto _ : state) {
-        VectorSink sink;
-        WriteTIFF(sink, b);
-        size = sink.bytes.size();
-        benchmark::DoNotOptimize(sink.bytes.data());
-    }
-    reportBytes(state, b, size);
+    timeWriter(state, b, [](const Bitmap& image, ByteSink& sink) { WriteTIFF(sink, image); });
 }
 
 void pngOurs(benchmark::State& state, const Bitmap& b)
 {
-    size_t size = 0;
-    for (auto _ : state) {
-        VectorSink sink;
-        writePng(b, sink);
-        size = sink.bytes.size();
-        benchmark::DoNotOptimize(sink.bytes.data());
-    }
-    reportBytes(state, b, size);
+    timeWriter(state, b, [](const Bitmap& image, ByteSink& sink) { writePng(image, sink); });
 }
 
 // The filter choice alone (with the row conversion the writer also does), to weigh it against the total.
