@@ -1,26 +1,12 @@
 #include "editor/ScrollView.h"
 
-#include <algorithm>
-
-namespace {
-
-// An offset past the end shows area outside the image: it moves back so the image's end meets the
-// area's end, and never below 0.
-int clampedAfterResize(int offset, int image, int area)
-{
-    if (offset > 0 && image - offset < area) {
-        offset = image - area;
-    }
-    return std::max(offset, 0);
-}
-
-} // namespace
+#include "common/ScrollOffset.h"
 
 void ScrollView::setAreaSize(Size area)
 {
     area_ = area;
-    offset_.x = clampedAfterResize(offset_.x, image_.width, area_.width);
-    offset_.y = clampedAfterResize(offset_.y, image_.height, area_.height);
+    offset_.x = clampScrollOffset(offset_.x, image_.width, area_.width);
+    offset_.y = clampScrollOffset(offset_.y, image_.height, area_.height);
 }
 
 bool ScrollView::press(Point pointer)
@@ -35,12 +21,8 @@ bool ScrollView::press(Point pointer)
 
 void ScrollView::drag(Point pointer)
 {
-    if (image_.width > area_.width) {
-        offset_.x = std::clamp(anchor_.x - pointer.x, 0, image_.width - area_.width);
-    }
-    if (image_.height > area_.height) {
-        offset_.y = std::clamp(anchor_.y - pointer.y, 0, image_.height - area_.height);
-    }
+    offset_.x = dragScrollOffset(offset_.x, anchor_.x, pointer.x, image_.width, area_.width);
+    offset_.y = dragScrollOffset(offset_.y, anchor_.y, pointer.y, image_.height, area_.height);
 }
 
 void ScrollView::release(Point pointer)
