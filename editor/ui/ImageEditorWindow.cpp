@@ -91,6 +91,9 @@ ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& ini
     layout->addLayout(top, 1);
     layout->addWidget(statusBar);
 
+    // The dialog knows its default button only once the button is inside it: Enter (also in a
+    // field) and Esc close the window.
+    btClose->setDefault(true);
     connectControls();
     applyHints();
     readSettings();
@@ -133,7 +136,6 @@ QWidget* ImageEditorWindow::buildControlPanel()
     btPrint = new QPushButton("Print...");
     btHelp = new QPushButton("Help");
     btClose = new QPushButton("Close");
-    btClose->setDefault(true);
     btPrint->setEnabled(host_.printAvailable);
     column->addWidget(btSaveAs);
     column->addWidget(btPrint);
