@@ -4,6 +4,7 @@
 #include "common/Bitmap.h"
 #include "common/Geometry.h"
 
+#include <array>
 #include <cstdint>
 
 // Corners in pixel edges (0 to width, 0 to height): (x1, y1) where the drag began, (x2, y2) the
@@ -21,6 +22,10 @@ struct Selection {
     Rect area() const;
     friend bool operator==(const Selection&, const Selection&) = default;
 };
+
+// The four one-pixel strips (top, bottom, left, right edge) that toggleMarks may change; empty
+// strips when there is nothing to mark. A view repaints only these after moving the marks.
+std::array<Rect, 4> markStrips(Size image, const Selection& selection);
 
 // Dashes of 4 inverted pixels and 4 untouched ones along the selection's border, shifted by `phase`
 // (0 to 7). The call is its own inverse, so the same call draws and erases the marks.

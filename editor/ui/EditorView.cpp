@@ -37,20 +37,42 @@ void EditorPaintArea::setBackground(ColorRef color)
     update();
 }
 
-void EditorPaintArea::paintEvent(QPaintEvent*)
+void EditorPaintArea::paintEvent(QPaintEvent* event)
 {
     const Bitmap& image = model_.image();
     const ViewPaintPlan plan = model_.view().paintPlan();
-    QPainter painter(this);
-    if (!image.isEmpty()) {
-        const QImage pixels(image.bits(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
-                            QImage::Format_BGR888);
-        painter.drawImage(QPoint(0, 0), pixels, toQRect(plan.source));
-    }
+    const QPoint offset(plan.source.left, plan.source.top);
     const QColor color(redOf(background_), greenOf(background_), blueOf(background_));
-    for (int i = 0; i < plan.fillCount; ++i) {
-        painter.fillRect(toQRect(plan.fills[static_cast<size_t>(i)]), color);
+    QPainter painter(this);
+    const QImage pixels = image.isEmpty() ? QImage()
+                                          : QImage(image.bits(), image.width(), image.height(),
+                                                   static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
+    // A whole repaint is one rectangle: one block copy and at most two fills. The moving marks
+    // repaint only the strips they changed.
+    for (const QRect& dirty : event->region()) {
+        const QRect inImage = dirty.translated(offset).intersected(pixels.rect());
+        if (!inImage.isEmpty()) {
+            painter.drawImage(inImage.topLeft() - offset, pixels, inImage);
+        }
+        for (int i = 0; i < plan.fillCount; ++i) {
+            const QRect fill = toQRect(plan.fills[static_cast<size_t>(i)]).intersected(dirty);
+            if (!fill.isEmpty()) {
+                painter.fillRect(fill, color);
+            }
+        }
     }
+}
+
+void EditorPaintArea::repaintMarks()
+{
+    const Point offset = model_.view().offset();
+    QRegion strips;
+    for (const Rect& strip : markStrips(model_.imageSize(), model_.selection())) {
+        if (!strip.isEmpty()) {
+            strips += toQRect(strip).translated(-offset.x, -offset.y);
+        }
+    }
+    update(strips);
 }
 
 void EditorPaintArea::resizeEvent(QResizeEvent* event)

@@ -18,6 +18,8 @@ public:
                     std::function<void()> afterChange, QWidget* parent = nullptr);
 
     void setBackground(ColorRef color);
+    // Repaints the strips where the selection marks lie.
+    void repaintMarks();
     ColorRef background() const { return background_; }
 
 protected:

@@ -101,11 +101,7 @@ ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& ini
     btClose->setFocus();
 
     markTimer_.setInterval(kMarkInterval);
-    connect(&markTimer_, &QTimer::timeout, this, [this] {
-        if (model_->stepMarks()) {
-            paintArea->update();
-        }
-    });
+    connect(&markTimer_, &QTimer::timeout, this, &ImageEditorWindow::MarkTimerStep);
     markTimer_.start();
     // The window sees Ctrl+Z before its controls, wherever the focus is.
     qApp->installEventFilter(this);
@@ -385,6 +381,13 @@ void ImageEditorWindow::fieldEdited(SizeField field, const QString& text)
 {
     model_->setFieldText(field, text.toStdString());
     showSizeFields();
+}
+
+void ImageEditorWindow::MarkTimerStep()
+{
+    if (model_->stepMarks()) {
+        paintArea->repaintMarks();
+    }
 }
 
 void ImageEditorWindow::Undo()

@@ -57,6 +57,8 @@ public:
     void Crop();
     void Rotate(RotationAngle angle);
     void Apply();
+    // One step of the mark timer: the marks move by one pixel and the view repaints.
+    void MarkTimerStep();
 
     // The controls, named as the window's developer refers to them.
     QPushButton* btSaveAs;
