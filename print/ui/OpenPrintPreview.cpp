@@ -8,7 +8,7 @@ std::unique_ptr<PrintPreviewWindow> openPrintPreview(const Platform& platform, P
                                                      QWidget* owner)
 {
     if (!printer.selectCurrentPrinter()) {
-        platform.messages.showMessage(kNoPrinterMessage);
+        platform.messages.showMessage(kNoPrinterMessage, owner);
         return nullptr;
     }
     return std::make_unique<PrintPreviewWindow>(platform, printer, settingsFile, host, owner);

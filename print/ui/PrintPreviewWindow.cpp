@@ -387,7 +387,7 @@ void PrintPreviewWindow::printClick()
     std::optional<std::string> error = model_.print();
     showSettings();
     if (error) {
-        platform_.messages.showMessage(*error);
+        platform_.messages.showMessage(*error, this);
     }
 }
 
