@@ -371,7 +371,7 @@ void ImageEditorWindow::showOutcome(const EditOutcome& outcome)
     if (outcome.kind != EditOutcome::Kind::Refused && outcome.kind != EditOutcome::Kind::Failed) {
         return;
     }
-    platform_.messages.showMessage(outcome.message);
+    platform_.messages.showMessage(outcome.message, this);
     if (outcome.kind == EditOutcome::Kind::Refused) {
         (outcome.focus == SizeField::Width ? edWidth : edHeight)->setFocus();
     }

@@ -9,12 +9,12 @@ class QtMessageService : public MessageService {
 public:
     static constexpr const char* kTitle = "Zentrap";
 
-    // Boxes are centred on `parent` when one is set, else on the modal window that is open, else on
-    // the screen.
+    // Boxes are centred on `parent` when one is set, else on the screen.
     explicit QtMessageService(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void showMessage(const std::string& text) override;
+    void showMessage(const std::string& text) override { showMessage(text, parent_); }
+    void showMessage(const std::string& text, QWidget* owner) override;
     bool askYesNo(const std::string& text) override;
 
 private:
