@@ -79,7 +79,8 @@ bool readHeader(PngJob& job)
     if (setjmp(png_jmpbuf(job.png)) != 0) {
         return false;
     }
-    png_set_user_limits(job.png, kMaxImageSide, kMaxImageSide);
+    // Sizes are checked by checkImageSize, with its message; libpng's own limit only stays above it.
+    png_set_user_limits(job.png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_chunk_malloc_max(job.png, kMaxChunkBytes);
     png_set_chunk_cache_max(job.png, 1000);
     // Text, colour profiles and suggested palettes are not used: skip them unread.
