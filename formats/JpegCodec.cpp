@@ -316,14 +316,15 @@ bool startFileDecode(FileDecodeJob& job)
     return true;
 }
 
-bool readFileRows(FileDecodeJob& job, Bitmap& out)
+// Rows go into the picture, or all into one scratch row when there is no picture yet.
+bool readFileRows(FileDecodeJob& job, Bitmap* out, uint8_t* scratch)
 {
     if (setjmp(job.err.base.jump) != 0) {
         return false;
     }
-    bool rgb = out.pixelFormat() == PixelFormat::Bpp24;
+    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24;
     while (job.cinfo.output_scanline < job.cinfo.output_height) {
-        JSAMPROW rows[1] = {out.row(static_cast<int>(job.cinfo.output_scanline))};
+        JSAMPROW rows[1] = {out ? out->row(static_cast<int>(job.cinfo.output_scanline)) : scratch};
         if (jpeg_read_scanlines(&job.cinfo, rows, 1) == 1 && rgb) {
             rgbToBgrInPlace(rows[0], job.cinfo.output_width);
         }
@@ -362,8 +363,12 @@ private:
 
 } // namespace
 
-Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
-                      size_t maxWorkingMemory)
+namespace {
+
+// One decoding pass. Without `out` the rows are decoded and dropped: that first pass finds damaged
+// or missing data before the picture's memory is taken.
+void decodeFilePass(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&), size_t maxWorkingMemory,
+                    Bitmap* out)
 {
     FileDecodeState state;
     FileDecodeJob& job = state.job();
@@ -380,13 +385,26 @@ Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const J
         throw ZentrapError("Unsupported JPEG file: " + std::to_string(job.cinfo.output_components) +
                            " colour channels");
     }
-    Bitmap out(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
-               grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);
-    if (grey) {
-        out.setColorTable(greyRamp(256));
+    std::vector<uint8_t> scratch(out ? 0 : size_t{job.cinfo.output_width} * 3);
+    if (out != nullptr) {
+        *out = Bitmap(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
+                      grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);
+        if (grey) {
+            out->setColorTable(greyRamp(256));
+        }
     }
-    if (!readFileRows(job, out)) {
+    if (!readFileRows(job, out, scratch.data())) {
         state.fail();
     }
+}
+
+} // namespace
+
+Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
+                      size_t maxWorkingMemory)
+{
+    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr);
+    Bitmap out;
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out);
     return out;
 }

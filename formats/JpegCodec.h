@@ -29,7 +29,8 @@ struct JpegFileHeader {
 
 // Decodes a JPEG file from outside: grey pictures as 8-bit grey, others as 24-bit. `checkHeader`
 // throws to refuse a header. libjpeg's working memory (progressive coefficients) is limited to
-// `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors.
+// `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors. The data is
+// decoded twice, first without keeping the rows, so that damaged data never gets the picture's memory.
 // Throws ZentrapError with libjpeg's message.
 Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
                       size_t maxWorkingMemory);

@@ -140,7 +140,8 @@ std::vector<RgbQuad> colorTable(const ColorMapObject* map)
     return table;
 }
 
-void readRows(GifFileType* gif, Bitmap& canvas)
+// Rows go into the canvas, or nowhere when there is no canvas yet (the checking pass).
+void readRows(GifFileType* gif, Bitmap* canvas)
 {
     const GifImageDesc& d = gif->Image;
     std::vector<GifPixelType> line(static_cast<size_t>(d.Width));
@@ -148,7 +149,9 @@ void readRows(GifFileType* gif, Bitmap& canvas)
         if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR) {
             fail(gif);
         }
-        std::memcpy(canvas.row(d.Top + y) + d.Left, line.data(), line.size());
+        if (canvas != nullptr) {
+            std::memcpy(canvas->row(d.Top + y) + d.Left, line.data(), line.size());
+        }
     };
     if (!d.Interlace) {
         for (int y = 0; y < d.Height; ++y) {
@@ -165,29 +168,46 @@ void readRows(GifFileType* gif, Bitmap& canvas)
     }
 }
 
-} // namespace
+struct GifShape {
+    int64_t width = 0;
+    int64_t height = 0;
+};
 
-Bitmap readGif(std::span<const uint8_t> file)
+// One decoding pass. Without `canvas` the pixels are decoded and dropped: that first pass finds
+// damaged or missing data before the picture's memory is taken.
+GifShape decodePass(std::span<const uint8_t> file, Bitmap* canvas)
 {
-    checkFirstPictureComplete(file);
     MemoryInput input;
     input.file = file;
     GifHandle gif = open(input);
     findFirstPicture(gif.get());
     const GifImageDesc& d = gif->Image;
     checkImageSize(d.Width, d.Height);
-    int64_t width = std::max<int64_t>(gif->SWidth, int64_t{d.Left} + d.Width);
-    int64_t height = std::max<int64_t>(gif->SHeight, int64_t{d.Top} + d.Height);
-    checkImageSize(width, height);
-    Bitmap canvas(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bpp8);
-    const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
-    canvas.setColorTable(colorTable(map));
-    // Around a picture smaller than the screen, the screen's background colour shows.
-    if (gif->SColorMap != nullptr && gif->SBackGroundColor != 0) {
-        for (int y = 0; y < canvas.height(); ++y) {
-            std::memset(canvas.row(y), gif->SBackGroundColor & 0xFF, static_cast<size_t>(canvas.width()));
+    GifShape shape;
+    shape.width = std::max<int64_t>(gif->SWidth, int64_t{d.Left} + d.Width);
+    shape.height = std::max<int64_t>(gif->SHeight, int64_t{d.Top} + d.Height);
+    checkImageSize(shape.width, shape.height);
+    if (canvas != nullptr) {
+        const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+        canvas->setColorTable(colorTable(map));
+        // Around a picture smaller than the screen, the screen's background colour shows.
+        if (gif->SColorMap != nullptr && gif->SBackGroundColor != 0) {
+            for (int y = 0; y < canvas->height(); ++y) {
+                std::memset(canvas->row(y), gif->SBackGroundColor & 0xFF, static_cast<size_t>(canvas->width()));
+            }
         }
     }
     readRows(gif.get(), canvas);
+    return shape;
+}
+
+} // namespace
+
+Bitmap readGif(std::span<const uint8_t> file)
+{
+    checkFirstPictureComplete(file);
+    GifShape shape = decodePass(file, nullptr);
+    Bitmap canvas(static_cast<int>(shape.width), static_cast<int>(shape.height), PixelFormat::Bpp8);
+    decodePass(file, &canvas);
     return canvas;
 }

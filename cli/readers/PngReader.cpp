@@ -136,14 +136,15 @@ bool prepareRows(PngJob& job, PixelFormat& format, int& passes)
     return true;
 }
 
-bool readRows(PngJob& job, Bitmap& out, int passes)
+// Rows go into the picture, or all into one scratch row when there is no picture yet.
+bool readRows(PngJob& job, Bitmap* out, uint8_t* scratch, uint32_t height, int passes)
 {
     if (setjmp(png_jmpbuf(job.png)) != 0) {
         return false;
     }
     for (int pass = 0; pass < passes; ++pass) {
-        for (int y = 0; y < out.height(); ++y) {
-            png_read_row(job.png, out.row(y), nullptr);
+        for (uint32_t y = 0; y < height; ++y) {
+            png_read_row(job.png, out ? out->row(static_cast<int>(y)) : scratch, nullptr);
         }
     }
     return true;
@@ -185,9 +186,16 @@ private:
     PngJob& job_;
 };
 
-} // namespace
+struct PngShape {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    PixelFormat format = PixelFormat::Bpp24;
+};
 
-Bitmap readPng(std::span<const uint8_t> file)
+// One decoding pass over the file. Without `out` every row goes to a scratch row: that first pass
+// finds damaged or missing data before the picture's memory is taken, so only sound data can make
+// the reader allocate a large picture.
+PngShape decodePass(std::span<const uint8_t> file, Bitmap* out)
 {
     PngJob job;
     job.file = file;
@@ -195,28 +203,40 @@ Bitmap readPng(std::span<const uint8_t> file)
     if (!readHeader(job)) {
         state.fail();
     }
-    png_uint_32 width = png_get_image_width(job.png, job.info);
-    png_uint_32 height = png_get_image_height(job.png, job.info);
-    checkImageSize(width, height);
+    PngShape shape;
+    shape.width = png_get_image_width(job.png, job.info);
+    shape.height = png_get_image_height(job.png, job.info);
+    checkImageSize(shape.width, shape.height);
     uint64_t rawBytes =
-        (uint64_t{width} * png_get_channels(job.png, job.info) * png_get_bit_depth(job.png, job.info) / 8) * height;
+        (uint64_t{shape.width} * png_get_channels(job.png, job.info) * png_get_bit_depth(job.png, job.info) / 8) *
+        shape.height;
     if (rawBytes > kMaxDeflateRatio * compressedImageBytes(file) + 1024) {
         throw ZentrapError("Truncated PNG file: the image data ends early");
     }
-    PixelFormat format = PixelFormat::Bpp24;
     int passes = 1;
-    if (!prepareRows(job, format, passes)) {
+    if (!prepareRows(job, shape.format, passes)) {
         state.fail();
     }
-    Bitmap out(static_cast<int>(width), static_cast<int>(height), format);
-    if (png_get_rowbytes(job.png, job.info) > out.stride()) {
+    size_t rowBytes = png_get_rowbytes(job.png, job.info);
+    if (rowBytes > dibStride(static_cast<int>(shape.width), shape.format)) {
         throw ZentrapError("Damaged PNG file: unexpected row layout");
     }
-    if (format != PixelFormat::Bpp24) {
-        out.setColorTable(colorTable(job, format));
+    std::vector<uint8_t> scratch(out ? 0 : rowBytes);
+    if (out != nullptr && shape.format != PixelFormat::Bpp24) {
+        out->setColorTable(colorTable(job, shape.format));
     }
-    if (!readRows(job, out, passes)) {
+    if (!readRows(job, out, scratch.data(), shape.height, passes)) {
         state.fail();
     }
+    return shape;
+}
+
+} // namespace
+
+Bitmap readPng(std::span<const uint8_t> file)
+{
+    PngShape shape = decodePass(file, nullptr);
+    Bitmap out(static_cast<int>(shape.width), static_cast<int>(shape.height), shape.format);
+    decodePass(file, &out);
     return out;
 }

@@ -184,17 +184,26 @@ Bitmap readTiff(std::span<const uint8_t> file)
     }
     std::unique_ptr<TIFFRGBAImage, void (*)(TIFFRGBAImage*)> end(&image, TIFFRGBAImageEnd);
     image.req_orientation = ORIENTATION_TOPLEFT;
-    Bitmap out(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bpp24);
     auto bandRows = static_cast<uint32_t>(std::clamp<uint64_t>(kBandPixels / width, 1, height));
     std::vector<uint32_t> rgba(size_t{width} * bandRows);
-    for (uint32_t y = 0; y < height; y += bandRows) {
-        uint32_t rows = std::min(bandRows, height - y);
-        image.row_offset = static_cast<int>(y);
-        image.col_offset = 0;
-        if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows)) {
-            fail(f);
+    // The first pass decodes and drops the bands: damaged or missing data is found before the
+    // picture's memory is taken.
+    Bitmap out;
+    for (Bitmap* target : {static_cast<Bitmap*>(nullptr), &out}) {
+        if (target != nullptr) {
+            *target = Bitmap(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bpp24);
         }
-        convertBand(rgba, out, y, rows);
+        for (uint32_t y = 0; y < height; y += bandRows) {
+            uint32_t rows = std::min(bandRows, height - y);
+            image.row_offset = static_cast<int>(y);
+            image.col_offset = 0;
+            if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows)) {
+                fail(f);
+            }
+            if (target != nullptr) {
+                convertBand(rgba, *target, y, rows);
+            }
+        }
     }
     return out;
 }
