@@ -3,10 +3,9 @@
 #include "cli/ImageFiles.h"
 
 #include "cli/readers/ImageDecoder.h"
+#include "common/RegularFile.h"
 #include "common/ZentrapError.h"
 
-#include <fstream>
-#include <iterator>
 #include <span>
 
 namespace {
@@ -18,11 +17,13 @@ constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
 
 Bitmap loadImageFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    (void)kMaxFileBytes;
+    // The name is used as the bytes it is: names that are not valid UTF-8 open too.
+    RegularFileContents contents = readRegularFile(path, kMaxFileBytes);
+    if (!contents.bytes) {
+        throw ZentrapError("Cannot read " + path + ": " + contents.errorText);
+    }
     try {
-        return decodeImage(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        return decodeImage(std::span(reinterpret_cast<const uint8_t*>(contents.bytes->data()), contents.bytes->size()));
     } catch (const ZentrapError& e) {
         throw ZentrapError(path + ": " + e.what());
     }
