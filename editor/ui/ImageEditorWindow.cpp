@@ -1,5 +1,6 @@
 #include "editor/ui/ImageEditorWindow.h"
 
+#include "common/PlacementCorrection.h"
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
 #include "editor/ui/EditorIcons.h"
@@ -30,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -50,6 +52,19 @@ Size screenSize()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? Size{screen->size().width(), screen->size().height()} : Size{1920, 1080};
+}
+
+// The screens' work areas, the primary first.
+std::vector<Rect> availableScreenAreas()
+{
+    std::vector<Rect> areas;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        const Rect area = Rect::fromSize(a.x(), a.y(), a.width(), a.height());
+        areas.insert(screen == primary ? areas.begin() : areas.end(), area);
+    }
+    return areas;
 }
 
 char userDecimalSeparator()
@@ -300,9 +315,14 @@ void ImageEditorWindow::readSettings()
                                    kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
     setMinimumSize(minimum.width, minimum.height);
-    placedAt_ = QPoint(placement.left, placement.top);
+    // A stored place off every screen (another monitor layout, a hand-edited file) is not kept.
+    const Rect placed =
+        correctedPlacement({placement.left, placement.top},
+                           {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
+                           availableScreenAreas(), {defaults.left, defaults.top});
+    placedAt_ = QPoint(placed.left, placed.top);
     move(placedAt_);
-    resize(std::max(placement.width, minimum.width), std::max(placement.height, minimum.height));
+    resize(placed.width(), placed.height());
     background_ = placement.background;
     paintArea->setBackground(background_);
     QPalette swatch = pnBackground->palette();
