@@ -32,6 +32,7 @@ struct EditorRig {
         : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-editor.ini").string()),
           ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
     {
+        screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
     }
     ~EditorRig() { std::filesystem::remove(iniPath); }
 

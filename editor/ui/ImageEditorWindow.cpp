@@ -31,7 +31,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -46,25 +45,6 @@ int screenPixelsPerInch()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
-}
-
-Size screenSize()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? Size{screen->size().width(), screen->size().height()} : Size{1920, 1080};
-}
-
-// The screens' work areas, the primary first.
-std::vector<Rect> availableScreenAreas()
-{
-    std::vector<Rect> areas;
-    QScreen* primary = QGuiApplication::primaryScreen();
-    for (QScreen* screen : QGuiApplication::screens()) {
-        const QRect a = screen->availableGeometry();
-        const Rect area = Rect::fromSize(a.x(), a.y(), a.width(), a.height());
-        areas.insert(screen == primary ? areas.begin() : areas.end(), area);
-    }
-    return areas;
 }
 
 char userDecimalSeparator()
@@ -309,7 +289,7 @@ void ImageEditorWindow::applyHints()
 
 void ImageEditorWindow::readSettings()
 {
-    const Size screen = screenSize();
+    const Size screen = platform_.screen.primaryScreenSize();
     const Size minimum = scaledToScreen(kDesignedSize, pixelsPerInch_);
     const WindowPlacement defaults{(screen.width - kDesignedSize.width) / 2, (screen.height - kDesignedSize.height) / 2,
                                    kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
@@ -319,7 +299,7 @@ void ImageEditorWindow::readSettings()
     const Rect placed =
         correctedPlacement({placement.left, placement.top},
                            {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
-                           availableScreenAreas(), {defaults.left, defaults.top});
+                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
     placedAt_ = QPoint(placed.left, placed.top);
     move(placedAt_);
     resize(placed.width(), placed.height());

@@ -59,7 +59,11 @@ protected:
 
 class ImageEditorWindowTest : public ::testing::Test {
 protected:
-    ImageEditorWindowTest() { application(); }
+    ImageEditorWindowTest()
+    {
+        application();
+        screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
+    }
 
     std::unique_ptr<TestEditorWindow> open(bool printAvailable = true)
     {
@@ -181,10 +185,10 @@ TEST_F(ImageEditorWindowTest, ApplyMessagesMoveTheFocus)
 
 TEST_F(ImageEditorWindowTest, ViewShowsTheImageOneToOneOnTheBackground)
 {
-    std::ofstream(folder.path / "zentrap.ini") << "[Edit]\nWidth=300\nHeight=700\nBackground=255\n";
+    std::ofstream(folder.path / "zentrap.ini") << "[Edit]\nWidth=300\nHeight=900\nBackground=255\n";
     auto window = open();
     EXPECT_EQ(window->width(), 516); // raised to the minimum at 96 dpi
-    EXPECT_EQ(window->height(), 700);
+    EXPECT_EQ(window->height(), 900);
     window->answer = makeColor(10, 20, 30);
     window->sbSelectColor->click();
     const QImage shown = window->paintArea->grab().toImage();
