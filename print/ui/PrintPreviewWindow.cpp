@@ -215,37 +215,24 @@ void PrintPreviewWindow::connectControls()
         refreshPreview();
     });
 
-    auto layoutEdit = [this] {
+    // The user changed a setting of the layout or the drawing.
+    auto settingEdited = [this] {
         if (showingSettings_) {
             return;
         }
         takeEdits();
         model_.setActive(isActiveWindow());
-        if (model_.offsetsOrCentringChanged()) {
+        if (model_.settingChanged()) {
             refreshPreview();
         }
         showControlStates();
     };
-    connect(topField_, &QLineEdit::textChanged, this, layoutEdit);
-    connect(leftField_, &QLineEdit::textChanged, this, layoutEdit);
-    connect(centerDownBox_, &QCheckBox::clicked, this, layoutEdit);
-    connect(centerAcrossBox_, &QCheckBox::clicked, this, layoutEdit);
-
-    auto showEdit = [this] {
-        if (showingSettings_) {
-            return;
-        }
-        takeEdits();
-        model_.setActive(isActiveWindow());
-        if (model_.zoomOrShowChanged()) {
-            refreshPreview();
-        }
-        showControlStates();
-    };
-    connect(zoomField_, &QLineEdit::textChanged, this, showEdit);
-    connect(marginsBox_, &QCheckBox::clicked, this, showEdit);
-    connect(frameBox_, &QCheckBox::clicked, this, showEdit);
-    connect(fitBox_, &QCheckBox::clicked, this, showEdit);
+    for (QLineEdit* field : {topField_, leftField_, zoomField_}) {
+        connect(field, &QLineEdit::textChanged, this, settingEdited);
+    }
+    for (QCheckBox* box : {centerDownBox_, centerAcrossBox_, fitBox_, marginsBox_, frameBox_}) {
+        connect(box, &QCheckBox::clicked, this, settingEdited);
+    }
     connect(copiesField_, &QLineEdit::textChanged, this, [this] {
         if (!showingSettings_) {
             takeEdits();
