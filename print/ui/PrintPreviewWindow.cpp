@@ -1,5 +1,6 @@
 #include "print/ui/PrintPreviewWindow.h"
 
+#include "common/PlacementCorrection.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
@@ -49,6 +50,18 @@ Size screenSize()
     return {size.width(), size.height()};
 }
 
+std::vector<Rect> availableScreens()
+{
+    std::vector<Rect> screens;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        QRect r = screen->availableGeometry();
+        Rect area = Rect::fromSize(r.x(), r.y(), r.width(), r.height());
+        screens.insert(screen == primary ? screens.begin() : screens.end(), area);
+    }
+    return screens;
+}
+
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
@@ -67,8 +80,12 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, PrintService& p
     model_.create(screenSize());
     Size minimum = minimumPreviewSize(screenPpi());
     setMinimumSize(minimum.width, minimum.height);
-    const Rect& placed = model_.settings().window;
-    resize(placed.width(), placed.height());
+    // A placement stored for another monitor layout must not leave the window out of reach.
+    const Rect& stored = model_.settings().window;
+    Size screen = screenSize();
+    Rect placed = correctedPlacement({stored.left, stored.top}, {stored.width(), stored.height()}, availableScreens(),
+                                     {(screen.width - stored.width()) / 2, (screen.height - stored.height()) / 2});
+    resize(std::max(placed.width(), minimum.width), std::max(placed.height(), minimum.height));
     move(placed.left, placed.top);
     showSettings();
     showStatus();
