@@ -43,25 +43,6 @@ NumberFormat userNumbers()
     return NumberFormat(locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString());
 }
 
-Size screenSize()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
-    return {size.width(), size.height()};
-}
-
-std::vector<Rect> availableScreens()
-{
-    std::vector<Rect> screens;
-    QScreen* primary = QGuiApplication::primaryScreen();
-    for (QScreen* screen : QGuiApplication::screens()) {
-        QRect r = screen->availableGeometry();
-        Rect area = Rect::fromSize(r.x(), r.y(), r.width(), r.height());
-        screens.insert(screen == primary ? screens.begin() : screens.end(), area);
-    }
-    return screens;
-}
-
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
@@ -77,13 +58,14 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, PrintService& p
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     buildControls();
-    model_.create(screenSize());
+    Size screen = platform_.screen.primaryScreenSize();
+    model_.create(screen);
     Size minimum = minimumPreviewSize(screenPpi());
     setMinimumSize(minimum.width, minimum.height);
     // A placement stored for another monitor layout must not leave the window out of reach.
     const Rect& stored = model_.settings().window;
-    Size screen = screenSize();
-    Rect placed = correctedPlacement({stored.left, stored.top}, {stored.width(), stored.height()}, availableScreens(),
+    Rect placed = correctedPlacement({stored.left, stored.top}, {stored.width(), stored.height()},
+                                     platform_.screen.availableAreas(),
                                      {(screen.width - stored.width()) / 2, (screen.height - stored.height()) / 2});
     resize(std::max(placed.width(), minimum.width), std::max(placed.height(), minimum.height));
     move(placed.left, placed.top);

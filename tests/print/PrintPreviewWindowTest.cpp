@@ -49,7 +49,7 @@ struct WindowFixture : ::testing::Test {
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};
     FileRegistryHive userHive;
-    FakeScreenSource screen{Bitmap(8, 8)};
+    FakeScreenSource screen{Bitmap(1024, 768)};
     FakeClipboard clipboard;
     FakeHelpService help;
     FakeMessageService messages;
