@@ -36,6 +36,17 @@ write_machine_values() {
   write_hive "$ZENTRAP_MACHINE_HIVE" HKEY_LOCAL_MACHINE 'SOFTWARE\Morvane Software\Zentrap' "$1"
 }
 
+# The settings file lies beside the program: run_program_copy makes zentrap run from a copy in
+# the work folder so that it lands there; sets real_bin, ZENTRAP_BIN and ini.
+run_program_copy() {
+  real_bin=$ZENTRAP_BIN
+  ZENTRAP_BIN="$work/bin"
+  mkdir -p "$ZENTRAP_BIN"
+  cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
+  ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
+  ini="$ZENTRAP_BIN/zentrap.ini"
+}
+
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # The id of the visible window named exactly $1, polled every 10 ms for up to 20 s.

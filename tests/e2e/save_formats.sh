@@ -4,13 +4,7 @@
 # window's values (format, folder, placement, background) come back after a restart.
 source "$(dirname "$0")/remote_common.bash"
 
-# The settings file lies beside the program: run a copy so that it lands in the work folder.
-real_bin=$ZENTRAP_BIN
-ZENTRAP_BIN="$work/bin"
-mkdir -p "$ZENTRAP_BIN"
-cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
-ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
-ini="$ZENTRAP_BIN/zentrap.ini"
+run_program_copy
 # Keep the Save As window clear of the always-on-top Remote Control.
 printf '[Save]\nLeft=60\nTop=60\n' >"$ini"
 
