@@ -2,10 +2,10 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
-#include "app/ui/CaptureCountdown.h"
 #include "app/ModalBracket.h"
-#include "app/ui/RemoteControlMenus.h"
 #include "app/RemoteControlSettings.h"
+#include "app/ui/CaptureCountdown.h"
+#include "app/ui/RemoteControlMenus.h"
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
@@ -32,7 +32,7 @@ public:
     // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
     // keep their enabled state.
     RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
-                 QWidget* parent = nullptr);
+                        QWidget* parent = nullptr);
     // Writes the settings, closes the help windows and switches the hotkeys off.
     ~RemoteControlWindow() override;
 
@@ -52,7 +52,6 @@ public:
     void minimizeRestoreCommand();
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
-
 
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }

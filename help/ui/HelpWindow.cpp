@@ -2,8 +2,8 @@
 // under URLs "chm:///<path in the file>", so the browser resolves relative links by itself.
 #include "help/ui/HelpWindow.h"
 
-#include "platform/ShowHelpTopic.h"
 #include "help/ChmContents.h"
+#include "platform/ShowHelpTopic.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

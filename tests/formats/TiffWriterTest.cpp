@@ -1,6 +1,6 @@
+#include "formats/TiffWriter.h"
 #include "OutputFormatsTestImages.h"
 #include "common/ZentrapError.h"
-#include "formats/TiffWriter.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>

@@ -1,8 +1,8 @@
 // The help window on the built ztp.chm: topics, the table of contents, links, pictures, error pages,
 // and the help service that reuses one window and closes it.
 #include "help/ui/HelpWindow.h"
-#include "platform/ShowHelpTopic.h"
 #include "help/ui/ChmHelpService.h"
+#include "platform/ShowHelpTopic.h"
 
 #include <QApplication>
 #include <QImage>
