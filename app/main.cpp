@@ -11,7 +11,9 @@
 #include "platform/Platform.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
+#include "platform/x11/QtPrintService.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
@@ -57,6 +59,11 @@ int main(int argc, char** argv)
         return std::make_unique<SaveAsDialog>(
             platform, settingsFile, SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint},
             &owner);
+    };
+    QtPrintService printing;
+    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
+        return openPrintPreview(platform, printing, settingsFile,
+                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
