@@ -26,10 +26,11 @@ bool CloseRequest::granted(bool& exitConfirmation, bool notSaved)
             return 0;
         },
         [] {});
-    if (!answer.abandoned) {
+    // Ended from outside while open: nobody answered, so the setting stays as it was.
+    if (!ending_) {
         exitConfirmation = !answer.doNotShowAgain;
     }
-    const bool exit = answer.exitAnyway || ending_;
+    const bool exit = ending_ || answer.exitAnyway;
     if (exit) {
         bracket.programEnds();
     }

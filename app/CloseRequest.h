@@ -12,8 +12,6 @@ struct ExitQuestionAnswer {
     bool exitAnyway = false;
     // "Do not show this message again" was ticked.
     bool doNotShowAgain = false;
-    // Closed without an answer because the program is ending anyway.
-    bool abandoned = false;
 };
 
 class CloseRequestHost : public ModalHost {
@@ -34,7 +32,8 @@ public:
     bool granted(bool& exitConfirmation, bool notSaved);
 
     // The desktop session is ending or the program was told to terminate: an open question is
-    // closed and this and every later request is granted without asking.
+    // closed unanswered (the confirmation setting stays as it was) and this and every later
+    // request is granted without asking.
     void endWithoutAsking();
 
     bool questionOpen() const { return asking_; }

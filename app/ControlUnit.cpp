@@ -9,9 +9,11 @@
 #include "app/RemoteControlShape.h"
 #include "app/ThumbnailBox.h"
 #include "app/ViewUnit.h"
+#include "app/ui/ExitQuestionDialog.h"
 #include "capture/ScreenGrabber.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/TrayService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -71,6 +74,7 @@ TControlForm::TControlForm(Platform& platform, RemoteWindowFactories windows, Ho
     body_ = builtInBodyPicture(kRemoteControlWidth, kRemoteControlHeight);
     connectCommands();
     refreshThumbnail();
+    connectTrayIcon();
 }
 
 TControlForm::~TControlForm()
@@ -81,6 +85,10 @@ TControlForm::~TControlForm()
     }
     platform_.help.closeAll();
     SetHotkeysEnabled(false);
+    if (platform_.tray != nullptr) {
+        platform_.tray->setEvents({});
+        platform_.tray->removeIcon();
+    }
 }
 
 void TControlForm::createControls()
@@ -441,13 +449,23 @@ void TControlForm::HelpCommand()
 
 bool TControlForm::frameVisible() const
 {
-    return frame_ != nullptr && frame_->isShown();
+    return minimizing_.frameVisible();
 }
 
 void TControlForm::setFrameVisible(bool visible)
 {
+    minimizing_.setFrameVisible(visible);
+}
+
+bool TControlForm::frameShown() const
+{
+    return frame_ != nullptr && frame_->isShown();
+}
+
+void TControlForm::showFrame(bool shown)
+{
     if (frame_ != nullptr) {
-        frame_->setShown(visible);
+        frame_->setShown(shown);
     }
 }
 
@@ -529,12 +547,106 @@ void TControlForm::openTrayMenu(const QPoint& globalPos)
     menus_.trayMenu.popup(globalPos);
 }
 
-void TControlForm::MinimizeRestoreCommand()
+// --- Tray icon, minimising and the exit question ---------------------------------------------
+
+void TControlForm::connectTrayIcon()
+{
+    if (platform_.tray == nullptr) {
+        return;
+    }
+    TrayIconEvents events;
+    events.menuRequested = [this](Point pointer) { openTrayMenu(QPoint(pointer.x, pointer.y)); };
+    events.clicked = [this] { bringWindowsToFront(); };
+    events.doubleClicked = [this] {
+        if (menus_.miMinimize2->isEnabled()) {
+            menus_.miMinimize2->trigger();
+        }
+    };
+    platform_.tray->setEvents(std::move(events));
+    platform_.tray->showIcon();
+}
+
+void TControlForm::bringWindowsToFront()
 {
     if (FMinimized) {
-        showNormal();
-    } else {
-        showMinimized();
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && !(window->windowType() == Qt::Popup)) {
+            window->raise();
+        }
+    }
+    raise();
+    activateWindow();
+}
+
+void TControlForm::MinimizeRestoreCommand()
+{
+    minimizing_.command();
+}
+
+void TControlForm::restoreApplication()
+{
+    minimizing_.restore();
+}
+
+void TControlForm::minimizeWindow()
+{
+    showMinimized();
+}
+
+void TControlForm::restoreWindow()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TControlForm::leaveTaskbar()
+{
+    // Taken off the desktop once the window manager has finished minimising: a withdrawn window
+    // has no taskbar entry under any window manager.
+    QTimer::singleShot(0, this, [this] {
+        if (FMinimized && minimizing_.leftTaskbar()) {
+            hide();
+        }
+    });
+}
+
+void TControlForm::returnFromTray()
+{
+    // Mapped by show() first, which states "always on top" to the window manager again (it
+    // forgets the states of a withdrawn window); clearing the minimised state first would map
+    // the window without them.
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+ExitQuestionAnswer TControlForm::askExitQuestion(const std::string& caption)
+{
+    ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    exitQuestion_ = &dialog;
+    const int result = dialog.exec();
+    exitQuestion_ = nullptr;
+    return {result == QDialog::Accepted, dialog.doNotShowAgain()};
+}
+
+void TControlForm::abandonExitQuestion()
+{
+    if (exitQuestion_ != nullptr) {
+        exitQuestion_->reject();
+    }
+}
+
+void TControlForm::endWithoutAsking()
+{
+    closeRequest_.endWithoutAsking();
+    // An open question ends its own close request, which then closes the window.
+    if (exitQuestion_ == nullptr) {
+        close();
     }
 }
 
@@ -629,8 +741,7 @@ void TControlForm::showEvent(QShowEvent* event)
 
 bool TControlForm::closeRequestGranted()
 {
-    // The exit confirmation belongs to the tray and exit part; without it a close is granted.
-    return true;
+    return closeRequest_.granted(FExitConfirmation, FNotSaved);
 }
 
 void TControlForm::closeEvent(QCloseEvent* event)
@@ -657,13 +768,9 @@ void TControlForm::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
-    const bool minimized = isMinimized();
-    if (minimized && !FMinimized) {
-        FFrameWasVisible = frameVisible();
-        setFrameVisible(false);
-        FMinimized = true;
-    } else if (!minimized && FMinimized) {
-        setFrameVisible(FFrameWasVisible);
-        FMinimized = false;
+    if (isMinimized()) {
+        minimizing_.minimizeNotified(FTrayMinimize, QApplication::activeModalWidget() != nullptr);
+    } else if (!minimizing_.leftTaskbar()) {
+        minimizing_.restoreNotified();
     }
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/CaptureCountdown.h"
+#include "app/CloseRequest.h"
+#include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlMenus.h"
 #include "app/RemoteControlSettings.h"
@@ -22,11 +24,12 @@
 struct Platform;
 class CaptureFrameLink;
 class HotkeyRegistrar;
+class ExitQuestionDialog;
 class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
-class TControlForm : public QWidget, public FrameHost, public ModalHost {
+class TControlForm : public QWidget, public FrameHost, public CloseRequestHost, public MinimizeHost {
 public:
     // Reads the settings, shapes the window and places it; the Capture Frame is attached later
     // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
@@ -50,6 +53,13 @@ public:
     void AboutCommand();
     void HelpCommand();
     void MinimizeRestoreCommand();
+    // Brings the application back when it is minimised (also the hotkeys' first step).
+    void restoreApplication();
+    // The desktop session is ending or the program was told to stop: no question is asked (an
+    // open one is closed) and the program ends; the settings are written as at every exit.
+    void endWithoutAsking();
+    // Writes the Remote Control's values now (they are written at destruction as well).
+    void saveSettings() { writeSettings(); }
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
@@ -71,6 +81,18 @@ public:
     void disableTrayMenu() override;
     void enableTrayMenu() override;
     void repaintRemote() override { update(); }
+
+    // CloseRequestHost
+    ExitQuestionAnswer askExitQuestion(const std::string& caption) override;
+    void abandonExitQuestion() override;
+
+    // MinimizeHost
+    bool frameShown() const override;
+    void showFrame(bool shown) override;
+    void minimizeWindow() override;
+    void restoreWindow() override;
+    void leaveTaskbar() override;
+    void returnFromTray() override;
 
     QToolButton* button(const char* name) const;
     RemoteControlMenus& menus() { return menus_; }
@@ -134,6 +156,9 @@ private:
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
+    void connectTrayIcon();
+    // The tray icon's left click: the application's windows in front, without restoring.
+    void bringWindowsToFront();
 
     Platform& platform_;
     RemoteWindowFactories windows_;
@@ -157,4 +182,7 @@ private:
     bool capturing_ = false;
     bool closeAfterCapture_ = false;
     std::optional<QPoint> dragStart_;
+    MinimizeRestore minimizing_{*this, FMinimized, FFrameWasVisible};
+    CloseRequest closeRequest_{*this};
+    ExitQuestionDialog* exitQuestion_ = nullptr;
 };

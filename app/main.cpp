@@ -1,6 +1,8 @@
 // Program entry: the application object, the platform, the two permanent windows.
 #include "app/ControlUnit.h"
 #include "app/MainFormLink.h"
+#include "app/ui/OutsideEndWatch.h"
+#include "app/ui/TrayIconPicture.h"
 #include "capture/MainUnit.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
@@ -10,6 +12,7 @@
 #include "platform/x11/ChmHelpService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
+#include "platform/x11/QtTrayService.h"
 #include "platform/x11/X11ScreenSource.h"
 
 #include <QApplication>
@@ -33,6 +36,7 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
+    QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -46,20 +50,22 @@ int main(int argc, char** argv)
     QtClipboardService clipboard;
     ChmHelpService help;
     QtMessageService messages;
-    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
-                      programFolder()};
+    QtTrayService tray(trayIconPicture());
+    Platform platform{
+        userHive, machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages, programFolder(), &tray};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
     windows.save = [&](TControlForm& owner) {
         return std::make_unique<TSaveForm>(
-            platform, settingsFile,
-            SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint}, &owner);
+            platform, settingsFile, SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint},
+            &owner);
     };
     TControlForm remote(platform, windows);
     auto frame = std::make_unique<TMainForm>(platform, remote);
     MainFormLink frameLink(*frame);
     remote.attachFrame(&frameLink);
+    OutsideEndWatch outsideEnd([&remote] { remote.saveSettings(); }, [&remote] { remote.endWithoutAsking(); });
 
     remote.show();
     const int status = QApplication::exec();

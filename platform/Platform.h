@@ -7,6 +7,8 @@
 #include "platform/RegistryHive.h"
 #include "platform/ScreenSource.h"
 
+class TrayService;
+
 #include <string>
 
 struct Platform {
@@ -19,4 +21,6 @@ struct Platform {
     MessageService& messages;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
+    // Null: the application runs without a notification-area icon.
+    TrayService* tray = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,28 +32,38 @@ ExitQuestionDialog::ExitQuestionDialog(HelpService& help, std::string helpFile, 
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
-    frame->setGeometry(scaled(8), scaled(8), scaled(276), scaled(97));
-    frame->lower();
 
     auto* icon = new QLabel(this);
     const int iconSize = scaled(kQuestionIconSize);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(iconSize, iconSize));
     icon->setGeometry(scaled(20), scaled(20), iconSize, iconSize);
 
-    const int textWidth = scaled(276 + 8 - 64 - 4);
     auto* firstLine = new QLabel("Captured image is neither saved nor printed.", this);
-    firstLine->setGeometry(scaled(64), scaled(20), textWidth, firstLine->sizeHint().height());
     auto* secondLine = new QLabel("Exit anyway?", this);
-    secondLine->setGeometry(scaled(64), scaled(36), textWidth, secondLine->sizeHint().height());
-
     doNotShowAgain_ = new QCheckBox("Do not show this message again", this);
     doNotShowAgain_->setObjectName("doNotShowAgain");
-    doNotShowAgain_->setGeometry(scaled(20), scaled(76), textWidth + scaled(44), doNotShowAgain_->sizeHint().height());
 
-    auto addButton = [this](const char* name, const char* text, int left) {
+    // The drawn width, or wider when this desktop's font needs it for the longest line.
+    const int margin = scaled(8);
+    const int textLeft = scaled(64);
+    const int needed =
+        std::max(textLeft + firstLine->sizeHint().width(), scaled(20) + doNotShowAgain_->sizeHint().width()) +
+        scaled(12) + margin;
+    const int clientWidth = std::max(scaled(292), needed);
+    // The buttons keep their places measured from the right edge.
+    const int shift = clientWidth - scaled(292);
+
+    frame->setGeometry(margin, margin, clientWidth - 2 * margin, scaled(97));
+    frame->lower();
+    firstLine->setGeometry(textLeft, scaled(20), firstLine->sizeHint().width(), firstLine->sizeHint().height());
+    secondLine->setGeometry(textLeft, scaled(36), secondLine->sizeHint().width(), secondLine->sizeHint().height());
+    doNotShowAgain_->setGeometry(scaled(20), scaled(76), doNotShowAgain_->sizeHint().width(),
+                                 doNotShowAgain_->sizeHint().height());
+
+    auto addButton = [this, shift](const char* name, const char* text, int left) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(name);
-        button->setGeometry(scaled(left), scaled(116), scaled(kButtonWidth), scaled(kButtonHeight));
+        button->setGeometry(shift + scaled(left), scaled(116), scaled(kButtonWidth), scaled(kButtonHeight));
         return button;
     };
     QPushButton* yes = addButton("yes", "&Yes", 48);
@@ -65,7 +76,7 @@ ExitQuestionDialog::ExitQuestionDialog(HelpService& help, std::string helpFile, 
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(help_, helpFile_, kHelpTopic); });
 
-    setFixedSize(scaled(292), scaled(150));
+    setFixedSize(clientWidth, scaled(150));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);

@@ -3,6 +3,6 @@
 
 #include <QIcon>
 
-// A viewfinder on a blue tile with a red record dot, drawn pixel-aligned for each of the sizes
+// A viewfinder on the program's teal with a red record dot, drawn pixel-aligned for each of the sizes
 // that trays use (16, 22, 24 and 32 pixels), so none of them is a blurred scaling of another.
 QIcon trayIconPicture();

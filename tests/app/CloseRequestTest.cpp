@@ -27,9 +27,7 @@ public:
         if (whileAsking) {
             whileAsking();
         }
-        ExitQuestionAnswer given = answer;
-        given.abandoned = abandoned;
-        return given;
+        return answer;
     }
     void abandonExitQuestion() override { abandoned = true; }
 
@@ -58,7 +56,7 @@ TEST(CloseRequest, AsksOnlyWhenConfirmationIsOnAndTheCaptureIsUnsaved)
                     SCOPED_TRACE(testing::Message() << "confirmation " << confirmation << " notSaved " << notSaved
                                                     << " yes " << yes << " ticked " << ticked);
                     QuestionHost host;
-                    host.answer = {yes, ticked, false};
+                    host.answer = {yes, ticked};
                     CloseRequest request(host);
                     bool exitConfirmation = confirmation;
                     const bool granted = request.granted(exitConfirmation, notSaved);
@@ -79,7 +77,7 @@ TEST(CloseRequest, AsksOnlyWhenConfirmationIsOnAndTheCaptureIsUnsaved)
 TEST(CloseRequest, TheQuestionRunsInsideTheBracketAndARefusalRestoresTheFrame)
 {
     QuestionHost host;
-    host.answer = {false, true, false};
+    host.answer = {false, true};
     CloseRequest request(host);
     bool exitConfirmation = true;
     EXPECT_FALSE(request.granted(exitConfirmation, true));
@@ -100,7 +98,7 @@ TEST(CloseRequest, TheQuestionRunsInsideTheBracketAndARefusalRestoresTheFrame)
 TEST(CloseRequest, AnAcceptedExitLeavesTheFrameHiddenAndKeepsTheHotkeysSetting)
 {
     QuestionHost host;
-    host.answer = {true, false, false};
+    host.answer = {true, false};
     CloseRequest request(host);
     bool exitConfirmation = true;
     EXPECT_TRUE(request.granted(exitConfirmation, true));
@@ -114,7 +112,7 @@ TEST(CloseRequest, AnAcceptedExitLeavesTheFrameHiddenAndKeepsTheHotkeysSetting)
 TEST(CloseRequest, ASecondRequestWhileTheQuestionIsOpenIsRefusedWithoutAnotherQuestion)
 {
     QuestionHost host;
-    host.answer = {false, false, false};
+    host.answer = {false, false};
     CloseRequest request(host);
     bool exitConfirmation = true;
     bool inner = true;
@@ -131,7 +129,7 @@ TEST(CloseRequest, ASecondRequestWhileTheQuestionIsOpenIsRefusedWithoutAnotherQu
 TEST(CloseRequest, EndingTheSessionClosesTheQuestionAndEndsWithoutAsking)
 {
     QuestionHost host;
-    host.answer = {false, true, false};
+    host.answer = {false, true};
     CloseRequest request(host);
     host.whileAsking = [&] { request.endWithoutAsking(); };
     bool exitConfirmation = true;
