@@ -17,7 +17,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScreen>
 
 #include <algorithm>
@@ -379,13 +378,10 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    // The frame never closes on its own: the Remote Control decides, then the frame hides.
+    // The frame never closes on its own: the Remote Control decides. A granted request ends the
+    // program; a refused one leaves the frame as the Remote Control restored it.
     event->ignore();
-    QPointer<TMainForm> alive(this);
     host_.frameCommand(FrameCommand::Close);
-    if (alive) {
-        hide();
-    }
 }
 
 void TMainForm::contextMenuEvent(QContextMenuEvent* event)

@@ -104,13 +104,19 @@ void QtTrayService::dock()
 void QtTrayService::watchTray()
 {
     const uint32_t owner = trayOwner();
-    if (owner == lastOwner_) {
+    if (owner != lastOwner_) {
+        // A tray appeared, went away or was replaced. Qt re-docks an icon it had docked before;
+        // give it one round to do so before looking.
+        lastOwner_ = owner;
+        settled_ = false;
         return;
     }
-    lastOwner_ = owner;
-    // A new owner is a tray that appeared or was restarted: the old embedding is gone with the
-    // old tray, so dock again. Without an owner there is nothing to dock into until one comes.
-    if (owner != 0 && wanted_) {
+    if (settled_) {
+        return;
+    }
+    settled_ = true;
+    // An icon that Qt never docked (no tray at start), or that lost its tray, has no geometry.
+    if (owner != 0 && wanted_ && icon_.geometry().isEmpty()) {
         dock();
     }
 }
@@ -142,11 +148,9 @@ void QtTrayService::onActivated(QSystemTrayIcon::ActivationReason reason)
         }
         break;
     case QSystemTrayIcon::Context:
-        // An XEmbed icon reports the press: the menu waits for the release. A StatusNotifierItem
-        // host reports a finished click, so the menu opens now.
-        if (QGuiApplication::mouseButtons() & Qt::RightButton) {
-            awaitingRightRelease_ = true;
-        } else if (events_.menuRequested) {
+        // An XEmbed icon reports the press, and the menu waits for the release (the event filter
+        // saw the press first). A StatusNotifierItem host reports a finished click: open now.
+        if (!awaitingRightRelease_ && events_.menuRequested) {
             const QPoint at = QCursor::pos();
             events_.menuRequested({at.x(), at.y()});
         }
@@ -158,6 +162,10 @@ void QtTrayService::onActivated(QSystemTrayIcon::ActivationReason reason)
 
 bool QtTrayService::eventFilter(QObject* watched, QEvent* event)
 {
+    // Qt's XEmbed icon is a widget of this class; its presses reach this filter before the icon.
+    if (event->type() == QEvent::MouseButtonPress && watched->inherits("QSystemTrayIconSys")) {
+        awaitingRightRelease_ = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    }
     if (awaitingRightRelease_ && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

@@ -39,6 +39,8 @@ private:
     QTimer trayWatch_;
     uint32_t trayAtom_ = 0;
     uint32_t lastOwner_ = 0;
+    // The tray owner has not changed since the last look at the icon.
+    bool settled_ = true;
     bool wanted_ = false;
     bool awaitingRightRelease_ = false;
     bool reportedMissing_ = false;

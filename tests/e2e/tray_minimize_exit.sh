@@ -31,6 +31,37 @@ for line in tree.splitlines():
         break
 PYEOF
 tray_icon() { "$PY" "$work/tray.py"; }
+# Asks the window manager to close window $1 as its close button would (_NET_CLOSE_WINDOW, which
+# it passes on as WM_DELETE_WINDOW).
+cat >"$work/close.py" <<'PYEOF'
+import ctypes, ctypes.util, sys
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XDefaultRootWindow.restype = ctypes.c_ulong
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+event = XEvent()
+event.xclient.type = 33
+event.xclient.window = int(sys.argv[1])
+event.xclient.message_type = x11.XInternAtom(display, b"_NET_CLOSE_WINDOW", 0)
+event.xclient.format = 32
+event.xclient.data[1] = 2
+# SubstructureRedirectMask | SubstructureNotifyMask
+x11.XSendEvent(display, x11.XDefaultRootWindow(display), 0, (1 << 20) | (1 << 19), ctypes.byref(event))
+x11.XFlush(display)
+PYEOF
+wm_close() { "$PY" "$work/close.py" "$1"; }
 wait_docked() {
   for _ in $(seq 1 200); do
     read -r icon_wid icon_x icon_y <<<"$(tray_icon)"
@@ -61,6 +92,15 @@ start_wm() {
 }
 popups() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | sort; }
 new_window() { comm -13 <(echo "$1") <(popups) | head -n1; }
+# The visible pop-up menu of ours (an override-redirect window other than the icon), if one is open.
+open_menu() {
+  local w
+  for w in $(popups); do
+    [ "$w" = "$((icon_wid))" ] && continue
+    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && echo "$w" && return 0
+  done
+  return 0
+}
 frame_visible() { xdotool search --onlyvisible --name '^Zentrap Capture Frame$' >/dev/null 2>&1; }
 # Whether the Remote Control is in the window manager's client list without "skip taskbar".
 on_taskbar() {
@@ -100,13 +140,12 @@ frame_visible || fail "the Capture Frame is not shown"
 echo "icon $icon_wid docked at $icon_x,$icon_y"
 
 # --- The menu opens on the release of the right button ---------------------------------------
-before=$(popups)
 xdotool mousemove --sync "$icon_x" "$icon_y" mousedown 3
 sleep 0.4
-[ -z "$(new_window "$before")" ] || fail "the tray menu opened on the press"
+[ -z "$(open_menu)" ] || fail "the tray menu opened on the press"
 xdotool mouseup 3
 sleep 0.4
-menu=$(new_window "$before")
+menu=$(open_menu)
 [ -n "$menu" ] || fail "the right button's release opened no menu"
 menu_image "$menu" "$work/menu-minimize.png"
 xdotool key Escape
@@ -117,9 +156,8 @@ xdotool windowminimize "$remote_wid"
 for _ in $(seq 1 100); do on_taskbar || break; sleep 0.05; done
 on_taskbar && fail "the minimised Remote Control is still on the taskbar"
 frame_visible && fail "the Capture Frame stayed visible while minimised"
-before=$(popups)
 right_click_icon
-menu=$(new_window "$before")
+menu=$(open_menu)
 [ -n "$menu" ] || fail "no tray menu while minimised"
 menu_image "$menu" "$work/menu-restore.png"
 "$PY" - "$work/menu-minimize.png" "$work/menu-restore.png" <<'PYEOF' || fail "the menu's first item did not change while minimised"
@@ -135,9 +173,8 @@ PYEOF
 xdotool key Escape
 sleep 0.3
 start_pattern 760,320,400,440
-before=$(popups)
 right_click_icon
-[ -n "$(new_window "$before")" ] || fail "no tray menu for the capture"
+[ -n "$(open_menu)" ] || fail "no tray menu for the capture"
 # The first Down marks "Restore", the second "Capture".
 xdotool key Down Down Return
 read_clipboard_images "$work/minimised"
@@ -167,19 +204,39 @@ question_window() {
   done
   return 1
 }
+# ask_and_answer HOW TICK: a close request made by HOW (wm: the window manager's close; frame: Alt+F4
+# on the Capture Frame; button: the close button) must ask; TICK 1 ticks the box; Esc answers "&No".
+ask_and_answer() {
+  local before question
+  before=$(popups)
+  case $1 in
+    wm) wm_close "$remote_wid" ;;
+    frame)
+      xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | head -n1)"
+      xdotool key --clearmodifiers alt+F4
+      ;;
+    button) click_remote 70 16 ;;
+  esac
+  question=$(question_window "$before") || fail "a close request ($1) with an unsaved capture did not ask"
+  [ "$(xdotool getwindowname "$question")" = Zentrap ] || fail "the question is titled $(xdotool getwindowname "$question")"
+  frame_visible && fail "the Capture Frame stayed visible during the question"
+  if [ "$2" = 1 ]; then
+    window_geometry "$question"
+    xdotool mousemove --sync $((X + 26)) $((Y + 84)) click 1
+    sleep 0.2
+  fi
+  xdotool key Escape
+  for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
+  kill -0 "$zentrap_pid" || fail "answering No ($1) ended the program"
+  frame_visible || fail "the Capture Frame did not come back after No ($1)"
+  if xdotool search --onlyvisible --name '^Zentrap$' 2>/dev/null | grep -qx "$question"; then
+    fail "the question is still open after No ($1)"
+  fi
+}
 sleep 0.5
-before=$(popups)
-click_remote 70 16
-question=$(question_window "$before") || fail "closing with an unsaved capture did not ask"
-[ "$(xdotool getwindowname "$question")" = Zentrap ] || fail "the question is titled $(xdotool getwindowname "$question")"
-frame_visible && fail "the Capture Frame stayed visible during the question"
-window_geometry "$question"
-xdotool mousemove --sync $((X + 26)) $((Y + 84)) click 1
-sleep 0.2
-xdotool key Escape
-for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
-kill -0 "$zentrap_pid" || fail "answering No ended the program"
-frame_visible || fail "the Capture Frame did not come back after No"
+ask_and_answer wm 0
+ask_and_answer frame 0
+ask_and_answer button 1
 close_zentrap
 grep -qxF '"ExitConfirmation"=dword:00000000' "$user_hive" || fail "ExitConfirmation was not saved as 0"
 echo "exit question ok"
