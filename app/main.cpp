@@ -10,6 +10,8 @@
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/x11/ChmHelpService.h"
+#include "platform/x11/QtPrintService.h"
+#include "print/ui/OpenPrintPreview.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
@@ -60,6 +62,11 @@ int main(int argc, char** argv)
         return std::make_unique<TSaveForm>(
             platform, settingsFile, SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint},
             &owner);
+    };
+    QtPrintService printing;
+    windows.print = [&](TControlForm& owner) -> std::unique_ptr<QDialog> {
+        return openPrintPreview(platform, printing, settingsFile,
+                                PrintPreviewHost{owner.FImage, owner.FNotSaved, owner.FShowHint}, &owner);
     };
     TControlForm remote(platform, windows);
     auto frame = std::make_unique<TMainForm>(platform, remote);

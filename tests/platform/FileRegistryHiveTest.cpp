@@ -76,6 +76,8 @@ TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
     fs::path file = dir.path / "user.reg";
     std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
     writeAll(file, original);
+    // The user's own hive: another owner's file would be refused like a direct write.
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534) == 0 || ::geteuid() != 0, true);
     bool ok = runAsOrdinaryUser(dir.path, [&] {
         FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
         if (!hive.setValue("K", "A", 7u)) {
