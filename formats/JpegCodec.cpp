@@ -246,13 +246,23 @@ struct FileErrorManager {
     bool endedEarly;
 };
 
-// Data that ends early is an error here; other corrupt-data warnings are recovered from quietly.
+// Data that ends early or that the entropy decoder cannot follow is an error here: libjpeg would go
+// on with grey or made-up blocks. Other warnings (stray bytes between markers and the like) are
+// recovered from quietly.
 void noteWarning(j_common_ptr cinfo, int level)
 {
     auto* err = reinterpret_cast<FileErrorManager*>(cinfo->err);
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+    if (level >= 0) {
+        return;
+    }
+    int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
         err->endedEarly = true;
-        std::snprintf(err->base.message, sizeof err->base.message, "the file ends early");
+        std::snprintf(err->base.message, sizeof err->base.message, "the image data ends early");
+        std::longjmp(err->base.jump, 1);
+    }
+    if (code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC) {
+        (*cinfo->err->format_message)(cinfo, err->base.message);
         std::longjmp(err->base.jump, 1);
     }
 }

@@ -24,6 +24,7 @@ struct MemoryFile {
     std::span<const uint8_t> data;
     uint64_t at = 0;
     std::string error;
+    bool endedEarly = false;
 };
 
 tmsize_t readProc(thandle_t h, void* into, tmsize_t size)
@@ -84,9 +85,17 @@ int onError(TIFF*, void* user, const char*, const char* format, va_list args)
     return 1;
 }
 
-// libtiff's warnings (unknown tags and the like) are not the user's concern.
-int onWarning(TIFF*, void*, const char*, const char*, va_list)
+// libtiff's warnings (unknown tags and the like) are not the user's concern, except that fax coding
+// reports data that ends early only as a warning: that is truncation here.
+int onWarning(TIFF*, void* user, const char*, const char* format, va_list args)
 {
+    char text[256];
+    std::vsnprintf(text, sizeof text, format, args);
+    auto* f = static_cast<MemoryFile*>(user);
+    if (std::strstr(text, "Premature EOF") != nullptr && f->error.empty()) {
+        f->error = text;
+        f->endedEarly = true;
+    }
     return 1;
 }
 
@@ -96,6 +105,9 @@ struct CloseTiff {
 
 [[noreturn]] void fail(const MemoryFile& f)
 {
+    if (f.endedEarly) {
+        throw ZentrapError("Truncated TIFF file: " + f.error);
+    }
     throw ZentrapError("Damaged TIFF file: " + (f.error.empty() ? std::string("cannot be decoded") : f.error));
 }
 
@@ -141,8 +153,38 @@ void checkDataLength(TIFF* tif, uint32_t width, uint32_t height)
     }
 }
 
+// Black-and-white pictures stay 1-bit: a fax-coded page may be large for its few bytes.
+bool isBilevel(TIFF* tif)
+{
+    uint16_t bits = 0;
+    uint16_t samples = 0;
+    uint16_t photometric = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    return bits == 1 && samples == 1 && TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) &&
+           (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK);
+}
+
+void convertBilevelBand(const std::vector<uint32_t>& rgba, Bitmap& out, uint32_t firstRow, uint32_t rows)
+{
+    const auto width = static_cast<size_t>(out.width());
+    for (uint32_t y = 0; y < rows; ++y) {
+        const uint32_t* in = rgba.data() + y * width;
+        uint8_t* o = out.row(static_cast<int>(firstRow + y));
+        for (size_t x = 0; x < width; ++x) {
+            if (TIFFGetR(in[x]) >= 128) {
+                o[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            }
+        }
+    }
+}
+
 void convertBand(const std::vector<uint32_t>& rgba, Bitmap& out, uint32_t firstRow, uint32_t rows)
 {
+    if (out.pixelFormat() == PixelFormat::Bpp1) {
+        convertBilevelBand(rgba, out, firstRow, rows);
+        return;
+    }
     const auto width = static_cast<size_t>(out.width());
     for (uint32_t y = 0; y < rows; ++y) {
         const uint32_t* in = rgba.data() + y * width;
@@ -188,16 +230,21 @@ Bitmap readTiff(std::span<const uint8_t> file)
     std::vector<uint32_t> rgba(size_t{width} * bandRows);
     // The first pass decodes and drops the bands: damaged or missing data is found before the
     // picture's memory is taken.
+    const bool bilevel = isBilevel(tif.get());
     Bitmap out;
     for (Bitmap* target : {static_cast<Bitmap*>(nullptr), &out}) {
         if (target != nullptr) {
-            *target = Bitmap(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bpp24);
+            *target = Bitmap(static_cast<int>(width), static_cast<int>(height),
+                             bilevel ? PixelFormat::Bpp1 : PixelFormat::Bpp24);
+            if (bilevel) {
+                target->setColorTable(greyRamp(2));
+            }
         }
         for (uint32_t y = 0; y < height; y += bandRows) {
             uint32_t rows = std::min(bandRows, height - y);
             image.row_offset = static_cast<int>(y);
             image.col_offset = 0;
-            if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows)) {
+            if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows) || f.endedEarly) {
                 fail(f);
             }
             if (target != nullptr) {

@@ -2,12 +2,14 @@
 
 #include "common/ZentrapError.h"
 
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include <cups/cups.h>
 
@@ -174,6 +176,12 @@ bool QtPrintService::runSetupDialog(QWidget* owner)
     QPrintDialog dialog(printer_.get(), owner);
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The dialog only sets the printer up; its accepting button would say "Print".
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+            ok->setText("OK");
+        }
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

@@ -10,9 +10,11 @@ cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
 ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
 ini="$ZENTRAP_BIN/zentrap.ini"
 
-# The frame's hole at 400,300 with 320 x 220 pixels; the Remote Control at the right.
+# The frame at 400,300 with 320 x 220 pixels (a 292 x 192 hole); the Remote Control at the right.
+# The exit question stays on: closing without it shows that printing cleared the unsaved mark.
 start_pattern 200,150,900,600
-write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+capture_values='"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+write_user_values "$capture_values"
 
 # Captures the pattern into $work/capture.png (from the clipboard).
 capture_pattern() {
