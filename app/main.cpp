@@ -15,6 +15,7 @@
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
+#include "platform/x11/TerminationSignals.h"
 #include "platform/x11/X11ScreenSource.h"
 
 #include <QApplication>
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
+    TerminationSignals termination;
     FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
     std::optional<FileRegistryHive> machineHive;
     std::error_code missing;
@@ -72,7 +75,10 @@ int main(int argc, char** argv)
     auto frame = std::make_unique<TMainForm>(platform, remote);
     MainFormLink frameLink(*frame);
     remote.attachFrame(&frameLink);
+    // Told to end from outside (the session, a termination signal): no question, settings saved.
     OutsideEndWatch outsideEnd([&remote] { remote.saveSettings(); }, [&remote] { remote.endWithoutAsking(); });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &remote,
+                     [&remote] { remote.endWithoutAsking(); });
 
     remote.show();
     const int status = QApplication::exec();
