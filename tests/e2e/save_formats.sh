@@ -35,7 +35,7 @@ save_through_dialog() {
   local name=$1 file=$2 dialog
   xdotool key --clearmodifiers Return
   for _ in $(seq 1 200); do
-    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
+    dialog=$(program_windows | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
     [ -n "$dialog" ] && break
     sleep 0.05
   done
