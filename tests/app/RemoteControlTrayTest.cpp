@@ -11,6 +11,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeTrayService.h"
+#include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,20 +26,6 @@
 #include <string>
 
 namespace {
-
-void ensureApplication()
-{
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_app";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        new QApplication(argc, argv);
-    }
-}
 
 class FakeFrame : public CaptureFrameLink {
 public:
@@ -77,7 +64,7 @@ class RemoteControlTray : public ::testing::Test {
 protected:
     RemoteControlTray()
     {
-        ensureApplication();
+        testApplication();
         userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
                           "\"HideRemote\"=dword:00000000\n\"TrayMinimize\"=dword:00000001\n");
     }

@@ -3,6 +3,7 @@
 #include "app/ui/ExitQuestionDialog.h"
 
 #include "platform/fake/FakeHelpService.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,20 +16,6 @@
 #include <functional>
 
 namespace {
-
-void ensureApplication()
-{
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_app";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        new QApplication(argc, argv);
-    }
-}
 
 // Runs `act` on the shown dialog and returns exec()'s result; fails the test instead of hanging.
 int answer(ExitQuestionDialog& dialog, const std::function<void()>& act)
@@ -50,7 +37,7 @@ QPushButton* button(QDialog& dialog, const char* name)
 
 TEST(ExitQuestionDialog, ShowsTheQuestionWithYesAsDefault)
 {
-    ensureApplication();
+    testApplication();
     FakeHelpService help;
     ExitQuestionDialog dialog(help, "/opt/zentrap/ztp.chm", nullptr);
     QStringList texts;
@@ -75,7 +62,7 @@ TEST(ExitQuestionDialog, ShowsTheQuestionWithYesAsDefault)
 
 TEST(ExitQuestionDialog, EnterAnswersYesAndEscNoWithTheBoxReadEitherWay)
 {
-    ensureApplication();
+    testApplication();
     FakeHelpService help;
     for (bool ticked : {false, true}) {
         for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
@@ -94,7 +81,7 @@ TEST(ExitQuestionDialog, EnterAnswersYesAndEscNoWithTheBoxReadEitherWay)
 
 TEST(ExitQuestionDialog, HelpOpensItsTopicAndLeavesTheQuestionOpen)
 {
-    ensureApplication();
+    testApplication();
     FakeHelpService help;
     ExitQuestionDialog dialog(help, "/opt/zentrap/ztp.chm", nullptr);
     bool openAfterHelp = false;
