@@ -33,7 +33,7 @@ uint32_t internAtom(xcb_connection_t* connection, const char* name)
 
 } // namespace
 
-QtTrayService::QtTrayService(const QIcon& picture, QObject* parent) : QObject(parent)
+QtTrayService::QtTrayService(const QIcon& picture, QObject* parent) : QObject(parent), icon_(this)
 {
     icon_.setIcon(picture);
     singleClick_.setSingleShot(true);
