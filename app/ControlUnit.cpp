@@ -396,7 +396,7 @@ void TControlForm::EditCommand()
         int result = EditResultClose;
         {
             FEditImage = std::make_unique<Bitmap>(FImage);
-            FUndoImage = std::make_unique<Bitmap>(FImage.width(), FImage.height(), PixelFormat::Bpp24);
+            FUndoImage = std::make_unique<Bitmap>();
             struct EditImagesGuard {
                 TControlForm& form;
                 ~EditImagesGuard()

@@ -4,6 +4,7 @@
 #include "capture/MainUnit.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
+#include "editor/ui/ImageEditorWindow.h"
 #include "formats/SaveUnit.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
@@ -15,6 +16,7 @@
 #include "platform/x11/X11ScreenSource.h"
 
 #include <QApplication>
+#include <QToolButton>
 
 #include <filesystem>
 #include <memory>
@@ -55,8 +57,16 @@ int main(int argc, char** argv)
     RemoteWindowFactories windows;
     windows.save = [&](TControlForm& owner) {
         return std::make_unique<TSaveForm>(
-            platform, settingsFile,
-            SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint}, &owner);
+            platform, settingsFile, SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint},
+            &owner);
+    };
+    windows.edit = [&](TControlForm& owner) {
+        QToolButton* print = owner.button("sbPrint");
+        return std::make_unique<ImageEditorWindow>(platform, settingsFile,
+                                                   ImageEditorHost{owner.FImage, *owner.FEditImage, *owner.FUndoImage,
+                                                                   owner.FShowHint,
+                                                                   print != nullptr && print->isEnabled()},
+                                                   &owner);
     };
     QtPrintService printing;
     windows.print = [&](TControlForm& owner) -> std::unique_ptr<QDialog> {

@@ -128,6 +128,29 @@ start_pattern() {
   fail "the pattern window did not start: $(cat "$work/pattern.log")"
 }
 
+# In the Save As window $save_wid: presses Save... (Return on the format list), types NAME into the
+# file dialog and waits for FILE.
+save_through_dialog() {
+  local name=$1 file=$2 dialog
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.05
+  done
+  [ -n "$dialog" ] || fail "no file dialog after Save..."
+  sleep 0.4
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 5 "$name"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    [ -s "$file" ] && break
+    sleep 0.05
+  done
+  [ -s "$file" ] || fail "$file was not written"
+  sleep 0.3
+}
+
 # check VERB ARGS...: image checks in Python (Pillow reads PPM, PNG and BMP).
 #   capsule BEFORE AFTER          outside the capsule AFTER equals BEFORE; inside it differs
 #   pattern IMAGE [W H]           IMAGE is a piece of the test pattern; prints "X Y" of its origin

@@ -24,28 +24,6 @@ capture_and_open_save_as() {
   sleep 0.5
 }
 
-# Presses Save... (Return on the format list), types NAME into the file dialog and waits for FILE.
-save_through_dialog() {
-  local name=$1 file=$2 dialog
-  xdotool key --clearmodifiers Return
-  for _ in $(seq 1 200); do
-    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.05
-  done
-  [ -n "$dialog" ] || fail "no file dialog after Save..."
-  sleep 0.4
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 5 "$name"
-  xdotool key --clearmodifiers Return
-  for _ in $(seq 1 200); do
-    [ -s "$file" ] && break
-    sleep 0.05
-  done
-  [ -s "$file" ] || fail "$file was not written"
-  sleep 0.3
-}
-
 start_zentrap
 capture_and_open_save_as
 window_geometry "$save_wid"
