@@ -20,6 +20,9 @@ struct Reader {
     {
         int32_t v = 0;
         size_t n = size < 4 ? size : 4;
+        if (n == 0) {
+            return 0;
+        }
         std::memcpy(&v, data, n);
         data += n;
         size -= n;
@@ -31,6 +34,9 @@ struct Reader {
         data += size == 0 ? 0 : 1;
         size -= size == 0 ? 0 : 1;
         n = n < size ? n : size;
+        if (n == 0) {
+            return {};
+        }
         std::string s(reinterpret_cast<const char*>(data), n);
         data += n;
         size -= n;
