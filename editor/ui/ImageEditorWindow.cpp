@@ -446,7 +446,7 @@ void ImageEditorWindow::selectColorClick()
 
 void ImageEditorWindow::helpClick()
 {
-    ShowHelpTopic(platform_.help, HelpFilePath(platform_.programFolder), "HTML/Editing.htm");
+    showHelpTopic(platform_.help, helpFileBesideProgram(platform_.programFolder), "HTML/Editing.htm");
 }
 
 void ImageEditorWindow::done(int result)

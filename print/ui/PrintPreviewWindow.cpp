@@ -398,7 +398,7 @@ void PrintPreviewWindow::colorDialogClick()
 
 void PrintPreviewWindow::helpClick()
 {
-    ShowHelpTopic(platform_.help, HelpFilePath(platform_.programFolder), "HTML/Printing.htm");
+    showHelpTopic(platform_.help, helpFileBesideProgram(platform_.programFolder), "HTML/Printing.htm");
 }
 
 std::optional<ColorRef> PrintPreviewWindow::chooseColor(ColorRef initial)
