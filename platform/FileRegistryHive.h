@@ -1,8 +1,8 @@
 // A registry hive kept in a text file in the registry-export format, or only in memory (tests).
 #pragma once
 
+#include "common/RegistryHive.h"
 #include "platform/RegFileFormat.h"
-#include "platform/RegistryHive.h"
 
 #include <optional>
 #include <string>

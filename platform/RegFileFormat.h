@@ -1,8 +1,8 @@
 // The registry-export text format (REGEDIT4) that hive files use: parsing and writing.
 #pragma once
 
+#include "common/RegistryHive.h"
 #include "platform/FoldedNameTable.h"
-#include "platform/RegistryHive.h"
 
 #include <optional>
 #include <string>

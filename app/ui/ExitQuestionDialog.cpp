@@ -74,7 +74,7 @@ ExitQuestionDialog::ExitQuestionDialog(HelpService& help, std::string helpFile, 
     helpButton->setAutoDefault(false);
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(help_, helpFile_, kHelpTopic); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { showHelpTopic(help_, helpFile_, kHelpTopic); });
 
     setFixedSize(clientWidth, scaled(150));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
