@@ -4,7 +4,7 @@
 
 void dispatchHotkey(HotkeyTarget& target, int id)
 {
-    if (target.modalWindowOpen()) {
+    if (target.hotkeysBlocked()) {
         return;
     }
     if (target.minimized()) {

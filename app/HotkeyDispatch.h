@@ -6,8 +6,9 @@ class HotkeyTarget {
 public:
     virtual ~HotkeyTarget() = default;
 
-    // While a modal window is open the hotkeys are off; a press already on its way is dropped.
-    virtual bool modalWindowOpen() const = 0;
+    // While a modal window is open the hotkeys are off, and a capture in progress is never joined
+    // by another: a press already on its way is dropped.
+    virtual bool hotkeysBlocked() const = 0;
     virtual bool minimized() const = 0;
     // Minimising leaves only the tray icon.
     virtual bool trayMinimize() const = 0;

@@ -9,7 +9,7 @@ namespace {
 
 class RecordingTarget : public HotkeyTarget {
 public:
-    bool modalWindowOpen() const override { return modal; }
+    bool hotkeysBlocked() const override { return blocked; }
     bool minimized() const override { return isMinimized; }
     bool trayMinimize() const override { return tray; }
     void showFromTray() override
@@ -29,7 +29,7 @@ public:
     void saveAs() override { log.push_back("save"); }
     void print() override { log.push_back("print"); }
 
-    bool modal = false;
+    bool blocked = false;
     bool isMinimized = false;
     bool tray = false;
     std::vector<std::string> log;
@@ -58,10 +58,10 @@ TEST(HotkeyDispatchTest, RestoresTheWayItWasMinimisedThenComesToTheFrontThenRuns
         << "an unknown identifier only brings the window to the front";
 }
 
-TEST(HotkeyDispatchTest, NothingWhileAModalWindowIsOpen)
+TEST(HotkeyDispatchTest, NothingWhileBlocked)
 {
     RecordingTarget target;
-    target.modal = true;
+    target.blocked = true;
     target.isMinimized = true;
     dispatchHotkey(target, 101);
     EXPECT_TRUE(target.log.empty());
