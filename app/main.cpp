@@ -1,13 +1,15 @@
 // Program entry: the application object, the platform, the two permanent windows.
-#include "app/ControlUnit.h"
-#include "app/MainFormLink.h"
-#include "capture/MainUnit.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
+#include "app/ui/RemoteControlWindow.h"
+#include "app/ui/CaptureFrameWindowLink.h"
+#include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
-#include "formats/SaveUnit.h"
+#include "save/ui/SaveAsDialog.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/ChmHelpService.h"
+#include "help/ui/ChmHelpService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/X11ScreenSource.h"
@@ -43,7 +45,7 @@ int main(int argc, char** argv)
         machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
     }
     X11ScreenSource screen;
-    QtClipboardService clipboard;
+    QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
     Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
@@ -51,14 +53,14 @@ int main(int argc, char** argv)
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
-    windows.save = [&](TControlForm& owner) {
-        return std::make_unique<TSaveForm>(
+    windows.save = [&](RemoteControlWindow& owner) {
+        return std::make_unique<SaveAsDialog>(
             platform, settingsFile,
-            SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint}, &owner);
+            SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint}, &owner);
     };
-    TControlForm remote(platform, windows);
-    auto frame = std::make_unique<TMainForm>(platform, remote);
-    MainFormLink frameLink(*frame);
+    RemoteControlWindow remote(platform, windows);
+    auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
+    CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
 
     remote.show();

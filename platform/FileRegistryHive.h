@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/RegFileFormat.h"
-#include "platform/RegistryHive.h"
+#include "common/RegistryHive.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,7 @@
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
-#include "platform/RegistryHive.h"
+#include "common/RegistryHive.h"
 #include "platform/ScreenSource.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // The registry-export text format (REGEDIT4) that hive files use: parsing and writing.
 #pragma once
 
-#include "platform/RegistryHive.h"
+#include "common/RegistryHive.h"
 
 #include <optional>
 #include <string>

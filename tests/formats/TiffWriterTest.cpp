@@ -1,6 +1,6 @@
 #include "OutputFormatsTestImages.h"
 #include "common/ZentrapError.h"
-#include "formats/Bmp2Tiff.h"
+#include "formats/TiffWriter.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
@@ -24,7 +24,7 @@ uint16_t le16(const std::vector<uint8_t>& b, size_t at)
 std::vector<uint8_t> writeTiffBytes(const Bitmap& b)
 {
     VectorSink sink;
-    WriteTIFF(sink, b);
+    writeTiff(sink, b);
     EXPECT_EQ(sink.bytes.size(), tiffFileSize(b));
     return sink.bytes;
 }
@@ -281,16 +281,16 @@ TEST(TiffWriter, LibtiffReadsPixelsAndTagsBack)
 TEST(TiffWriter, WritesNothingForAnEmptyBitmapAndRefusesSidesBeyondShortFields)
 {
     VectorSink sink;
-    WriteTIFF(sink, Bitmap());
-    WriteTIFF(sink, Bitmap(0, 7));
+    writeTiff(sink, Bitmap());
+    writeTiff(sink, Bitmap(0, 7));
     EXPECT_TRUE(sink.bytes.empty());
     EXPECT_EQ(tiffFileSize(Bitmap(7, 0)), 0U);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(65536, 1)), ZentrapError);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(1, 65536, PixelFormat::Bpp1)), ZentrapError);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(3, 2, PixelFormat::Bpp4)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(65536, 1)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(1, 65536, PixelFormat::Bpp1)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(3, 2, PixelFormat::Bpp4)), ZentrapError);
     EXPECT_TRUE(sink.bytes.empty());
     // The largest side that fits is written.
-    WriteTIFF(sink, Bitmap(65535, 1, PixelFormat::Bpp1));
+    writeTiff(sink, Bitmap(65535, 1, PixelFormat::Bpp1));
     EXPECT_EQ(sink.bytes.size(), 8U + 8192 + 26 + 2 + 168 + 4);
 }
 
@@ -298,7 +298,7 @@ TEST(TiffWriter, SaveTIFFFileWritesTheSameBytes)
 {
     Bitmap b = testimages::photo24(31, 7);
     auto path = std::filesystem::temp_directory_path() / ("zentrap-save-tiff-" + std::to_string(getpid()) + ".tif");
-    SaveTIFFFile(path.string(), b);
+    saveTiffFile(path.string(), b);
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes, writeTiffBytes(b));

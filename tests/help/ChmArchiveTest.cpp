@@ -1,6 +1,6 @@
 // Reading ztp.chm through ChmArchive, and refusing damaged copies of it without crashing or hanging.
-#include "platform/x11/ChmArchive.h"
-#include "platform/x11/ChmDirectory.h"
+#include "help/ChmArchive.h"
+#include "help/ChmDirectory.h"
 
 #include <QTemporaryDir>
 
