@@ -23,7 +23,7 @@ std::string hotkeyFailureMessage(std::string list, int count)
     return message + kLineBreak + "To disable or customize the hotkeys, open the Hotkeys page on the Preferences window.";
 }
 
-GlobalHotkeys::GlobalHotkeys(HotkeyService& service, FailureDialog failureDialog)
+GlobalHotkeys::GlobalHotkeys(HotkeyService* service, FailureDialog failureDialog)
     : service_(service), failureDialog_(std::move(failureDialog))
 {
 }
@@ -34,6 +34,9 @@ void GlobalHotkeys::setEnabled(bool enable, const HotkeyShortcuts& shortcuts, bo
         return;
     }
     enabled_ = enable;
+    if (service_ == nullptr) {
+        return;
+    }
     if (!enable) {
         releaseAll();
         return;
@@ -41,9 +44,9 @@ void GlobalHotkeys::setEnabled(bool enable, const HotkeyShortcuts& shortcuts, bo
     std::string list;
     int failures = 0;
     for (int i = 0; i < 5; ++i) {
-        if (!service_.registerHotkey(kHotkeyCapture + i, shortcuts[i])) {
+        if (!service_->registerHotkey(kHotkeyCapture + i, shortcuts[i])) {
             ++failures;
-            list += shortcutText(shortcuts[i], [this](int key) { return service_.keyName(key); }) + ", ";
+            list += shortcutText(shortcuts[i], [this](int key) { return service_->keyName(key); }) + ", ";
         }
     }
     if (failures == 0 || !reportFailures || !failureDialog_) {
@@ -58,6 +61,6 @@ void GlobalHotkeys::setEnabled(bool enable, const HotkeyShortcuts& shortcuts, bo
 void GlobalHotkeys::releaseAll()
 {
     for (int id = kHotkeyCapture; id <= kHotkeyPrint; ++id) {
-        service_.unregisterHotkey(id);
+        service_->unregisterHotkey(id);
     }
 }

@@ -30,7 +30,8 @@ public:
     // Shows the failure dialog with its message; true when "Disable hotkeys" was ticked.
     using FailureDialog = std::function<bool(const std::string& message)>;
 
-    GlobalHotkeys(HotkeyService& service, FailureDialog failureDialog);
+    // Without a service (a desktop without hotkeys) only the switched-on state is kept.
+    GlobalHotkeys(HotkeyService* service, FailureDialog failureDialog);
 
     // Whether the hotkeys are switched on (registered as far as the desktop allowed).
     bool enabled() const { return enabled_; }
@@ -43,7 +44,7 @@ public:
 private:
     void releaseAll();
 
-    HotkeyService& service_;
+    HotkeyService* service_;
     FailureDialog failureDialog_;
     bool enabled_ = false;
 };

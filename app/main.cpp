@@ -12,6 +12,9 @@
 #include "help/ui/ChmHelpService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
+#include "platform/x11/X11WindowManager.h"
 #include "platform/x11/X11ScreenSource.h"
 
 #include <QApplication>
@@ -48,8 +51,14 @@ int main(int argc, char** argv)
     QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
-    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
-                      programFolder()};
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
+    X11WindowManager windowManager;
+    Platform platform{userHive, machineHive ? &*machineHive : nullptr,
+                      screen,   clipboard,
+                      help,     messages,
+                      programFolder(), &hotkeys,
+                      &keyWatcher, &windowManager};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;

@@ -47,7 +47,7 @@ HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, HelpService
     helpButton_->setAutoDefault(false);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(helpButton_, &QPushButton::clicked, this,
-            [this] { ShowHelpTopic(help_, helpFile_, "HTML/Hotkeys.htm"); });
+            [this] { showHelpTopic(help_, helpFile_, "HTML/Hotkeys.htm"); });
     placeControls();
     ok_->setFocus();
 }

@@ -13,7 +13,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply != nullptr ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t result = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return result;
 }

@@ -13,7 +13,7 @@ struct Switching : ::testing::Test {
     FakeHotkeyService service;
     std::vector<std::string> shown;
     bool tickDisable = false;
-    GlobalHotkeys hotkeys{service, [this](const std::string& message) {
+    GlobalHotkeys hotkeys{&service, [this](const std::string& message) {
                               shown.push_back(message);
                               return tickDisable;
                           }};
