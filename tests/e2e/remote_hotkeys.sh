@@ -7,7 +7,7 @@ source "$(dirname "$0")/remote_common.bash"
 
 # A clipboard that holds text, so that an image on it can only be a new capture.
 clear_clipboard() {
-  echo empty | xclip -selection clipboard
+  echo empty | xclip -selection clipboard 2>/dev/null
   for _ in $(seq 1 100); do
     xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png' || return 0
     sleep 0.05
@@ -24,7 +24,7 @@ image_within() {
   return 1
 }
 start_keys_window() {
-  "$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/keys.out" &
+  "$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/keys.out" 2>>"$work/keys.log" &
   started_pids+=("$!")
   keys_wid=$(wait_window zentrap-test-keys) || fail "the test window did not appear"
 }
@@ -88,7 +88,8 @@ save_wid=$(wait_window "Zentrap Save As") || fail "Ctrl+Shift+S did not open Sav
 clear_clipboard
 xdotool key ctrl+shift+c
 if image_within 2; then fail "Ctrl+Shift+C captured while the Save As window was open"; fi
-xdotool windowclose "$save_wid" 2>/dev/null || xdotool key --window "$save_wid" Escape
+xdotool windowactivate --sync "$save_wid" >/dev/null 2>&1 || true
+xdotool key Escape
 for _ in $(seq 1 100); do
   xdotool search --onlyvisible --name '^Zentrap Save As$' >/dev/null 2>&1 || break
   sleep 0.05
@@ -99,8 +100,9 @@ image_within 5 || fail "the hotkeys did not come back after Save As closed"
 close_zentrap
 
 # Ctrl+Shift+C held by another client before the start: the other four work, no message.
-"$ZENTRAP_BIN/zentrap-test-keys" --grab 5 c >"$work/grabber.out" &
-started_pids+=("$!")
+"$ZENTRAP_BIN/zentrap-test-keys" --grab 5 c >"$work/grabber.out" 2>>"$work/keys.log" &
+grabber_pid=$!
+started_pids+=("$grabber_pid")
 for _ in $(seq 1 100); do grep -qx grabbed "$work/grabber.out" 2>/dev/null && break; sleep 0.05; done
 grep -qx grabbed "$work/grabber.out" || fail "the helper client could not grab Ctrl+Shift+C"
 start_zentrap
@@ -114,5 +116,19 @@ xdotool key ctrl+shift+f
 wait_frame shown || fail "the second Ctrl+Shift+F did not show the frame"
 windows=$(xdotool search --onlyvisible --pid "$zentrap_pid" | wc -l)
 [ "$windows" = 2 ] || fail "$windows windows: a refusal at start-up must stay silent"
+close_zentrap
+kill "$grabber_pid"
+wait "$grabber_pid" 2>/dev/null || true
+
+# Stored shortcuts that are no key: above 16 bits (not Ctrl+Shift+C by its low bits), 0, a key
+# code with no key, a negative value. Nothing is registered for them and nothing breaks.
+write_user_values '"FCursor"=dword:00000000\n"FHKCapture"=dword:00016043\n"FHKFullScreen"=dword:00000000\n"FHKEdit"=dword:000060ff\n"FHKSave"=dword:ffffffff'
+start_zentrap
+focus_keys_window
+clear_clipboard
+xdotool key ctrl+shift+c ctrl+shift+f
+if image_within 1; then fail "a stored 0x16043 was taken for Ctrl+Shift+C"; fi
+wait_frame shown || fail "a stored 0 was taken for a full-screen hotkey"
+kill -0 "$zentrap_pid" || fail "zentrap ended with unusable shortcuts"
 close_zentrap
 echo "hotkeys ok"
