@@ -93,13 +93,15 @@ void X11Keyboard::readModifierBits()
 
 std::string X11Keyboard::keysymName(uint32_t keysym)
 {
-    if ((keysym > 0x20 && keysym < 0x7F) || (keysym > 0xA0 && keysym <= 0xFF)) {
-        std::string latin1(1, static_cast<char>(keysym));
-        // Latin-1 above ASCII as UTF-8.
-        if (keysym > 0x7F) {
-            latin1 = {static_cast<char>(0xC0 | (keysym >> 6)), static_cast<char>(0x80 | (keysym & 0x3F))};
-        }
-        return latin1;
+    if (keysym > 0x20 && keysym < 0x7F) {
+        return std::string(1, static_cast<char>(keysym));
+    }
+    if (keysym > 0xA0 && keysym <= 0xFF) {
+        // Latin-1 above ASCII, as UTF-8.
+        std::string text;
+        text += static_cast<char>(0xC0 | (keysym >> 6));
+        text += static_cast<char>(0x80 | (keysym & 0x3F));
+        return text;
     }
     const char* name = XKeysymToString(keysym);
     if (name == nullptr) {
