@@ -20,7 +20,8 @@ std::string hotkeyFailureMessage(std::string list, int count)
         message = std::string("The following hotkeys are not registered:") + kLineBreak + list + ". " + kLineBreak +
                   "Some other program has already used it.";
     }
-    return message + kLineBreak + "To disable or customize the hotkeys, open the Hotkeys page on the Preferences window.";
+    return message + kLineBreak +
+           "To disable or customize the hotkeys, open the Hotkeys page on the Preferences window.";
 }
 
 GlobalHotkeys::GlobalHotkeys(HotkeyService* service, FailureDialog failureDialog)

@@ -54,11 +54,16 @@ int main(int argc, char** argv)
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
-    Platform platform{userHive, machineHive ? &*machineHive : nullptr,
-                      screen,   clipboard,
-                      help,     messages,
-                      programFolder(), &hotkeys,
-                      &keyWatcher, &windowManager};
+    Platform platform{userHive,
+                      machineHive ? &*machineHive : nullptr,
+                      screen,
+                      clipboard,
+                      help,
+                      messages,
+                      programFolder(),
+                      &hotkeys,
+                      &keyWatcher,
+                      &windowManager};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;

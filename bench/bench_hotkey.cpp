@@ -88,8 +88,8 @@ private:
     }
     void key(xcb_keycode_t code, bool down)
     {
-        xcb_test_fake_input(connection_, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0,
-                            0, 0);
+        xcb_test_fake_input(connection_, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0,
+                            0);
     }
 
     xcb_connection_t* connection_;

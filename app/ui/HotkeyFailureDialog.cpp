@@ -46,8 +46,7 @@ HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, HelpService
     helpButton_->setObjectName("help");
     helpButton_->setAutoDefault(false);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(helpButton_, &QPushButton::clicked, this,
-            [this] { showHelpTopic(help_, helpFile_, "HTML/Hotkeys.htm"); });
+    connect(helpButton_, &QPushButton::clicked, this, [this] { showHelpTopic(help_, helpFile_, "HTML/Hotkeys.htm"); });
     placeControls();
     ok_->setFocus();
 }
@@ -57,8 +56,7 @@ void HotkeyFailureDialog::placeControls()
     const double scale = logicalDpiY() / 96.0;
     const int messageWidth = static_cast<int>(209 * std::max(scale, 1.0) + 0.5);
     const int messageHeight = message_->heightForWidth(messageWidth);
-    const HotkeyFailureLayout layout =
-        hotkeyFailureLayout(scale, messageHeight, disableHotkeys_->sizeHint().width());
+    const HotkeyFailureLayout layout = hotkeyFailureLayout(scale, messageHeight, disableHotkeys_->sizeHint().width());
     setFixedSize(layout.client.width, layout.client.height);
     frame_->setGeometry(toQRect(layout.frame));
     icon_->setGeometry(toQRect(layout.icon));

@@ -13,7 +13,7 @@ uint32_t keysymForVirtualKey(int virtualKey);
 
 // The modifier bits that the keyboard's modifier mapping assigns to Alt and NumLock.
 struct ModifierBits {
-    uint16_t alt = 0x08; // Mod1 on common maps
+    uint16_t alt = 0x08;     // Mod1 on common maps
     uint16_t numLock = 0x10; // Mod2 on common maps; 0 without a NumLock key
 };
 

@@ -36,8 +36,7 @@ void X11WindowManager::activateWindow(uint64_t windowId)
     message.data.data32[0] = 2;
     message.data.data32[1] = XCB_CURRENT_TIME;
     message.data.data32[2] = 0;
-    xcb_send_event(qt.connection, 0, qt.root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(qt.connection);
 }

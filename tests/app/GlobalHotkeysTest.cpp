@@ -24,8 +24,8 @@ TEST_F(Switching, OneRefusalMessage)
     service.refused = {0x6043};
     hotkeys.setEnabled(true, kDefaults, true);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Shift+Ctrl+C hotkey is not registered.\r\nSome other program has already used it.\r\n" +
-                            kClosing);
+    EXPECT_EQ(shown[0],
+              "Shift+Ctrl+C hotkey is not registered.\r\nSome other program has already used it.\r\n" + kClosing);
     EXPECT_TRUE(hotkeys.enabled()) << "a refusal leaves the hotkeys on";
     EXPECT_EQ(service.registered.size(), 4u);
 }
@@ -70,8 +70,8 @@ TEST_F(Switching, SilentUnlessReportingAndIdempotent)
     service.refused = {0x6043};
     hotkeys.setEnabled(true, kDefaults, false);
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(service.calls, (std::vector<std::string>{"register 101", "register 102", "register 103",
-                                                       "register 104", "register 105"}));
+    EXPECT_EQ(service.calls, (std::vector<std::string>{"register 101", "register 102", "register 103", "register 104",
+                                                       "register 105"}));
     hotkeys.setEnabled(true, kDefaults, true);
     EXPECT_EQ(service.calls.size(), 5u) << "switching on what is on does nothing";
     hotkeys.setEnabled(false, kDefaults, true);

@@ -26,10 +26,9 @@ TEST(ShortcutText, ModifiersInFixedOrderThenTheKey)
 TEST(ShortcutText, NamedAndFunctionKeys)
 {
     const std::pair<int, const char*> named[] = {
-        {0x08, "BkSp"}, {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
-        {0x21, "PgUp"}, {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
-        {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
-        {0x70, "F1"},   {0x7B, "F12"},   {0x7C, "F13"},   {0x80, "F17"},  {0x87, "F24"},
+        {0x08, "BkSp"}, {0x09, "Tab"},  {0x0D, "Enter"}, {0x1B, "Esc"}, {0x20, "Space"}, {0x21, "PgUp"}, {0x22, "PgDn"},
+        {0x23, "End"},  {0x24, "Home"}, {0x25, "Left"},  {0x26, "Up"},  {0x27, "Right"}, {0x28, "Down"}, {0x2D, "Ins"},
+        {0x2E, "Del"},  {0x70, "F1"},   {0x7B, "F12"},   {0x7C, "F13"}, {0x80, "F17"},   {0x87, "F24"},
     };
     for (const auto& [key, name] : named) {
         EXPECT_EQ(text(static_cast<Shortcut>(0x4000 | key)), std::string("Ctrl+") + name) << std::hex << key;
@@ -54,11 +53,13 @@ TEST(ShortcutToKeysym, KeysAndModifiers)
         uint16_t modifiers;
     };
     const Case cases[] = {
-        {0x6043, XK_c, 0x01 | 0x04},       {0x8000 | 0x70, XK_F1, 0x08}, {0x7C, XK_F13, 0},
-        {0x87, XK_F24, 0},                 {0x2060, XK_KP_0, 0x01},      {0x69, XK_KP_9, 0},
-        {0x6A, XK_KP_Multiply, 0},         {0x6F, XK_KP_Divide, 0},      {0x2C, XK_Print, 0},
-        {0xE000 | 0x21, XK_Prior, 0x0D},   {0x0D, XK_Return, 0},         {0xBA, XK_semicolon, 0},
-        {0xAD, XF86XK_AudioMute, 0},       {0x39, XK_9, 0},
+        {0x6043, XK_c, 0x01 | 0x04}, {0x8000 | 0x70, XK_F1, 0x08},
+        {0x7C, XK_F13, 0},           {0x87, XK_F24, 0},
+        {0x2060, XK_KP_0, 0x01},     {0x69, XK_KP_9, 0},
+        {0x6A, XK_KP_Multiply, 0},   {0x6F, XK_KP_Divide, 0},
+        {0x2C, XK_Print, 0},         {0xE000 | 0x21, XK_Prior, 0x0D},
+        {0x0D, XK_Return, 0},        {0xBA, XK_semicolon, 0},
+        {0xAD, XF86XK_AudioMute, 0}, {0x39, XK_9, 0},
     };
     for (const Case& c : cases) {
         const std::optional<KeyChord> chord = keyChordFor(c.shortcut, bits);

@@ -23,9 +23,9 @@ int grab(xcb_connection_t* c, xcb_window_t root, int modifiers, const char* keys
         std::printf("nokey\n");
         return 1;
     }
-    xcb_generic_error_t* error = xcb_request_check(
-        c, xcb_grab_key_checked(c, 0, root, static_cast<uint16_t>(modifiers), codes[0], XCB_GRAB_MODE_ASYNC,
-                                XCB_GRAB_MODE_ASYNC));
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_grab_key_checked(c, 0, root, static_cast<uint16_t>(modifiers), codes[0],
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     std::printf(error ? "refused\n" : "grabbed\n");
     std::fflush(stdout);
     std::free(error);
@@ -40,11 +40,10 @@ int grab(xcb_connection_t* c, xcb_window_t root, int modifiers, const char* keys
 int window(xcb_connection_t* c, xcb_screen_t* screen)
 {
     const xcb_window_t w = xcb_generate_id(c);
-    const uint32_t values[] = {screen->white_pixel, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_EXPOSURE |
-                                                        XCB_EVENT_MASK_FOCUS_CHANGE};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 300, 300, 300, 200, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
-                      values);
+    const uint32_t values[] = {screen->white_pixel,
+                               XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_FOCUS_CHANGE};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 300, 300, 300, 200, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
     const char* title = "zentrap-test-keys";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                         static_cast<uint32_t>(std::strlen(title)), title);
