@@ -2,7 +2,8 @@
 # The X11 hotkey service and PrintScreen watch through the hotkey harness, against other X
 # clients: a combination another client holds is refused while the rest work, lock keys do not
 # matter, a keyboard-map change moves the grabs to the new keys, key names come from the map, and
-# PrintScreen is reported (also while held) while the focused window still receives it.
+# PrintScreen is reported (also while held) while the focused window still receives it, and presses
+# that pile up while the program is busy are delivered once.
 set -euo pipefail
 : "${ZENTRAP_BIN:?ZENTRAP_BIN must name the bin folder of the build}"
 : "${DISPLAY:?run under scripts/with-test-desktop}"
@@ -70,6 +71,16 @@ mark done-locks
 [ "$(between plain locks)" = "hotkey 101|" ] || fail "Ctrl+Shift+C, then Ctrl+Shift+P held elsewhere: $(between plain locks)"
 [ "$(between locks done-locks)" = "hotkey 102|hotkey 103|" ] ||
   fail "with CapsLock and NumLock on: $(between locks done-locks)"
+
+# Presses that arrive while the program is busy (a held key's repeats) give one delivery, not five.
+mark busy
+echo "block 1500" >&7
+wait_line "$work/harness.out" blocking || fail "the harness did not block"
+xdotool key ctrl+shift+c ctrl+shift+c ctrl+shift+c ctrl+shift+c ctrl+shift+c
+wait_line "$work/harness.out" unblocked || fail "the harness did not come back"
+mark done-busy
+[ "$(between busy done-busy)" = "blocking|unblocked|hotkey 101|" ] ||
+  fail "five presses while busy: $(between busy done-busy)"
 
 # A keyboard-map change: C and X swap keys; the hotkey follows C to its new key.
 mark remapped

@@ -3,7 +3,8 @@
 // Arguments: shortcuts in hexadecimal, registered as ids 101, 102, ... Prints "registered ID yes"
 // or "registered ID no" for each, then "ready"; "hotkey ID" for every hotkey press and "print"
 // for every PrintScreen report. Lines on standard input:
-//   register ID HEX, unregister ID, names HEX (prints the shortcut's text), quit; any other line
+//   register ID HEX, unregister ID, names HEX (prints the shortcut's text), block MS (keeps the
+//   user-interface thread busy), quit; any other line
 //   is echoed
 #include "platform/ShortcutText.h"
 #include "platform/x11/X11HotkeyService.h"
@@ -46,6 +47,11 @@ int main(int argc, char** argv)
         } else if (verb == "unregister" && words >> id) {
             hotkeys.unregisterHotkey(id);
             say("unregistered " + std::to_string(id));
+        } else if (verb == "block" && words >> id) {
+            // Keeps the user-interface thread busy, as a slow command would.
+            say("blocking");
+            usleep(static_cast<useconds_t>(id) * 1000);
+            say("unblocked");
         } else if (verb == "names" && words >> hex) {
             const auto shortcut = static_cast<Shortcut>(std::stoul(hex, nullptr, 16));
             say("text " + shortcutText(shortcut, [&](int key) { return hotkeys.keyName(key); }));
