@@ -13,8 +13,7 @@ constexpr NamedKey kNamedKeys[] = {
     {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
 };
 
-} // namespace
-
+// Letters, digits, keypad digits, F1-F24 and the named keys; "" for other keys.
 std::string fixedKeyName(int virtualKey)
 {
     if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z')) {
@@ -33,6 +32,8 @@ std::string fixedKeyName(int virtualKey)
     }
     return {};
 }
+
+} // namespace
 
 std::string shortcutText(Shortcut shortcut, const KeyNameLookup& platformKeyName)
 {

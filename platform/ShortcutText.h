@@ -12,7 +12,3 @@ using KeyNameLookup = std::function<std::string(int virtualKey)>;
 // Modifier words in the order "Shift+", "Ctrl+", "Alt+", then the key's name; empty as a whole
 // when the key has no name.
 std::string shortcutText(Shortcut shortcut, const KeyNameLookup& platformKeyName);
-
-// The fixed part of the naming: letters, digits, keypad digits, F1-F24 and the named keys; ""
-// for other keys.
-std::string fixedKeyName(int virtualKey);

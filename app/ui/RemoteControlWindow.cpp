@@ -112,7 +112,9 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
 RemoteControlWindow::~RemoteControlWindow()
 {
     writeSettings();
-    setPrintScreenWatch(false);
+    if (platform_.keyWatcher != nullptr) {
+        platform_.keyWatcher->stop();
+    }
     if (countdown_) {
         countdown_->disarm();
     }
