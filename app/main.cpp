@@ -1,21 +1,23 @@
 // Program entry: the application object, the platform, the two permanent windows.
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-#include "app/ui/RemoteControlWindow.h"
 #include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/RemoteControlWindow.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
-#include "save/ui/SaveAsDialog.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
+#include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "help/ui/ChmHelpService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
+#include "platform/x11/QtPrintService.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
-#include "platform/x11/X11WindowManager.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
+#include "print/ui/OpenPrintPreview.h"
+#include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 
@@ -69,8 +71,13 @@ int main(int argc, char** argv)
     RemoteWindowFactories windows;
     windows.save = [&](RemoteControlWindow& owner) {
         return std::make_unique<SaveAsDialog>(
-            platform, settingsFile,
-            SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint}, &owner);
+            platform, settingsFile, SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint},
+            &owner);
+    };
+    QtPrintService printing;
+    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
+        return openPrintPreview(platform, printing, settingsFile,
+                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);

@@ -1,10 +1,10 @@
 // Time from the Capture command to the image in image and on the clipboard, for a 1920 x 1080
 // full-screen capture without the hide wait, beside the parts it is made of and beside Qt's own
 // screen grab and clipboard path. Needs an X display (run it on the test desktop).
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ScreenGrabber.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"

@@ -3,12 +3,12 @@
 // filters, JPEG beside libjpeg-turbo called directly. A summary of ratios follows the table.
 #include "bench/support/Corpus.h"
 #include "common/ByteSink.h"
-#include "formats/TiffWriter.h"
 #include "formats/BmpChannelOrder.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/PngFilter.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>

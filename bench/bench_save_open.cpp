@@ -5,11 +5,11 @@
 #include "bench/support/Corpus.h"
 #include "common/SettingsFile.h"
 #include "formats/OutputFormats.h"
-#include "save/ui/SaveAsDialog.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
+#include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -49,6 +49,11 @@ const char* typeName(mode_t mode)
 
 } // namespace
 
+std::string nonRegularFileText(unsigned mode)
+{
+    return std::string("Not a regular file (") + typeName(static_cast<mode_t>(mode)) + ")";
+}
+
 std::string describeFileProblem(FileProblem problem, int systemError)
 {
     switch (problem) {
@@ -78,7 +83,7 @@ RegularFile::RegularFile(const std::string& path)
         return;
     }
     if (!S_ISREG(info.st_mode)) {
-        typeName_ = typeName(info.st_mode);
+        notRegularText_ = nonRegularFileText(info.st_mode);
         fail(FileProblem::NotRegular, 0);
         return;
     }
@@ -94,7 +99,7 @@ RegularFile::RegularFile(const std::string& path)
         return;
     }
     if (!S_ISREG(info.st_mode)) {
-        typeName_ = S_ISDIR(info.st_mode) ? "" : typeName(info.st_mode);
+        notRegularText_ = S_ISDIR(info.st_mode) ? "" : nonRegularFileText(info.st_mode);
         fail(S_ISDIR(info.st_mode) ? FileProblem::Folder : FileProblem::NotRegular, 0);
         return;
     }
@@ -112,7 +117,7 @@ RegularFile::~RegularFile()
 
 RegularFile::RegularFile(RegularFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), problem_(other.problem_), systemError_(other.systemError_), size_(other.size_),
-      typeName_(std::move(other.typeName_))
+      notRegularText_(std::move(other.notRegularText_))
 {
 }
 
@@ -124,7 +129,7 @@ RegularFile& RegularFile::operator=(RegularFile&& other) noexcept
         problem_ = other.problem_;
         systemError_ = other.systemError_;
         size_ = other.size_;
-        typeName_ = std::move(other.typeName_);
+        notRegularText_ = std::move(other.notRegularText_);
     }
     return *this;
 }
@@ -146,8 +151,8 @@ void RegularFile::fail(FileProblem problem, int error)
 
 std::string RegularFile::errorText() const
 {
-    if (problem_ == FileProblem::NotRegular && !typeName_.empty()) {
-        return "Not a regular file (" + typeName_ + ")";
+    if (problem_ == FileProblem::NotRegular && !notRegularText_.empty()) {
+        return notRegularText_;
     }
     return describeFileProblem(problem_, systemError_);
 }

@@ -52,7 +52,7 @@ private:
     FileProblem problem_ = FileProblem::None;
     int systemError_ = 0;
     std::uint64_t size_ = 0;
-    std::string typeName_; // what a non-regular file is ("a FIFO", "a device", ...)
+    std::string notRegularText_; // what a non-regular file is
 };
 
 // The whole content of a regular file, or the reason why there is none.
@@ -67,3 +67,5 @@ RegularFileContents readRegularFile(const std::string& path, std::uint64_t maxBy
 
 // The text for a problem when no RegularFile is at hand ("No such file or directory", ...).
 std::string describeFileProblem(FileProblem problem, int systemError);
+// The text for a file of this st_mode that is not a regular file ("Not a regular file (a FIFO)").
+std::string nonRegularFileText(unsigned mode);

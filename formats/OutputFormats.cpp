@@ -3,10 +3,10 @@
 #include "common/AtomicFile.h"
 #include "common/ByteSink.h"
 #include "common/ZentrapError.h"
-#include "formats/TiffWriter.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <span>
 

@@ -90,11 +90,40 @@ struct Layout {
     uint32_t colors;   // palette layout only
 };
 
+// How a 1-bit image's two colours fit the bilevel layout, whose 0 bit is always black.
+enum class TwoColours { BlackThenWhite, WhiteThenBlack, Other };
+
+// The colours that indices 0 and 1 show, by the bitmap's own rule for short or missing tables.
+std::array<ColorRef, 2> indexColours(const Bitmap& bitmap)
+{
+    Bitmap probe(2, 1, PixelFormat::Bpp1);
+    probe.setColorTable(bitmap.colorTable());
+    probe.setPixelValue(1, 0, 1);
+    return {probe.pixelColor(0, 0), probe.pixelColor(1, 0)};
+}
+
+TwoColours twoColoursOf(const Bitmap& bitmap)
+{
+    constexpr ColorRef kBlack = 0x000000;
+    constexpr ColorRef kWhite = 0xFFFFFF;
+    auto [zero, one] = indexColours(bitmap);
+    if (zero == kBlack && one == kWhite) {
+        return TwoColours::BlackThenWhite;
+    }
+    if (zero == kWhite && one == kBlack) {
+        return TwoColours::WhiteThenBlack;
+    }
+    return TwoColours::Other;
+}
+
 Layout layoutOf(const Bitmap& bitmap)
 {
     auto w = static_cast<uint32_t>(bitmap.width());
     switch (bitmap.pixelFormat()) {
     case PixelFormat::Bpp1:
+        if (twoColoursOf(bitmap) == TwoColours::Other) {
+            return {8, w, w, 256}; // any other two colours need the palette layout
+        }
         return {1, w, (w + 7) / 8, 0};
     case PixelFormat::Bpp4: {
         uint32_t cut = (w / 4) * 4;
@@ -116,6 +145,36 @@ void writeRows(ByteSink& out, const Bitmap& bitmap, const Layout& layout)
 {
     for (int y = 0; y < bitmap.height(); ++y) {
         out.write(bitmap.row(y), layout.rowBytes);
+    }
+}
+
+// A 1-bit image of two other colours as an 8-bit one with the same indices and a two-entry table.
+Bitmap asEightBit(const Bitmap& bitmap)
+{
+    Bitmap out(bitmap.width(), bitmap.height(), PixelFormat::Bpp8);
+    std::vector<RgbQuad> table;
+    for (ColorRef c : indexColours(bitmap)) {
+        table.push_back({blueOf(c), greenOf(c), redOf(c), 0});
+    }
+    out.setColorTable(std::move(table));
+    for (int y = 0; y < bitmap.height(); ++y) {
+        for (int x = 0; x < bitmap.width(); ++x) {
+            out.row(y)[x] = static_cast<uint8_t>(bitmap.pixelValue(x, y));
+        }
+    }
+    return out;
+}
+
+// White-then-black tables keep their picture in the bilevel layout by writing every bit inverted.
+void writeInvertedRows(ByteSink& out, const Bitmap& bitmap, const Layout& layout)
+{
+    std::vector<uint8_t> row(layout.rowBytes);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const uint8_t* in = bitmap.row(y);
+        for (size_t i = 0; i < row.size(); ++i) {
+            row[i] = static_cast<uint8_t>(~in[i]);
+        }
+        out.write(row.data(), row.size());
     }
 }
 
@@ -183,7 +242,11 @@ void writeBilevel(ByteSink& out, const Bitmap& bitmap, const Layout& layout)
     entries.push_back({305, kAscii, kSoftware.size(), softwareAt});
 
     writeHeader(out, ifdAt);
-    writeRows(out, bitmap, layout);
+    if (twoColoursOf(bitmap) == TwoColours::WhiteThenBlack) {
+        writeInvertedRows(out, bitmap, layout);
+    } else {
+        writeRows(out, bitmap, layout);
+    }
     writeBlock(out, kResolution);
     writeBlock(out, kResolution);
     writeBlock(out, kSoftware);
@@ -284,7 +347,11 @@ void writeTiff(ByteSink& stream, const Bitmap& bitmap)
         writeRgb(stream, bitmap, layout);
         break;
     default:
-        writePalette(stream, bitmap, layout);
+        if (bitmap.pixelFormat() == PixelFormat::Bpp1) {
+            writePalette(stream, asEightBit(bitmap), layout);
+        } else {
+            writePalette(stream, bitmap, layout);
+        }
         break;
     }
 }

@@ -2,11 +2,11 @@
 // decoder also gets the raw input. Only ZentrapError may come out, and the sizes must agree.
 #include "common/ByteSink.h"
 #include "common/ZentrapError.h"
-#include "formats/TiffWriter.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/OutputFormats.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,15 +1,10 @@
 // Reading a .chm through chmlib once ReadChmDirectory has found the file sound.
 #include "help/ChmArchive.h"
 
+#include "common/RegularFile.h"
 #include "help/ChmDirectory.h"
 
 #include <chm_lib.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,63 +16,21 @@ std::string lowerAscii(std::string text)
     return text;
 }
 
-// Closes a file descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Reads the whole regular file behind `fd`; an empty string on success, else the reason.
-std::string readAll(int fd, std::vector<std::uint8_t>& bytes)
-{
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return std::strerror(errno);
-    if (!S_ISREG(info.st_mode))
-        return "not a regular file";
-    if (static_cast<std::uint64_t>(info.st_size) > ChmArchive::kMaxFileBytes)
-        return "file is too large";
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::strerror(errno);
-        if (got == 0)
-            break; // the file shrank while being read
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    return {};
-}
-
 } // namespace
 
 ChmArchive::ChmArchive(const std::string& path) : path_(path)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        error_ = errno == ENOENT ? "the file does not exist" : std::strerror(errno);
+    // Never blocks: a FIFO, device or folder under the help file's name is refused at once.
+    RegularFile file(path);
+    std::optional<std::string> content = file.readAll(kMaxFileBytes);
+    if (!content) {
+        error_ = file.problem() == FileProblem::NotFound   ? "the file does not exist"
+                 : file.problem() == FileProblem::TooLarge ? "file is too large"
+                                                           : file.errorText();
         return;
     }
-    std::vector<std::uint8_t> bytes;
-    if (std::string reason = readAll(fd.get(), bytes); !reason.empty()) {
-        error_ = reason;
-        return;
-    }
+    std::vector<std::uint8_t> bytes(content->begin(), content->end());
+    content.reset();
     std::vector<ChmDirectoryEntry> entries;
     try {
         entries = ReadChmDirectory(bytes);
@@ -87,7 +40,7 @@ ChmArchive::ChmArchive(const std::string& path) : path_(path)
     }
     // chmlib opens by name: the descriptor's own entry names the very file that was checked, even
     // if the path has been replaced meanwhile.
-    std::string checkedFile = "/proc/self/fd/" + std::to_string(fd.get());
+    std::string checkedFile = "/proc/self/fd/" + std::to_string(file.fd());
     file_ = chm_open(checkedFile.c_str());
     if (file_ == nullptr) {
         error_ = "the file could not be opened as a help file";

@@ -1,12 +1,12 @@
 // The desktop services handed to the windows: real ones in main(), fakes in tests.
 #pragma once
 
+#include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
 #include "platform/HotkeyService.h"
 #include "platform/KeyWatcher.h"
 #include "platform/MessageService.h"
-#include "common/RegistryHive.h"
 #include "platform/ScreenSource.h"
 #include "platform/WindowManager.h"
 

@@ -33,7 +33,8 @@ RemoteControlMenus::RemoteControlMenus(QWidget* owner) : systemMenu(owner), tray
 
 void RemoteControlMenus::disableTrayMenu()
 {
-    for (QAction* item : {trayMinimizeItem, captureItem, printItem, editItem, saveItem, preferencesItem, trayAboutItem, trayExitItem}) {
+    for (QAction* item :
+         {trayMinimizeItem, captureItem, printItem, editItem, saveItem, preferencesItem, trayAboutItem, trayExitItem}) {
         item->setEnabled(false);
     }
 }

@@ -1,13 +1,13 @@
 #include "app/ui/RemoteControlWindow.h"
 
+#include "app/CaptureFrameLink.h"
+#include "app/HotkeyDispatch.h"
+#include "app/RemoteControlShape.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ButtonIcons.h"
-#include "app/CaptureFrameLink.h"
 #include "app/ui/Delay.h"
-#include "app/HotkeyDispatch.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
-#include "app/RemoteControlShape.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
@@ -253,11 +253,11 @@ void RemoteControlWindow::applyShowHint()
         const char* text;
     };
     const Tip tips[] = {
-        {menuButton_, "Menu (Ctrl+M)"},          {closeButton_, "Close (Alt+F4)"},
+        {menuButton_, "Menu (Ctrl+M)"},       {closeButton_, "Close (Alt+F4)"},
         {thumbnail_, "Double-click to view"}, {printButton_, "Print... (Ctrl+P)"},
-        {editButton_, "Edit... (Ctrl+E)"},        {saveButton_, "Save as... (Ctrl+S)"},
-        {captureButton_, "Capture (Ctrl+C)"},      {fullScreenButton_, "Full screen (Ctrl+F)"},
-        {timerButton_, "Timer (Ctrl+T)"},         {preferencesButton_, "Preferences... (Ctrl+O)"},
+        {editButton_, "Edit... (Ctrl+E)"},    {saveButton_, "Save as... (Ctrl+S)"},
+        {captureButton_, "Capture (Ctrl+C)"}, {fullScreenButton_, "Full screen (Ctrl+F)"},
+        {timerButton_, "Timer (Ctrl+T)"},     {preferencesButton_, "Preferences... (Ctrl+O)"},
     };
     for (const Tip& tip : tips) {
         tip.control->setToolTip(showHint ? QString(tip.text) : QString());
@@ -381,7 +381,7 @@ void RemoteControlWindow::reportFailure(const char* what)
 }
 
 int RemoteControlWindow::runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
-                            const std::function<std::unique_ptr<QDialog>()>& make)
+                                   const std::function<std::unique_ptr<QDialog>()>& make)
 {
     std::unique_ptr<QDialog> window;
     return bracket.runWindow(

@@ -2,11 +2,11 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
-#include "app/ui/CaptureCountdown.h"
 #include "app/GlobalHotkeys.h"
 #include "app/ModalBracket.h"
-#include "app/ui/RemoteControlMenus.h"
 #include "app/RemoteControlSettings.h"
+#include "app/ui/CaptureCountdown.h"
+#include "app/ui/RemoteControlMenus.h"
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
@@ -61,7 +61,6 @@ public:
     void bringToFront();
     // Starts or stops the PrintScreen watch ("UsePrintScreen").
     void setPrintScreenWatch(bool on);
-
 
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }

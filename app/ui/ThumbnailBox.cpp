@@ -1,7 +1,7 @@
 #include "app/ui/ThumbnailBox.h"
 
-#include "app/ui/BitmapImage.h"
 #include "app/ThumbnailLayout.h"
+#include "app/ui/BitmapImage.h"
 #include "common/Bitmap.h"
 
 #include <QMouseEvent>

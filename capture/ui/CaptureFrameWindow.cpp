@@ -2,9 +2,9 @@
 
 #include "capture/FrameGeometry.h"
 #include "capture/FrameKeys.h"
-#include "capture/ui/FramePainter.h"
 #include "capture/FrameSettingsIO.h"
 #include "capture/ui/CaptureFrameWindowX11.h"
+#include "capture/ui/FramePainter.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 

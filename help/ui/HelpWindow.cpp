@@ -2,8 +2,9 @@
 // under URLs "chm:///<path in the file>", so the browser resolves relative links by itself.
 #include "help/ui/HelpWindow.h"
 
-#include "platform/ShowHelpTopic.h"
 #include "help/ChmContents.h"
+#include "help/HelpPageCheck.h"
+#include "platform/ShowHelpTopic.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -47,6 +48,22 @@ QString htmlPage(const QString& heading, const QString& detail)
         .arg(heading.toHtmlEscaped(), detail.toHtmlEscaped());
 }
 
+bool isIntactPage(const std::vector<std::uint8_t>& bytes)
+{
+    return isIntactHelpPage(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+QString damagedPageHeading()
+{
+    return QObject::tr("Damaged help page");
+}
+
+QString damagedPage(const QString& page, const QString& helpFile)
+{
+    return htmlPage(damagedPageHeading(),
+                    QObject::tr("The page %1 in the help file %2 is damaged and cannot be shown.").arg(page, helpFile));
+}
+
 QString decodePage(const std::vector<std::uint8_t>& bytes)
 {
     QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
@@ -78,6 +95,8 @@ public:
                                 tr("The page %1 is not in the help file %2.").arg(url.path(), owner_.helpFile_));
             if (bytes->size() > kMaxPageBytes)
                 return htmlPage(tr("Topic too large"), tr("The page %1 is too large to show.").arg(url.path()));
+            if (!isIntactPage(*bytes))
+                return damagedPage(url.path(), owner_.helpFile_);
             return decodePage(*bytes);
         case QTextDocument::StyleSheetResource:
             return bytes ? decodePage(*bytes) : QVariant();
@@ -203,7 +222,8 @@ void HelpWindow::fillContents()
     }
     std::vector<ChmContentsItem> items;
     if (!contentsFile.empty())
-        if (auto sitemap = archive_->read('/' + contentsFile); sitemap && sitemap->size() <= kMaxPageBytes)
+        if (auto sitemap = archive_->read('/' + contentsFile);
+            sitemap && sitemap->size() <= kMaxPageBytes && isIntactPage(*sitemap))
             items = ParseChmSitemap(std::string_view(reinterpret_cast<const char*>(sitemap->data()), sitemap->size()));
 
     std::vector<QTreeWidgetItem*> parents;
@@ -226,6 +246,12 @@ void HelpWindow::openTopic(const QString& topic)
     QUrl url = topicUrl(topic);
     if (topic.isEmpty() || !archive_->contains(url.path(QUrl::FullyDecoded).toStdString())) {
         showError(tr("Topic not found"), tr("The page \"%1\" is not in the help file %2.").arg(topic, helpFile_));
+        return;
+    }
+    // A page that a damaged file decompresses into garbage gets the error page, not the garbage.
+    if (auto bytes = archive_->read(url.path(QUrl::FullyDecoded).toStdString()); bytes && !isIntactPage(*bytes)) {
+        showError(damagedPageHeading(),
+                  tr("The page \"%1\" in the help file %2 is damaged and cannot be shown.").arg(topic, helpFile_));
         return;
     }
     showsError_ = false;

@@ -66,7 +66,9 @@ private:
 
 } // namespace
 
-QtClipboardService::QtClipboardService(ClipboardEncoders encoders) : encoders_(std::move(encoders)) {}
+QtClipboardService::QtClipboardService(ClipboardEncoders encoders) : encoders_(std::move(encoders))
+{
+}
 
 void QtClipboardService::setBitmap(const Bitmap& bitmap)
 {

@@ -1,11 +1,11 @@
 #include "save/ui/SaveAsDialog.h"
 
 #include "common/SettingsStore.h"
+#include "platform/Platform.h"
 #include "save/SaveDir.h"
 #include "save/SaveLayout.h"
 #include "save/SavePlacement.h"
 #include "save/SaveSettings.h"
-#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -125,7 +125,8 @@ std::string saveFolderFallback()
 
 } // namespace
 
-SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host, QWidget* owner)
+SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
+                           QWidget* owner)
     : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), session_(host.image, userSeparators()),
       cursors_(SavePaneCursors::load())
 {
@@ -453,8 +454,8 @@ void SaveAsDialog::formatChanged()
     }
     bool hasSettings = *format == ImageFormat::Jpeg || *format == ImageFormat::Gif;
     settingsPages->setCurrentIndex(*format == ImageFormat::Jpeg  ? kPageJpeg
-                                : *format == ImageFormat::Gif ? kPageGif
-                                                              : kPageNone);
+                                   : *format == ImageFormat::Gif ? kPageGif
+                                                                 : kPageNone);
     defaultsButton->setEnabled(hasSettings);
     int n = session_.activeVariant();
     showVariantSettings(n, *format);
@@ -668,7 +669,7 @@ void SaveAsDialog::saveActiveVariant()
 }
 
 std::optional<std::string> SaveAsDialog::chooseSaveFile(const std::string& folder, const std::string& name,
-                                                     const SaveFileType& type)
+                                                        const SaveFileType& type)
 {
     // Qt's own dialog, so that the keyboard drives it the same on every desktop.
     QFileDialog dialog(this);

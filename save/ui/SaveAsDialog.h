@@ -4,8 +4,8 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
-#include "save/ui/SavePreviewPane.h"
 #include "save/SaveSession.h"
+#include "save/ui/SavePreviewPane.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -39,7 +39,8 @@ struct SaveAsDialogHost {
 class SaveAsDialog : public QDialog, public SavePaneHost {
     Q_OBJECT
 public:
-    SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host, QWidget* owner = nullptr);
+    SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
+                 QWidget* owner = nullptr);
     ~SaveAsDialog() override;
 
     // Operations of the window.

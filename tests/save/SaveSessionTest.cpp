@@ -1,8 +1,8 @@
 #include "save/SaveSession.h"
 #include "common/SettingsStore.h"
 #include "common/ZentrapError.h"
-#include "save/SaveSettings.h"
 #include "platform/FileRegistryHive.h"
+#include "save/SaveSettings.h"
 
 #include <gtest/gtest.h>
 

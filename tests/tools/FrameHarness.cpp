@@ -10,8 +10,8 @@
 //   hide, show hides or shows the frame, as the Remote Control does around its windows
 //   quit       ends (so does the end of input, or the frame's close request)
 // The frame writes its values when the harness ends, as at the program's shutdown.
-#include "capture/ui/FramePainter.h"
 #include "capture/ui/CaptureFrameWindow.h"
+#include "capture/ui/FramePainter.h"
 #include "common/HivePaths.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"

@@ -1,5 +1,5 @@
-#include "app/CaptureFrameLink.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "app/CaptureFrameLink.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"

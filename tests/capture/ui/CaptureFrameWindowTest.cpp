@@ -2,7 +2,7 @@
 
 #include "capture/FrameGeometry.h"
 
-#include "FrameTestSupport.h"
+#include "capture/FrameTestSupport.h"
 #include "common/SettingsStore.h"
 
 #include <QAction>
@@ -38,7 +38,8 @@ protected:
     }
 
     // A mouse event with the pointer at `global` on the screen, wherever the frame is now.
-    void mouse(CaptureFrameWindow& form, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons)
+    void mouse(CaptureFrameWindow& form, QEvent::Type type, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
     {
         QPointF local = global - form.geometry().topLeft();
         QMouseEvent event(type, local, QPointF(global), button, buttons, Qt::NoModifier);

@@ -1,6 +1,6 @@
 #include "capture/ui/FramePainter.h"
 
-#include "FrameTestSupport.h"
+#include "capture/FrameTestSupport.h"
 
 #include <QFontMetrics>
 

@@ -1,8 +1,10 @@
 // The help window on the built ztp.chm: topics, the table of contents, links, pictures, error pages,
 // and the help service that reuses one window and closes it.
 #include "help/ui/HelpWindow.h"
-#include "platform/ShowHelpTopic.h"
+#include "help/ChmArchive.h"
+#include "help/ChmDirectory.h"
 #include "help/ui/ChmHelpService.h"
+#include "platform/ShowHelpTopic.h"
 
 #include <QApplication>
 #include <QImage>
@@ -187,3 +189,44 @@ TEST(ChmHelpService, ReusesOneWindowAndClosesIt)
 }
 
 } // namespace
+
+// Damage in the compressed stream that the decompressor turns into a page of garbage shows the error
+// page. Pages changed in a few characters cannot be told from intact ones: the file has no checksums.
+TEST_F(HelpWindowTest, APageGarbledByDamagedCompressionShowsAnErrorPage)
+{
+    const std::vector<char> original = builtFile();
+    std::vector<std::uint8_t> bytes(original.begin(), original.end());
+    std::size_t content = 0;
+    for (const auto& entry : ReadChmDirectory(bytes))
+        if (entry.path == "::DataSpace/Storage/MSCompressed/Content")
+            content = entry.start;
+    std::uint64_t contentSection = 0;
+    for (int i = 7; i >= 0; --i)
+        contentSection = (contentSection << 8) | bytes.at(0x58 + static_cast<std::size_t>(i));
+    content += contentSection;
+    ASSERT_GT(content, 0u);
+    const std::string page = "/HTML/Saving.htm";
+    const std::vector<std::uint8_t> intact = *ChmArchive(kHelpFile.toStdString()).read(page);
+
+    std::mt19937 random(7);
+    int garbled = 0;
+    for (int round = 0; round < 300 && garbled < 6; ++round) {
+        std::vector<char> damaged = original;
+        damaged[content + random() % (damaged.size() - content)] ^= static_cast<char>(1 << (random() % 8));
+        QString path = dir.filePath(QString("damaged%1.chm").arg(round));
+        std::ofstream(path.toStdString(), std::ios::binary).write(damaged.data(), std::streamsize(damaged.size()));
+        auto read = ChmArchive(path.toStdString()).read(page);
+        if (!read || read->size() != intact.size())
+            continue;
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < intact.size(); ++i)
+            differing += (*read)[i] != intact[i];
+        if (differing < intact.size() / 2)
+            continue; // not a page of garbage
+        ++garbled;
+        window->showTopic(QString::fromStdString(helpTopicAddress(path.toStdString(), "HTML/Saving.htm")));
+        EXPECT_TRUE(window->showsError()) << "round " << round;
+        EXPECT_TRUE(window->pageText().contains("damaged")) << window->pageText().left(200).toStdString();
+    }
+    EXPECT_GE(garbled, 3);
+}

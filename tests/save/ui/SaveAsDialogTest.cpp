@@ -2,13 +2,13 @@
 #include "save/ui/SaveAsDialog.h"
 #include "common/SettingsFile.h"
 #include "common/SettingsStore.h"
-#include "save/SaveDir.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
+#include "save/SaveDir.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,7 +91,8 @@ protected:
 
     std::unique_ptr<ScriptedSaveForm> open(const Bitmap& image)
     {
-        auto form = std::make_unique<ScriptedSaveForm>(platform, *ini, SaveAsDialogHost{image, captureNumber, notSaved});
+        auto form =
+            std::make_unique<ScriptedSaveForm>(platform, *ini, SaveAsDialogHost{image, captureNumber, notSaved});
         form->resize(690, 526);
         return form;
     }
