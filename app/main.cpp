@@ -4,6 +4,7 @@
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
+#include "editor/ui/ImageEditorWindow.h"
 #include "formats/BmpWriter.h"
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
@@ -20,6 +21,7 @@
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
+#include <QToolButton>
 
 #include <filesystem>
 #include <memory>
@@ -73,6 +75,14 @@ int main(int argc, char** argv)
         return std::make_unique<SaveAsDialog>(
             platform, settingsFile, SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint},
             &owner);
+    };
+    windows.edit = [&](RemoteControlWindow& owner) {
+        QToolButton* print = owner.button("sbPrint");
+        return std::make_unique<ImageEditorWindow>(platform, settingsFile,
+                                                   ImageEditorHost{owner.image, *owner.editImage, *owner.undoImage,
+                                                                   owner.showHint,
+                                                                   print != nullptr && print->isEnabled()},
+                                                   &owner);
     };
     QtPrintService printing;
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {

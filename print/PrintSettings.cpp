@@ -46,9 +46,9 @@ PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int scree
 {
     PrintSettings s;
     Size minimum = minimumPreviewSize(screenPpi);
-    // The defaults of Left and Top centre the window as it is first sized.
-    int left = file.readInteger(kSection, "Left", (screen.width - kPreviewMinWidth) / 2);
-    int top = file.readInteger(kSection, "Top", (screen.height - kPreviewMinHeight) / 2);
+    // The defaults of Left and Top centre the window at its first size, the scaled minimum.
+    int left = file.readInteger(kSection, "Left", (screen.width - minimum.width) / 2);
+    int top = file.readInteger(kSection, "Top", (screen.height - minimum.height) / 2);
     int width = std::max(file.readInteger(kSection, "Width", kPreviewMinWidth), minimum.width);
     int height = std::max(file.readInteger(kSection, "Height", kPreviewMinHeight), minimum.height);
     s.window = Rect::fromSize(left, top, width, height);

@@ -1,6 +1,6 @@
 #include "save/SaveLayout.h"
 
-#include "common/Rounding.h"
+#include "common/WindowPlacement.h"
 
 #include <algorithm>
 
@@ -31,26 +31,9 @@ std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusB
     return {left[0], right[0], left[1], right[1]};
 }
 
-int clampScrollOffset(int offset, int imageSize, int previewSize)
-{
-    if (offset > 0 && imageSize - offset < previewSize) {
-        offset = imageSize - previewSize;
-    }
-    return std::max(offset, 0);
-}
-
-int dragScrollOffset(int offset, int anchor, int pointer, int imageSize, int previewSize)
-{
-    if (imageSize <= previewSize) {
-        return offset;
-    }
-    return std::clamp(anchor - pointer, 0, imageSize - previewSize);
-}
-
 Size saveWindowMinimumSize(int pixelsPerInch)
 {
-    return {static_cast<int>(roundHalfEven(kDesignedWidth * static_cast<long double>(pixelsPerInch) / 96)),
-            static_cast<int>(roundHalfEven(kDesignedHeight * static_cast<long double>(pixelsPerInch) / 96))};
+    return scaledToScreen({kDesignedWidth, kDesignedHeight}, pixelsPerInch);
 }
 
 Point saveWindowDefaultPosition(Size screen, int pixelsPerInch)

@@ -22,6 +22,3 @@ struct SaveWindowPlacement {
 SaveWindowPlacement readSavePlacement(const SettingsFile& file, Point defaultTopLeft);
 // Writes "Top", "Left", "Width", "Height" and "Background" (a decimal 0x00BBGGRR value).
 void writeSavePlacement(SettingsFile& file, const SaveWindowPlacement& placement);
-
-// A stored background: a decimal colour value 0 .. 0xFFFFFF; anything else gives nothing.
-std::optional<ColorRef> parseBackground(const std::string& text);

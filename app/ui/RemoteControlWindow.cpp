@@ -437,7 +437,7 @@ void RemoteControlWindow::editCommand()
         int result = EditResultClose;
         {
             editImage = std::make_unique<Bitmap>(image);
-            undoImage = std::make_unique<Bitmap>(image.width(), image.height(), PixelFormat::Bpp24);
+            undoImage = std::make_unique<Bitmap>();
             struct EditImagesGuard {
                 RemoteControlWindow& form;
                 ~EditImagesGuard()

@@ -2,6 +2,8 @@
 // whose window is not provided stays disabled, as its button is before the first capture.
 #pragma once
 
+#include "editor/EditorResult.h"
+
 #include <functional>
 #include <memory>
 
@@ -25,6 +27,6 @@ struct RemoteWindowFactories {
     ModalWindowFactory preferences;
 };
 
-constexpr int EditResultClose = 2;
-constexpr int EditResultSave = 9;
-constexpr int EditResultPrint = 10;
+constexpr int EditResultClose = kEditResultClose;
+constexpr int EditResultSave = kEditResultSave;
+constexpr int EditResultPrint = kEditResultPrint;

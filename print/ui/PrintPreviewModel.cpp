@@ -65,7 +65,7 @@ void PrintPreviewModel::updatePreview()
     }
 }
 
-bool PrintPreviewModel::updateIfActive()
+bool PrintPreviewModel::settingChanged()
 {
     if (!active_) {
         return false;
@@ -73,10 +73,6 @@ bool PrintPreviewModel::updateIfActive()
     updatePreview();
     return true;
 }
-
-bool PrintPreviewModel::offsetsOrCentringChanged() { return updateIfActive(); }
-
-bool PrintPreviewModel::zoomOrShowChanged() { return updateIfActive(); }
 
 void PrintPreviewModel::unitsChanged(bool inches)
 {
@@ -152,7 +148,7 @@ PrintPreviewModel::PointerResult PrintPreviewModel::mouseReleased(Point p)
         if (dragging_) {
             writeDraggedOffsets(p);
             result.fieldsChanged = true;
-            updateIfActive();
+            settingChanged();
         }
     } else {
         result.cursor = PreviewCursor::Arrow;

@@ -57,9 +57,8 @@ public:
     void updatePreview();
 
     // Events. Each returns true when the preview was redrawn.
-    bool offsetsOrCentringChanged();
-    bool zoomOrShowChanged();
-    bool fitChanged() { return zoomOrShowChanged(); }
+    // An offset, zoom, centring, fit or show setting changed.
+    bool settingChanged();
     // The unit list changed: paper-size text and offset fields in the new unit, no layout.
     void unitsChanged(bool inches);
     bool restoreDefaults();
@@ -90,7 +89,6 @@ public:
 
 private:
     void readPrinterMetrics();
-    bool updateIfActive();
     void writeDraggedOffsets(Point p);
 
     PrintService& printer_;

@@ -1,5 +1,6 @@
 #include "print/ui/PrintPreviewWindow.h"
 
+#include "common/PlacementCorrection.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
@@ -42,13 +43,6 @@ NumberFormat userNumbers()
     return NumberFormat(locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString());
 }
 
-Size screenSize()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
-    return {size.width(), size.height()};
-}
-
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
@@ -64,11 +58,16 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, PrintService& p
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     buildControls();
-    model_.create(screenSize());
+    Size screen = platform_.screen.primaryScreenSize();
+    model_.create(screen);
     Size minimum = minimumPreviewSize(screenPpi());
     setMinimumSize(minimum.width, minimum.height);
-    const Rect& placed = model_.settings().window;
-    resize(placed.width(), placed.height());
+    // A placement stored for another monitor layout must not leave the window out of reach.
+    const Rect& stored = model_.settings().window;
+    Rect placed = correctedPlacement({stored.left, stored.top}, {stored.width(), stored.height()},
+                                     platform_.screen.availableAreas(),
+                                     {(screen.width - stored.width()) / 2, (screen.height - stored.height()) / 2});
+    resize(std::max(placed.width(), minimum.width), std::max(placed.height(), minimum.height));
     move(placed.left, placed.top);
     showSettings();
     showStatus();
@@ -215,37 +214,24 @@ void PrintPreviewWindow::connectControls()
         refreshPreview();
     });
 
-    auto layoutEdit = [this] {
+    // The user changed a setting of the layout or the drawing.
+    auto settingEdited = [this] {
         if (showingSettings_) {
             return;
         }
         takeEdits();
         model_.setActive(isActiveWindow());
-        if (model_.offsetsOrCentringChanged()) {
+        if (model_.settingChanged()) {
             refreshPreview();
         }
         showControlStates();
     };
-    connect(topField_, &QLineEdit::textChanged, this, layoutEdit);
-    connect(leftField_, &QLineEdit::textChanged, this, layoutEdit);
-    connect(centerDownBox_, &QCheckBox::clicked, this, layoutEdit);
-    connect(centerAcrossBox_, &QCheckBox::clicked, this, layoutEdit);
-
-    auto showEdit = [this] {
-        if (showingSettings_) {
-            return;
-        }
-        takeEdits();
-        model_.setActive(isActiveWindow());
-        if (model_.zoomOrShowChanged()) {
-            refreshPreview();
-        }
-        showControlStates();
-    };
-    connect(zoomField_, &QLineEdit::textChanged, this, showEdit);
-    connect(marginsBox_, &QCheckBox::clicked, this, showEdit);
-    connect(frameBox_, &QCheckBox::clicked, this, showEdit);
-    connect(fitBox_, &QCheckBox::clicked, this, showEdit);
+    for (QLineEdit* field : {topField_, leftField_, zoomField_}) {
+        connect(field, &QLineEdit::textChanged, this, settingEdited);
+    }
+    for (QCheckBox* box : {centerDownBox_, centerAcrossBox_, fitBox_, marginsBox_, frameBox_}) {
+        connect(box, &QCheckBox::clicked, this, settingEdited);
+    }
     connect(copiesField_, &QLineEdit::textChanged, this, [this] {
         if (!showingSettings_) {
             takeEdits();

@@ -3,12 +3,7 @@
 # Remote Control; a capture of the test pattern; opening the Print Preview.
 source "$(dirname "${BASH_SOURCE[0]}")/remote_common.bash"
 
-real_bin=$ZENTRAP_BIN
-ZENTRAP_BIN="$work/bin"
-mkdir -p "$ZENTRAP_BIN"
-cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
-ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
-ini="$ZENTRAP_BIN/zentrap.ini"
+run_program_copy
 
 # The frame at 400,300 with 320 x 220 pixels (a 292 x 192 hole); the Remote Control at the right.
 # The exit question stays on: closing without it shows that printing cleared the unsaved mark.

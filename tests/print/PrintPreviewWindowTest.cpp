@@ -10,6 +10,7 @@
 #include "platform/fake/FakePrintService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "print/ui/OpenPrintPreview.h"
+#include "print/ui/PreviewPaintBox.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -47,7 +49,7 @@ struct WindowFixture : ::testing::Test {
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};
     FileRegistryHive userHive;
-    FakeScreenSource screen{Bitmap(8, 8)};
+    FakeScreenSource screen{Bitmap(1024, 768)};
     FakeClipboard clipboard;
     FakeHelpService help;
     FakeMessageService messages;
@@ -121,4 +123,44 @@ TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
     EXPECT_NE(written.find("FitToPage=0"), std::string::npos) << written;
     EXPECT_NE(written.find("Copies=2"), std::string::npos) << written;
     EXPECT_NE(written.find("Left=50"), std::string::npos) << written;
+}
+
+TEST_F(WindowFixture, DraggingTheImageWithTheMouseRewritesTheOffsetFields)
+{
+    std::ofstream(ini.path()) << "[Print]\nCenterHorz=0\nCenterVert=0\nXOffset=1\nYOffset=1\n";
+    auto window = openPrintPreview(platform, printer, ini, {image, notSaved, true}, nullptr);
+    window->resize(800, 700);
+    window->show();
+    QApplication::processEvents();
+    PreviewPaintBox* box = nullptr;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        box = box != nullptr ? box : dynamic_cast<PreviewPaintBox*>(w);
+    }
+    ASSERT_NE(box, nullptr);
+    PrintPreviewModel& model = window->model();
+    Rect on = model.imageOnPreview();
+    auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(p), box->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(box, &event);
+    };
+    QPoint start(on.left + 2, on.top + 2);
+    send(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(box->cursor().shape(), Qt::BitmapCursor); // the open hand
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    QPoint end = start + QPoint(40, 20);
+    send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+    double k = model.previewPixelsPerInch();
+    NumberFormat numbers(QLocale().decimalPoint().toStdString(), QLocale().groupSeparator().toStdString());
+    QLineEdit* leftField = nullptr;
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        if (field->text().toStdString() == numbers.formatFixed(1 + 40 / k, 2)) {
+            leftField = field;
+        }
+    }
+    EXPECT_NE(leftField, nullptr) << "no field shows " << numbers.formatFixed(1 + 40 / k, 2);
+    send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    EXPECT_NEAR(model.layout().image.left, 1 + 40 / k, 0.006);
+    EXPECT_NEAR(model.layout().image.top, 1 + 20 / k, 0.006);
+    send(QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(box->cursor().shape(), Qt::ArrowCursor);
 }
