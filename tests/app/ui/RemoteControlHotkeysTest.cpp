@@ -12,6 +12,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeWindowManager.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,12 +36,7 @@ class RemoteControlHotkeysTest : public ::testing::Test {
 protected:
     RemoteControlHotkeysTest()
     {
-        static int argc = 1;
-        static char name[] = "test_app";
-        static char* argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr) {
-            new QApplication(argc, argv);
-        }
+        testApplication();
         platform.hotkeys = &hotkeys;
         platform.keyWatcher = &keyWatcher;
         platform.windowManager = &windowManager;

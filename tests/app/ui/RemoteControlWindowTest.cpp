@@ -9,6 +9,7 @@
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
+#include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,18 +35,7 @@ namespace {
 
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        // These tests need no display; a desktop session's own platform would show their windows.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return testApplication();
 }
 
 Bitmap screenPattern(int width, int height)
