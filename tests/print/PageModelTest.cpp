@@ -213,6 +213,10 @@ TEST(PageModel, PrintDestinationRounding)
     // An image left of the printable area lands at a negative position.
     layout.image.left = 0.1;
     EXPECT_EQ(printDestination(fine, layout, 2, 3, 96).left, 60 - 150);
+    // Absurd metrics from a broken driver give a far-off rectangle, not an overflow.
+    fine.marginLeft = INT32_MIN + 5;
+    layout.image.left = 1e9;
+    EXPECT_GT(printDestination(fine, layout, 2, 3, 96).left, 0);
 }
 
 TEST(PageModel, CopiesBelowOneAreOneAndAreCappedAt999)
