@@ -1,5 +1,5 @@
-// The one QApplication of a test program, made on first use: one logical pixel per screen pixel,
-// and Qt's offscreen platform unless the environment names another.
+// The one application object of a window test program, made on first use: off screen unless a
+// platform is asked for, and one logical pixel per screen pixel as in the program.
 #pragma once
 
 #include <QApplication>
