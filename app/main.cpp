@@ -17,7 +17,10 @@
 #include "platform/x11/QtPrintService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/TerminationSignals.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -59,9 +62,21 @@ int main(int argc, char** argv)
     QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
+    X11WindowManager windowManager;
     QtTrayService tray(trayIconPicture());
-    Platform platform{
-        userHive, machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages, programFolder(), &tray};
+    Platform platform{userHive,
+                      machineHive ? &*machineHive : nullptr,
+                      screen,
+                      clipboard,
+                      help,
+                      messages,
+                      programFolder(),
+                      &hotkeys,
+                      &keyWatcher,
+                      &windowManager,
+                      &tray};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/CloseRequest.h"
+#include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
@@ -23,7 +24,6 @@
 
 struct Platform;
 class CaptureFrameLink;
-class HotkeyRegistrar;
 class ExitQuestionDialog;
 class QDialog;
 class QToolButton;
@@ -31,12 +31,11 @@ class ThumbnailBox;
 
 class RemoteControlWindow : public QWidget, public FrameHost, public CloseRequestHost, public MinimizeHost {
 public:
-    // Reads the settings, shapes the window and places it; the Capture Frame is attached later
-    // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
-    // keep their enabled state.
-    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
-                        QWidget* parent = nullptr);
-    // Writes the settings, closes the help windows and switches the hotkeys off.
+    // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
+    // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
+    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, QWidget* parent = nullptr);
+    // Writes the settings, stops the PrintScreen watch, closes the help windows and switches the
+    // hotkeys off.
     ~RemoteControlWindow() override;
 
     void attachFrame(CaptureFrameLink* frame);
@@ -63,6 +62,13 @@ public:
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
+    // A press of hotkey `id` (101 Capture ... 105 Print).
+    void hotkeyPressed(int id);
+    // In front of the other windows with the keyboard focus.
+    void bringToFront();
+    // Starts or stops the PrintScreen watch ("UsePrintScreen").
+    void setPrintScreenWatch(bool on);
+
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }
     bool showRulers() const override { return showRulersOption; }
@@ -72,7 +78,7 @@ public:
     // ModalHost
     bool frameVisible() const override;
     void setFrameVisible(bool visible) override;
-    bool hotkeysEnabled() const override { return globalHotkeys; }
+    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
     void setHotkeysEnabled(bool enable) override;
     void disableTrayMenu() override;
     void enableTrayMenu() override;
@@ -113,7 +119,6 @@ public:
     bool showHint = true;
     bool usePrintScreen = true;
     std::string skin;
-    bool globalHotkeys = false;
     Shortcut hkCapture = 0;
     Shortcut hkFullScreen = 0;
     Shortcut hkEdit = 0;
@@ -153,12 +158,10 @@ private:
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
     void connectTrayIcon();
-    // The tray icon's left click: the application's windows in front, without restoring.
-    void bringWindowsToFront();
 
     Platform& platform_;
     RemoteWindowFactories windows_;
-    HotkeyRegistrar* hotkeys_;
+    GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;
     RemoteControlMenus menus_;

@@ -1,5 +1,7 @@
 #include "platform/x11/QtTrayService.h"
 
+#include "platform/x11/QtXcbConnection.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -16,12 +18,6 @@ namespace {
 // Often enough that a window manager restart is noticed at once, cheap enough to run for ever:
 // one round trip to the X server.
 constexpr int kTrayWatchMs = 500;
-
-xcb_connection_t* x11Connection()
-{
-    auto* app = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return app != nullptr ? app->connection() : nullptr;
-}
 
 uint32_t internAtom(xcb_connection_t* connection, const char* name)
 {
@@ -44,7 +40,7 @@ QtTrayService::QtTrayService(const QIcon& picture, QObject* parent) : QObject(pa
         }
     });
     connect(&icon_, &QSystemTrayIcon::activated, this, &QtTrayService::onActivated);
-    if (xcb_connection_t* connection = x11Connection()) {
+    if (xcb_connection_t* connection = qtXcbConnection().connection) {
         trayAtom_ = internAtom(connection, "_NET_SYSTEM_TRAY_S0");
     }
     trayWatch_.setInterval(kTrayWatchMs);
@@ -123,7 +119,7 @@ void QtTrayService::watchTray()
 
 uint32_t QtTrayService::trayOwner() const
 {
-    xcb_connection_t* connection = x11Connection();
+    xcb_connection_t* connection = qtXcbConnection().connection;
     if (connection == nullptr || trayAtom_ == 0) {
         return 0;
     }

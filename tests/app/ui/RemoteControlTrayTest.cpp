@@ -90,7 +90,8 @@ protected:
     FakeHelpService help;
     FakeMessageService messages;
     FakeTrayService tray;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/", &tray};
+    Platform platform{userHive,        nullptr, screen,  clipboard, help, messages,
+                      "/opt/zentrap/", nullptr, nullptr, nullptr,   &tray};
     FakeFrame frame;
 };
 

@@ -262,7 +262,7 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
     EXPECT_EQ(form->undoImage, nullptr);
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
 }
 
 TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
@@ -276,7 +276,7 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
     form->printCommand();
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
     EXPECT_TRUE(form->menus().printItem->isEnabled());
 }
@@ -357,7 +357,7 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
     EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
     EXPECT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
 }
 
 TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonUp)
