@@ -1,17 +1,20 @@
 #include "app/ui/RemoteControlWindow.h"
 
 #include "app/CaptureFrameLink.h"
+#include "app/HotkeyDispatch.h"
 #include "app/RemoteControlShape.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/Delay.h"
+#include "app/ui/ExitQuestionDialog.h"
+#include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
 #include "common/SettingsStore.h"
-#include "platform/HotkeyRegistrar.h"
 #include "platform/Platform.h"
+#include "platform/TrayService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -50,13 +54,47 @@ QRegion regionFromRows(const std::vector<RowSpan>& rows)
     return region;
 }
 
+// The Remote Control as a hotkey press sees it.
+class RemoteHotkeyTarget : public HotkeyTarget {
+public:
+    explicit RemoteHotkeyTarget(RemoteControlWindow& window) : window_(window) {}
+
+    bool hotkeysBlocked() const override
+    {
+        return QApplication::activeModalWidget() != nullptr || window_.isCapturing();
+    }
+    bool minimized() const override { return window_.minimized; }
+    bool trayMinimize() const override { return window_.trayMinimize; }
+    // Both come back through the minimise state, which knows whether the window left the desktop.
+    void showFromTray() override { window_.restoreApplication(); }
+    void restoreApplication() override { window_.restoreApplication(); }
+    void bringToFront() override { window_.bringToFront(); }
+    void capture() override { window_.capture(); }
+    void fullScreenToggle() override { window_.fullScreenToggle(); }
+    void edit() override { window_.editCommand(); }
+    void saveAs() override { window_.saveAsCommand(); }
+    void print() override { window_.printCommand(); }
+
+private:
+    RemoteControlWindow& window_;
+};
+
 } // namespace
 
-RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, HotkeyRegistrar* hotkeys,
-                                         QWidget* parent)
+RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
-      windows_(std::move(windows)), hotkeys_(hotkeys), menus_(this)
+      windows_(std::move(windows)),
+      hotkeys_(platform.hotkeys,
+               [this](const std::string& message) {
+                   HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
+                   dialog.exec();
+                   return dialog.disableHotkeys();
+               }),
+      menus_(this)
 {
+    if (platform_.hotkeys != nullptr) {
+        platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
+    }
     setWindowTitle("Zentrap Remote Control");
     setAttribute(Qt::WA_QuitOnClose, true);
     helpFilePath_ = platform_.programFolder + "ztp.chm";
@@ -72,16 +110,27 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     body_ = builtInBodyPicture(kRemoteControlWidth, kRemoteControlHeight);
     connectCommands();
     refreshThumbnail();
+    connectTrayIcon();
 }
 
 RemoteControlWindow::~RemoteControlWindow()
 {
     writeSettings();
+    if (platform_.keyWatcher != nullptr) {
+        platform_.keyWatcher->stop();
+    }
     if (countdown_) {
         countdown_->disarm();
     }
     platform_.help.closeAll();
     setHotkeysEnabled(false);
+    if (platform_.hotkeys != nullptr) {
+        platform_.hotkeys->setHandler(nullptr);
+    }
+    if (platform_.tray != nullptr) {
+        platform_.tray->setEvents({});
+        platform_.tray->removeIcon();
+    }
 }
 
 void RemoteControlWindow::createControls()
@@ -163,8 +212,7 @@ void RemoteControlWindow::readSettings()
     move(s.position.x, s.position.y);
     updateRulersOption = s.updateRulers;
     showRulersOption = s.showRulers;
-    // The PrintScreen watch belongs to the hotkeys part; the setting is kept and written back.
-    usePrintScreen = s.usePrintScreen;
+    setPrintScreenWatch(s.usePrintScreen);
     hideRemote = s.hideRemote;
     exitConfirmation = s.exitConfirmation;
     trayMinimize = s.trayMinimize;
@@ -199,7 +247,7 @@ void RemoteControlWindow::writeSettings()
     s.hkEdit = hkEdit;
     s.hkSave = hkSave;
     s.hkPrint = hkPrint;
-    s.globalHotkeys = globalHotkeys;
+    s.globalHotkeys = hotkeysEnabled();
     s.captureCursor = captureCursor;
     SettingsStore store(platform_.userHive, platform_.machineHive);
     SettingsKey key = store.open();
@@ -442,32 +490,62 @@ void RemoteControlWindow::helpCommand()
 
 bool RemoteControlWindow::frameVisible() const
 {
-    return frame_ != nullptr && frame_->isShown();
+    return minimizing_.frameVisible();
 }
 
 void RemoteControlWindow::setFrameVisible(bool visible)
 {
+    minimizing_.setFrameVisible(visible);
+}
+
+bool RemoteControlWindow::frameShown() const
+{
+    return frame_ != nullptr && frame_->isShown();
+}
+
+void RemoteControlWindow::showFrame(bool shown)
+{
     if (frame_ != nullptr) {
-        frame_->setShown(visible);
+        frame_->setShown(shown);
     }
 }
 
 void RemoteControlWindow::setHotkeysEnabled(bool enable)
 {
-    if (enable == globalHotkeys) {
+    hotkeys_.setEnabled(enable, {hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint}, reportHotkeyFailures);
+}
+
+void RemoteControlWindow::hotkeyPressed(int id)
+{
+    RemoteHotkeyTarget target(*this);
+    dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::bringToFront()
+{
+    if (!isVisible()) {
         return;
     }
-    globalHotkeys = enable;
-    if (hotkeys_ == nullptr) {
+    raise();
+    // Asked of the window manager as a taskbar asks: a program in the background may not take
+    // the focus by itself, but the hotkey press is the user's request for it.
+    if (platform_.windowManager != nullptr) {
+        platform_.windowManager->activateWindow(winId());
+    }
+    activateWindow();
+}
+
+void RemoteControlWindow::setPrintScreenWatch(bool on)
+{
+    usePrintScreen = on;
+    if (platform_.keyWatcher == nullptr) {
         return;
     }
-    if (!enable) {
-        hotkeys_->unregisterAll();
-        return;
+    if (on) {
+        platform_.keyWatcher->start([this] { capture(); });
+    } else {
+        platform_.keyWatcher->stop();
     }
-    // Refusals are only reported while accepted preferences are applied; that dialog belongs to
-    // the hotkeys part, so here they stay silent.
-    hotkeys_->registerAll({hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint});
 }
 
 void RemoteControlWindow::disableTrayMenu()
@@ -530,12 +608,97 @@ void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
     menus_.trayMenu.popup(globalPos);
 }
 
+// --- Tray icon, minimising and the exit question ---------------------------------------------
+
+void RemoteControlWindow::connectTrayIcon()
+{
+    if (platform_.tray == nullptr) {
+        return;
+    }
+    TrayIconEvents events;
+    events.menuRequested = [this](Point pointer) { openTrayMenu(QPoint(pointer.x, pointer.y)); };
+    // In front without restoring: a minimised application stays minimised.
+    events.clicked = [this] {
+        if (!minimized) {
+            bringToFront();
+        }
+    };
+    events.doubleClicked = [this] {
+        if (menus_.trayMinimizeItem->isEnabled()) {
+            menus_.trayMinimizeItem->trigger();
+        }
+    };
+    platform_.tray->setEvents(std::move(events));
+    platform_.tray->showIcon();
+}
+
 void RemoteControlWindow::minimizeRestoreCommand()
 {
-    if (minimized) {
-        showNormal();
-    } else {
-        showMinimized();
+    minimizing_.command();
+}
+
+void RemoteControlWindow::restoreApplication()
+{
+    minimizing_.restore();
+}
+
+void RemoteControlWindow::minimizeWindow()
+{
+    showMinimized();
+}
+
+void RemoteControlWindow::restoreWindow()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void RemoteControlWindow::leaveTaskbar()
+{
+    // Taken off the desktop once the window manager has finished minimising: a withdrawn window
+    // has no taskbar entry under any window manager.
+    QTimer::singleShot(0, this, [this] {
+        if (minimized && minimizing_.leftTaskbar()) {
+            hide();
+        }
+    });
+}
+
+void RemoteControlWindow::returnFromTray()
+{
+    // Mapped by show() first, which states "always on top" to the window manager again (it
+    // forgets the states of a withdrawn window); clearing the minimised state first would map
+    // the window without them.
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+ExitQuestionAnswer RemoteControlWindow::askExitQuestion(const std::string& caption)
+{
+    ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    exitQuestion_ = &dialog;
+    const int result = dialog.exec();
+    exitQuestion_ = nullptr;
+    return {result == QDialog::Accepted, dialog.doNotShowAgain()};
+}
+
+void RemoteControlWindow::abandonExitQuestion()
+{
+    if (exitQuestion_ != nullptr) {
+        exitQuestion_->reject();
+    }
+}
+
+void RemoteControlWindow::endWithoutAsking()
+{
+    closeRequest_.endWithoutAsking();
+    // An open question ends its own close request, which then closes the window.
+    if (exitQuestion_ == nullptr) {
+        close();
     }
 }
 
@@ -630,8 +793,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
 
 bool RemoteControlWindow::closeRequestGranted()
 {
-    // The exit confirmation belongs to the tray and exit part; without it a close is granted.
-    return true;
+    return closeRequest_.granted(exitConfirmation, notSaved);
 }
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)
@@ -658,13 +820,9 @@ void RemoteControlWindow::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
-    const bool nowMinimized = isMinimized();
-    if (nowMinimized && !minimized) {
-        frameWasVisible = frameVisible();
-        setFrameVisible(false);
-        minimized = true;
-    } else if (!nowMinimized && minimized) {
-        setFrameVisible(frameWasVisible);
-        minimized = false;
+    if (isMinimized()) {
+        minimizing_.minimizeNotified(trayMinimize, QApplication::activeModalWidget() != nullptr);
+    } else if (!minimizing_.leftTaskbar()) {
+        minimizing_.restoreNotified();
     }
 }

@@ -2,6 +2,9 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
+#include "app/CloseRequest.h"
+#include "app/GlobalHotkeys.h"
+#include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
 #include "app/ui/CaptureCountdown.h"
@@ -21,19 +24,18 @@
 
 struct Platform;
 class CaptureFrameLink;
-class HotkeyRegistrar;
+class ExitQuestionDialog;
 class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
-class RemoteControlWindow : public QWidget, public FrameHost, public ModalHost {
+class RemoteControlWindow : public QWidget, public FrameHost, public CloseRequestHost, public MinimizeHost {
 public:
-    // Reads the settings, shapes the window and places it; the Capture Frame is attached later
-    // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
-    // keep their enabled state.
-    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
-                        QWidget* parent = nullptr);
-    // Writes the settings, closes the help windows and switches the hotkeys off.
+    // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
+    // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
+    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, QWidget* parent = nullptr);
+    // Writes the settings, stops the PrintScreen watch, closes the help windows and switches the
+    // hotkeys off.
     ~RemoteControlWindow() override;
 
     void attachFrame(CaptureFrameLink* frame);
@@ -50,8 +52,22 @@ public:
     void aboutCommand();
     void helpCommand();
     void minimizeRestoreCommand();
+    // Brings the application back when it is minimised (also the hotkeys' first step).
+    void restoreApplication();
+    // The desktop session is ending or the program was told to stop: no question is asked (an
+    // open one is closed) and the program ends; the settings are written as at every exit.
+    void endWithoutAsking();
+    // Writes the Remote Control's values now (they are written at destruction as well).
+    void saveSettings() { writeSettings(); }
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
+
+    // A press of hotkey `id` (101 Capture ... 105 Print).
+    void hotkeyPressed(int id);
+    // In front of the other windows with the keyboard focus.
+    void bringToFront();
+    // Starts or stops the PrintScreen watch ("UsePrintScreen").
+    void setPrintScreenWatch(bool on);
 
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }
@@ -62,11 +78,23 @@ public:
     // ModalHost
     bool frameVisible() const override;
     void setFrameVisible(bool visible) override;
-    bool hotkeysEnabled() const override { return globalHotkeys; }
+    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
     void setHotkeysEnabled(bool enable) override;
     void disableTrayMenu() override;
     void enableTrayMenu() override;
     void repaintRemote() override { update(); }
+
+    // CloseRequestHost
+    ExitQuestionAnswer askExitQuestion(const std::string& caption) override;
+    void abandonExitQuestion() override;
+
+    // MinimizeHost
+    bool frameShown() const override;
+    void showFrame(bool shown) override;
+    void minimizeWindow() override;
+    void restoreWindow() override;
+    void leaveTaskbar() override;
+    void returnFromTray() override;
 
     QToolButton* button(const char* name) const;
     RemoteControlMenus& menus() { return menus_; }
@@ -91,7 +119,6 @@ public:
     bool showHint = true;
     bool usePrintScreen = true;
     std::string skin;
-    bool globalHotkeys = false;
     Shortcut hkCapture = 0;
     Shortcut hkFullScreen = 0;
     Shortcut hkEdit = 0;
@@ -130,10 +157,11 @@ private:
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
+    void connectTrayIcon();
 
     Platform& platform_;
     RemoteWindowFactories windows_;
-    HotkeyRegistrar* hotkeys_;
+    GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;
     RemoteControlMenus menus_;
@@ -153,4 +181,7 @@ private:
     bool capturing_ = false;
     bool closeAfterCapture_ = false;
     std::optional<QPoint> dragStart_;
+    MinimizeRestore minimizing_{*this, minimized, frameWasVisible};
+    CloseRequest closeRequest_{*this};
+    ExitQuestionDialog* exitQuestion_ = nullptr;
 };
