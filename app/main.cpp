@@ -1,28 +1,18 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ui/CaptureFrameWindow.h"
-#include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-#include "help/ui/ChmHelpService.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/QtClipboardService.h"
-#include "platform/x11/QtMessageService.h"
-#include "platform/x11/QtPrintService.h"
-#include "platform/x11/X11ScreenSource.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QToolButton>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -42,18 +32,8 @@ int main(int argc, char** argv)
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    std::optional<FileRegistryHive> machineHive;
-    std::error_code missing;
-    if (std::filesystem::exists(machineHivePath(), missing)) {
-        machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
-    }
-    X11ScreenSource screen;
-    QtClipboardService clipboard({writeBmpFile, writePng});
-    ChmHelpService help;
-    QtMessageService messages;
-    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
-                      programFolder()};
+    DesktopPlatform desktop({.programFolder = programFolder()});
+    Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
@@ -70,9 +50,8 @@ int main(int argc, char** argv)
                                                                    print != nullptr && print->isEnabled()},
                                                    &owner);
     };
-    QtPrintService printing;
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, printing, settingsFile,
+        return openPrintPreview(platform, platform.printing, settingsFile,
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);

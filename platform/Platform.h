@@ -1,11 +1,15 @@
-// The desktop services handed to the windows: real ones in main(), fakes in tests.
+// The desktop services handed to the windows: the real desktop from DesktopPlatform (app/), fakes
+// from FakePlatform (platform/fake/). A new service gets a reference here, a real implementation in
+// platform/x11/ built by DesktopPlatform and a fake in platform/fake/ held by FakePlatform.
 #pragma once
 
 #include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
+#include "platform/PrintService.h"
 #include "platform/ScreenSource.h"
+#include "platform/WindowManager.h"
 
 #include <string>
 
@@ -17,6 +21,8 @@ struct Platform {
     ClipboardService& clipboard;
     HelpService& help;
     MessageService& messages;
+    PrintService& printing;
+    WindowManager& windowManager;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
 };

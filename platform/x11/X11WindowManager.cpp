@@ -1,4 +1,4 @@
-#include "capture/ui/CaptureFrameWindowX11.h"
+#include "platform/x11/X11WindowManager.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
@@ -51,7 +51,7 @@ bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_at
 
 } // namespace
 
-void markSkipTaskbar(WId window)
+void X11WindowManager::skipTaskbar(NativeWindow window)
 {
     xcb_connection_t* connection = qtConnection();
     if (connection == nullptr || window == 0) {
@@ -70,7 +70,7 @@ void markSkipTaskbar(WId window)
     xcb_flush(connection);
 }
 
-bool startWindowManagerMove(WId window, QPoint anchor, int button)
+bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
 {
     xcb_connection_t* connection = qtConnection();
     if (connection == nullptr || window == 0) {
@@ -90,8 +90,8 @@ bool startWindowManagerMove(WId window, QPoint anchor, int button)
     message.format = 32;
     message.window = xcbWindow;
     message.type = moveResize;
-    message.data.data32[0] = static_cast<uint32_t>(anchor.x());
-    message.data.data32[1] = static_cast<uint32_t>(anchor.y());
+    message.data.data32[0] = static_cast<uint32_t>(anchor.x);
+    message.data.data32[1] = static_cast<uint32_t>(anchor.y);
     message.data.data32[2] = kMoveResizeMove;
     message.data.data32[3] = static_cast<uint32_t>(button);
     message.data.data32[4] = 1; // a normal application
@@ -103,7 +103,7 @@ bool startWindowManagerMove(WId window, QPoint anchor, int button)
     return true;
 }
 
-bool windowShapesAvailable()
+bool X11WindowManager::shapesAvailable()
 {
     xcb_connection_t* connection = qtConnection();
     if (connection == nullptr) {

@@ -1,0 +1,24 @@
+// Requests to the window manager that the toolkit does not offer: taskbar state, moves it runs
+// itself, and whether windows can be shaped.
+#pragma once
+
+#include "common/Geometry.h"
+
+#include <cstdint>
+
+// The desktop's identifier of a top-level window (an X window id).
+using NativeWindow = uintptr_t;
+
+class WindowManager {
+public:
+    virtual ~WindowManager() = default;
+
+    // Keeps the window out of the taskbar and pagers; call before the window is mapped.
+    virtual void skipTaskbar(NativeWindow window) = 0;
+    // Hands the window to the window manager's move loop as if the pointer button `button` (1 to 3)
+    // had been pressed at `anchor` (screen pixels): the window keeps that point under the pointer.
+    // False when there is no window manager that offers it.
+    virtual bool startMove(NativeWindow window, Point anchor, int button) = 0;
+    // False when the display cannot shape windows, so a window cannot have holes.
+    virtual bool shapesAvailable() = 0;
+};

@@ -1,0 +1,28 @@
+// A window manager that records the requests; moves it runs and window shapes are switchable.
+#pragma once
+
+#include "platform/WindowManager.h"
+
+#include <vector>
+
+class FakeWindowManager : public WindowManager {
+public:
+    struct Move {
+        NativeWindow window;
+        Point anchor;
+        int button;
+    };
+
+    void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
+    bool startMove(NativeWindow window, Point anchor, int button) override
+    {
+        moves.push_back({window, anchor, button});
+        return movesAvailable;
+    }
+    bool shapesAvailable() override { return shapes; }
+
+    bool movesAvailable = false;
+    bool shapes = true;
+    std::vector<NativeWindow> skippedTaskbar;
+    std::vector<Move> moves;
+};
