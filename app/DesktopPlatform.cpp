@@ -8,6 +8,8 @@
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
 #include "platform/x11/X11WindowManager.h"
 
@@ -26,8 +28,7 @@ FileRegistryHive openUserHive(bool useFile)
 
 } // namespace
 
-// Services the coming windows need (hotkeys, key watcher, tray) get their real implementation
-// here, beside these, and a reference in Platform.
+// A service the coming windows need (the tray) gets its real implementation here, beside these.
 struct DesktopPlatform::Services {
     explicit Services(bool useHiveFiles) : userHive(openUserHive(useHiveFiles))
     {
@@ -44,6 +45,8 @@ struct DesktopPlatform::Services {
     ChmHelpService help;
     QtMessageService messages;
     QtPrintService printing;
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
 };
 
@@ -58,9 +61,11 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         s.clipboard,
         options.help != nullptr ? *options.help : s.help,
         options.messages != nullptr ? *options.messages : s.messages,
-        s.printing,
-        s.windowManager,
         std::move(options.programFolder),
+        options.globalKeys ? &s.hotkeys : nullptr,
+        options.globalKeys ? &s.keyWatcher : nullptr,
+        &s.windowManager,
+        &s.printing,
     });
 }
 

@@ -15,6 +15,8 @@ struct DesktopPlatformOptions {
     std::string programFolder;
     // False: an empty user hive in memory and no machine hive (benchmarks).
     bool useHiveFiles = true;
+    // False: no system-wide hotkeys and no PrintScreen watch (benchmarks must not take keys).
+    bool globalKeys = true;
     // Stand-ins for the help window and the message boxes (benchmarks must never wait for a box).
     HelpService* help = nullptr;
     MessageService* messages = nullptr;

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
                                                    &owner);
     };
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, platform.printing, settingsFile,
+        return openPrintPreview(platform, *platform.printing, settingsFile,
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);

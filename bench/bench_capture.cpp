@@ -33,7 +33,8 @@ struct CaptureRig {
 
     FakeHelpService help;
     FakeMessageService messages;
-    DesktopPlatform desktop{{.programFolder = "./", .useHiveFiles = false, .help = &help, .messages = &messages}};
+    DesktopPlatform desktop{
+        {.programFolder = "./", .useHiveFiles = false, .globalKeys = false, .help = &help, .messages = &messages}};
     FileRegistryHive& userHive = desktop.userHive();
     Platform& platform = desktop.platform();
     std::unique_ptr<RemoteControlWindow> form;

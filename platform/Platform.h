@@ -1,11 +1,13 @@
 // The desktop services handed to the windows: the real desktop from DesktopPlatform (app/), fakes
-// from FakePlatform (platform/fake/). A new service gets a reference here, a real implementation in
+// from FakePlatform (platform/fake/). A new service gets a member here, a real implementation in
 // platform/x11/ built by DesktopPlatform and a fake in platform/fake/ held by FakePlatform.
 #pragma once
 
 #include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
+#include "platform/HotkeyService.h"
+#include "platform/KeyWatcher.h"
 #include "platform/MessageService.h"
 #include "platform/PrintService.h"
 #include "platform/ScreenSource.h"
@@ -21,8 +23,12 @@ struct Platform {
     ClipboardService& clipboard;
     HelpService& help;
     MessageService& messages;
-    PrintService& printing;
-    WindowManager& windowManager;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
+    // The keyboard, window-manager and printing services; null where a program or test has none,
+    // and the windows then keep only their states.
+    HotkeyService* hotkeys = nullptr;
+    KeyWatcher* keyWatcher = nullptr;
+    WindowManager* windowManager = nullptr;
+    PrintService* printing = nullptr;
 };

@@ -1,18 +1,21 @@
-// Requests to the window manager that the toolkit does not offer: taskbar state, moves it runs
-// itself, and whether windows can be shaped.
+// Requests to the desktop's window manager that the toolkit does not offer: activation, taskbar
+// state, moves the window manager runs itself, and whether windows can be shaped.
 #pragma once
 
 #include "common/Geometry.h"
 
 #include <cstdint>
 
-// The desktop's identifier of a top-level window (an X window id).
-using NativeWindow = uintptr_t;
+// The platform's identifier of a top-level window (an X window id).
+using NativeWindow = uint64_t;
 
 class WindowManager {
 public:
     virtual ~WindowManager() = default;
 
+    // Brings the top-level window `windowId` (the platform's window id) to the front with the
+    // keyboard focus, as a taskbar asks for it, so focus-stealing prevention does not refuse it.
+    virtual void activateWindow(NativeWindow windowId) = 0;
     // Keeps the window out of the taskbar and pagers; call before the window is mapped.
     virtual void skipTaskbar(NativeWindow window) = 0;
     // Hands the window to the window manager's move loop as if the pointer button `button` (1 to 3)

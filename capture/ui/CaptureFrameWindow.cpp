@@ -205,7 +205,7 @@ void CaptureFrameWindow::updateFrameRegion()
     // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
     const QRegion outer(rect());
     setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, borderWidth_)))));
-    if (!platform_.windowManager.shapesAvailable() && !shapeFailureReported_) {
+    if (platform_.windowManager != nullptr && !platform_.windowManager->shapesAvailable() && !shapeFailureReported_) {
         shapeFailureReported_ = true;
         platform_.messages.showMessage("GetDC Error 3");
     }
@@ -217,8 +217,8 @@ void CaptureFrameWindow::updateFrameRegion()
 void CaptureFrameWindow::showEvent(QShowEvent* event)
 {
     // Before the window is mapped: the window manager reads its states only then.
-    if (!event->spontaneous()) {
-        platform_.windowManager.skipTaskbar(static_cast<NativeWindow>(winId()));
+    if (!event->spontaneous() && platform_.windowManager != nullptr) {
+        platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
     }
     QWidget::showEvent(event);
 }
@@ -301,8 +301,9 @@ void CaptureFrameWindow::mouseMoveEvent(QMouseEvent* event)
         // Started only once the pointer has travelled, so that plain clicks still arrive.
         systemMoveArmed_ = false;
         // Anchored at the press, not at the pointer now, so the travel so far is not lost.
-        if (!platform_.windowManager.startMove(static_cast<NativeWindow>(winId()),
-                                               {systemMovePress_.x(), systemMovePress_.y()}, systemMoveButton_)) {
+        if (platform_.windowManager == nullptr ||
+            !platform_.windowManager->startMove(static_cast<NativeWindow>(winId()),
+                                                {systemMovePress_.x(), systemMovePress_.y()}, systemMoveButton_)) {
             beginOwnDrag(systemMovePress_);
             followOwnDrag(global);
         }

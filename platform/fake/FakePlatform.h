@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
 #include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeHotkeyService.h"
+#include "platform/fake/FakeKeyWatcher.h"
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakePrintService.h"
 #include "platform/fake/FakeScreenSource.h"
@@ -16,9 +18,9 @@
 
 struct FakePlatform {
     explicit FakePlatform(Bitmap screenPixels = Bitmap(640, 480), std::string programFolder = "/opt/zentrap/")
-        : screen(std::move(screenPixels)), platform{userHive,  nullptr,       screen,
-                                                    clipboard, help,          messages,
-                                                    printing,  windowManager, std::move(programFolder)}
+        : screen(std::move(screenPixels)),
+          platform{userHive, nullptr,     screen,         clipboard, help, messages, std::move(programFolder),
+                   &hotkeys, &keyWatcher, &windowManager, &printing}
     {
     }
     FakePlatform(const FakePlatform&) = delete;
@@ -29,6 +31,8 @@ struct FakePlatform {
     FakeClipboard clipboard;
     FakeHelpService help;
     FakeMessageService messages;
+    FakeHotkeyService hotkeys;
+    FakeKeyWatcher keyWatcher;
     FakePrintService printing;
     FakeWindowManager windowManager;
     Platform platform;

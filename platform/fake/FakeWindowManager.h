@@ -1,4 +1,4 @@
-// A window manager that records the requests; moves it runs and window shapes are switchable.
+// A window manager for tests: records the requests; its moves and window shapes are switchable.
 #pragma once
 
 #include "platform/WindowManager.h"
@@ -13,6 +13,7 @@ public:
         int button;
     };
 
+    void activateWindow(NativeWindow windowId) override { activated.push_back(windowId); }
     void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
     bool startMove(NativeWindow window, Point anchor, int button) override
     {
@@ -23,6 +24,7 @@ public:
 
     bool movesAvailable = false;
     bool shapes = true;
+    std::vector<NativeWindow> activated;
     std::vector<NativeWindow> skippedTaskbar;
     std::vector<Move> moves;
 };

@@ -1,7 +1,6 @@
 #include "platform/x11/X11WindowManager.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include "platform/x11/QtXcbConnection.h"
 
 #include <xcb/xcb.h>
 
@@ -11,14 +10,9 @@
 
 namespace {
 
-// Qt's own connection, or null when the application does not run on X11 (offscreen tests).
 xcb_connection_t* qtConnection()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
+    return qtXcbConnection().connection;
 }
 
 struct FreeDeleter {
@@ -50,6 +44,27 @@ bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_at
 }
 
 } // namespace
+
+void X11WindowManager::activateWindow(NativeWindow windowId)
+{
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || windowId == 0) {
+        return;
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(windowId);
+    message.type = internAtom(qt.connection, "_NET_ACTIVE_WINDOW");
+    // Source 2: a pager's request, which window managers honour even from a background program;
+    // the hotkey press itself is the user's request.
+    message.data.data32[0] = 2;
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    message.data.data32[2] = 0;
+    xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(qt.connection);
+}
 
 void X11WindowManager::skipTaskbar(NativeWindow window)
 {
