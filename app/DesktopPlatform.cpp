@@ -28,7 +28,6 @@ FileRegistryHive openUserHive(bool useFile)
 
 } // namespace
 
-// A service the coming windows need (the tray) gets its real implementation here, beside these.
 struct DesktopPlatform::Services {
     explicit Services(bool useHiveFiles) : userHive(openUserHive(useHiveFiles))
     {
@@ -65,6 +64,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         options.globalKeys ? &s.hotkeys : nullptr,
         options.globalKeys ? &s.keyWatcher : nullptr,
         &s.windowManager,
+        options.tray,
         &s.printing,
     });
 }

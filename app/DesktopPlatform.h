@@ -20,6 +20,8 @@ struct DesktopPlatformOptions {
     // Stand-ins for the help window and the message boxes (benchmarks must never wait for a box).
     HelpService* help = nullptr;
     MessageService* messages = nullptr;
+    // The notification-area icon, made by the program with its picture; null: none.
+    TrayService* tray = nullptr;
 };
 
 class DesktopPlatform {

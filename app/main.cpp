@@ -1,11 +1,15 @@
 // Program entry: the application object, the platform, the two permanent windows.
 #include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/Platform.h"
+#include "platform/x11/QtTrayService.h"
+#include "platform/x11/TerminationSignals.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -29,10 +33,14 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
+    QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    DesktopPlatform desktop({.programFolder = programFolder()});
+    // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
+    TerminationSignals termination;
+    QtTrayService tray(trayIconPicture());
+    DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
     Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
@@ -58,6 +66,10 @@ int main(int argc, char** argv)
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
+    // Told to end from outside (the session, a termination signal): no question, settings saved.
+    OutsideEndWatch outsideEnd([&remote] { remote.saveSettings(); }, [&remote] { remote.endWithoutAsking(); });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &remote,
+                     [&remote] { remote.endWithoutAsking(); });
 
     remote.show();
     const int status = QApplication::exec();

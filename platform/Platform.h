@@ -11,9 +11,12 @@
 #include "platform/MessageService.h"
 #include "platform/PrintService.h"
 #include "platform/ScreenSource.h"
+#include "platform/TrayService.h"
 #include "platform/WindowManager.h"
 
 #include <string>
+
+class TrayService;
 
 struct Platform {
     RegistryHive& userHive;
@@ -30,5 +33,7 @@ struct Platform {
     HotkeyService* hotkeys = nullptr;
     KeyWatcher* keyWatcher = nullptr;
     WindowManager* windowManager = nullptr;
+    // Null: the application runs without a notification-area icon.
+    TrayService* tray = nullptr;
     PrintService* printing = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakePrintService.h"
 #include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakeTrayService.h"
 #include "platform/fake/FakeWindowManager.h"
 
 #include <string>
@@ -19,8 +20,8 @@
 struct FakePlatform {
     explicit FakePlatform(Bitmap screenPixels = Bitmap(640, 480), std::string programFolder = "/opt/zentrap/")
         : screen(std::move(screenPixels)),
-          platform{userHive, nullptr,     screen,         clipboard, help, messages, std::move(programFolder),
-                   &hotkeys, &keyWatcher, &windowManager, &printing}
+          platform{userHive, nullptr,     screen,         clipboard, help,     messages, std::move(programFolder),
+                   &hotkeys, &keyWatcher, &windowManager, &tray,     &printing}
     {
     }
     FakePlatform(const FakePlatform&) = delete;
@@ -34,6 +35,7 @@ struct FakePlatform {
     FakeHotkeyService hotkeys;
     FakeKeyWatcher keyWatcher;
     FakePrintService printing;
+    FakeTrayService tray;
     FakeWindowManager windowManager;
     Platform platform;
 };
