@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -159,34 +158,6 @@ TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
     settle();
     EXPECT_FALSE(form->minimized);
     EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(RemoteControlTray, NoTickedNoKeepsRunningAndTheNextCloseEndsWithoutAsking)
-{
-    auto form = makeForm();
-    form->capture();
-    ASSERT_TRUE(form->notSaved);
-    bool frameDuringQuestion = true;
-    bool trayMenuDuringQuestion = true;
-    const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {
-        frameDuringQuestion = frame.shown;
-        trayMenuDuringQuestion = form->menus().trayExitItem->isEnabled();
-        question.findChild<QCheckBox*>("doNotShowAgain")->setChecked(true);
-        QTest::keyClick(&question, Qt::Key_Escape);
-    });
-    EXPECT_FALSE(granted);
-    EXPECT_FALSE(frameDuringQuestion);
-    EXPECT_FALSE(trayMenuDuringQuestion);
-    EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->menus().trayExitItem->isEnabled());
-    EXPECT_FALSE(form->exitConfirmation);
-
-    QCloseEvent next;
-    QApplication::sendEvent(form.get(), &next);
-    EXPECT_TRUE(next.isAccepted());
-    finishExit();
-    form.reset();
-    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000000"), std::string::npos);
 }
 
 TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
