@@ -4,13 +4,7 @@
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
-#include "platform/FileRegistryHive.h"
-#include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
-#include "platform/fake/FakeTrayService.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
@@ -83,14 +77,10 @@ protected:
         }
     }
 
-    FileRegistryHive userHive;
-    FakeScreenSource screen{Bitmap(640, 480)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    FakeTrayService tray;
-    Platform platform{userHive,        nullptr, screen,  clipboard, help, messages,
-                      "/opt/zentrap/", nullptr, nullptr, nullptr,   &tray};
+    FakePlatform fakes;
+    FileRegistryHive& userHive = fakes.userHive;
+    FakeTrayService& tray = fakes.tray;
+    Platform& platform = fakes.platform;
     FakeFrame frame;
 };
 
