@@ -1,35 +1,22 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
-#include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-#include "help/ui/ChmHelpService.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/QtClipboardService.h"
-#include "platform/x11/QtMessageService.h"
-#include "platform/x11/QtPrintService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/TerminationSignals.h"
-#include "platform/x11/X11HotkeyService.h"
-#include "platform/x11/X11KeyWatcher.h"
-#include "platform/x11/X11ScreenSource.h"
-#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QToolButton>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -52,31 +39,9 @@ int main(int argc, char** argv)
 
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
     TerminationSignals termination;
-    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    std::optional<FileRegistryHive> machineHive;
-    std::error_code missing;
-    if (std::filesystem::exists(machineHivePath(), missing)) {
-        machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
-    }
-    X11ScreenSource screen;
-    QtClipboardService clipboard({writeBmpFile, writePng});
-    ChmHelpService help;
-    QtMessageService messages;
-    X11HotkeyService hotkeys;
-    X11KeyWatcher keyWatcher;
-    X11WindowManager windowManager;
     QtTrayService tray(trayIconPicture());
-    Platform platform{userHive,
-                      machineHive ? &*machineHive : nullptr,
-                      screen,
-                      clipboard,
-                      help,
-                      messages,
-                      programFolder(),
-                      &hotkeys,
-                      &keyWatcher,
-                      &windowManager,
-                      &tray};
+    DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
+    Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
@@ -93,9 +58,8 @@ int main(int argc, char** argv)
                                                                    print != nullptr && print->isEnabled()},
                                                    &owner);
     };
-    QtPrintService printing;
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, printing, settingsFile,
+        return openPrintPreview(platform, *platform.printing, settingsFile,
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);
