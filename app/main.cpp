@@ -2,6 +2,7 @@
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ui/CaptureFrameWindow.h"
+#include "common/AtomicFile.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
@@ -13,6 +14,8 @@
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/SingleInstance.h"
+#include "platform/x11/TerminationSignals.h"
 #include "platform/x11/X11ScreenSource.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
@@ -20,7 +23,9 @@
 #include <QApplication>
 #include <QToolButton>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,6 +34,25 @@ namespace {
 std::string programFolder()
 {
     return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+// Qt ends the process with exit() when the X server goes away ("The X11 connection broke"); the
+// windows are never destroyed then, so their settings are written from here.
+std::function<void()> writeSettingsAtExit;
+
+void writeKnownSettings()
+{
+    if (writeSettingsAtExit) {
+        std::function<void()> write = std::move(writeSettingsAtExit);
+        write();
+    }
+}
+
+// Saves that a killed process left behind in the settings folders.
+void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
+{
+    removeStaleTemporaryFiles(userConfigFolder());
+    removeStaleTemporaryFiles(std::filesystem::path(iniPath).parent_path().string());
 }
 
 } // namespace
@@ -41,6 +65,16 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Zentrap");
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // One Zentrap per user and display: a second start brings the first one forward instead.
+    SingleInstance instance(qEnvironmentVariable("DISPLAY"));
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        return 0;
+    }
+    // Ending the session (SIGTERM, SIGHUP, Ctrl+C) ends the program the normal way, with its writes.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
+                     [] { QApplication::exit(0); });
 
     FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
     std::optional<FileRegistryHive> machineHive;
@@ -56,6 +90,7 @@ int main(int argc, char** argv)
                       programFolder()};
 
     SettingsFile settingsFile(settingsFilePath());
+    removeStaleTemporaryFilesOfSettings(settingsFile.path());
     RemoteWindowFactories windows;
     windows.save = [&](RemoteControlWindow& owner) {
         return std::make_unique<SaveAsDialog>(
@@ -80,8 +115,16 @@ int main(int argc, char** argv)
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
 
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::bringToFront);
+    writeSettingsAtExit = [&] {
+        frame->writeSettings();
+        remote.writeSettings();
+    };
+    std::atexit(writeKnownSettings);
+
     remote.show();
     const int status = QApplication::exec();
+    writeSettingsAtExit = nullptr;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);

@@ -9,6 +9,7 @@
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
+#include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/HotkeyRegistrar.h"
 #include "platform/Platform.h"
@@ -160,7 +161,12 @@ void RemoteControlWindow::readSettings()
         SettingsKey key = store.openWithFallback();
         s = readRemoteControlSettings(key, platform_.screen.primaryScreenSize());
     }
-    move(s.position.x, s.position.y);
+    // A stored place off every screen (another monitor layout, a hand edit) would leave the
+    // window unreachable.
+    const Rect placed =
+        correctedPlacement(s.position, {kRemoteControlWidth, kRemoteControlHeight}, platform_.screen.availableAreas(),
+                           defaultRemoteControlPosition(platform_.screen.primaryScreenSize()));
+    move(placed.left, placed.top);
     updateRulersOption = s.updateRulers;
     showRulersOption = s.showRulers;
     // The PrintScreen watch belongs to the hotkeys part; the setting is kept and written back.
@@ -528,6 +534,17 @@ void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
 {
     menus_.showMinimizeState(minimized);
     menus_.trayMenu.popup(globalPos);
+}
+
+void RemoteControlWindow::bringToFront()
+{
+    if (minimized) {
+        minimizeRestoreCommand();
+    } else if (!isVisible() && !capturing_) {
+        show();
+    }
+    raise();
+    activateWindow();
 }
 
 void RemoteControlWindow::minimizeRestoreCommand()

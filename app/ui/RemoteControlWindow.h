@@ -50,6 +50,12 @@ public:
     void aboutCommand();
     void helpCommand();
     void minimizeRestoreCommand();
+    // Another start of the program asked for this one: show the window (restored if minimised)
+    // in front of the others.
+    void bringToFront();
+    // Writes the persisted values now (destruction does it too); also used when the display
+    // connection is lost and the program cannot end through its normal path.
+    void writeSettings();
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
@@ -117,7 +123,6 @@ private:
     void connectCommands();
     void shapeWindow();
     void readSettings();
-    void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
     void grabIntoImage();
