@@ -16,7 +16,10 @@
 #include "platform/x11/QtPrintService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -86,8 +89,19 @@ int main(int argc, char** argv)
     QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
-    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
-                      programFolder()};
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
+    X11WindowManager windowManager;
+    Platform platform{userHive,
+                      machineHive ? &*machineHive : nullptr,
+                      screen,
+                      clipboard,
+                      help,
+                      messages,
+                      programFolder(),
+                      &hotkeys,
+                      &keyWatcher,
+                      &windowManager};
 
     SettingsFile settingsFile(settingsFilePath());
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
@@ -115,7 +129,7 @@ int main(int argc, char** argv)
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
 
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::bringToFront);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
     writeSettingsAtExit = [&] {
         frame->writeSettings();
         remote.writeSettings();

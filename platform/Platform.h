@@ -4,8 +4,11 @@
 #include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
+#include "platform/HotkeyService.h"
+#include "platform/KeyWatcher.h"
 #include "platform/MessageService.h"
 #include "platform/ScreenSource.h"
+#include "platform/WindowManager.h"
 
 #include <string>
 
@@ -19,4 +22,9 @@ struct Platform {
     MessageService& messages;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
+    // The keyboard and window-manager services; null where a program or test has none, and the
+    // windows then keep only their states.
+    HotkeyService* hotkeys = nullptr;
+    KeyWatcher* keyWatcher = nullptr;
+    WindowManager* windowManager = nullptr;
 };
