@@ -1,25 +1,18 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-#include "help/ui/ChmHelpService.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/QtClipboardService.h"
-#include "platform/x11/QtMessageService.h"
-#include "platform/x11/QtPrintService.h"
+#include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
-#include "platform/x11/X11HotkeyService.h"
-#include "platform/x11/X11KeyWatcher.h"
-#include "platform/x11/X11ScreenSource.h"
-#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -30,7 +23,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -66,6 +58,7 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
+    QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -74,34 +67,11 @@ int main(int argc, char** argv)
     if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
         return 0;
     }
-    // Ending the session (SIGTERM, SIGHUP, Ctrl+C) ends the program the normal way, with its writes.
-    TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
-                     [] { QApplication::exit(0); });
-
-    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    std::optional<FileRegistryHive> machineHive;
-    std::error_code missing;
-    if (std::filesystem::exists(machineHivePath(), missing)) {
-        machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
-    }
-    X11ScreenSource screen;
-    QtClipboardService clipboard({writeBmpFile, writePng});
-    ChmHelpService help;
-    QtMessageService messages;
-    X11HotkeyService hotkeys;
-    X11KeyWatcher keyWatcher;
-    X11WindowManager windowManager;
-    Platform platform{userHive,
-                      machineHive ? &*machineHive : nullptr,
-                      screen,
-                      clipboard,
-                      help,
-                      messages,
-                      programFolder(),
-                      &hotkeys,
-                      &keyWatcher,
-                      &windowManager};
+    // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
+    TerminationSignals termination;
+    QtTrayService tray(trayIconPicture());
+    DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
+    Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
@@ -119,20 +89,23 @@ int main(int argc, char** argv)
                                                                    print != nullptr && print->isEnabled()},
                                                    &owner);
     };
-    QtPrintService printing;
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, printing, settingsFile,
+        return openPrintPreview(platform, *platform.printing, settingsFile,
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
+    // Told to end from outside (the session, a termination signal): no question, settings saved.
+    OutsideEndWatch outsideEnd([&remote] { remote.saveSettings(); }, [&remote] { remote.endWithoutAsking(); });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &remote,
+                     [&remote] { remote.endWithoutAsking(); });
 
     QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
     writeSettingsAtExit = [&] {
         frame->writeSettings();
-        remote.writeSettings();
+        remote.saveSettings();
     };
     std::atexit(writeKnownSettings);
 
