@@ -1,7 +1,13 @@
-// Requests to the desktop's window manager.
+// Requests to the desktop's window manager that the toolkit does not offer: activation, taskbar
+// state, moves the window manager runs itself, and whether windows can be shaped.
 #pragma once
 
+#include "common/Geometry.h"
+
 #include <cstdint>
+
+// The platform's identifier of a top-level window (an X window id).
+using NativeWindow = uint64_t;
 
 class WindowManager {
 public:
@@ -9,5 +15,13 @@ public:
 
     // Brings the top-level window `windowId` (the platform's window id) to the front with the
     // keyboard focus, as a taskbar asks for it, so focus-stealing prevention does not refuse it.
-    virtual void activateWindow(uint64_t windowId) = 0;
+    virtual void activateWindow(NativeWindow windowId) = 0;
+    // Keeps the window out of the taskbar and pagers; call before the window is mapped.
+    virtual void skipTaskbar(NativeWindow window) = 0;
+    // Hands the window to the window manager's move loop as if the pointer button `button` (1 to 3)
+    // had been pressed at `anchor` (screen pixels): the window keeps that point under the pointer.
+    // False when there is no window manager that offers it.
+    virtual bool startMove(NativeWindow window, Point anchor, int button) = 0;
+    // False when the display cannot shape windows, so a window cannot have holes.
+    virtual bool shapesAvailable() = 0;
 };

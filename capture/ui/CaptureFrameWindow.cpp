@@ -3,7 +3,6 @@
 #include "capture/FrameGeometry.h"
 #include "capture/FrameKeys.h"
 #include "capture/FrameSettingsIO.h"
-#include "capture/ui/CaptureFrameWindowX11.h"
 #include "capture/ui/FramePainter.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
@@ -210,7 +209,7 @@ void CaptureFrameWindow::updateFrameRegion()
     // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
     const QRegion outer(rect());
     setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, borderWidth_)))));
-    if (!windowShapesAvailable() && !shapeFailureReported_) {
+    if (platform_.windowManager != nullptr && !platform_.windowManager->shapesAvailable() && !shapeFailureReported_) {
         shapeFailureReported_ = true;
         platform_.messages.showMessage("GetDC Error 3");
     }
@@ -222,8 +221,8 @@ void CaptureFrameWindow::updateFrameRegion()
 void CaptureFrameWindow::showEvent(QShowEvent* event)
 {
     // Before the window is mapped: the window manager reads its states only then.
-    if (!event->spontaneous()) {
-        markSkipTaskbar(winId());
+    if (!event->spontaneous() && platform_.windowManager != nullptr) {
+        platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
     }
     QWidget::showEvent(event);
 }
@@ -306,7 +305,9 @@ void CaptureFrameWindow::mouseMoveEvent(QMouseEvent* event)
         // Started only once the pointer has travelled, so that plain clicks still arrive.
         systemMoveArmed_ = false;
         // Anchored at the press, not at the pointer now, so the travel so far is not lost.
-        if (!startWindowManagerMove(winId(), systemMovePress_, systemMoveButton_)) {
+        if (platform_.windowManager == nullptr ||
+            !platform_.windowManager->startMove(static_cast<NativeWindow>(winId()),
+                                                {systemMovePress_.x(), systemMovePress_.y()}, systemMoveButton_)) {
             beginOwnDrag(systemMovePress_);
             followOwnDrag(global);
         }

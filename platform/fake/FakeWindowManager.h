@@ -1,4 +1,4 @@
-// A window manager for tests: records the windows it was asked to activate.
+// A window manager for tests: records the requests; its moves and window shapes are switchable.
 #pragma once
 
 #include "platform/WindowManager.h"
@@ -7,7 +7,24 @@
 
 class FakeWindowManager : public WindowManager {
 public:
-    void activateWindow(uint64_t windowId) override { activated.push_back(windowId); }
+    struct Move {
+        NativeWindow window;
+        Point anchor;
+        int button;
+    };
 
-    std::vector<uint64_t> activated;
+    void activateWindow(NativeWindow windowId) override { activated.push_back(windowId); }
+    void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
+    bool startMove(NativeWindow window, Point anchor, int button) override
+    {
+        moves.push_back({window, anchor, button});
+        return movesAvailable;
+    }
+    bool shapesAvailable() override { return shapes; }
+
+    bool movesAvailable = false;
+    bool shapes = true;
+    std::vector<NativeWindow> activated;
+    std::vector<NativeWindow> skippedTaskbar;
+    std::vector<Move> moves;
 };

@@ -1,9 +1,13 @@
-// Window-manager requests as EWMH client messages on Qt's xcb connection.
+// Window-manager requests as EWMH client messages and properties on Qt's xcb connection. Without
+// an X11 connection (offscreen tests) nothing is requested and windows count as shapeable.
 #pragma once
 
 #include "platform/WindowManager.h"
 
 class X11WindowManager : public WindowManager {
 public:
-    void activateWindow(uint64_t windowId) override;
+    void activateWindow(NativeWindow windowId) override;
+    void skipTaskbar(NativeWindow window) override;
+    bool startMove(NativeWindow window, Point anchor, int button) override;
+    bool shapesAvailable() override;
 };
