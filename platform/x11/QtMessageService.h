@@ -15,6 +15,7 @@ public:
 
     void showMessage(const std::string& text) override { showMessage(text, parent_); }
     void showMessage(const std::string& text, QWidget* owner) override;
+    void showWarning(const std::string& caption, const std::string& text, QWidget* owner) override;
     bool askYesNo(const std::string& text) override;
 
 private:
