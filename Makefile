@@ -7,8 +7,9 @@ SANITIZE := build/asan
 BENCH := build/bench
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 30
+PREFIX ?= /usr/local
 
-.PHONY: deps run build test bench fuzz format clean
+.PHONY: deps run build install test check bench fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -18,13 +19,22 @@ build: deps
 	cmake --build $(RELEASE) -j $(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ]; then echo "make run: no DISPLAY; start an X session (or scripts/test-desktop) first" >&2; exit 1; fi
+	@if [ -z "$$DISPLAY" ]; then echo "make run: no DISPLAY. Start an X session first, or try it headless: scripts/with-test-desktop $(RELEASE)/bin/zentrap" >&2; exit 1; fi
 	$(RELEASE)/bin/zentrap
+
+install: build
+	cmake --install $(RELEASE) --prefix $(PREFIX)
 
 test: deps
 	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRAP_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# clang-format on every C++ file and the clang-tidy profile on the program code (uses the test build).
+check: deps
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRAP_SANITIZE=ON
+	cmake --build $(SANITIZE) -j $(JOBS)
+	scripts/check-code $(SANITIZE)
 
 bench: deps
 	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRAP_BUILD_TESTS=OFF -DZENTRAP_BUILD_BENCH=ON

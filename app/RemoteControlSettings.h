@@ -3,14 +3,12 @@
 #pragma once
 
 #include "common/Geometry.h"
+#include "platform/Shortcut.h"
 
 #include <cstdint>
 #include <string>
 
 class SettingsKey;
-
-// A shortcut: virtual-key code in bits 0-12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
-using Shortcut = uint16_t;
 
 struct RemoteControlSettings {
     Point position;

@@ -1,18 +1,24 @@
 // Program entry: the application object, the platform, the two permanent windows.
-#include "app/ControlUnit.h"
-#include "app/MainFormLink.h"
-#include "capture/MainUnit.h"
+#include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/RemoteControlWindow.h"
+#include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
-#include "formats/SaveUnit.h"
+#include "editor/ui/ImageEditorWindow.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
+#include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/ChmHelpService.h"
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
+#include "platform/x11/QtPrintService.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "print/ui/OpenPrintPreview.h"
+#include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
+#include <QToolButton>
 
 #include <filesystem>
 #include <memory>
@@ -43,7 +49,7 @@ int main(int argc, char** argv)
         machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
     }
     X11ScreenSource screen;
-    QtClipboardService clipboard;
+    QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
     Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
@@ -51,14 +57,27 @@ int main(int argc, char** argv)
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
-    windows.save = [&](TControlForm& owner) {
-        return std::make_unique<TSaveForm>(
-            platform, settingsFile,
-            SaveFormHost{owner.FImage, owner.FCaptureNumber, owner.FNotSaved, owner.FShowHint}, &owner);
+    windows.save = [&](RemoteControlWindow& owner) {
+        return std::make_unique<SaveAsDialog>(
+            platform, settingsFile, SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint},
+            &owner);
     };
-    TControlForm remote(platform, windows);
-    auto frame = std::make_unique<TMainForm>(platform, remote);
-    MainFormLink frameLink(*frame);
+    windows.edit = [&](RemoteControlWindow& owner) {
+        QToolButton* print = owner.button("sbPrint");
+        return std::make_unique<ImageEditorWindow>(platform, settingsFile,
+                                                   ImageEditorHost{owner.image, *owner.editImage, *owner.undoImage,
+                                                                   owner.showHint,
+                                                                   print != nullptr && print->isEnabled()},
+                                                   &owner);
+    };
+    QtPrintService printing;
+    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
+        return openPrintPreview(platform, printing, settingsFile,
+                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
+    };
+    RemoteControlWindow remote(platform, windows);
+    auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
+    CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
 
     remote.show();

@@ -1,8 +1,10 @@
-// Time from the Capture command to the image in FImage and on the clipboard, for a 1920 x 1080
+// Time from the Capture command to the image in image and on the clipboard, for a 1920 x 1080
 // full-screen capture without the hide wait, beside the parts it is made of and beside Qt's own
 // screen grab and clipboard path. Needs an X display (run it on the test desktop).
-#include "app/ControlUnit.h"
+#include "app/ui/RemoteControlWindow.h"
 #include "capture/ScreenGrabber.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"
@@ -29,17 +31,17 @@ struct CaptureRig {
         // The bench measures the capture itself, not the 300 ms wait for the screen to repaint.
         userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n"
                           "\"FCursor\"=dword:00000000\n");
-        form = std::make_unique<TControlForm>(platform);
-        form->FullScreenToggle();
+        form = std::make_unique<RemoteControlWindow>(platform);
+        form->fullScreenToggle();
     }
 
     FileRegistryHive userHive;
     X11ScreenSource screen;
-    QtClipboardService clipboard;
+    QtClipboardService clipboard({writeBmpFile, writePng});
     FakeHelpService help;
     FakeMessageService messages;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, "./"};
-    std::unique_ptr<TControlForm> form;
+    std::unique_ptr<RemoteControlWindow> form;
 };
 
 CaptureRig& rig()
@@ -68,12 +70,12 @@ void captureCommand(benchmark::State& state, bool settle)
 {
     CaptureRig& r = rig();
     for (auto _ : state) {
-        r.form->Capture();
-        benchmark::DoNotOptimize(r.form->FImage.bits());
+        r.form->capture();
+        benchmark::DoNotOptimize(r.form->image.bits());
         serveEvents(state, settle);
     }
-    state.counters["width"] = r.form->FImage.width();
-    state.counters["height"] = r.form->FImage.height();
+    state.counters["width"] = r.form->image.width();
+    state.counters["height"] = r.form->image.height();
 }
 
 void BM_CaptureCommandFullScreen(benchmark::State& state)

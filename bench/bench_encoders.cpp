@@ -3,12 +3,12 @@
 // filters, JPEG beside libjpeg-turbo called directly. A summary of ratios follows the table.
 #include "bench/support/Corpus.h"
 #include "common/ByteSink.h"
-#include "formats/Bmp2Tiff.h"
 #include "formats/BmpChannelOrder.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/PngFilter.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
@@ -69,7 +69,7 @@ void bmpFile(benchmark::State& state, const Bitmap& b)
 
 void tiffFile(benchmark::State& state, const Bitmap& b)
 {
-    timeWriter(state, b, [](const Bitmap& image, ByteSink& sink) { WriteTIFF(sink, image); });
+    timeWriter(state, b, [](const Bitmap& image, ByteSink& sink) { writeTiff(sink, image); });
 }
 
 void pngOurs(benchmark::State& state, const Bitmap& b)

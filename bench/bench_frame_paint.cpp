@@ -1,6 +1,6 @@
 // One paint of the Capture Frame (800 x 600, rulers on) into its frame buffer and onto the window's
 // surface, beside a plain copy of the same pixels as the floor.
-#include "capture/FramePainter.h"
+#include "capture/ui/FramePainter.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -102,7 +102,7 @@ void BM_ZentrapLzwOnly(benchmark::State& state)
         return;
     }
     Bitmap reduced = QuantizeBitmap(*source, ReductionMode::OptimizedWindows, DitherMode::NearestColor, 8);
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(reduced);
     for (auto _ : state) {
         VectorSink sink;

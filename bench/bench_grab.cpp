@@ -32,7 +32,7 @@ void BM_GrabScreen(benchmark::State& state)
     int width = static_cast<int>(state.range(0));
     int height = static_cast<int>(state.range(1));
     bool withCursor = state.range(2) != 0;
-    Bitmap bitmap(80, 80); // like FImage: reused, so only the first grab allocates
+    Bitmap bitmap(80, 80); // like image: reused, so only the first grab allocates
     GrabScreen(0, 0, width, height, bitmap, withCursor, *gScreen);
     for (auto _ : state) {
         GrabScreen(0, 0, width, height, bitmap, withCursor, *gScreen);

@@ -5,11 +5,11 @@
 #include "bench/support/Corpus.h"
 #include "common/SettingsFile.h"
 #include "formats/OutputFormats.h"
-#include "formats/SaveUnit.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
+#include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -68,7 +68,7 @@ void BM_OpenSaveAs(benchmark::State& state)
     SaveRig rig;
     for (auto _ : state) {
         rig.hive.loadText(""); // no stored values: the four defaults every time
-        TSaveForm form(rig.platform, rig.ini, SaveFormHost{image, rig.captureNumber, rig.notSaved});
+        SaveAsDialog form(rig.platform, rig.ini, SaveAsDialogHost{image, rig.captureNumber, rig.notSaved});
         benchmark::DoNotOptimize(form.session().variant(4).encodedLength);
     }
 }
@@ -144,10 +144,10 @@ void reportPeakMemory()
     SaveRig rig;
     size_t idle = peakResidentBytes();
     {
-        TSaveForm form(rig.platform, rig.ini, SaveFormHost{capture, rig.captureNumber, rig.notSaved});
+        SaveAsDialog form(rig.platform, rig.ini, SaveAsDialogHost{capture, rig.captureNumber, rig.notSaved});
         form.show();
         QApplication::processEvents();
-        form.UpdateLayout();
+        form.updateLayout();
         for (int n = 1; n <= kVariantCount; ++n) {
             form.paintBox(n)->renderOffscreen();
         }

@@ -1,34 +1,14 @@
 // zentrap-cli encode: writes a picture in one of the five output formats with the Save As settings.
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
 #include "formats/OutputFormats.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 
 namespace {
-
-int parseInt(std::string_view text, std::string_view option)
-{
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        throw CliUsageError(std::string(option) + " needs a whole number, not \"" + std::string(text) + "\"");
-    }
-    return value;
-}
-
-int parseRange(std::string_view text, std::string_view option, int low, int high)
-{
-    int value = parseInt(text, option);
-    if (value < low || value > high) {
-        throw CliUsageError(std::string(option) + " must be between " + std::to_string(low) + " and " +
-                            std::to_string(high));
-    }
-    return value;
-}
 
 ImageFormat parseFormat(std::string_view name)
 {
@@ -52,7 +32,7 @@ ImageFormat parseFormat(std::string_view name)
 
 int parseColorCount(std::string_view text)
 {
-    int count = parseInt(text, "--colors");
+    int count = parseWholeNumber(text, "--colors", 8, 256);
     for (int allowed : {8, 16, 32, 64, 128, 256}) {
         if (count == allowed) {
             return count;
@@ -63,13 +43,20 @@ int parseColorCount(std::string_view text)
 
 void parsePickedPixel(std::string_view text, GifOptions& gif)
 {
-    size_t comma = text.find(',');
-    if (comma == std::string_view::npos) {
-        throw CliUsageError("--transparent needs X,Y");
-    }
-    gif.pickX = parseRange(text.substr(0, comma), "--transparent", 0, 1 << 20);
-    gif.pickY = parseRange(text.substr(comma + 1), "--transparent", 0, 1 << 20);
+    std::vector<int> xy = parseNumberList(text, "--transparent", 2, 0, 65535);
+    gif.pickX = xy[0];
+    gif.pickY = xy[1];
     gif.transparent = true;
+}
+
+// The picked pixel is known to lie inside the picture only once the picture is read.
+void checkPickedPixel(const GifOptions& gif, const Bitmap& image)
+{
+    if (gif.transparent && (gif.pickX >= image.width() || gif.pickY >= image.height())) {
+        throw CliUsageError("--transparent " + std::to_string(gif.pickX) + "," + std::to_string(gif.pickY) +
+                            " lies outside the " + std::to_string(image.width()) + " x " +
+                            std::to_string(image.height()) + " picture");
+    }
 }
 
 struct EncodeRequest {
@@ -94,17 +81,17 @@ EncodeRequest parseArguments(const std::vector<std::string>& args)
         if (arg == "--format") {
             format = parseFormat(value());
         } else if (arg == "--quality") {
-            request.settings.jpeg.quality = parseRange(value(), arg, 1, 100);
+            request.settings.jpeg.quality = parseWholeNumber(value(), arg, 1, 100);
         } else if (arg == "--progressive") {
             request.settings.jpeg.progressive = true;
         } else if (arg == "--baseline") {
             request.settings.jpeg.progressive = false;
         } else if (arg == "--palette") {
-            request.settings.gif.paletteMode = parseRange(value(), arg, 1, 8);
+            request.settings.gif.paletteMode = parseWholeNumber(value(), arg, 1, 8);
         } else if (arg == "--colors") {
             request.settings.gif.colorCount = parseColorCount(value());
         } else if (arg == "--dither") {
-            request.settings.gif.ditherMode = parseRange(value(), arg, 0, 6);
+            request.settings.gif.ditherMode = parseWholeNumber(value(), arg, 0, 6);
         } else if (arg == "--compression") {
             std::string_view v = value();
             if (v != "lzw" && v != "rle") {
@@ -137,6 +124,7 @@ int runEncode(const std::vector<std::string>& args)
 {
     EncodeRequest request = parseArguments(args);
     Bitmap image = loadImageFile(request.input);
+    checkPickedPixel(request.settings.gif, image);
     saveFormat(image, request.settings, request.output);
     return 0;
 }

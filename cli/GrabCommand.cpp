@@ -1,21 +1,17 @@
 // zentrap-cli grab: copies the screen (or a rectangle of it) into an image file.
 #include "capture/ScreenGrabber.h"
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
+#include "cli/readers/ImageLimits.h"
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 #include "platform/x11/X11ScreenSource.h"
 
-#include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-// Larger requests are refused before any memory is taken for them.
-constexpr int kMaxSide = 32767;
 
 struct GrabOptions {
     bool cursor = false;
@@ -25,37 +21,22 @@ struct GrabOptions {
     std::string output;
 };
 
-bool parseInt(const std::string& text, int& out)
-{
-    char* end = nullptr;
-    errno = 0;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < -kMaxSide * 2L || value > kMaxSide * 2L) {
-        return false;
-    }
-    out = static_cast<int>(value);
-    return true;
-}
+// Coordinates far beyond any screen are refused as numbers; sizes as "Image too large".
+constexpr int kMaxCoordinate = 1 << 24;
 
 void parseRect(const std::string& text, GrabOptions& options)
 {
-    std::string parts[4];
-    size_t start = 0;
-    for (int i = 0; i < 4; ++i) {
-        size_t comma = text.find(',', start);
-        if ((i < 3) == (comma == std::string::npos)) {
-            throw CliUsageError("--rect wants X,Y,W,H");
-        }
-        parts[i] = text.substr(start, i < 3 ? comma - start : std::string::npos);
-        start = comma + 1;
+    std::vector<int> r = parseNumberList(text, "--rect", 4, -kMaxCoordinate, kMaxCoordinate);
+    if (r[2] < 1 || r[3] < 1) {
+        throw CliUsageError("--rect wants a width and height of at least 1, not \"" + text + "\"");
     }
-    if (!parseInt(parts[0], options.left) || !parseInt(parts[1], options.top) || !parseInt(parts[2], options.width) ||
-        !parseInt(parts[3], options.height)) {
-        throw CliUsageError("--rect wants four whole numbers X,Y,W,H");
+    if (r[2] > kMaxImageSide || r[3] > kMaxImageSide || int64_t{r[2]} * r[3] > kMaxImagePixels) {
+        throw CliUsageError("--rect " + text + ": Image too large");
     }
-    if (options.width <= 0 || options.height <= 0 || options.width > kMaxSide || options.height > kMaxSide) {
-        throw CliUsageError("--rect wants a width and height from 1 to 32767");
-    }
+    options.left = r[0];
+    options.top = r[1];
+    options.width = r[2];
+    options.height = r[3];
     options.hasRect = true;
 }
 
@@ -70,7 +51,7 @@ GrabOptions parseOptions(const std::vector<std::string>& args)
             options.info = true;
         } else if (arg == "--rect") {
             if (i + 1 >= args.size()) {
-                throw CliUsageError("--rect wants X,Y,W,H");
+                throw CliUsageError("--rect needs a value");
             }
             parseRect(args[++i], options);
         } else if (arg.rfind("--rect=", 0) == 0) {
@@ -86,20 +67,8 @@ GrabOptions parseOptions(const std::vector<std::string>& args)
     if (options.output.empty()) {
         throw CliUsageError("no output file");
     }
+    requireImageExtension(options.output, true);
     return options;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix)
-{
-    if (text.size() < suffix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < suffix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Binary PPM: the simplest lossless file every image tool reads.
@@ -131,14 +100,21 @@ int runGrab(const std::vector<std::string>& args)
     if (!screen.isAvailable()) {
         throw ZentrapError("cannot open the X display");
     }
+    Size screenSize = screen.primaryScreenSize();
     if (!options.hasRect) {
-        Size size = screen.primaryScreenSize();
-        options.width = size.width;
-        options.height = size.height;
+        options.width = screenSize.width;
+        options.height = screenSize.height;
+    }
+    if (options.left >= screenSize.width || options.top >= screenSize.height || options.left + options.width <= 0 ||
+        options.top + options.height <= 0) {
+        throw ZentrapError("the rectangle " + std::to_string(options.left) + "," + std::to_string(options.top) + "," +
+                           std::to_string(options.width) + "," + std::to_string(options.height) +
+                           " lies entirely off the " + std::to_string(screenSize.width) + " x " +
+                           std::to_string(screenSize.height) + " screen");
     }
     Bitmap bitmap;
     GrabScreen(options.left, options.top, options.width, options.height, bitmap, options.cursor, screen);
-    if (endsWith(options.output, ".ppm")) {
+    if (isPpmFileName(options.output)) {
         savePpm(bitmap, options.output);
     } else {
         saveImageFileByExtension(bitmap, options.output);

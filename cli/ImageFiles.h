@@ -2,12 +2,19 @@
 #pragma once
 
 #include "common/Bitmap.h"
+#include "formats/OutputFormats.h"
 
+#include <optional>
 #include <string>
 
-// Reads PNG, BMP, PPM, JPEG (anything Qt's image reader knows) as a 24-bit Bitmap,
-// or as an indexed one when the file is indexed.
+// Reads a BMP, PNG, JPEG, GIF, TIFF or PBM/PGM/PPM file, told by its content, refusing anything
+// that is not a regular file and pictures beyond the size limits. Indexed and grey pictures stay
+// indexed. Throws ZentrapError with the file name and what is wrong.
 Bitmap loadImageFile(const std::string& path);
 
-// Writes with the default settings of the format the extension names (.bmp .jpg .jpeg .gif .png .tif .tiff).
+// The output format a file name's extension asks for (.bmp .jpg .jpeg .gif .png .tif .tiff).
+std::optional<ImageFormat> imageFormatOfFileName(const std::string& path);
+bool isPpmFileName(const std::string& path);
+
+// Writes with the default settings of the format the extension names.
 void saveImageFileByExtension(const Bitmap& bitmap, const std::string& path);

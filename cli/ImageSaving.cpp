@@ -2,23 +2,29 @@
 #include "cli/ImageFiles.h"
 
 #include "common/ZentrapError.h"
-#include "formats/OutputFormats.h"
 
 #include <algorithm>
 #include <cctype>
-#include <optional>
 
 namespace {
 
-std::optional<ImageFormat> formatOfExtension(const std::string& path)
+std::string lowerCaseExtension(const std::string& path)
 {
     size_t dot = path.rfind('.');
     size_t slash = path.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return std::nullopt;
+        return {};
     }
     std::string ext = path.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+} // namespace
+
+std::optional<ImageFormat> imageFormatOfFileName(const std::string& path)
+{
+    std::string ext = lowerCaseExtension(path);
     if (ext == "bmp") {
         return ImageFormat::Bmp;
     }
@@ -37,11 +43,14 @@ std::optional<ImageFormat> formatOfExtension(const std::string& path)
     return std::nullopt;
 }
 
-} // namespace
+bool isPpmFileName(const std::string& path)
+{
+    return lowerCaseExtension(path) == "ppm";
+}
 
 void saveImageFileByExtension(const Bitmap& bitmap, const std::string& path)
 {
-    std::optional<ImageFormat> format = formatOfExtension(path);
+    std::optional<ImageFormat> format = imageFormatOfFileName(path);
     if (!format) {
         throw ZentrapError("Unknown image file extension (use .bmp, .jpg, .jpeg, .gif, .png, .tif or .tiff): " + path);
     }

@@ -1,11 +1,10 @@
 // zentrap-cli quantize: reduces a picture to an 8-bit indexed one as the GIF writer would, so that
 // colour reduction can be looked at on its own.
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
 #include "formats/Quantize.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -17,18 +16,6 @@ struct QuantizeOptions {
     std::string input;
     std::string output;
 };
-
-int parseNumber(const std::string& text, const std::string& option, int low, int high)
-{
-    char* end = nullptr;
-    errno = 0;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < low || value > high) {
-        throw CliUsageError(option + " wants a whole number from " + std::to_string(low) + " to " +
-                            std::to_string(high));
-    }
-    return static_cast<int>(value);
-}
 
 int reductionBitsFor(int colors)
 {
@@ -53,12 +40,12 @@ QuantizeOptions parseOptions(const std::vector<std::string>& args)
             return args[++i];
         };
         if (arg == "--palette") {
-            options.palette = parseNumber(value(), arg, 1, 8);
+            options.palette = parseWholeNumber(value(), arg, 1, 8);
             hasPalette = true;
         } else if (arg == "--colors") {
-            options.colors = parseNumber(value(), arg, 1, 256);
+            options.colors = parseWholeNumber(value(), arg, 1, 256);
         } else if (arg == "--dither") {
-            options.dither = parseNumber(value(), arg, 0, 6);
+            options.dither = parseWholeNumber(value(), arg, 0, 6);
         } else if (!arg.empty() && arg[0] == '-') {
             throw CliUsageError("unknown option " + arg);
         } else if (options.input.empty()) {
@@ -75,6 +62,8 @@ QuantizeOptions parseOptions(const std::vector<std::string>& args)
     if (options.input.empty() || options.output.empty()) {
         throw CliUsageError("wants an input and an output file");
     }
+    reductionBitsFor(options.colors);
+    requireImageExtension(options.output);
     return options;
 }
 

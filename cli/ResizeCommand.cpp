@@ -1,11 +1,11 @@
 // zentrap-cli resize: the editor's resize, smooth (a resampling filter) or plain.
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
 #include "editor/FilterTable.h"
 #include "editor/PlainStretch.h"
 #include "editor/Resample.h"
 
-#include <charconv>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,19 +19,6 @@ struct ResizeOptions {
     bool plain = false;
     std::vector<std::string> files;
 };
-
-int parseSize(const std::string& text, const char* what)
-{
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        throw CliUsageError(std::string(what) + " is not a whole number: " + text);
-    }
-    if (value <= 0) {
-        throw CliUsageError(std::string(what) + " must be more than zero");
-    }
-    return value;
-}
 
 ResizeOptions parseResizeArguments(const std::vector<std::string>& args)
 {
@@ -47,10 +34,10 @@ ResizeOptions parseResizeArguments(const std::vector<std::string>& args)
             return args[++i];
         };
         if (arg == "--width") {
-            options.width = parseSize(value(), "width");
+            options.width = parseWholeNumber(value(), arg, 1, 65535);
             widthGiven = true;
         } else if (arg == "--height") {
-            options.height = parseSize(value(), "height");
+            options.height = parseWholeNumber(value(), arg, 1, 65535);
             heightGiven = true;
         } else if (arg == "--filter") {
             const std::string& name = value();
@@ -75,6 +62,7 @@ ResizeOptions parseResizeArguments(const std::vector<std::string>& args)
     if (static_cast<int64_t>(options.width) * options.height > kMaxResamplePixels) {
         throw CliUsageError("new image size is too big");
     }
+    requireImageExtension(options.files[1]);
     return options;
 }
 

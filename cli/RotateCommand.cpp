@@ -1,4 +1,5 @@
 // zentrap-cli rotate: the editor's right-angle rotation, clockwise.
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
 #include "editor/Rotation.h"
@@ -30,6 +31,7 @@ int runRotate(const std::vector<std::string>& args)
         throw CliUsageError("expected ANGLE INPUT OUTPUT");
     }
     RotationAngle angle = parseAngle(args[0]);
+    requireImageExtension(args[2]);
     Bitmap source = loadImageFile(args[1]);
     Bitmap destination;
     RotateBitmap(source, destination, angle);

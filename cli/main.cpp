@@ -1,8 +1,6 @@
 // zentrap-cli: runs Zentrap's image algorithms from the command line.
 #include "cli/Commands.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -29,39 +27,73 @@ const std::vector<Verb> kVerbs = {
     {"rotate", runRotate, "rotate 90|180|270 INPUT OUTPUT"},
 };
 
-int usage()
+constexpr std::string_view kInputs =
+    "Pictures read: BMP, PNG, JPEG, GIF, TIFF, PBM, PGM and PPM, told by their content, at most 65535 pixels\n"
+    "on a side and 2^28 pixels in all.\n";
+
+void printUsage(std::FILE* to)
 {
-    std::fprintf(stderr, "usage: zentrap-cli VERB ...\n");
+    std::fprintf(to, "usage: zentrap-cli VERB ...\n");
     for (const Verb& v : kVerbs) {
-        std::fprintf(stderr, "  zentrap-cli %s\n", std::string(v.usage).c_str());
+        std::fprintf(to, "  zentrap-cli %s\n", std::string(v.usage).c_str());
     }
-    return 2;
+    std::fprintf(to, "%s", std::string(kInputs).c_str());
+}
+
+bool isHelp(std::string_view arg)
+{
+    return arg == "--help" || arg == "-h" || arg == "help";
+}
+
+bool asksForHelp(const std::vector<std::string>& args)
+{
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+int runVerb(const Verb& verb, const std::vector<std::string>& args)
+{
+    const std::string name(verb.name);
+    const std::string usage(verb.usage);
+    if (asksForHelp(args)) {
+        std::printf("usage: zentrap-cli %s\n%s", usage.c_str(), std::string(kInputs).c_str());
+        return 0;
+    }
+    try {
+        return verb.run(args);
+    } catch (const CliUsageError& e) {
+        std::fprintf(stderr, "zentrap-cli %s: %s\nusage: zentrap-cli %s\n", name.c_str(), e.what(), usage.c_str());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zentrap-cli %s: %s\n", name.c_str(), e.what());
+        return 1;
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Qt's image plugins (JPEG among them) are found through the application object.
-    QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        return usage();
+    if (argc >= 2 && isHelp(argv[1])) {
+        printUsage(stdout);
+        return 0;
     }
-    std::string_view verb = argv[1];
+    if (argc < 2) {
+        printUsage(stderr);
+        return 2;
+    }
+    std::string_view name = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const Verb& v : kVerbs) {
-        if (v.name == verb) {
-            try {
-                return v.run(args);
-            } catch (const CliUsageError& e) {
-                std::fprintf(stderr, "zentrap-cli %s: %s\nusage: zentrap-cli %s\n", argv[1], e.what(),
-                             std::string(v.usage).c_str());
-                return 2;
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "zentrap-cli %s: %s\n", argv[1], e.what());
-                return 1;
-            }
+        if (v.name == name) {
+            return runVerb(v, args);
         }
     }
-    return usage();
+    std::fprintf(stderr, "zentrap-cli: unknown verb \"%s\"\n", argv[1]);
+    printUsage(stderr);
+    return 2;
 }

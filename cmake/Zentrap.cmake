@@ -1,5 +1,5 @@
 # Shared build settings: warnings as errors for our own code, the sanitizer build, and a
-# helper that makes a library from a folder's sources (an interface library while it has none).
+# helper that makes a library from an explicit source list (an interface library while it has none).
 
 set(ZENTRAP_WARNINGS -Wall -Wextra -Wpedantic -Werror -Wno-error=deprecated-declarations)
 # GCC 12 at -O3 reports std::string concatenation as overlapping copies (GCC bug 105329).
@@ -35,20 +35,4 @@ function(zentrap_library name)
     target_link_libraries(${name} INTERFACE ${ARG_LINK})
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
   endif()
-endfunction()
-
-# Sources of the current folder, split into plain C++ (no Qt) and window code.
-# Window code is every file whose name matches UI_REGEX.
-function(zentrap_split_sources algoVar uiVar uiRegex)
-  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  set(algo ${all})
-  set(ui ${all})
-  if(algo)
-    list(FILTER algo EXCLUDE REGEX "${uiRegex}")
-  endif()
-  if(ui)
-    list(FILTER ui INCLUDE REGEX "${uiRegex}")
-  endif()
-  set(${algoVar} ${algo} PARENT_SCOPE)
-  set(${uiVar} ${ui} PARENT_SCOPE)
 endfunction()

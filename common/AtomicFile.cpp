@@ -1,17 +1,31 @@
 #include "common/AtomicFile.h"
 
+#include "common/RegularFile.h"
 #include "common/ZentrapError.h"
 
+#include <array>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".zentrap-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr size_t kTemporaryRandomChars = 8;
+constexpr std::string_view kNameChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kMaxSymlinkDepth = 40;
 
 std::string systemError(int error, const std::string& path)
 {
@@ -74,38 +88,308 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file a write to `path` would reach: symbolic links followed to the end (the last one may
+// point to a file that does not exist yet).
+std::string finalTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth <= kMaxSymlinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            if (errno == ENOENT) {
+                return current;
+            }
+            throw ZentrapError(systemError(errno, path));
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::vector<char> link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0) {
+            throw ZentrapError(systemError(errno, path));
+        }
+        if (static_cast<size_t>(n) == link.size()) {
+            continue; // the link changed under us: read it again
+        }
+        std::string target(link.data(), static_cast<size_t>(n));
+        current = target.front() == '/' ? target : folderOf(current) + "/" + target;
+    }
+    throw ZentrapError(systemError(ELOOP, path));
+}
+
+// --- Temporary names ---------------------------------------------------------------------------
+
+std::string randomNameChars()
+{
+    std::array<unsigned char, kTemporaryRandomChars> bytes{};
+    if (::getrandom(bytes.data(), bytes.size(), GRND_NONBLOCK) != static_cast<ssize_t>(bytes.size())) {
+        // No entropy yet (early boot): time, process and a counter are unique enough with O_EXCL.
+        static std::atomic<unsigned> counter{0};
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        uint64_t mix = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+                       (static_cast<uint64_t>(counter++) * 0x9E3779B97F4A7C15ull);
+        for (auto& b : bytes) {
+            b = static_cast<unsigned char>(mix);
+            mix = mix * 6364136223846793005ull + 1442695040888963407ull;
+            b ^= static_cast<unsigned char>(mix >> 56);
+        }
+    }
+    std::string out;
+    for (unsigned char b : bytes) {
+        out += kNameChars[b % kNameChars.size()];
+    }
+    return out;
+}
+
+// Creates a new temporary file in `folder`; `mode` is the mode it is created with (the umask
+// applies).
+int createTemporaryFile(const std::string& folder, mode_t mode, std::string& tempPath, const std::string& path)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "/" + std::string(kTemporaryPrefix) + randomNameChars() + std::string(kTemporarySuffix);
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0) {
+            return fd;
+        }
+        if (errno != EEXIST) {
+            throw ZentrapError(systemError(errno, path));
+        }
+    }
+    throw ZentrapError(systemError(EEXIST, path));
+}
+
+// --- Signals -----------------------------------------------------------------------------------
+
+// Temporary files being written now, for the termination handler (async-signal-safe reads only).
+constexpr size_t kSlots = 16;
+std::array<std::atomic<const char*>, kSlots> pendingTemporaries{};
+
+constexpr std::array<int, 3> kTerminationSignals = {SIGTERM, SIGINT, SIGHUP};
+std::mutex signalMutex;
+int activeWrites = 0;
+std::array<bool, kTerminationSignals.size()> handlerInstalled{};
+
+void removeTemporariesAndEnd(int signal)
+{
+    for (auto& slot : pendingTemporaries) {
+        if (const char* path = slot.load()) {
+            ::unlink(path);
+        }
+    }
+    // SA_RESETHAND restored the default action: the signal ends the process once this returns.
+    ::raise(signal);
+}
+
+void ignoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // With SIGXFSZ ignored, a write past the size limit fails with EFBIG and the save reports it.
+        struct sigaction current {};
+        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+            ::signal(SIGXFSZ, SIG_IGN);
+        }
+    });
+}
+
+// Registers a temporary file for the termination handler while it exists. The handler is only
+// installed for signals whose action is the default: a program that handles them itself ends
+// its saves in its own way.
+class TemporaryFileGuard {
+public:
+    TemporaryFileGuard()
+    {
+        std::lock_guard lock(signalMutex);
+        if (activeWrites++ == 0) {
+            installHandlers();
+        }
+    }
+
+    // Creates the temporary file and registers it, with the termination signals held back in
+    // between so that no signal finds it created but unregistered. `tempPath` must outlive the guard.
+    int create(const std::string& folder, mode_t mode, std::string& tempPath, const std::string& path)
+    {
+        sigset_t termination, previous;
+        sigemptyset(&termination);
+        for (int signal : kTerminationSignals) {
+            sigaddset(&termination, signal);
+        }
+        ::pthread_sigmask(SIG_BLOCK, &termination, &previous);
+        int fd = -1;
+        try {
+            fd = createTemporaryFile(folder, mode, tempPath, path);
+            publish(tempPath);
+        } catch (...) {
+            ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            throw;
+        }
+        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+        return fd;
+    }
+
+    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
+    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
+
+    ~TemporaryFileGuard()
+    {
+        std::lock_guard lock(signalMutex);
+        if (slot_ < kSlots) {
+            pendingTemporaries[slot_].store(nullptr);
+        }
+        if (--activeWrites == 0) {
+            restoreHandlers();
+        }
+    }
+
+private:
+    void publish(const std::string& path)
+    {
+        for (size_t i = 0; i < kSlots; ++i) {
+            const char* expected = nullptr;
+            if (pendingTemporaries[i].compare_exchange_strong(expected, path.c_str())) {
+                slot_ = i;
+                break;
+            }
+        }
+    }
+
+    static void installHandlers()
+    {
+        for (size_t i = 0; i < kTerminationSignals.size(); ++i) {
+            struct sigaction current {};
+            handlerInstalled[i] = false;
+            if (::sigaction(kTerminationSignals[i], nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
+                (current.sa_flags & SA_SIGINFO)) {
+                continue;
+            }
+            struct sigaction ours {};
+            ours.sa_handler = removeTemporariesAndEnd;
+            ours.sa_flags = SA_RESETHAND;
+            sigemptyset(&ours.sa_mask);
+            handlerInstalled[i] = ::sigaction(kTerminationSignals[i], &ours, nullptr) == 0;
+        }
+    }
+
+    static void restoreHandlers()
+    {
+        for (size_t i = 0; i < kTerminationSignals.size(); ++i) {
+            struct sigaction current {};
+            if (handlerInstalled[i] && ::sigaction(kTerminationSignals[i], nullptr, &current) == 0 &&
+                current.sa_handler == removeTemporariesAndEnd) {
+                ::signal(kTerminationSignals[i], SIG_DFL);
+            }
+            handlerInstalled[i] = false;
+        }
+    }
+
+    size_t slot_ = kSlots;
+};
+
+// The checks a direct write would make, and more: never replace a special file by a regular one.
+void checkExistingTarget(const std::string& target, const struct stat& info, const std::string& path)
+{
+    if (S_ISDIR(info.st_mode)) {
+        throw ZentrapError(systemError(EISDIR, path));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw ZentrapError(nonRegularFileText(info.st_mode) + ": " + path);
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw ZentrapError(systemError(errno, path));
+    }
+}
+
+// Gives the new file the replaced file's owner (when allowed) and permission bits, without the
+// set-ID bits.
+void takeOverAttributes(int fd, const struct stat& info)
+{
+    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
+        if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+            [[maybe_unused]] int ignored = ::fchown(fd, static_cast<uid_t>(-1), info.st_gid);
+        }
+    }
+    ::fchmod(fd, info.st_mode & 0777);
+}
+
+void syncFolder(const std::string& folder)
+{
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
+
+bool isAtomicFileTemporaryName(std::string_view name)
+{
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryRandomChars + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+        return false;
+    }
+    for (char c : name.substr(kTemporaryPrefix.size(), kTemporaryRandomChars)) {
+        if (kNameChars.find(c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int removeStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        return 0;
+    }
+    int removed = 0;
+    time_t limit = ::time(nullptr) - static_cast<time_t>(age.count());
+    while (dirent* entry = ::readdir(dir)) {
+        if (!isAtomicFileTemporaryName(entry->d_name)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_mtime <= limit && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 void writeFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce)
 {
-    std::string temp = path + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        throw ZentrapError(systemError(errno, path));
+    ignoreFileSizeSignal();
+    std::string target = finalTarget(path);
+    struct stat existing {};
+    bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        checkExistingTarget(target, existing, path);
     }
-    std::string tempPath(name.data());
+    std::string folder = folderOf(target);
+    std::string tempPath;
+    // An existing file's content stays private until it has the file's own mode.
+    TemporaryFileGuard guard;
+    int fd = guard.create(folder, exists ? 0600 : 0666, tempPath, path);
     try {
-        // mkstemp creates 0600; a saved file gets the usual permissions, or the target's own.
-        struct stat existing {};
-        mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
-        if (::stat(path.c_str(), &existing) == 0) {
-            mode = existing.st_mode & 07777;
+        if (exists) {
+            takeOverAttributes(fd, existing);
         }
-        ::fchmod(fd, mode);
         FileDescriptorSink sink(fd, path);
         produce(sink);
         sink.flush();
         if (::fsync(fd) != 0) {
             throw ZentrapError(systemError(errno, path));
         }
-        if (::close(fd) != 0) {
-            fd = -1;
+        int closed = ::close(fd);
+        fd = -1;
+        if (closed != 0) {
             throw ZentrapError(systemError(errno, path));
         }
-        fd = -1;
-        if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+        if (::rename(tempPath.c_str(), target.c_str()) != 0) {
             throw ZentrapError(systemError(errno, path));
         }
     } catch (...) {
@@ -116,9 +400,5 @@ void writeFileAtomically(const std::string& path, const std::function<void(ByteS
         throw;
     }
     // Make the rename itself durable.
-    int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(folder);
 }

@@ -1,13 +1,31 @@
-// Writes a file so that it is either complete or untouched: a temporary file in the same folder,
-// flushed, then renamed over the target.
+// Writes a file so that it is either complete or untouched: a temporary file in the target's
+// folder, flushed, then renamed over the target.
 #pragma once
 
 #include "common/ByteSink.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
-// Calls `produce` with a sink on a temporary file beside `path`, then renames it over `path`.
-// Any failure (of `produce` too) removes the temporary file, leaves `path` as it was and throws
-// ZentrapError with the system's error text (or `produce`'s own exception).
+// Calls `produce` with a sink on a temporary file beside the target, then renames it over the
+// target. A symbolic link is followed: its final target is replaced and the link stays.
+// Refused before anything is written: a target that is a folder, FIFO, device or socket, and an
+// existing target that the user may not write ("Permission denied", as a direct write would be).
+// A replaced file keeps its permission bits (and owner, where the system allows) but never gains
+// the set-user-ID or set-group-ID bit.
+// Any failure (of `produce` too) removes the temporary file, leaves the target as it was and
+// throws ZentrapError with the system's error text (or `produce`'s own exception); outgrowing the
+// file size limit reports "File too large" (SIGXFSZ is ignored from the first call on). While a
+// write is under way, SIGTERM, SIGINT and SIGHUP that would end the process remove the temporary
+// file first.
 void writeFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce);
+
+// Temporary files are named ".zentrap-" + 8 letters or digits + ".tmp", whatever the target's
+// name, so that any name the folder accepts can be saved.
+bool isAtomicFileTemporaryName(std::string_view name);
+
+// Removes the temporary files in `folder` that are older than `age`: leftovers of a process that
+// was killed while saving. Returns how many were removed.
+int removeStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age = std::chrono::seconds(60));

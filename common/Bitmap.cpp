@@ -241,24 +241,33 @@ void Bitmap::stretchCopy(const Rect& destRect, const Bitmap& src, const Rect& sr
     if (wd <= 0 || hd <= 0 || ws <= 0 || hs <= 0) {
         return;
     }
-    std::vector<int> columns(static_cast<size_t>(wd));
-    for (int x = 0; x < wd; ++x) {
-        columns[static_cast<size_t>(x)] = srcRect.left + static_cast<int>(static_cast<int64_t>(x) * ws / wd);
+    // Only the destination pixels inside this bitmap are visited: a stretch far larger than the
+    // bitmap (a preview zoomed in) costs what the visible part costs.
+    int x0 = std::max(0, -destRect.left);
+    int x1 = std::min(wd, width_ - destRect.left);
+    int y0 = std::max(0, -destRect.top);
+    int y1 = std::min(hd, height_ - destRect.top);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    std::vector<int> columns(static_cast<size_t>(x1 - x0));
+    for (int x = x0; x < x1; ++x) {
+        columns[static_cast<size_t>(x - x0)] = srcRect.left + static_cast<int>(static_cast<int64_t>(x) * ws / wd);
     }
     int bpp = bitsPerPixel();
     size_t bytesPerPixel = bpp >= 8 ? static_cast<size_t>(bpp / 8) : 0;
-    for (int y = 0; y < hd; ++y) {
+    for (int y = y0; y < y1; ++y) {
         int dy = destRect.top + y;
         int sy = srcRect.top + static_cast<int>(static_cast<int64_t>(y) * hs / hd);
-        if (dy < 0 || dy >= height_ || sy < 0 || sy >= src.height_) {
+        if (sy < 0 || sy >= src.height_) {
             continue;
         }
         uint8_t* out = row(dy);
         const uint8_t* in = src.row(sy);
-        for (int x = 0; x < wd; ++x) {
+        for (int x = x0; x < x1; ++x) {
             int dx = destRect.left + x;
-            int sx = columns[static_cast<size_t>(x)];
-            if (dx < 0 || dx >= width_ || sx < 0 || sx >= src.width_) {
+            int sx = columns[static_cast<size_t>(x - x0)];
+            if (sx < 0 || sx >= src.width_) {
                 continue;
             }
             if (bytesPerPixel != 0) {
@@ -275,6 +284,19 @@ void Bitmap::fillRect(const Rect& rect, ColorRef color)
 {
     Rect r = rect.intersected({0, 0, width_, height_});
     if (r.isEmpty()) {
+        return;
+    }
+    if (format_ == PixelFormat::Bpp24) {
+        // One row of pixels built once and copied: previews fill large areas on every redraw.
+        const uint8_t pixel[3] = {blueOf(color), greenOf(color), redOf(color)};
+        size_t bytes = static_cast<size_t>(r.width()) * 3;
+        uint8_t* first = row(r.top) + static_cast<size_t>(r.left) * 3;
+        for (size_t i = 0; i < bytes; i += 3) {
+            std::memcpy(first + i, pixel, 3);
+        }
+        for (int y = r.top + 1; y < r.bottom; ++y) {
+            std::memcpy(row(y) + static_cast<size_t>(r.left) * 3, first, bytes);
+        }
         return;
     }
     uint32_t value = isIndexed(format_) ? static_cast<uint32_t>(nearestTableIndex(color)) : color;

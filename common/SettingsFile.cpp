@@ -240,12 +240,20 @@ int32_t SettingsFile::readInteger(std::string_view section, std::string_view key
 
 bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
+    return writeStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool SettingsFile::writeStrings(std::string_view section,
+                                const std::vector<std::pair<std::string, std::string>>& values)
+{
     auto text = readSettingsFileText(path_);
     if (!text) {
         return false;
     }
     ProfileText profile(*text);
-    profile.setValue(section, key, value);
+    for (const auto& [key, value] : values) {
+        profile.setValue(section, key, value);
+    }
     std::string out = profile.text();
     try {
         std::filesystem::path folder = std::filesystem::path(path_).parent_path();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The lines of one profile file. Sections and keys match without regard to (ASCII) case and
@@ -52,6 +53,9 @@ public:
     // left as it was.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInteger(std::string_view section, std::string_view key, int32_t value);
+    // Several values of one section in one replacement of the file, in the order given, with
+    // the same result as writing them one by one.
+    bool writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values);
 
     const std::string& path() const { return path_; }
 

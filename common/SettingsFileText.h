@@ -10,5 +10,5 @@ constexpr std::uintmax_t kMaxSettingsFileBytes = 16u << 20;
 
 // The file's bytes; empty text when it does not exist; nothing when it exists but cannot be read
 // completely, is not a regular file or is larger than kMaxSettingsFileBytes (so that it is never
-// overwritten with what little could be read).
+// overwritten with what little could be read). Never blocks: a FIFO or device is refused at once.
 std::optional<std::string> readSettingsFileText(const std::string& path);

@@ -1,6 +1,6 @@
 #include "common/SettingsStore.h"
 
-#include "platform/RegistryHive.h"
+#include "common/RegistryHive.h"
 
 #include <variant>
 

@@ -9,7 +9,7 @@ int weightedSum(uint8_t red, uint8_t green, uint8_t blue)
 
 } // namespace
 
-ColorMatch TNetscapeColorLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch NetscapeColorLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
 {
     int r = (red + 3) / 51;
     int g = (green + 3) / 51;
@@ -18,13 +18,13 @@ ColorMatch TNetscapeColorLookup::MapColor(uint8_t red, uint8_t green, uint8_t bl
             static_cast<uint8_t>(51 * b)};
 }
 
-ColorMatch TGrayScaleLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch GrayScaleLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
 {
     auto gray = static_cast<uint8_t>(weightedSum(red, green, blue) >> 8);
     return {gray, gray, gray, gray};
 }
 
-ColorMatch TMonochromeLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch MonochromeLookup::MapColor(uint8_t red, uint8_t green, uint8_t blue)
 {
     if (weightedSum(red, green, blue) >= 32513) {
         return {1, 255, 255, 255};

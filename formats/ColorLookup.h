@@ -19,27 +19,27 @@ struct ColorMatch {
     uint8_t blue = 0;
 };
 
-class TColorLookup {
+class ColorLookup {
 public:
-    explicit TColorLookup(int colorCount) : FColorCount(colorCount) {}
-    virtual ~TColorLookup() = default;
-    TColorLookup(const TColorLookup&) = delete;
-    TColorLookup& operator=(const TColorLookup&) = delete;
+    explicit ColorLookup(int colorCount) : colorCount_(colorCount) {}
+    virtual ~ColorLookup() = default;
+    ColorLookup(const ColorLookup&) = delete;
+    ColorLookup& operator=(const ColorLookup&) = delete;
 
-    int ColorCount() const { return FColorCount; }
+    int ColorCount() const { return colorCount_; }
     virtual ColorMatch MapColor(uint8_t red, uint8_t green, uint8_t blue) = 0;
 
 protected:
-    int FColorCount;
+    int colorCount_;
 };
 
 // Nearest palette entry by |dr| + |dg| + |db|, cached per 15-bit colour key: every colour of a key
 // gets the entry chosen for the first colour of that key that asked (or the palette's own entry).
-class TFastColorLookup final : public TColorLookup {
+class FastColorLookup final : public ColorLookup {
 public:
     static constexpr int kCacheSize = 32768;
 
-    explicit TFastColorLookup(std::span<const PaletteEntry> palette);
+    explicit FastColorLookup(std::span<const PaletteEntry> palette);
 
     ColorMatch MapColor(uint8_t red, uint8_t green, uint8_t blue) override { return Lookup(red, green, blue); }
 
@@ -47,12 +47,12 @@ public:
     ColorMatch Lookup(uint8_t red, uint8_t green, uint8_t blue)
     {
         int key = ColorKey(red, green, blue);
-        int16_t cached = FCache[static_cast<size_t>(key)];
+        int16_t cached = cache_[static_cast<size_t>(key)];
         if (cached < 0) {
             cached = SearchNearest(red, green, blue);
-            FCache[static_cast<size_t>(key)] = cached;
+            cache_[static_cast<size_t>(key)] = cached;
         }
-        return FEntries[static_cast<size_t>(cached)];
+        return entries_[static_cast<size_t>(cached)];
     }
 
     static int ColorKey(uint8_t red, uint8_t green, uint8_t blue)
@@ -63,27 +63,27 @@ public:
 private:
     int16_t SearchNearest(uint8_t red, uint8_t green, uint8_t blue) const;
 
-    std::array<ColorMatch, 256> FEntries{};
-    std::vector<int16_t> FCache;
+    std::array<ColorMatch, 256> entries_{};
+    std::vector<int16_t> cache_;
 };
 
 // The 6 x 6 x 6 cube: level (component + 3) div 51 per channel.
-class TNetscapeColorLookup final : public TColorLookup {
+class NetscapeColorLookup final : public ColorLookup {
 public:
-    TNetscapeColorLookup() : TColorLookup(216) {}
+    NetscapeColorLookup() : ColorLookup(216) {}
     ColorMatch MapColor(uint8_t red, uint8_t green, uint8_t blue) override;
 };
 
 // 256 greys by the weights 77, 150, 29 (sum 256).
-class TGrayScaleLookup final : public TColorLookup {
+class GrayScaleLookup final : public ColorLookup {
 public:
-    TGrayScaleLookup() : TColorLookup(256) {}
+    GrayScaleLookup() : ColorLookup(256) {}
     ColorMatch MapColor(uint8_t red, uint8_t green, uint8_t blue) override;
 };
 
 // Black or white by the same weights, white from a weighted sum of 32513 on.
-class TMonochromeLookup final : public TColorLookup {
+class MonochromeLookup final : public ColorLookup {
 public:
-    TMonochromeLookup() : TColorLookup(2) {}
+    MonochromeLookup() : ColorLookup(2) {}
     ColorMatch MapColor(uint8_t red, uint8_t green, uint8_t blue) override;
 };

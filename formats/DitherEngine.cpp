@@ -2,41 +2,41 @@
 
 #include "common/ZentrapError.h"
 
-TDitherEngine::TDitherEngine(int rowWidth, TColorLookup& lookup)
-    : FLookup(lookup), FFastLookup(dynamic_cast<TFastColorLookup*>(&lookup)), FRowWidth(rowWidth)
+DitherEngine::DitherEngine(int rowWidth, ColorLookup& lookup)
+    : lookup_(lookup), fastLookup_(dynamic_cast<FastColorLookup*>(&lookup)), rowWidth_(rowWidth)
 {
 }
 
-ColorMatch TDitherEngine::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch DitherEngine::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
     ColorMatch match = Map(red, green, blue);
     AdvanceColumn();
     return match;
 }
 
-void TDitherEngine::NextRow()
+void DitherEngine::NextRow()
 {
-    FScanStep = -FScanStep;
-    FScanColumn = FScanStep > 0 ? 0 : FRowWidth - 1;
+    scanStep_ = -scanStep_;
+    scanColumn_ = scanStep_ > 0 ? 0 : rowWidth_ - 1;
 }
 
-std::unique_ptr<TDitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, TColorLookup& lookup)
+std::unique_ptr<DitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, ColorLookup& lookup)
 {
     switch (ditherMode) {
     case 0:
-        return std::make_unique<TDitherEngine>(rowWidth, lookup);
+        return std::make_unique<DitherEngine>(rowWidth, lookup);
     case 1:
-        return std::make_unique<TFloydSteinbergDitherer>(rowWidth, lookup);
+        return std::make_unique<FloydSteinbergDitherer>(rowWidth, lookup);
     case 2:
-        return std::make_unique<TStuckiDitherer>(rowWidth, lookup);
+        return std::make_unique<StuckiDitherer>(rowWidth, lookup);
     case 3:
-        return std::make_unique<TSierraDitherer>(rowWidth, lookup);
+        return std::make_unique<SierraDitherer>(rowWidth, lookup);
     case 4:
-        return std::make_unique<TJaJuNiDitherer>(rowWidth, lookup);
+        return std::make_unique<JaJuNiDitherer>(rowWidth, lookup);
     case 5:
-        return std::make_unique<TSteveArcheDitherer>(rowWidth, lookup);
+        return std::make_unique<SteveArcheDitherer>(rowWidth, lookup);
     case 6:
-        return std::make_unique<TBurkesDitherer>(rowWidth, lookup);
+        return std::make_unique<BurkesDitherer>(rowWidth, lookup);
     default:
         throw ZentrapError("Invalid dither mode");
     }

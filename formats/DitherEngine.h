@@ -7,109 +7,109 @@
 #include <array>
 #include <memory>
 
-class TDitherEngine {
+class DitherEngine {
 public:
-    TDitherEngine(int rowWidth, TColorLookup& lookup);
-    virtual ~TDitherEngine() = default;
-    TDitherEngine(const TDitherEngine&) = delete;
-    TDitherEngine& operator=(const TDitherEngine&) = delete;
+    DitherEngine(int rowWidth, ColorLookup& lookup);
+    virtual ~DitherEngine() = default;
+    DitherEngine(const DitherEngine&) = delete;
+    DitherEngine& operator=(const DitherEngine&) = delete;
 
     // Maps one pixel (with the errors that reached it) and moves to the next column.
     virtual ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue);
     // Reverses the scan direction for the next row.
     virtual void NextRow();
 
-    int ScanStep() const { return FScanStep; }
-    int ScanColumn() const { return FScanColumn; }
+    int ScanStep() const { return scanStep_; }
+    int ScanColumn() const { return scanColumn_; }
 
 protected:
-    void AdvanceColumn() { FScanColumn += FScanStep; }
+    void AdvanceColumn() { scanColumn_ += scanStep_; }
     // MapColor of the mapping object, without the virtual call for the cached lookup.
     ColorMatch Map(uint8_t red, uint8_t green, uint8_t blue)
     {
-        return FFastLookup != nullptr ? FFastLookup->Lookup(red, green, blue) : FLookup.MapColor(red, green, blue);
+        return fastLookup_ != nullptr ? fastLookup_->Lookup(red, green, blue) : lookup_.MapColor(red, green, blue);
     }
 
-    int FScanStep = 1;
-    int FScanColumn = 0;
-    TColorLookup& FLookup;
-    TFastColorLookup* FFastLookup = nullptr;
-    int FRowWidth;
+    int scanStep_ = 1;
+    int scanColumn_ = 0;
+    ColorLookup& lookup_;
+    FastColorLookup* fastLookup_ = nullptr;
+    int rowWidth_;
 };
 
 // Keeps the same-row term and the row below in running values: one row array per channel.
-class TFloydSteinbergDitherer final : public TDitherEngine {
+class FloydSteinbergDitherer final : public DitherEngine {
 public:
-    TFloydSteinbergDitherer(int rowWidth, TColorLookup& lookup);
+    FloydSteinbergDitherer(int rowWidth, ColorLookup& lookup);
     ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
     void NextRow() override;
 
 private:
     void ResetRunningValues();
 
-    std::array<std::vector<int32_t>, 3> FRowErrors; // RowWidth + 2 per channel
-    std::array<int32_t, 3> FNextError{};            // 7 x error for the next pixel
-    std::array<int32_t, 3> FBelowError{};           // sum so far below the current pixel
-    std::array<int32_t, 3> FBelowPrevError{};       // sum so far below the previous pixel
+    std::array<std::vector<int32_t>, 3> rowErrors_; // RowWidth + 2 per channel
+    std::array<int32_t, 3> nextError_{};            // 7 x error for the next pixel
+    std::array<int32_t, 3> belowError_{};           // sum so far below the current pixel
+    std::array<int32_t, 3> belowPrevError_{};       // sum so far below the previous pixel
 };
 
 // The kernels that reach two pixels to each side and two rows down.
-class T5by3Ditherer : public TDitherEngine {
+class FiveByThreeDitherer : public DitherEngine {
 public:
-    T5by3Ditherer(int rowWidth, TColorLookup& lookup, int divisor);
+    FiveByThreeDitherer(int rowWidth, ColorLookup& lookup, int divisor);
     ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
     void NextRow() override;
 
 protected:
     virtual void SpreadError(const ChannelErrors& error) = 0;
 
-    DitherErrorRows FErrors;
-    int FDivisor;
+    DitherErrorRows errors_;
+    int divisor_;
 };
 
-class TStuckiDitherer final : public T5by3Ditherer {
+class StuckiDitherer final : public FiveByThreeDitherer {
 public:
-    TStuckiDitherer(int rowWidth, TColorLookup& lookup) : T5by3Ditherer(rowWidth, lookup, 42) {}
+    StuckiDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 42) {}
 
 protected:
     void SpreadError(const ChannelErrors& error) override;
 };
 
-class TSierraDitherer final : public T5by3Ditherer {
+class SierraDitherer final : public FiveByThreeDitherer {
 public:
-    TSierraDitherer(int rowWidth, TColorLookup& lookup) : T5by3Ditherer(rowWidth, lookup, 32) {}
+    SierraDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 32) {}
 
 protected:
     void SpreadError(const ChannelErrors& error) override;
 };
 
-class TJaJuNiDitherer final : public T5by3Ditherer {
+class JaJuNiDitherer final : public FiveByThreeDitherer {
 public:
-    TJaJuNiDitherer(int rowWidth, TColorLookup& lookup) : T5by3Ditherer(rowWidth, lookup, 48) {}
+    JaJuNiDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 48) {}
 
 protected:
     void SpreadError(const ChannelErrors& error) override;
 };
 
-class TSteveArcheDitherer final : public TDitherEngine {
+class SteveArcheDitherer final : public DitherEngine {
 public:
-    TSteveArcheDitherer(int rowWidth, TColorLookup& lookup);
+    SteveArcheDitherer(int rowWidth, ColorLookup& lookup);
     ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
     void NextRow() override;
 
 private:
-    DitherErrorRows FErrors;
+    DitherErrorRows errors_;
 };
 
-class TBurkesDitherer final : public TDitherEngine {
+class BurkesDitherer final : public DitherEngine {
 public:
-    TBurkesDitherer(int rowWidth, TColorLookup& lookup);
+    BurkesDitherer(int rowWidth, ColorLookup& lookup);
     ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
     void NextRow() override;
 
 private:
-    DitherErrorRows FErrors;
+    DitherErrorRows errors_;
 };
 
 // The engine of a DitherMode code (0 to 6).
-std::unique_ptr<TDitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, TColorLookup& lookup);
+std::unique_ptr<DitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, ColorLookup& lookup);

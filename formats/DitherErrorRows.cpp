@@ -3,9 +3,9 @@
 #include <algorithm>
 
 DitherErrorRows::DitherErrorRows(int rowWidth, int rowsAhead, int margin)
-    : FRowCount(rowsAhead + 1), FMargin(margin),
-      FStride(static_cast<size_t>(rowWidth) + 2 * static_cast<size_t>(margin)),
-      FTerms(static_cast<size_t>(FRowCount) * 3 * FStride, 0)
+    : rowCount_(rowsAhead + 1), margin_(margin),
+      stride_(static_cast<size_t>(rowWidth) + 2 * static_cast<size_t>(margin)),
+      terms_(static_cast<size_t>(rowCount_) * 3 * stride_, 0)
 {
 }
 
@@ -27,7 +27,7 @@ void DitherErrorRows::Spread(int column, int scanStep, std::span<const KernelTap
 
 void DitherErrorRows::NextRow()
 {
-    auto begin = FTerms.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(FCurrent) * 3 * FStride);
-    std::fill(begin, begin + static_cast<std::ptrdiff_t>(3 * FStride), 0);
-    FCurrent = (FCurrent + 1) % FRowCount;
+    auto begin = terms_.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(current_) * 3 * stride_);
+    std::fill(begin, begin + static_cast<std::ptrdiff_t>(3 * stride_), 0);
+    current_ = (current_ + 1) % rowCount_;
 }

@@ -33,19 +33,19 @@ public:
 private:
     int32_t* At(int rowAhead, int channel, int column)
     {
-        size_t row = static_cast<size_t>((FCurrent + rowAhead) % FRowCount);
-        return &FTerms[(row * 3 + static_cast<size_t>(channel)) * FStride + static_cast<size_t>(FMargin + column)];
+        size_t row = static_cast<size_t>((current_ + rowAhead) % rowCount_);
+        return &terms_[(row * 3 + static_cast<size_t>(channel)) * stride_ + static_cast<size_t>(margin_ + column)];
     }
     const int32_t* At(int rowAhead, int channel, int column) const
     {
         return const_cast<DitherErrorRows*>(this)->At(rowAhead, channel, column);
     }
 
-    int FRowCount;
-    int FMargin;
-    size_t FStride;
-    int FCurrent = 0;
-    std::vector<int32_t> FTerms;
+    int rowCount_;
+    int margin_;
+    size_t stride_;
+    int current_ = 0;
+    std::vector<int32_t> terms_;
 };
 
 // The error left after mapping: corrected value minus the chosen palette colour.

@@ -3,50 +3,50 @@
 // The row array holds, for columns already passed, the finished sums for the next row and, for
 // columns still ahead, the sums that the previous row left for this one. Column c lives at c + 1.
 
-TFloydSteinbergDitherer::TFloydSteinbergDitherer(int rowWidth, TColorLookup& lookup) : TDitherEngine(rowWidth, lookup)
+FloydSteinbergDitherer::FloydSteinbergDitherer(int rowWidth, ColorLookup& lookup) : DitherEngine(rowWidth, lookup)
 {
-    for (auto& row : FRowErrors) {
+    for (auto& row : rowErrors_) {
         row.assign(static_cast<size_t>(rowWidth) + 2, 0);
     }
 }
 
-ColorMatch TFloydSteinbergDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch FloydSteinbergDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
-    auto here = static_cast<size_t>(FScanColumn + 1);
-    auto behind = static_cast<size_t>(FScanColumn + 1 - FScanStep);
+    auto here = static_cast<size_t>(scanColumn_ + 1);
+    auto behind = static_cast<size_t>(scanColumn_ + 1 - scanStep_);
     const uint8_t source[3] = {red, green, blue};
     ChannelErrors corrected;
     for (size_t c = 0; c < 3; ++c) {
-        corrected[c] = CorrectedValue(source[c], FRowErrors[c][here] + FNextError[c], 16);
+        corrected[c] = CorrectedValue(source[c], rowErrors_[c][here] + nextError_[c], 16);
     }
     ColorMatch match =
         Map(static_cast<uint8_t>(corrected[0]), static_cast<uint8_t>(corrected[1]), static_cast<uint8_t>(corrected[2]));
     ChannelErrors error = MappingError(corrected, match);
     for (size_t c = 0; c < 3; ++c) {
         int32_t e = error[c];
-        FRowErrors[c][behind] = FBelowPrevError[c] + 3 * e;
-        FBelowPrevError[c] = FBelowError[c] + 5 * e;
-        FBelowError[c] = e;
-        FNextError[c] = 7 * e;
+        rowErrors_[c][behind] = belowPrevError_[c] + 3 * e;
+        belowPrevError_[c] = belowError_[c] + 5 * e;
+        belowError_[c] = e;
+        nextError_[c] = 7 * e;
     }
     AdvanceColumn();
     return match;
 }
 
-void TFloydSteinbergDitherer::NextRow()
+void FloydSteinbergDitherer::NextRow()
 {
     // The sum below the row's last pixel is complete only now.
-    auto last = static_cast<size_t>(FScanColumn - FScanStep + 1);
+    auto last = static_cast<size_t>(scanColumn_ - scanStep_ + 1);
     for (size_t c = 0; c < 3; ++c) {
-        FRowErrors[c][last] = FBelowPrevError[c];
+        rowErrors_[c][last] = belowPrevError_[c];
     }
     ResetRunningValues();
-    TDitherEngine::NextRow();
+    DitherEngine::NextRow();
 }
 
-void TFloydSteinbergDitherer::ResetRunningValues()
+void FloydSteinbergDitherer::ResetRunningValues()
 {
-    FNextError = {};
-    FBelowError = {};
-    FBelowPrevError = {};
+    nextError_ = {};
+    belowError_ = {};
+    belowPrevError_ = {};
 }

@@ -47,7 +47,7 @@ static_assert(weightSum(kStucki) == 42 && weightSum(kSierra) == 32 && weightSum(
 static_assert(weightSum(kSteveArche) == 200 && weightSum(kBurkes) == 32);
 
 // Corrects the pixel by the errors that reached it and maps it; `error` receives what is left.
-ColorMatch correctAndMap(const DitherErrorRows& errors, TColorLookup& lookup, int column, uint8_t red, uint8_t green,
+ColorMatch correctAndMap(const DitherErrorRows& errors, ColorLookup& lookup, int column, uint8_t red, uint8_t green,
                          uint8_t blue, int divisor, ChannelErrors& error)
 {
     ChannelErrors corrected = errors.Corrected(column, red, green, blue, divisor);
@@ -59,77 +59,77 @@ ColorMatch correctAndMap(const DitherErrorRows& errors, TColorLookup& lookup, in
 
 } // namespace
 
-T5by3Ditherer::T5by3Ditherer(int rowWidth, TColorLookup& lookup, int divisor)
-    : TDitherEngine(rowWidth, lookup), FErrors(rowWidth, 2, 2), FDivisor(divisor)
+FiveByThreeDitherer::FiveByThreeDitherer(int rowWidth, ColorLookup& lookup, int divisor)
+    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 2, 2), divisor_(divisor)
 {
 }
 
-ColorMatch T5by3Ditherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch FiveByThreeDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
     ChannelErrors error;
-    ColorMatch match = correctAndMap(FErrors, FLookup, FScanColumn, red, green, blue, FDivisor, error);
+    ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, divisor_, error);
     SpreadError(error);
     AdvanceColumn();
     return match;
 }
 
-void T5by3Ditherer::NextRow()
+void FiveByThreeDitherer::NextRow()
 {
-    FErrors.NextRow();
-    TDitherEngine::NextRow();
+    errors_.NextRow();
+    DitherEngine::NextRow();
 }
 
-void TStuckiDitherer::SpreadError(const ChannelErrors& error)
+void StuckiDitherer::SpreadError(const ChannelErrors& error)
 {
-    FErrors.Spread(FScanColumn, FScanStep, kStucki, error);
+    errors_.Spread(scanColumn_, scanStep_, kStucki, error);
 }
 
-void TSierraDitherer::SpreadError(const ChannelErrors& error)
+void SierraDitherer::SpreadError(const ChannelErrors& error)
 {
-    FErrors.Spread(FScanColumn, FScanStep, kSierra, error);
+    errors_.Spread(scanColumn_, scanStep_, kSierra, error);
 }
 
-void TJaJuNiDitherer::SpreadError(const ChannelErrors& error)
+void JaJuNiDitherer::SpreadError(const ChannelErrors& error)
 {
-    FErrors.Spread(FScanColumn, FScanStep, kJaJuNi, error);
+    errors_.Spread(scanColumn_, scanStep_, kJaJuNi, error);
 }
 
-TSteveArcheDitherer::TSteveArcheDitherer(int rowWidth, TColorLookup& lookup)
-    : TDitherEngine(rowWidth, lookup), FErrors(rowWidth, 3, 3)
+SteveArcheDitherer::SteveArcheDitherer(int rowWidth, ColorLookup& lookup)
+    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 3, 3)
 {
 }
 
-ColorMatch TSteveArcheDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch SteveArcheDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
     ChannelErrors error;
-    ColorMatch match = correctAndMap(FErrors, FLookup, FScanColumn, red, green, blue, 200, error);
-    FErrors.Spread(FScanColumn, FScanStep, kSteveArche, error);
+    ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, 200, error);
+    errors_.Spread(scanColumn_, scanStep_, kSteveArche, error);
     AdvanceColumn();
     return match;
 }
 
-void TSteveArcheDitherer::NextRow()
+void SteveArcheDitherer::NextRow()
 {
-    FErrors.NextRow();
-    TDitherEngine::NextRow();
+    errors_.NextRow();
+    DitherEngine::NextRow();
 }
 
-TBurkesDitherer::TBurkesDitherer(int rowWidth, TColorLookup& lookup)
-    : TDitherEngine(rowWidth, lookup), FErrors(rowWidth, 1, 2)
+BurkesDitherer::BurkesDitherer(int rowWidth, ColorLookup& lookup)
+    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 1, 2)
 {
 }
 
-ColorMatch TBurkesDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch BurkesDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
     ChannelErrors error;
-    ColorMatch match = correctAndMap(FErrors, FLookup, FScanColumn, red, green, blue, 32, error);
-    FErrors.Spread(FScanColumn, FScanStep, kBurkes, error);
+    ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, 32, error);
+    errors_.Spread(scanColumn_, scanStep_, kBurkes, error);
     AdvanceColumn();
     return match;
 }
 
-void TBurkesDitherer::NextRow()
+void BurkesDitherer::NextRow()
 {
-    FErrors.NextRow();
-    TDitherEngine::NextRow();
+    errors_.NextRow();
+    DitherEngine::NextRow();
 }

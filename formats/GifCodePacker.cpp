@@ -2,18 +2,18 @@
 
 void GifCodePacker::FlushBlock()
 {
-    if (FBlock[0] > 0) {
-        FSink.write(FBlock.data(), static_cast<size_t>(FBlock[0]) + 1);
-        FBlock[0] = 0;
+    if (block_[0] > 0) {
+        sink_.write(block_.data(), static_cast<size_t>(block_[0]) + 1);
+        block_[0] = 0;
     }
 }
 
 void GifCodePacker::Finish()
 {
-    if (FPendingBits > 0) {
-        PutByte(static_cast<uint8_t>(FPending));
-        FPending = 0;
-        FPendingBits = 0;
+    if (pendingBits_ > 0) {
+        PutByte(static_cast<uint8_t>(pending_));
+        pending_ = 0;
+        pendingBits_ = 0;
     }
     FlushBlock();
 }

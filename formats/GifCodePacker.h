@@ -9,16 +9,16 @@
 
 class GifCodePacker {
 public:
-    explicit GifCodePacker(ByteSink& sink) : FSink(sink) {}
+    explicit GifCodePacker(ByteSink& sink) : sink_(sink) {}
 
     void PutCode(uint32_t code, int width)
     {
-        FPending |= static_cast<uint64_t>(code) << FPendingBits;
-        FPendingBits += width;
-        while (FPendingBits >= 8) {
-            PutByte(static_cast<uint8_t>(FPending));
-            FPending >>= 8;
-            FPendingBits -= 8;
+        pending_ |= static_cast<uint64_t>(code) << pendingBits_;
+        pendingBits_ += width;
+        while (pendingBits_ >= 8) {
+            PutByte(static_cast<uint8_t>(pending_));
+            pending_ >>= 8;
+            pendingBits_ -= 8;
         }
     }
 
@@ -28,15 +28,15 @@ public:
 private:
     void PutByte(uint8_t byte)
     {
-        FBlock[++FBlock[0]] = byte;
-        if (FBlock[0] == 255) {
+        block_[++block_[0]] = byte;
+        if (block_[0] == 255) {
             FlushBlock();
         }
     }
     void FlushBlock();
 
-    ByteSink& FSink;
-    uint64_t FPending = 0;
-    int FPendingBits = 0;
-    std::array<uint8_t, 256> FBlock{}; // length byte, then up to 255 data bytes
+    ByteSink& sink_;
+    uint64_t pending_ = 0;
+    int pendingBits_ = 0;
+    std::array<uint8_t, 256> block_{}; // length byte, then up to 255 data bytes
 };

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-int TGIFColorMap::CapacityFor(int count)
+int GifColorMap::CapacityFor(int count)
 {
     if (count <= 16) {
         return 16;
@@ -12,36 +12,36 @@ int TGIFColorMap::CapacityFor(int count)
     return std::min((count + 31) / 32 * 32, kMaxColors);
 }
 
-int TGIFColorMap::Add(TGIFColor color)
+int GifColorMap::Add(GifColor color)
 {
     if (Count() >= kMaxColors) {
         throw ZentrapError("Color table overflow");
     }
-    if (Count() + 1 > FCapacity) {
-        FCapacity = CapacityFor(Count() + 1);
-        FColors.reserve(static_cast<size_t>(FCapacity));
+    if (Count() + 1 > capacity_) {
+        capacity_ = CapacityFor(Count() + 1);
+        colors_.reserve(static_cast<size_t>(capacity_));
     }
-    FColors.push_back(color);
+    colors_.push_back(color);
     return Count() - 1;
 }
 
-int TGIFColorMap::IndexOf(TGIFColor color) const
+int GifColorMap::IndexOf(GifColor color) const
 {
-    auto it = std::find(FColors.begin(), FColors.end(), color);
-    return it == FColors.end() ? -1 : static_cast<int>(it - FColors.begin());
+    auto it = std::find(colors_.begin(), colors_.end(), color);
+    return it == colors_.end() ? -1 : static_cast<int>(it - colors_.begin());
 }
 
-void TGIFColorMap::Clear()
+void GifColorMap::Clear()
 {
-    FColors.clear();
-    FColors.shrink_to_fit();
-    FCapacity = 0;
-    FSorted = false;
+    colors_.clear();
+    colors_.shrink_to_fit();
+    capacity_ = 0;
+    sorted_ = false;
 }
 
-int TGIFColorMap::BitsPerPixel() const
+int GifColorMap::BitsPerPixel() const
 {
-    if (FColors.empty()) {
+    if (colors_.empty()) {
         return 0;
     }
     int bits = 1;
@@ -51,15 +51,15 @@ int TGIFColorMap::BitsPerPixel() const
     return bits;
 }
 
-void TGIFColorMap::WriteTable(ByteSink& sink) const
+void GifColorMap::WriteTable(ByteSink& sink) const
 {
     std::vector<uint8_t> bytes(static_cast<size_t>(3) << BitsPerPixel(), 0);
-    for (size_t i = 0; i < FColors.size(); ++i) {
-        bytes[i * 3] = FColors[i].Red;
-        bytes[i * 3 + 1] = FColors[i].Green;
-        bytes[i * 3 + 2] = FColors[i].Blue;
+    for (size_t i = 0; i < colors_.size(); ++i) {
+        bytes[i * 3] = colors_[i].Red;
+        bytes[i * 3 + 1] = colors_[i].Green;
+        bytes[i * 3 + 2] = colors_[i].Blue;
     }
-    if (!FColors.empty()) {
+    if (!colors_.empty()) {
         sink.write(bytes.data(), bytes.size());
     }
 }

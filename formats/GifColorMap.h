@@ -6,34 +6,34 @@
 #include <cstdint>
 #include <vector>
 
-struct TGIFColor {
+struct GifColor {
     uint8_t Red = 0;
     uint8_t Green = 0;
     uint8_t Blue = 0;
-    friend bool operator==(const TGIFColor&, const TGIFColor&) = default;
+    friend bool operator==(const GifColor&, const GifColor&) = default;
 };
 
-class TGIFColorMap {
+class GifColorMap {
 public:
     static constexpr int kMaxColors = 256;
 
-    virtual ~TGIFColorMap() = default;
+    virtual ~GifColorMap() = default;
 
-    int Count() const { return static_cast<int>(FColors.size()); }
-    bool Empty() const { return FColors.empty(); }
+    int Count() const { return static_cast<int>(colors_.size()); }
+    bool Empty() const { return colors_.empty(); }
     // Entries the map holds room for: 16 up to 16 entries, else a multiple of 32, at most 256.
-    int Capacity() const { return FCapacity; }
-    bool Sorted() const { return FSorted; }
-    void SetSorted(bool sorted) { FSorted = sorted; }
+    int Capacity() const { return capacity_; }
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool sorted) { sorted_ = sorted; }
 
     // Appends an entry and returns its index; fails with "Color table overflow" past 256.
-    int Add(TGIFColor color);
+    int Add(GifColor color);
     // Index of the first entry of that colour, or -1.
-    int IndexOf(TGIFColor color) const;
+    int IndexOf(GifColor color) const;
     void Clear();
 
-    const TGIFColor& operator[](int index) const { return FColors[static_cast<size_t>(index)]; }
-    TGIFColor& operator[](int index) { return FColors[static_cast<size_t>(index)]; }
+    const GifColor& operator[](int index) const { return colors_[static_cast<size_t>(index)]; }
+    GifColor& operator[](int index) { return colors_[static_cast<size_t>(index)]; }
 
     // 0 for an empty map, else the smallest n >= 1 with 2^n >= Count().
     int BitsPerPixel() const;
@@ -45,10 +45,10 @@ public:
 private:
     static int CapacityFor(int count);
 
-    std::vector<TGIFColor> FColors;
-    int FCapacity = 0;
-    bool FSorted = false;
+    std::vector<GifColor> colors_;
+    int capacity_ = 0;
+    bool sorted_ = false;
 };
 
-class TGIFGlobalColorMap final : public TGIFColorMap {};
-class TGIFLocalColorMap final : public TGIFColorMap {};
+class GifGlobalColorMap final : public GifColorMap {};
+class GifLocalColorMap final : public GifColorMap {};

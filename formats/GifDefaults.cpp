@@ -1,7 +1,7 @@
 #include "formats/GifDefaults.h"
 
-TGIFEncoderSettings& GIFEncoderDefaults()
+GifEncoderSettings& GIFEncoderDefaults()
 {
-    static TGIFEncoderSettings defaults;
+    static GifEncoderSettings defaults;
     return defaults;
 }

@@ -27,12 +27,12 @@ std::vector<uint8_t> interlacedOrder(std::span<const uint8_t> pixels, int width,
 
 } // namespace
 
-std::unique_ptr<TGIFEncoder> CreateGifEncoder(GifCompression compression)
+std::unique_ptr<GifEncoder> CreateGifEncoder(GifCompression compression)
 {
     if (compression == GifCompression::RLE) {
-        return std::make_unique<TRLEEncoder>();
+        return std::make_unique<RleEncoder>();
     }
-    return std::make_unique<TLZWEncoder>();
+    return std::make_unique<LzwEncoder>();
 }
 
 void WriteGifImageData(ByteSink& sink, std::span<const uint8_t> pixels, int width, int height, bool interlaced,
@@ -49,7 +49,7 @@ void WriteGifImageData(ByteSink& sink, std::span<const uint8_t> pixels, int widt
     int minCodeSize = std::max(bitsPerPixel, 2);
     sink.writeByte(static_cast<uint8_t>(minCodeSize));
     GifCodePacker packer(sink);
-    std::unique_ptr<TGIFEncoder> encoder = CreateGifEncoder(compression);
+    std::unique_ptr<GifEncoder> encoder = CreateGifEncoder(compression);
     if (interlaced && !pixels.empty()) {
         std::vector<uint8_t> ordered = interlacedOrder(pixels, width, height);
         encoder->Encode(packer, ordered, minCodeSize);

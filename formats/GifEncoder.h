@@ -9,14 +9,14 @@
 
 enum class GifCompression { LZW = 0, RLE = 1 };
 
-class TGIFEncoder {
+class GifEncoder {
 public:
-    virtual ~TGIFEncoder() = default;
+    virtual ~GifEncoder() = default;
     // Emits every code from the first clear code to the end code; `minCodeSize` is 2..8.
     virtual void Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize) = 0;
 };
 
-std::unique_ptr<TGIFEncoder> CreateGifEncoder(GifCompression compression);
+std::unique_ptr<GifEncoder> CreateGifEncoder(GifCompression compression);
 
 // The image data of one sub-image: the minimum code size byte, the coded sub-blocks and the
 // terminating zero byte. Fails with "Color not in color table" for an index not below `colorCount`.

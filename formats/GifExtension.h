@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-class TGIFExtension {
+class GifExtension {
 public:
-    virtual ~TGIFExtension() = default;
+    virtual ~GifExtension() = default;
     virtual uint8_t Label() const = 0;
     virtual void WriteBody(ByteSink& sink) const = 0;
     // Every extension needs the 89a format.
@@ -16,20 +16,20 @@ public:
     void Write(ByteSink& sink) const;
 };
 
-class TGIFGraphicControlExtension final : public TGIFExtension {
+class GifGraphicControlExtension final : public GifExtension {
 public:
     static constexpr uint8_t kLabel = 0xF9;
 
     uint8_t Label() const override { return kLabel; }
     void WriteBody(ByteSink& sink) const override;
 
-    bool Transparent() const { return (FPacked & 0x01) != 0; }
-    void SetTransparent(bool on) { FPacked = static_cast<uint8_t>(on ? (FPacked | 0x01) : (FPacked & ~0x01)); }
-    uint8_t TransparentColorIndex() const { return FTransparentColorIndex; }
-    void SetTransparentColorIndex(uint8_t index) { FTransparentColorIndex = index; }
+    bool Transparent() const { return (packed_ & 0x01) != 0; }
+    void SetTransparent(bool on) { packed_ = static_cast<uint8_t>(on ? (packed_ | 0x01) : (packed_ & ~0x01)); }
+    uint8_t TransparentColorIndex() const { return transparentColorIndex_; }
+    void SetTransparentColorIndex(uint8_t index) { transparentColorIndex_ = index; }
 
 private:
-    uint8_t FPacked = 0;
-    uint16_t FDelay = 0;
-    uint8_t FTransparentColorIndex = 0;
+    uint8_t packed_ = 0;
+    uint16_t delay_ = 0;
+    uint8_t transparentColorIndex_ = 0;
 };

@@ -27,7 +27,7 @@ GifCompression compressionFromCode(int code)
 // Step 1: the defaults that the image copies when it is created.
 void setEncoderDefaults(const GifOptions& options)
 {
-    TGIFEncoderSettings settings = GIFEncoderDefaults();
+    GifEncoderSettings settings = GIFEncoderDefaults();
     settings.ColorReduction = ReductionModeFromCode(options.paletteMode);
     if (settings.ColorReduction == ReductionMode::Optimized) {
         settings.ReductionBits = reductionBitsForCount(options.colorCount);
@@ -42,7 +42,7 @@ void setEncoderDefaults(const GifOptions& options)
 void writeGifVariant(const Bitmap& image, GifOptions& options, ByteSink& out, Bitmap* rendered)
 {
     setEncoderDefaults(options);
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(image);
     if (options.pickX >= image.width() || options.pickY >= image.height()) {
         options.pickX = 0;

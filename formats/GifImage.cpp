@@ -14,87 +14,87 @@ void putWord(uint8_t* out, uint16_t value)
 
 } // namespace
 
-TGIFImage::TGIFImage() : FSettings(GIFEncoderDefaults())
+GifImage::GifImage() : settings_(GIFEncoderDefaults())
 {
 }
 
-void TGIFImage::Clear()
+void GifImage::Clear()
 {
-    FImages.clear();
-    FHeader = TGIFHeader{};
-    FWarnings.clear();
+    images_.clear();
+    header_ = GifHeader{};
+    warnings_.clear();
 }
 
-TGIFSubImage& TGIFImage::AddImage()
+GifSubImage& GifImage::AddImage()
 {
-    FImages.push_back(std::make_unique<TGIFSubImage>(*this));
-    return *FImages.back();
+    images_.push_back(std::make_unique<GifSubImage>(*this));
+    return *images_.back();
 }
 
-void TGIFImage::Assign(const Bitmap& bitmap)
+void GifImage::Assign(const Bitmap& bitmap)
 {
     Clear();
     AddImage().Assign(bitmap);
 }
 
-void TGIFImage::GrowScreen(int right, int bottom)
+void GifImage::GrowScreen(int right, int bottom)
 {
     // Sub-image bounds are checked against 65535 each, so the sums fit only when clamped.
-    FHeader.ScreenWidth = static_cast<uint16_t>(std::max<int>(FHeader.ScreenWidth, std::min(right, 65535)));
-    FHeader.ScreenHeight = static_cast<uint16_t>(std::max<int>(FHeader.ScreenHeight, std::min(bottom, 65535)));
+    header_.ScreenWidth = static_cast<uint16_t>(std::max<int>(header_.ScreenWidth, std::min(right, 65535)));
+    header_.ScreenHeight = static_cast<uint16_t>(std::max<int>(header_.ScreenHeight, std::min(bottom, 65535)));
 }
 
-void TGIFImage::MarkTransparent(int x, int y)
+void GifImage::MarkTransparent(int x, int y)
 {
-    if (FImages.empty()) {
+    if (images_.empty()) {
         throw ZentrapError("Invalid pixel coordinates");
     }
-    TGIFSubImage& first = *FImages.front();
+    GifSubImage& first = *images_.front();
     uint8_t index = first.Pixel(x, y);
-    const TGIFColorMap& map = first.ActiveColorMap();
+    const GifColorMap& map = first.ActiveColorMap();
     if (!map.Empty() && index >= map.Count()) {
-        FWarnings.emplace_back("Invalid color index");
+        warnings_.emplace_back("Invalid color index");
         index = 0;
     }
-    auto extension = std::make_unique<TGIFGraphicControlExtension>();
+    auto extension = std::make_unique<GifGraphicControlExtension>();
     extension->SetTransparent(true);
     extension->SetTransparentColorIndex(index);
     first.Extensions().push_back(std::move(extension));
 }
 
-int TGIFImage::BitsPerPixel() const
+int GifImage::BitsPerPixel() const
 {
-    int bits = FHeader.ColorMap.BitsPerPixel();
-    for (const auto& image : FImages) {
+    int bits = header_.ColorMap.BitsPerPixel();
+    for (const auto& image : images_) {
         bits = std::max(bits, image->BitsPerPixel());
     }
     return bits;
 }
 
-int TGIFImage::ColorResolution() const
+int GifImage::ColorResolution() const
 {
-    int resolution = FHeader.ColorMap.ColorResolution();
-    for (const auto& image : FImages) {
+    int resolution = header_.ColorMap.ColorResolution();
+    for (const auto& image : images_) {
         resolution = std::max(resolution, image->ColorResolution());
     }
     return resolution;
 }
 
-std::string TGIFImage::Version() const
+std::string GifImage::Version() const
 {
-    if (FImages.empty()) {
+    if (images_.empty()) {
         throw ZentrapError("Unsupported GIF version");
     }
     std::string version = "87a";
-    for (const auto& image : FImages) {
+    for (const auto& image : images_) {
         version = std::max(version, image->Version());
     }
     return version;
 }
 
-void TGIFImage::WriteScreenDescriptor(ByteSink& sink) const
+void GifImage::WriteScreenDescriptor(ByteSink& sink) const
 {
-    const TGIFGlobalColorMap& global = FHeader.ColorMap;
+    const GifGlobalColorMap& global = header_.ColorMap;
     // Without any colour map both fields would be -1; they are written as 0.
     int resolution = std::max(ColorResolution(), 0);
     int bits = std::max(BitsPerPixel() - 1, 0);
@@ -106,39 +106,39 @@ void TGIFImage::WriteScreenDescriptor(ByteSink& sink) const
         }
     }
     uint8_t descriptor[7];
-    putWord(descriptor, FHeader.ScreenWidth);
-    putWord(descriptor + 2, FHeader.ScreenHeight);
+    putWord(descriptor, header_.ScreenWidth);
+    putWord(descriptor + 2, header_.ScreenHeight);
     descriptor[4] = packed;
     descriptor[5] = 0;
     descriptor[6] = 0;
     sink.write(descriptor, sizeof descriptor);
 }
 
-void TGIFImage::SaveToStream(ByteSink& sink) const
+void GifImage::SaveToStream(ByteSink& sink) const
 {
     std::string signature = "GIF" + Version();
     sink.write(signature.data(), signature.size());
     WriteScreenDescriptor(sink);
-    FHeader.ColorMap.WriteTable(sink);
-    for (const auto& image : FImages) {
+    header_.ColorMap.WriteTable(sink);
+    for (const auto& image : images_) {
         image->Write(sink);
     }
     sink.writeByte(0x3B);
 }
 
-Bitmap RenderGifImage(const TGIFImage& image)
+Bitmap RenderGifImage(const GifImage& image)
 {
     if (image.Images().empty() || image.Images().front()->Empty()) {
         return Bitmap();
     }
-    const TGIFSubImage& sub = *image.Images().front();
-    const TGIFColorMap& map = sub.ActiveColorMap();
+    const GifSubImage& sub = *image.Images().front();
+    const GifColorMap& map = sub.ActiveColorMap();
     Bitmap picture(sub.Width(), sub.Height(), PixelFormat::Bpp24);
     const uint8_t* index = sub.Data().data();
     for (int y = 0; y < sub.Height(); ++y) {
         uint8_t* out = picture.row(y);
         for (int x = 0; x < sub.Width(); ++x, ++index, out += 3) {
-            TGIFColor c = *index < map.Count() ? map[*index] : TGIFColor{};
+            GifColor c = *index < map.Count() ? map[*index] : GifColor{};
             out[0] = c.Blue;
             out[1] = c.Green;
             out[2] = c.Red;

@@ -12,52 +12,52 @@
 #include <string>
 #include <vector>
 
-class TGIFImage;
+class GifImage;
 
-struct TGIFHeader {
+struct GifHeader {
     uint16_t ScreenWidth = 0;
     uint16_t ScreenHeight = 0;
     uint8_t Packed = 0;
     uint8_t BackgroundColorIndex = 0;
     uint8_t AspectRatio = 0;
-    TGIFGlobalColorMap ColorMap;
+    GifGlobalColorMap ColorMap;
 };
 
-class TGIFSubImage {
+class GifSubImage {
 public:
     static constexpr int kMaxDimension = 65535;
 
-    explicit TGIFSubImage(TGIFImage& image) : FImage(image) {}
+    explicit GifSubImage(GifImage& image) : image_(image) {}
 
-    uint16_t Left() const { return FLeft; }
-    uint16_t Top() const { return FTop; }
-    uint16_t Width() const { return FWidth; }
-    uint16_t Height() const { return FHeight; }
+    uint16_t Left() const { return left_; }
+    uint16_t Top() const { return top_; }
+    uint16_t Width() const { return width_; }
+    uint16_t Height() const { return height_; }
     // A new size discards the pixels: all indices become 0. The logical screen grows to contain it.
     void SetWidth(int width);
     void SetHeight(int height);
     void SetBounds(int left, int top, int width, int height);
 
-    uint8_t Packed() const { return FPacked; }
-    void SetPacked(uint8_t packed) { FPacked = packed; }
-    bool Interlaced() const { return (FPacked & 0x40) != 0; }
+    uint8_t Packed() const { return packed_; }
+    void SetPacked(uint8_t packed) { packed_ = packed; }
+    bool Interlaced() const { return (packed_ & 0x40) != 0; }
 
-    TGIFLocalColorMap& ColorMap() { return FColorMap; }
-    const TGIFLocalColorMap& ColorMap() const { return FColorMap; }
+    GifLocalColorMap& ColorMap() { return colorMap_; }
+    const GifLocalColorMap& ColorMap() const { return colorMap_; }
     // The local map, or the global one when the local map is empty.
-    const TGIFColorMap& ActiveColorMap() const;
+    const GifColorMap& ActiveColorMap() const;
 
-    std::vector<std::unique_ptr<TGIFExtension>>& Extensions() { return FExtensions; }
-    const std::vector<std::unique_ptr<TGIFExtension>>& Extensions() const { return FExtensions; }
+    std::vector<std::unique_ptr<GifExtension>>& Extensions() { return extensions_; }
+    const std::vector<std::unique_ptr<GifExtension>>& Extensions() const { return extensions_; }
 
-    std::vector<uint8_t>& Data() { return FData; }
-    const std::vector<uint8_t>& Data() const { return FData; }
-    bool Empty() const { return FData.empty(); }
+    std::vector<uint8_t>& Data() { return data_; }
+    const std::vector<uint8_t>& Data() const { return data_; }
+    bool Empty() const { return data_.empty(); }
     // The index at (x, y); fails with "Invalid pixel coordinates" outside the image.
     uint8_t Pixel(int x, int y) const;
 
-    int BitsPerPixel() const { return FColorMap.BitsPerPixel(); }
-    int ColorResolution() const { return FColorMap.ColorResolution(); }
+    int BitsPerPixel() const { return colorMap_.BitsPerPixel(); }
+    int ColorResolution() const { return colorMap_.ColorResolution(); }
     // "89a" with a sorted map or any extension, else "87a".
     std::string Version() const;
 
@@ -75,34 +75,34 @@ private:
     void AssignTrueColor(const Bitmap& bitmap);
     void WriteDescriptor(ByteSink& sink) const;
 
-    TGIFImage& FImage;
-    uint16_t FLeft = 0;
-    uint16_t FTop = 0;
-    uint16_t FWidth = 0;
-    uint16_t FHeight = 0;
-    uint8_t FPacked = 0;
-    TGIFLocalColorMap FColorMap;
-    std::vector<std::unique_ptr<TGIFExtension>> FExtensions;
-    std::vector<uint8_t> FData;
+    GifImage& image_;
+    uint16_t left_ = 0;
+    uint16_t top_ = 0;
+    uint16_t width_ = 0;
+    uint16_t height_ = 0;
+    uint8_t packed_ = 0;
+    GifLocalColorMap colorMap_;
+    std::vector<std::unique_ptr<GifExtension>> extensions_;
+    std::vector<uint8_t> data_;
 };
 
-class TGIFImage {
+class GifImage {
 public:
     // Copies the process-wide encoder defaults.
-    TGIFImage();
-    TGIFImage(const TGIFImage&) = delete;
-    TGIFImage& operator=(const TGIFImage&) = delete;
+    GifImage();
+    GifImage(const GifImage&) = delete;
+    GifImage& operator=(const GifImage&) = delete;
 
-    TGIFHeader& Header() { return FHeader; }
-    const TGIFHeader& Header() const { return FHeader; }
-    std::vector<std::unique_ptr<TGIFSubImage>>& Images() { return FImages; }
-    const std::vector<std::unique_ptr<TGIFSubImage>>& Images() const { return FImages; }
+    GifHeader& Header() { return header_; }
+    const GifHeader& Header() const { return header_; }
+    std::vector<std::unique_ptr<GifSubImage>>& Images() { return images_; }
+    const std::vector<std::unique_ptr<GifSubImage>>& Images() const { return images_; }
 
-    const TGIFEncoderSettings& Settings() const { return FSettings; }
-    TGIFEncoderSettings& Settings() { return FSettings; }
+    const GifEncoderSettings& Settings() const { return settings_; }
+    GifEncoderSettings& Settings() { return settings_; }
 
     void Clear();
-    TGIFSubImage& AddImage();
+    GifSubImage& AddImage();
     // Clears the image and adds one sub-image made from `bitmap`.
     void Assign(const Bitmap& bitmap);
 
@@ -122,16 +122,16 @@ public:
     void SaveToStream(ByteSink& sink) const;
 
     // Warnings raised while building ("Invalid color index"); writing goes on after them.
-    const std::vector<std::string>& Warnings() const { return FWarnings; }
+    const std::vector<std::string>& Warnings() const { return warnings_; }
 
 private:
     void WriteScreenDescriptor(ByteSink& sink) const;
 
-    TGIFHeader FHeader;
-    std::vector<std::unique_ptr<TGIFSubImage>> FImages;
-    TGIFEncoderSettings FSettings;
-    std::vector<std::string> FWarnings;
+    GifHeader header_;
+    std::vector<std::unique_ptr<GifSubImage>> images_;
+    GifEncoderSettings settings_;
+    std::vector<std::string> warnings_;
 };
 
 // The first sub-image as a 24-bit picture in the colours of its active colour map.
-Bitmap RenderGifImage(const TGIFImage& image);
+Bitmap RenderGifImage(const GifImage& image);

@@ -9,7 +9,7 @@ namespace {
 
 void checkDimension(int value)
 {
-    if (value < 0 || value > TGIFSubImage::kMaxDimension) {
+    if (value < 0 || value > GifSubImage::kMaxDimension) {
         throw ZentrapError("Image too large for GIF");
     }
 }
@@ -36,97 +36,97 @@ uint8_t indexAt(const uint8_t* row, int x, int bitsPerPixel)
 // The most recently seen colours with their indices, searched from the newest backwards.
 class RecentColors {
 public:
-    int Find(TGIFColor color) const
+    int Find(GifColor color) const
     {
-        for (int i = 0; i < FUsed; ++i) {
-            const Entry& e = FEntries[static_cast<size_t>((FNewest - i + kSize) % kSize)];
+        for (int i = 0; i < used_; ++i) {
+            const Entry& e = entries_[static_cast<size_t>((newest_ - i + kSize) % kSize)];
             if (e.color == color) {
                 return e.index;
             }
         }
         return -1;
     }
-    void Remember(TGIFColor color, int index)
+    void Remember(GifColor color, int index)
     {
-        FNewest = (FNewest + 1) % kSize;
-        FEntries[static_cast<size_t>(FNewest)] = {color, index};
-        FUsed = FUsed < kSize ? FUsed + 1 : kSize;
+        newest_ = (newest_ + 1) % kSize;
+        entries_[static_cast<size_t>(newest_)] = {color, index};
+        used_ = used_ < kSize ? used_ + 1 : kSize;
     }
 
 private:
     static constexpr int kSize = 8;
     struct Entry {
-        TGIFColor color;
+        GifColor color;
         int index = 0;
     };
-    std::array<Entry, kSize> FEntries{};
-    int FNewest = kSize - 1;
-    int FUsed = 0;
+    std::array<Entry, kSize> entries_{};
+    int newest_ = kSize - 1;
+    int used_ = 0;
 };
 
 } // namespace
 
-void TGIFSubImage::SetWidth(int width)
+void GifSubImage::SetWidth(int width)
 {
-    SetBounds(FLeft, FTop, width, FHeight);
+    SetBounds(left_, top_, width, height_);
 }
 
-void TGIFSubImage::SetHeight(int height)
+void GifSubImage::SetHeight(int height)
 {
-    SetBounds(FLeft, FTop, FWidth, height);
+    SetBounds(left_, top_, width_, height);
 }
 
-void TGIFSubImage::SetBounds(int left, int top, int width, int height)
+void GifSubImage::SetBounds(int left, int top, int width, int height)
 {
     checkDimension(left);
     checkDimension(top);
     checkDimension(width);
     checkDimension(height);
-    bool resized = width != FWidth || height != FHeight;
-    FLeft = static_cast<uint16_t>(left);
-    FTop = static_cast<uint16_t>(top);
-    FWidth = static_cast<uint16_t>(width);
-    FHeight = static_cast<uint16_t>(height);
+    bool resized = width != width_ || height != height_;
+    left_ = static_cast<uint16_t>(left);
+    top_ = static_cast<uint16_t>(top);
+    width_ = static_cast<uint16_t>(width);
+    height_ = static_cast<uint16_t>(height);
     if (resized) {
         ResizeData();
     }
-    FImage.GrowScreen(left + width, top + height);
+    image_.GrowScreen(left + width, top + height);
 }
 
-void TGIFSubImage::ResizeData()
+void GifSubImage::ResizeData()
 {
-    FData.assign(static_cast<size_t>(FWidth) * FHeight, 0);
-    FData.shrink_to_fit();
+    data_.assign(static_cast<size_t>(width_) * height_, 0);
+    data_.shrink_to_fit();
 }
 
-const TGIFColorMap& TGIFSubImage::ActiveColorMap() const
+const GifColorMap& GifSubImage::ActiveColorMap() const
 {
-    if (!FColorMap.Empty()) {
-        return FColorMap;
+    if (!colorMap_.Empty()) {
+        return colorMap_;
     }
-    return FImage.Header().ColorMap;
+    return image_.Header().ColorMap;
 }
 
-uint8_t TGIFSubImage::Pixel(int x, int y) const
+uint8_t GifSubImage::Pixel(int x, int y) const
 {
-    if (x < 0 || x >= FWidth || y < 0 || y >= FHeight || FData.empty()) {
+    if (x < 0 || x >= width_ || y < 0 || y >= height_ || data_.empty()) {
         throw ZentrapError("Invalid pixel coordinates");
     }
-    return FData[static_cast<size_t>(y) * FWidth + static_cast<size_t>(x)];
+    return data_[static_cast<size_t>(y) * width_ + static_cast<size_t>(x)];
 }
 
-std::string TGIFSubImage::Version() const
+std::string GifSubImage::Version() const
 {
-    if (FColorMap.Sorted() || !FExtensions.empty()) {
+    if (colorMap_.Sorted() || !extensions_.empty()) {
         return "89a";
     }
     return "87a";
 }
 
-void TGIFSubImage::Assign(const Bitmap& bitmap)
+void GifSubImage::Assign(const Bitmap& bitmap)
 {
-    FColorMap.Clear();
-    FData.clear();
+    colorMap_.Clear();
+    data_.clear();
     if (bitmap.isEmpty()) {
         return;
     }
@@ -136,19 +136,19 @@ void TGIFSubImage::Assign(const Bitmap& bitmap)
         AssignPixels(bitmap);
         return;
     }
-    const TGIFEncoderSettings& settings = FImage.Settings();
+    const GifEncoderSettings& settings = image_.Settings();
     AssignPixels(QuantizeBitmap(bitmap, settings.ColorReduction, settings.Dither, settings.ReductionBits));
 }
 
-void TGIFSubImage::AssignPixels(const Bitmap& bitmap)
+void GifSubImage::AssignPixels(const Bitmap& bitmap)
 {
-    FColorMap.Clear();
-    FData.clear();
+    colorMap_.Clear();
+    data_.clear();
     if (bitmap.isEmpty()) {
         return;
     }
     SetBounds(0, 0, bitmap.width(), bitmap.height());
-    if (FData.size() != static_cast<size_t>(FWidth) * FHeight) {
+    if (data_.size() != static_cast<size_t>(width_) * height_) {
         ResizeData();
     }
     if (isIndexed(bitmap.pixelFormat())) {
@@ -158,44 +158,44 @@ void TGIFSubImage::AssignPixels(const Bitmap& bitmap)
     }
 }
 
-void TGIFSubImage::AssignIndexed(const Bitmap& bitmap)
+void GifSubImage::AssignIndexed(const Bitmap& bitmap)
 {
     // An indexed Bitmap without a table shows a grey ramp; the GIF gets the same colours.
     std::vector<RgbQuad> table = bitmap.colorTable();
     if (table.empty()) {
         table = greyRamp(1 << bitmap.bitsPerPixel());
     }
-    for (size_t i = 0; i < table.size() && i < TGIFColorMap::kMaxColors; ++i) {
-        FColorMap.Add({table[i].red, table[i].green, table[i].blue});
+    for (size_t i = 0; i < table.size() && i < GifColorMap::kMaxColors; ++i) {
+        colorMap_.Add({table[i].red, table[i].green, table[i].blue});
     }
     int bpp = bitmap.bitsPerPixel();
-    for (int y = 0; y < FHeight; ++y) {
+    for (int y = 0; y < height_; ++y) {
         const uint8_t* row = bitmap.row(y);
-        uint8_t* out = FData.data() + static_cast<size_t>(y) * FWidth;
+        uint8_t* out = data_.data() + static_cast<size_t>(y) * width_;
         if (bpp == 8) {
-            std::copy(row, row + FWidth, out);
+            std::copy(row, row + width_, out);
             continue;
         }
-        for (int x = 0; x < FWidth; ++x) {
+        for (int x = 0; x < width_; ++x) {
             out[x] = indexAt(row, x, bpp);
         }
     }
 }
 
-void TGIFSubImage::AssignTrueColor(const Bitmap& bitmap)
+void GifSubImage::AssignTrueColor(const Bitmap& bitmap)
 {
     size_t bytesPerPixel = bitmap.pixelFormat() == PixelFormat::Bpp32 ? 4 : 3;
     RecentColors recent;
-    for (int y = 0; y < FHeight; ++y) {
+    for (int y = 0; y < height_; ++y) {
         const uint8_t* p = bitmap.row(y);
-        uint8_t* out = FData.data() + static_cast<size_t>(y) * FWidth;
-        for (int x = 0; x < FWidth; ++x, p += bytesPerPixel) {
-            TGIFColor color{p[2], p[1], p[0]};
+        uint8_t* out = data_.data() + static_cast<size_t>(y) * width_;
+        for (int x = 0; x < width_; ++x, p += bytesPerPixel) {
+            GifColor color{p[2], p[1], p[0]};
             int index = recent.Find(color);
             if (index < 0) {
-                index = FColorMap.IndexOf(color);
+                index = colorMap_.IndexOf(color);
                 if (index < 0) {
-                    index = FColorMap.Add(color); // "Color table overflow" past 256 colours
+                    index = colorMap_.Add(color); // "Color table overflow" past 256 colours
                 }
                 recent.Remember(color, index);
             }
@@ -204,39 +204,39 @@ void TGIFSubImage::AssignTrueColor(const Bitmap& bitmap)
     }
 }
 
-void TGIFSubImage::WriteDescriptor(ByteSink& sink) const
+void GifSubImage::WriteDescriptor(ByteSink& sink) const
 {
     uint8_t descriptor[10];
     descriptor[0] = 0x2C;
-    putWord(descriptor + 1, FLeft);
-    putWord(descriptor + 3, FTop);
-    putWord(descriptor + 5, FWidth);
-    putWord(descriptor + 7, FHeight);
-    if (!FColorMap.Empty()) {
-        descriptor[9] = static_cast<uint8_t>(0x80 | (FColorMap.Sorted() ? 0x20 : 0) | ((BitsPerPixel() - 1) & 7));
+    putWord(descriptor + 1, left_);
+    putWord(descriptor + 3, top_);
+    putWord(descriptor + 5, width_);
+    putWord(descriptor + 7, height_);
+    if (!colorMap_.Empty()) {
+        descriptor[9] = static_cast<uint8_t>(0x80 | (colorMap_.Sorted() ? 0x20 : 0) | ((BitsPerPixel() - 1) & 7));
     } else {
-        descriptor[9] = static_cast<uint8_t>(FPacked & (0x40 | 0x10 | 0x08));
+        descriptor[9] = static_cast<uint8_t>(packed_ & (0x40 | 0x10 | 0x08));
     }
     sink.write(descriptor, sizeof descriptor);
 }
 
-void TGIFSubImage::Write(ByteSink& sink) const
+void GifSubImage::Write(ByteSink& sink) const
 {
-    for (const auto& extension : FExtensions) {
+    for (const auto& extension : extensions_) {
         extension->Write(sink);
     }
     if (Empty()) {
         return;
     }
     WriteDescriptor(sink);
-    FColorMap.WriteTable(sink);
+    colorMap_.WriteTable(sink);
     int bits = BitsPerPixel();
-    int colors = FColorMap.Count();
-    if (FColorMap.Empty()) {
-        bits = FImage.BitsPerPixel();
+    int colors = colorMap_.Count();
+    if (colorMap_.Empty()) {
+        bits = image_.BitsPerPixel();
         colors = 1 << bits;
     }
     // The descriptor carries the interlace bit only without a local map.
-    bool interlaced = FColorMap.Empty() && Interlaced();
-    WriteGifImageData(sink, FData, FWidth, FHeight, interlaced, bits, colors, FImage.Settings().Compression);
+    bool interlaced = colorMap_.Empty() && Interlaced();
+    WriteGifImageData(sink, data_, width_, height_, interlaced, bits, colors, image_.Settings().Compression);
 }

@@ -235,3 +235,186 @@ Bitmap decodeJpeg(std::span<const uint8_t> data)
     }
     return out;
 }
+
+namespace {
+
+// Progressive files can hold any number of scans, each costing a pass over the coefficients.
+constexpr long kMaxScans = 1000;
+
+struct FileErrorManager {
+    ErrorManager base;
+    bool endedEarly;
+};
+
+// Data that ends early or that the entropy decoder cannot follow is an error here: libjpeg would go
+// on with grey or made-up blocks. Other warnings (stray bytes between markers and the like) are
+// recovered from quietly.
+void noteWarning(j_common_ptr cinfo, int level)
+{
+    auto* err = reinterpret_cast<FileErrorManager*>(cinfo->err);
+    if (level >= 0) {
+        return;
+    }
+    int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
+        err->endedEarly = true;
+        std::snprintf(err->base.message, sizeof err->base.message, "the image data ends early");
+        std::longjmp(err->base.jump, 1);
+    }
+    if (code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC) {
+        (*cinfo->err->format_message)(cinfo, err->base.message);
+        std::longjmp(err->base.jump, 1);
+    }
+}
+
+void limitScans(j_common_ptr cinfo)
+{
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMaxScans) {
+        auto* err = reinterpret_cast<FileErrorManager*>(cinfo->err);
+        std::snprintf(err->base.message, sizeof err->base.message, "more than %ld scans", kMaxScans);
+        std::longjmp(err->base.jump, 1);
+    }
+}
+
+struct FileDecodeJob {
+    jpeg_decompress_struct cinfo;
+    FileErrorManager err;
+    jpeg_progress_mgr progress;
+    bool created;
+};
+
+void initFileErrors(FileDecodeJob& job)
+{
+    initErrorManager(job.err.base);
+    job.err.base.pub.emit_message = noteWarning;
+    job.err.endedEarly = false;
+    job.cinfo.err = &job.err.base.pub;
+}
+
+bool readFileHeader(FileDecodeJob& job, std::span<const uint8_t> data, size_t maxWorkingMemory, JpegFileHeader& header)
+{
+    if (setjmp(job.err.base.jump) != 0) {
+        return false;
+    }
+    jpeg_create_decompress(&job.cinfo);
+    job.created = true;
+    job.cinfo.mem->max_memory_to_use = static_cast<long>(maxWorkingMemory);
+    job.progress.progress_monitor = limitScans;
+    job.cinfo.progress = &job.progress;
+    jpeg_mem_src(&job.cinfo, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&job.cinfo, TRUE);
+    header.width = job.cinfo.image_width;
+    header.height = job.cinfo.image_height;
+    header.components = job.cinfo.num_components;
+    header.arithmetic = job.cinfo.arith_code != 0;
+    header.fileBytes = data.size();
+    for (int i = 0; i < job.cinfo.num_components; ++i) {
+        header.blocks += uint64_t{job.cinfo.comp_info[i].width_in_blocks} * job.cinfo.comp_info[i].height_in_blocks;
+    }
+    bool grey = job.cinfo.num_components == 1;
+    job.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    return true;
+}
+
+bool startFileDecode(FileDecodeJob& job)
+{
+    if (setjmp(job.err.base.jump) != 0) {
+        return false;
+    }
+    jpeg_start_decompress(&job.cinfo);
+    return true;
+}
+
+// Rows go into the picture, or all into one scratch row when there is no picture yet.
+bool readFileRows(FileDecodeJob& job, Bitmap* out, uint8_t* scratch)
+{
+    if (setjmp(job.err.base.jump) != 0) {
+        return false;
+    }
+    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24;
+    while (job.cinfo.output_scanline < job.cinfo.output_height) {
+        JSAMPROW rows[1] = {out ? out->row(static_cast<int>(job.cinfo.output_scanline)) : scratch};
+        if (jpeg_read_scanlines(&job.cinfo, rows, 1) == 1 && rgb) {
+            rgbToBgrInPlace(rows[0], job.cinfo.output_width);
+        }
+    }
+    jpeg_finish_decompress(&job.cinfo);
+    return true;
+}
+
+// Owns the decompressor for one file.
+class FileDecodeState {
+public:
+    FileDecodeState() : job_(std::make_unique<FileDecodeJob>())
+    {
+        job_->created = false;
+        initFileErrors(*job_);
+    }
+    ~FileDecodeState()
+    {
+        if (job_->created) {
+            jpeg_destroy_decompress(&job_->cinfo);
+        }
+    }
+    FileDecodeState(const FileDecodeState&) = delete;
+    FileDecodeState& operator=(const FileDecodeState&) = delete;
+
+    FileDecodeJob& job() { return *job_; }
+    [[noreturn]] void fail() const
+    {
+        throw ZentrapError(std::string(job_->err.endedEarly ? "Truncated JPEG file: " : "Damaged JPEG file: ") +
+                           job_->err.base.message);
+    }
+
+private:
+    std::unique_ptr<FileDecodeJob> job_;
+};
+
+} // namespace
+
+namespace {
+
+// One decoding pass. Without `out` the rows are decoded and dropped: that first pass finds damaged
+// or missing data before the picture's memory is taken.
+void decodeFilePass(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&), size_t maxWorkingMemory,
+                    Bitmap* out)
+{
+    FileDecodeState state;
+    FileDecodeJob& job = state.job();
+    JpegFileHeader header;
+    if (!readFileHeader(job, data, maxWorkingMemory, header)) {
+        state.fail();
+    }
+    checkHeader(header);
+    if (!startFileDecode(job)) {
+        state.fail();
+    }
+    bool grey = job.cinfo.output_components == 1;
+    if (!grey && job.cinfo.output_components != 3) {
+        throw ZentrapError("Unsupported JPEG file: " + std::to_string(job.cinfo.output_components) +
+                           " colour channels");
+    }
+    std::vector<uint8_t> scratch(out ? 0 : size_t{job.cinfo.output_width} * 3);
+    if (out != nullptr) {
+        *out = Bitmap(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
+                      grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);
+        if (grey) {
+            out->setColorTable(greyRamp(256));
+        }
+    }
+    if (!readFileRows(job, out, scratch.data())) {
+        state.fail();
+    }
+}
+
+} // namespace
+
+Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
+                      size_t maxWorkingMemory)
+{
+    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr);
+    Bitmap out;
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out);
+    return out;
+}

@@ -16,3 +16,21 @@ std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressi
 // Decodes a JPEG stream at scale 1/1 with block smoothing into a 24-bit Bitmap.
 // Throws ZentrapError with libjpeg's message.
 Bitmap decodeJpeg(std::span<const uint8_t> data);
+
+// What a JPEG file declares, for the caller to accept or refuse before pixel memory is taken.
+struct JpegFileHeader {
+    int64_t width = 0;
+    int64_t height = 0;
+    int components = 0;
+    bool arithmetic = false;
+    uint64_t blocks = 0; // 8 x 8 blocks over all components
+    uint64_t fileBytes = 0;
+};
+
+// Decodes a JPEG file from outside: grey pictures as 8-bit grey, others as 24-bit. `checkHeader`
+// throws to refuse a header. libjpeg's working memory (progressive coefficients) is limited to
+// `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors. The data is
+// decoded twice, first without keeping the rows, so that damaged data never gets the picture's memory.
+// Throws ZentrapError with libjpeg's message.
+Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
+                      size_t maxWorkingMemory);

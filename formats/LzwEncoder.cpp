@@ -8,47 +8,47 @@ constexpr uint32_t kNoExtension = 0xFFFFFFFF;
 
 } // namespace
 
-void TLZWEncoder::EmitCode(uint32_t code)
+void LzwEncoder::EmitCode(uint32_t code)
 {
-    FPacker->PutCode(code, FWidth);
-    if (code == FClearCode) {
-        FWidth = FInitialWidth;
-        FLimit = (1U << FWidth) - 1;
-    } else if (FNextFree > FLimit) {
-        ++FWidth;
-        FLimit = FWidth == kMaxWidth ? 4096 : (1U << FWidth) - 1;
+    packer_->PutCode(code, width_);
+    if (code == clearCode_) {
+        width_ = initialWidth_;
+        limit_ = (1U << width_) - 1;
+    } else if (nextFree_ > limit_) {
+        ++width_;
+        limit_ = width_ == kMaxWidth ? 4096 : (1U << width_) - 1;
     }
 }
 
-void TLZWEncoder::StartTable()
+void LzwEncoder::StartTable()
 {
-    EmitCode(FClearCode);
-    FTable.Clear();
-    FLastExtension.fill(kNoExtension);
-    FNextFree = FClearCode + 2;
+    EmitCode(clearCode_);
+    table_.Clear();
+    lastExtension_.fill(kNoExtension);
+    nextFree_ = clearCode_ + 2;
 }
 
-int TLZWEncoder::FindExtension(uint32_t prefix, uint32_t pixel, int& slot)
+int LzwEncoder::FindExtension(uint32_t prefix, uint32_t pixel, int& slot)
 {
-    uint32_t last = FLastExtension[prefix];
+    uint32_t last = lastExtension_[prefix];
     if ((last >> 16) == pixel) {
         return static_cast<int>(last & 0xFFFF);
     }
-    int found = FTable.Lookup((prefix << 8) | pixel, slot);
+    int found = table_.Lookup((prefix << 8) | pixel, slot);
     if (found >= 0) {
-        FLastExtension[prefix] = (pixel << 16) | static_cast<uint32_t>(found);
+        lastExtension_[prefix] = (pixel << 16) | static_cast<uint32_t>(found);
     }
     return found;
 }
 
-void TLZWEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize)
+void LzwEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize)
 {
-    FPacker = &packer;
-    FClearCode = 1U << minCodeSize;
-    FInitialWidth = minCodeSize + 1;
-    FWidth = FInitialWidth;
-    FLimit = (1U << FWidth) - 1;
-    uint32_t endCode = FClearCode + 1;
+    packer_ = &packer;
+    clearCode_ = 1U << minCodeSize;
+    initialWidth_ = minCodeSize + 1;
+    width_ = initialWidth_;
+    limit_ = (1U << width_) - 1;
+    uint32_t endCode = clearCode_ + 1;
     if (pixels.empty()) {
         EmitCode(endCode);
         return;
@@ -64,12 +64,12 @@ void TLZWEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels,
             continue;
         }
         EmitCode(prefix);
-        if (FNextFree > kLastAssignableCode) {
+        if (nextFree_ > kLastAssignableCode) {
             StartTable();
         } else {
-            FTable.StoreAt(slot, (prefix << 8) | pixel, static_cast<int>(FNextFree));
-            FLastExtension[prefix] = (pixel << 16) | FNextFree;
-            ++FNextFree;
+            table_.StoreAt(slot, (prefix << 8) | pixel, static_cast<int>(nextFree_));
+            lastExtension_[prefix] = (pixel << 16) | nextFree_;
+            ++nextFree_;
         }
         prefix = pixel;
     }

@@ -6,7 +6,7 @@
 
 #include <array>
 
-class TLZWEncoder final : public TGIFEncoder {
+class LzwEncoder final : public GifEncoder {
 public:
     void Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize) override;
 
@@ -15,14 +15,14 @@ private:
     void StartTable();
     int FindExtension(uint32_t prefix, uint32_t pixel, int& slot);
 
-    GifCodePacker* FPacker = nullptr;
-    THashTable FTable;
+    GifCodePacker* packer_ = nullptr;
+    LzwHashTable table_;
     // Per prefix code, the pixel and code of its last extension looked up or stored: repeated
     // patterns find their code without probing. Entries never change until the table is cleared.
-    std::array<uint32_t, 4096> FLastExtension{};
-    uint32_t FClearCode = 0;
-    uint32_t FNextFree = 0;
-    int FInitialWidth = 0;
-    int FWidth = 0;
-    uint32_t FLimit = 0;
+    std::array<uint32_t, 4096> lastExtension_{};
+    uint32_t clearCode_ = 0;
+    uint32_t nextFree_ = 0;
+    int initialWidth_ = 0;
+    int width_ = 0;
+    uint32_t limit_ = 0;
 };

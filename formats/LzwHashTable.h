@@ -4,14 +4,14 @@
 #include <array>
 #include <cstdint>
 
-class THashTable {
+class LzwHashTable {
 public:
     static constexpr int kSlots = 8009;
     static constexpr uint32_t kEmpty = 0xFFFFFFFF;
 
-    THashTable() { Clear(); }
+    LzwHashTable() { Clear(); }
 
-    void Clear() { FSlots.fill(kEmpty); }
+    void Clear() { slots_.fill(kEmpty); }
 
     // The code stored for `key`, or -1; `slot` receives where the probe stopped, which is where
     // the key belongs when it is not there.
@@ -22,7 +22,7 @@ public:
         int d = h == 0 ? 1 : kSlots - h;
         uint32_t wanted = key << 12;
         for (;;) {
-            uint32_t value = FSlots[static_cast<size_t>(h)];
+            uint32_t value = slots_[static_cast<size_t>(h)];
             if (value >= 0xFFFFF000U) {
                 slot = h;
                 return -1;
@@ -40,7 +40,7 @@ public:
 
     void StoreAt(int slot, uint32_t key, int code)
     {
-        FSlots[static_cast<size_t>(slot)] = (key << 12) | static_cast<uint32_t>(code);
+        slots_[static_cast<size_t>(slot)] = (key << 12) | static_cast<uint32_t>(code);
     }
 
     void Insert(uint32_t key, int code)
@@ -52,5 +52,5 @@ public:
     }
 
 private:
-    std::array<uint32_t, kSlots> FSlots;
+    std::array<uint32_t, kSlots> slots_;
 };

@@ -1,53 +1,53 @@
 #include "formats/Octree.h"
 
 #include "common/ZentrapError.h"
-#include "platform/SystemPalettes.h"
+#include "formats/SystemPalettes.h"
 
 #include <algorithm>
 
-TColorQuantizer::TColorQuantizer(int paletteSize, int leafDepth)
-    : FPaletteSize(std::max(paletteSize, 1)), FLeafDepth(std::clamp(leafDepth, 1, kMaxLeafDepth))
+ColorQuantizer::ColorQuantizer(int paletteSize, int leafDepth)
+    : paletteSize_(std::max(paletteSize, 1)), leafDepth_(std::clamp(leafDepth, 1, kMaxLeafDepth))
 {
-    FReducible.fill(-1);
-    FNodes.reserve(static_cast<size_t>(FPaletteSize) * 8 + 64);
+    reducible_.fill(-1);
+    nodes_.reserve(static_cast<size_t>(paletteSize_) * 8 + 64);
 }
 
-int32_t TColorQuantizer::NewNode(int level)
+int32_t ColorQuantizer::NewNode(int level)
 {
     int32_t node;
-    if (!FFreeNodes.empty()) {
-        node = FFreeNodes.back();
-        FFreeNodes.pop_back();
-        FNodes[static_cast<size_t>(node)] = TOctreeNode{};
+    if (!freeNodes_.empty()) {
+        node = freeNodes_.back();
+        freeNodes_.pop_back();
+        nodes_[static_cast<size_t>(node)] = OctreeNode{};
     } else {
-        node = static_cast<int32_t>(FNodes.size());
-        FNodes.emplace_back();
+        node = static_cast<int32_t>(nodes_.size());
+        nodes_.emplace_back();
     }
-    TOctreeNode& n = FNodes[static_cast<size_t>(node)];
+    OctreeNode& n = nodes_[static_cast<size_t>(node)];
     n.Children.fill(-1);
-    if (level == FLeafDepth) {
+    if (level == leafDepth_) {
         n.Leaf = true;
-        ++FLeaves;
+        ++leaves_;
     } else {
-        n.NextReducible = FReducible[static_cast<size_t>(level)];
-        FReducible[static_cast<size_t>(level)] = node;
+        n.NextReducible = reducible_[static_cast<size_t>(level)];
+        reducible_[static_cast<size_t>(level)] = node;
     }
     return node;
 }
 
-void TColorQuantizer::ReleaseNode(int32_t node)
+void ColorQuantizer::ReleaseNode(int32_t node)
 {
-    FFreeNodes.push_back(node);
+    freeNodes_.push_back(node);
 }
 
-void TColorQuantizer::InsertColor(uint8_t red, uint8_t green, uint8_t blue, uint32_t count)
+void ColorQuantizer::InsertColor(uint8_t red, uint8_t green, uint8_t blue, uint32_t count)
 {
-    if (FRoot < 0) {
-        FRoot = NewNode(0);
+    if (root_ < 0) {
+        root_ = NewNode(0);
     }
-    int32_t node = FRoot;
+    int32_t node = root_;
     for (int level = 0;; ++level) {
-        TOctreeNode* n = &FNodes[static_cast<size_t>(node)];
+        OctreeNode* n = &nodes_[static_cast<size_t>(node)];
         if (n->Leaf) {
             n->Count += count;
             n->SumR += static_cast<uint64_t>(red) * count;
@@ -61,30 +61,30 @@ void TColorQuantizer::InsertColor(uint8_t red, uint8_t green, uint8_t blue, uint
         int32_t next = n->Children[child];
         if (next < 0) {
             next = NewNode(level + 1); // may move the node storage
-            FNodes[static_cast<size_t>(node)].Children[child] = next;
+            nodes_[static_cast<size_t>(node)].Children[child] = next;
         }
         node = next;
     }
 }
 
-void TColorQuantizer::MergeDeepestNode()
+void ColorQuantizer::MergeDeepestNode()
 {
-    int level = FLeafDepth - 1;
-    while (level > 0 && FReducible[static_cast<size_t>(level)] < 0) {
+    int level = leafDepth_ - 1;
+    while (level > 0 && reducible_[static_cast<size_t>(level)] < 0) {
         --level;
     }
-    int32_t node = FReducible[static_cast<size_t>(level)];
+    int32_t node = reducible_[static_cast<size_t>(level)];
     if (node < 0) {
         return; // nothing left to merge
     }
-    TOctreeNode& n = FNodes[static_cast<size_t>(node)];
-    FReducible[static_cast<size_t>(level)] = n.NextReducible;
+    OctreeNode& n = nodes_[static_cast<size_t>(node)];
+    reducible_[static_cast<size_t>(level)] = n.NextReducible;
     int children = 0;
     for (int32_t& child : n.Children) {
         if (child < 0) {
             continue;
         }
-        const TOctreeNode& c = FNodes[static_cast<size_t>(child)];
+        const OctreeNode& c = nodes_[static_cast<size_t>(child)];
         n.Count += c.Count;
         n.SumR += c.SumR;
         n.SumG += c.SumG;
@@ -94,22 +94,22 @@ void TColorQuantizer::MergeDeepestNode()
         ++children;
     }
     n.Leaf = true;
-    FLeaves -= children - 1;
+    leaves_ -= children - 1;
 }
 
-ColorPalette TColorQuantizer::CollectPalette() const
+ColorPalette ColorQuantizer::CollectPalette() const
 {
     ColorPalette palette;
-    palette.reserve(static_cast<size_t>(FLeaves));
-    if (FRoot >= 0) {
-        Collect(FRoot, palette);
+    palette.reserve(static_cast<size_t>(leaves_));
+    if (root_ >= 0) {
+        Collect(root_, palette);
     }
     return palette;
 }
 
-void TColorQuantizer::Collect(int32_t node, ColorPalette& palette) const
+void ColorQuantizer::Collect(int32_t node, ColorPalette& palette) const
 {
-    const TOctreeNode& n = FNodes[static_cast<size_t>(node)];
+    const OctreeNode& n = nodes_[static_cast<size_t>(node)];
     if (n.Leaf) {
         if (n.Count == 0) {
             palette.push_back({0, 0, 0, 0});
@@ -129,7 +129,7 @@ void TColorQuantizer::Collect(int32_t node, ColorPalette& palette) const
 namespace {
 
 // Inserts a 24-bit picture row by row; a run of one colour is one insertion with its length.
-void insertPicture(TColorQuantizer& quantizer, const Bitmap& source)
+void insertPicture(ColorQuantizer& quantizer, const Bitmap& source)
 {
     for (int y = 0; y < source.height(); ++y) {
         const uint8_t* p = source.row(y);
@@ -160,7 +160,7 @@ ColorPalette MakeOptimizedPalette(const Bitmap& source, int count, int leafDepth
     if (octreeColors < 1 || octreeColors > 256) {
         throw ZentrapError("Invalid color count");
     }
-    TColorQuantizer quantizer(octreeColors, leafDepth);
+    ColorQuantizer quantizer(octreeColors, leafDepth);
     insertPicture(quantizer, source);
     ColorPalette leaves = quantizer.CollectPalette();
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-struct TOctreeNode {
+struct OctreeNode {
     bool Leaf = false;
     // 64-bit so that large images cannot wrap the sums.
     uint64_t Count = 0;
@@ -19,11 +19,11 @@ struct TOctreeNode {
     std::array<int32_t, 8> Children{}; // node numbers, -1 for none
 };
 
-class TColorQuantizer {
+class ColorQuantizer {
 public:
     static constexpr int kMaxLeafDepth = 8;
 
-    TColorQuantizer(int paletteSize, int leafDepth);
+    ColorQuantizer(int paletteSize, int leafDepth);
 
     // Adds `count` pixels of one colour; the same as `count` single insertions in a row, since the
     // colour's leaf exists after the first.
@@ -33,21 +33,21 @@ public:
     // Leaf colours depth-first, children in index order.
     ColorPalette CollectPalette() const;
 
-    int Leaves() const { return FLeaves; }
-    int PaletteSize() const { return FPaletteSize; }
+    int Leaves() const { return leaves_; }
+    int PaletteSize() const { return paletteSize_; }
 
 private:
     int32_t NewNode(int level);
     void ReleaseNode(int32_t node);
     void Collect(int32_t node, ColorPalette& palette) const;
 
-    std::vector<TOctreeNode> FNodes;
-    std::vector<int32_t> FFreeNodes;
-    int32_t FRoot = -1;
-    int FLeaves = 0;
-    std::array<int32_t, kMaxLeafDepth> FReducible{};
-    int FPaletteSize;
-    int FLeafDepth;
+    std::vector<OctreeNode> nodes_;
+    std::vector<int32_t> freeNodes_;
+    int32_t root_ = -1;
+    int leaves_ = 0;
+    std::array<int32_t, kMaxLeafDepth> reducible_{};
+    int paletteSize_;
+    int leafDepth_;
 };
 
 // The "Optimized..." palette: `count` colours from the octree (black where it has fewer);

@@ -3,10 +3,10 @@
 #include "common/AtomicFile.h"
 #include "common/ByteSink.h"
 #include "common/ZentrapError.h"
-#include "formats/Bmp2Tiff.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <span>
 
@@ -45,7 +45,7 @@ Measurement measureFormat(const Bitmap& image, FormatSettings& settings)
         break;
     }
     case ImageFormat::Png: {
-        TPNGImage png;
+        PngImage png;
         png.assign(image);
         VectorSink sink;
         png.saveToStream(sink);
@@ -55,7 +55,7 @@ Measurement measureFormat(const Bitmap& image, FormatSettings& settings)
     }
     case ImageFormat::Tiff: {
         VectorSink sink;
-        WriteTIFF(sink, image);
+        writeTiff(sink, image);
         m.length = sink.bytes.size();
         m.preview = image;
         break;
@@ -83,13 +83,13 @@ void saveFormat(const Bitmap& image, FormatSettings& settings, const std::string
         return;
     case ImageFormat::Png:
         writeFileAtomically(path, [&](ByteSink& sink) {
-            TPNGImage png;
+            PngImage png;
             png.assign(image);
             png.saveToStream(sink);
         });
         return;
     case ImageFormat::Tiff:
-        SaveTIFFFile(path, image);
+        saveTiffFile(path, image);
         return;
     }
     throw ZentrapError("Unknown image format");

@@ -107,13 +107,13 @@ void writeChunk(const PngChunk& chunk, ByteSink& out)
 
 } // namespace
 
-PngChunk& TChunkList::add(std::string_view type)
+PngChunk& PngChunkList::add(std::string_view type)
 {
     chunks_.push_back(makeChunk(type));
     return chunks_.back();
 }
 
-PngChunk& TChunkList::insertAfter(std::string_view after, std::string_view type)
+PngChunk& PngChunkList::insertAfter(std::string_view after, std::string_view type)
 {
     auto at = std::find_if(chunks_.begin(), chunks_.end(), [&](const PngChunk& c) { return c.is(after); });
     if (at != chunks_.end()) {
@@ -122,12 +122,12 @@ PngChunk& TChunkList::insertAfter(std::string_view after, std::string_view type)
     return *chunks_.insert(at, makeChunk(type));
 }
 
-void TChunkList::remove(std::string_view type)
+void PngChunkList::remove(std::string_view type)
 {
     std::erase_if(chunks_, [&](const PngChunk& c) { return c.is(type); });
 }
 
-PngChunk* TChunkList::find(std::string_view type)
+PngChunk* PngChunkList::find(std::string_view type)
 {
     auto at = std::find_if(chunks_.begin(), chunks_.end(), [&](const PngChunk& c) { return c.is(type); });
     return at == chunks_.end() ? nullptr : &*at;
@@ -149,19 +149,19 @@ uint32_t pngChunkCrc(const PngChunk& chunk)
     return static_cast<uint32_t>(crc);
 }
 
-TPNGImage::TPNGImage()
+PngImage::PngImage()
 {
     chunks_.add("IHDR");
     chunks_.add("IDAT");
     chunks_.add("IEND");
 }
 
-void TPNGImage::assign(const Bitmap& bitmap)
+void PngImage::assign(const Bitmap& bitmap)
 {
     bitmap_ = bitmap;
 }
 
-void TPNGImage::prepareChunks()
+void PngImage::prepareChunks()
 {
     // The images written here are never transparent.
     chunks_.remove("tRNS");
@@ -174,7 +174,7 @@ void TPNGImage::prepareChunks()
     }
 }
 
-std::vector<uint8_t> TPNGImage::headerData() const
+std::vector<uint8_t> PngImage::headerData() const
 {
     std::vector<uint8_t> data(13, 0);
     putBE32(data.data(), static_cast<uint32_t>(bitmap_.width()));
@@ -185,7 +185,7 @@ std::vector<uint8_t> TPNGImage::headerData() const
     return data;
 }
 
-std::vector<uint8_t> TPNGImage::paletteData() const
+std::vector<uint8_t> PngImage::paletteData() const
 {
     size_t limit = size_t{1} << bitmap_.bitsPerPixel();
     std::vector<RgbQuad> table =
@@ -202,7 +202,7 @@ std::vector<uint8_t> TPNGImage::paletteData() const
     return data;
 }
 
-std::vector<uint8_t> TPNGImage::imageData() const
+std::vector<uint8_t> PngImage::imageData() const
 {
     const size_t rowBytes = pngRowBytes(bitmap_);
     const bool indexed = writesIndexed(bitmap_);
@@ -222,7 +222,7 @@ std::vector<uint8_t> TPNGImage::imageData() const
     return compressed;
 }
 
-void TPNGImage::saveToStream(ByteSink& out)
+void PngImage::saveToStream(ByteSink& out)
 {
     if (bitmap_.isEmpty()) {
         throw ZentrapError("The image is empty");
@@ -245,7 +245,7 @@ void TPNGImage::saveToStream(ByteSink& out)
 
 void writePng(const Bitmap& bitmap, ByteSink& out)
 {
-    TPNGImage png;
+    PngImage png;
     png.assign(bitmap);
     png.saveToStream(out);
 }

@@ -19,7 +19,7 @@ struct PngChunk {
 };
 
 // The chunks of a PNG file in the order they are written.
-class TChunkList {
+class PngChunkList {
 public:
     // Appends an empty chunk of `type` (four letters).
     PngChunk& add(std::string_view type);
@@ -33,15 +33,15 @@ private:
     std::vector<PngChunk> chunks_;
 };
 
-class TPNGImage {
+class PngImage {
 public:
     // A new image: chunks IHDR, IDAT, IEND; filters None, Sub, Average, Paeth; no interlacing.
-    TPNGImage();
+    PngImage();
 
     // Takes a copy of `bitmap` as the image to write.
     void assign(const Bitmap& bitmap);
     const Bitmap& bitmap() const { return bitmap_; }
-    TChunkList& chunkList() { return chunks_; }
+    PngChunkList& chunkList() { return chunks_; }
     PngFilterSet filters() const { return filters_; }
 
     // Writes the signature and every chunk; the IHDR, PLTE and IDAT contents are made from the image.
@@ -55,12 +55,12 @@ private:
     std::vector<uint8_t> imageData() const;
 
     Bitmap bitmap_;
-    TChunkList chunks_;
+    PngChunkList chunks_;
     PngFilterSet filters_ = kDefaultPngFilters;
 };
 
 // The CRC-32 of the PNG standard over a chunk's type and data.
 uint32_t pngChunkCrc(const PngChunk& chunk);
 
-// Convenience: a TPNGImage of `bitmap` written to `out`.
+// Convenience: a PngImage of `bitmap` written to `out`.
 void writePng(const Bitmap& bitmap, ByteSink& out);

@@ -3,7 +3,7 @@
 #include "common/ZentrapError.h"
 #include "formats/DitherEngine.h"
 #include "formats/Octree.h"
-#include "platform/SystemPalettes.h"
+#include "formats/SystemPalettes.h"
 
 #include <new>
 
@@ -63,7 +63,7 @@ Bitmap allocateResult(int width, int height, const ColorPalette& palette)
 }
 
 // Walks every row in serpentine order through the engine; the engine decides each index.
-void ditherPicture(const Bitmap& source, TDitherEngine& engine, Bitmap& result)
+void ditherPicture(const Bitmap& source, DitherEngine& engine, Bitmap& result)
 {
     int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
@@ -79,7 +79,7 @@ void ditherPicture(const Bitmap& source, TDitherEngine& engine, Bitmap& result)
 }
 
 // "Nearest color" through the cached lookup: the same order and results as the engine, no calls.
-void mapPictureNearest(const Bitmap& source, TFastColorLookup& lookup, Bitmap& result)
+void mapPictureNearest(const Bitmap& source, FastColorLookup& lookup, Bitmap& result)
 {
     int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
@@ -146,17 +146,17 @@ ColorPalette MakeReductionPalette(const Bitmap& source, ReductionMode mode, int 
     throw ZentrapError("Invalid color reduction mode");
 }
 
-std::unique_ptr<TColorLookup> CreateColorLookup(ReductionMode mode, const ColorPalette& palette)
+std::unique_ptr<ColorLookup> CreateColorLookup(ReductionMode mode, const ColorPalette& palette)
 {
     switch (mode) {
     case ReductionMode::Monochrome:
-        return std::make_unique<TMonochromeLookup>();
+        return std::make_unique<MonochromeLookup>();
     case ReductionMode::Grayscale:
-        return std::make_unique<TGrayScaleLookup>();
+        return std::make_unique<GrayScaleLookup>();
     case ReductionMode::Netscape:
-        return std::make_unique<TNetscapeColorLookup>();
+        return std::make_unique<NetscapeColorLookup>();
     default:
-        return std::make_unique<TFastColorLookup>(palette);
+        return std::make_unique<FastColorLookup>(palette);
     }
 }
 
@@ -169,16 +169,16 @@ Bitmap QuantizeBitmap(const Bitmap& source, ReductionMode mode, DitherMode dithe
         return QuantizeBitmap(source.converted(PixelFormat::Bpp24), mode, dither, reductionBits);
     }
     ColorPalette palette = MakeReductionPalette(source, mode, reductionBits);
-    std::unique_ptr<TColorLookup> lookup = CreateColorLookup(mode, palette);
+    std::unique_ptr<ColorLookup> lookup = CreateColorLookup(mode, palette);
     if (lookup->ColorCount() == 0) {
         return Bitmap();
     }
     Bitmap result = allocateResult(source.width(), source.height(), palette);
-    auto* fast = dynamic_cast<TFastColorLookup*>(lookup.get());
+    auto* fast = dynamic_cast<FastColorLookup*>(lookup.get());
     if (dither == DitherMode::NearestColor && fast != nullptr) {
         mapPictureNearest(source, *fast, result);
     } else {
-        std::unique_ptr<TDitherEngine> engine = CreateDitherEngine(static_cast<int>(dither), source.width(), *lookup);
+        std::unique_ptr<DitherEngine> engine = CreateDitherEngine(static_cast<int>(dither), source.width(), *lookup);
         ditherPicture(source, *engine, result);
     }
     return result;

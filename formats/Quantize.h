@@ -38,7 +38,7 @@ DitherMode DitherModeFromCode(int code);
 ColorPalette MakeReductionPalette(const Bitmap& source, ReductionMode mode, int reductionBits);
 
 // The colour mapping that a reduction mode uses with its palette.
-std::unique_ptr<TColorLookup> CreateColorLookup(ReductionMode mode, const ColorPalette& palette);
+std::unique_ptr<ColorLookup> CreateColorLookup(ReductionMode mode, const ColorPalette& palette);
 
 // An 8-bit Bitmap of the source's size with a 256-entry colour table (the palette, then black) and
 // one palette index per pixel, scanned in serpentine order. A source of another depth is reduced

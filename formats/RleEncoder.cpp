@@ -1,6 +1,6 @@
 #include "formats/RleEncoder.h"
 
-uint64_t TRLEEncoder::IntegerSquareRoot(uint64_t x)
+uint64_t RleEncoder::IntegerSquareRoot(uint64_t x)
 {
     if (x < 2) {
         return x;
@@ -18,7 +18,7 @@ uint64_t TRLEEncoder::IntegerSquareRoot(uint64_t x)
     }
 }
 
-uint64_t TRLEEncoder::TriangleCount(uint64_t count, uint64_t repCodes)
+uint64_t RleEncoder::TriangleCount(uint64_t count, uint64_t repCodes)
 {
     uint64_t perRep = repCodes * (repCodes + 1) / 2;
     uint64_t cost = 0;
@@ -39,148 +39,148 @@ uint64_t TRLEEncoder::TriangleCount(uint64_t count, uint64_t repCodes)
     return cost;
 }
 
-void TRLEEncoder::Clear()
+void RleEncoder::Clear()
 {
-    FPacker->PutCode(FClearCode, FWidth);
-    FBumpPoint = FBumpStart;
-    FClearPoint = FClearStart;
-    FOutCount = 0;
-    FTableMax = 0;
-    FWidth = FInitialWidth;
-    FJustCleared = true;
+    packer_->PutCode(clearCode_, width_);
+    bumpPoint_ = bumpStart_;
+    clearPoint_ = clearStart_;
+    outCount_ = 0;
+    tableMax_ = 0;
+    width_ = initialWidth_;
+    justCleared_ = true;
 }
 
-void TRLEEncoder::OutputPlain(uint32_t code)
+void RleEncoder::OutputPlain(uint32_t code)
 {
-    FJustCleared = false;
-    FPacker->PutCode(code, FWidth);
-    ++FOutCount;
-    if (FOutCount >= FBumpPoint) {
-        FBumpPoint += uint64_t{1} << FWidth;
-        ++FWidth;
+    justCleared_ = false;
+    packer_->PutCode(code, width_);
+    ++outCount_;
+    if (outCount_ >= bumpPoint_) {
+        bumpPoint_ += uint64_t{1} << width_;
+        ++width_;
     }
-    if (FOutCount >= FClearPoint) {
+    if (outCount_ >= clearPoint_) {
         Clear();
     }
 }
 
-void TRLEEncoder::ResetClearPoint()
+void RleEncoder::ResetClearPoint()
 {
-    FClearPoint = FClearStart;
-    if (FOutCount >= FClearPoint) {
+    clearPoint_ = clearStart_;
+    if (outCount_ >= clearPoint_) {
         Clear();
     }
 }
 
-void TRLEEncoder::FlushFromClear(uint64_t count)
+void RleEncoder::FlushFromClear(uint64_t count)
 {
-    FClearPoint = FMaxCodes;
-    FTablePixel = FRunPixel;
+    clearPoint_ = maxCodes_;
+    tablePixel_ = runPixel_;
     uint64_t k = 1;
     while (count > 0) {
         if (k == 1) {
-            FTableMax = 1;
-            OutputPlain(FRunPixel);
+            tableMax_ = 1;
+            OutputPlain(runPixel_);
             count -= 1;
         } else if (count >= k) {
-            FTableMax = k;
-            OutputPlain(static_cast<uint32_t>(FFirstFree + k - 2));
+            tableMax_ = k;
+            OutputPlain(static_cast<uint32_t>(firstFree_ + k - 2));
             count -= k;
         } else {
-            ++FTableMax;
-            OutputPlain(count == 1 ? FRunPixel : static_cast<uint32_t>(FFirstFree + count - 2));
+            ++tableMax_;
+            OutputPlain(count == 1 ? runPixel_ : static_cast<uint32_t>(firstFree_ + count - 2));
             count = 0;
         }
-        k = FOutCount == 0 ? 1 : k + 1;
+        k = outCount_ == 0 ? 1 : k + 1;
     }
     ResetClearPoint();
 }
 
-void TRLEEncoder::FlushClearOrRepeat(uint64_t count)
+void RleEncoder::FlushClearOrRepeat(uint64_t count)
 {
-    if (1 + TriangleCount(count, FMaxCodes) < count) {
+    if (1 + TriangleCount(count, maxCodes_) < count) {
         Clear();
         FlushFromClear(count);
         return;
     }
     for (; count > 0; --count) {
-        OutputPlain(FRunPixel);
+        OutputPlain(runPixel_);
     }
 }
 
-void TRLEEncoder::FlushWithTable(uint64_t count)
+void RleEncoder::FlushWithTable(uint64_t count)
 {
-    uint64_t reps = count / FTableMax;
-    uint64_t left = count % FTableMax;
+    uint64_t reps = count / tableMax_;
+    uint64_t left = count % tableMax_;
     uint64_t extra = left > 0 ? 1 : 0;
-    if (FOutCount + reps + extra > FMaxCodes) {
-        reps = FMaxCodes - FOutCount;
-        left = count - reps * FTableMax;
-        extra = 1 + TriangleCount(left, FMaxCodes);
+    if (outCount_ + reps + extra > maxCodes_) {
+        reps = maxCodes_ - outCount_;
+        left = count - reps * tableMax_;
+        extra = 1 + TriangleCount(left, maxCodes_);
     }
-    if (1 + TriangleCount(count, FMaxCodes) < reps + extra) {
+    if (1 + TriangleCount(count, maxCodes_) < reps + extra) {
         Clear();
         FlushFromClear(count);
         return;
     }
-    FClearPoint = FMaxCodes;
+    clearPoint_ = maxCodes_;
     for (; reps > 0; --reps) {
-        OutputPlain(static_cast<uint32_t>(FFirstFree + FTableMax - 2));
+        OutputPlain(static_cast<uint32_t>(firstFree_ + tableMax_ - 2));
     }
     if (left > 0) {
-        if (FJustCleared) {
+        if (justCleared_) {
             FlushFromClear(left);
         } else if (left == 1) {
-            OutputPlain(FRunPixel);
+            OutputPlain(runPixel_);
         } else {
-            OutputPlain(static_cast<uint32_t>(FFirstFree + left - 2));
+            OutputPlain(static_cast<uint32_t>(firstFree_ + left - 2));
         }
     }
     ResetClearPoint();
 }
 
-void TRLEEncoder::FlushRun()
+void RleEncoder::FlushRun()
 {
-    if (FRunLength == 1) {
-        OutputPlain(FRunPixel);
-    } else if (FJustCleared) {
-        FlushFromClear(FRunLength);
-    } else if (FTableMax > 1 && FTablePixel == FRunPixel) {
-        FlushWithTable(FRunLength);
+    if (runLength_ == 1) {
+        OutputPlain(runPixel_);
+    } else if (justCleared_) {
+        FlushFromClear(runLength_);
+    } else if (tableMax_ > 1 && tablePixel_ == runPixel_) {
+        FlushWithTable(runLength_);
     } else {
-        FlushClearOrRepeat(FRunLength);
+        FlushClearOrRepeat(runLength_);
     }
-    FRunLength = 0;
+    runLength_ = 0;
 }
 
-void TRLEEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize)
+void RleEncoder::Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize)
 {
-    FPacker = &packer;
-    FClearCode = 1U << minCodeSize;
-    FFirstFree = FClearCode + 2;
-    FInitialWidth = minCodeSize + 1;
-    FWidth = FInitialWidth;
-    FBumpStart = FClearCode - 1;
-    FClearStart = minCodeSize <= 3 ? 9 : FClearCode - 2;
-    FMaxCodes = 4095 - (FClearCode + 2);
-    uint32_t endCode = FClearCode + 1;
+    packer_ = &packer;
+    clearCode_ = 1U << minCodeSize;
+    firstFree_ = clearCode_ + 2;
+    initialWidth_ = minCodeSize + 1;
+    width_ = initialWidth_;
+    bumpStart_ = clearCode_ - 1;
+    clearStart_ = minCodeSize <= 3 ? 9 : clearCode_ - 2;
+    maxCodes_ = 4095 - (clearCode_ + 2);
+    uint32_t endCode = clearCode_ + 1;
     if (pixels.empty()) {
-        FPacker->PutCode(endCode, FWidth);
+        packer_->PutCode(endCode, width_);
         return;
     }
     Clear();
-    FRunLength = 0;
+    runLength_ = 0;
     for (uint8_t pixel : pixels) {
-        if (FRunLength > 0 && pixel != FRunPixel) {
+        if (runLength_ > 0 && pixel != runPixel_) {
             FlushRun();
         }
-        if (FRunLength > 0) {
-            ++FRunLength;
+        if (runLength_ > 0) {
+            ++runLength_;
         } else {
-            FRunPixel = pixel;
-            FRunLength = 1;
+            runPixel_ = pixel;
+            runLength_ = 1;
         }
     }
     FlushRun();
-    FPacker->PutCode(endCode, FWidth);
+    packer_->PutCode(endCode, width_);
 }

@@ -4,7 +4,7 @@
 
 #include "formats/GifEncoder.h"
 
-class TRLEEncoder final : public TGIFEncoder {
+class RleEncoder final : public GifEncoder {
 public:
     void Encode(GifCodePacker& packer, std::span<const uint8_t> pixels, int minCodeSize) override;
 
@@ -22,21 +22,21 @@ private:
     void FlushWithTable(uint64_t count);
     void ResetClearPoint();
 
-    GifCodePacker* FPacker = nullptr;
-    uint32_t FClearCode = 0;
-    uint32_t FFirstFree = 0;
-    int FInitialWidth = 0;
-    uint64_t FBumpStart = 0;
-    uint64_t FClearStart = 0;
-    uint64_t FMaxCodes = 0;
+    GifCodePacker* packer_ = nullptr;
+    uint32_t clearCode_ = 0;
+    uint32_t firstFree_ = 0;
+    int initialWidth_ = 0;
+    uint64_t bumpStart_ = 0;
+    uint64_t clearStart_ = 0;
+    uint64_t maxCodes_ = 0;
 
-    uint64_t FOutCount = 0;
-    uint64_t FBumpPoint = 0;
-    uint64_t FClearPoint = 0;
-    int FWidth = 0;
-    uint64_t FTableMax = 0;
-    uint32_t FTablePixel = 0;
-    bool FJustCleared = false;
-    uint32_t FRunPixel = 0;
-    uint64_t FRunLength = 0;
+    uint64_t outCount_ = 0;
+    uint64_t bumpPoint_ = 0;
+    uint64_t clearPoint_ = 0;
+    int width_ = 0;
+    uint64_t tableMax_ = 0;
+    uint32_t tablePixel_ = 0;
+    bool justCleared_ = false;
+    uint32_t runPixel_ = 0;
+    uint64_t runLength_ = 0;
 };

@@ -1,7 +1,7 @@
 // Fuzzes the help file reader: arbitrary bytes as ztp.chm (written to a file, since chmlib opens files
 // by name), then every object read and the navigation data parsed, as the help window would.
-#include "platform/x11/ChmArchive.h"
-#include "platform/x11/ChmContents.h"
+#include "help/ChmArchive.h"
+#include "help/ChmContents.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -11,15 +11,15 @@ namespace {
 
 class FuzzInput {
 public:
-    FuzzInput(const uint8_t* data, size_t size) : FData(data), FSize(size) {}
-    uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
-    size_t Remaining() const { return FSize - FPos; }
-    const uint8_t* Rest() const { return FData + FPos; }
+    FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    size_t Remaining() const { return size_ - pos_; }
+    const uint8_t* Rest() const { return data_ + pos_; }
 
 private:
-    const uint8_t* FData;
-    size_t FSize;
-    size_t FPos = 0;
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
 };
 
 PixelFormat formatOf(uint8_t code)

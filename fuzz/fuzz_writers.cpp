@@ -2,11 +2,11 @@
 // decoder also gets the raw input. Only ZentrapError may come out, and the sizes must agree.
 #include "common/ByteSink.h"
 #include "common/ZentrapError.h"
-#include "formats/Bmp2Tiff.h"
 #include "formats/BmpWriter.h"
 #include "formats/JpegCodec.h"
 #include "formats/OutputFormats.h"
 #include "formats/PngWriter.h"
+#include "formats/TiffWriter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -107,7 +107,7 @@ void runWriters(const Bitmap& b, FormatSettings& settings)
     }
     try {
         VectorSink tiff;
-        WriteTIFF(tiff, b);
+        writeTiff(tiff, b);
         check(tiff.bytes.size() == tiffFileSize(b));
     } catch (const ZentrapError&) {
     }

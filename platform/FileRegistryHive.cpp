@@ -29,8 +29,8 @@ bool FileRegistryHive::createKey(std::string_view key)
         return false;
     }
     if (!contents_.findKey(key)) {
-        Change change{std::string(key), std::nullopt, RegValue()};
-        apply(contents_, change);
+        RegChange change{std::string(key), std::nullopt, RegValue()};
+        applyRegChange(contents_, change);
         pending_.push_back(std::move(change));
     }
     return true;
@@ -46,18 +46,10 @@ bool FileRegistryHive::setValue(std::string_view key, std::string_view name, con
     if (isReadOnly() || !contents_.findKey(key)) {
         return false;
     }
-    Change change{std::string(key), std::string(name), value};
-    apply(contents_, change);
+    RegChange change{std::string(key), std::string(name), value};
+    applyRegChange(contents_, change);
     pending_.push_back(std::move(change));
     return true;
-}
-
-void FileRegistryHive::apply(RegContents& contents, const Change& change)
-{
-    contents.createKey(change.key);
-    if (change.name) {
-        contents.setValue(change.key, *change.name, change.value);
-    }
 }
 
 bool FileRegistryHive::flush()
@@ -73,11 +65,8 @@ bool FileRegistryHive::flush()
     if (!bytes) {
         return false;
     }
-    RegContents merged = parseRegFile(*bytes);
-    for (const Change& change : pending_) {
-        apply(merged, change);
-    }
-    std::string text = formatRegFile(merged, rootName_);
+    RegFileEdit edit = applyRegChanges(*bytes, pending_, rootName_);
+    const std::string& text = edit.text;
     try {
         std::filesystem::path folder = std::filesystem::path(*path_).parent_path();
         if (!folder.empty()) {
@@ -87,7 +76,7 @@ bool FileRegistryHive::flush()
     } catch (const std::exception&) {
         return false; // the changes stay pending; a later flush may succeed
     }
-    contents_ = std::move(merged);
+    contents_ = std::move(edit.contents);
     pending_.clear();
     return true;
 }

@@ -1,8 +1,8 @@
 // A registry hive kept in a text file in the registry-export format, or only in memory (tests).
 #pragma once
 
+#include "common/RegistryHive.h"
 #include "platform/RegFileFormat.h"
-#include "platform/RegistryHive.h"
 
 #include <optional>
 #include <string>
@@ -22,9 +22,10 @@ public:
     bool createKey(std::string_view key) override;
     std::optional<RegValue> value(std::string_view key, std::string_view name) const override;
     bool setValue(std::string_view key, std::string_view name, const RegValue& value) override;
-    // Merges the changes since the last flush into the file as it is now (so values another
-    // program wrote meanwhile stay) and replaces it atomically. The file is left alone when it
-    // exists but cannot be read, so a passing fault never wipes it.
+    // Makes the changes since the last flush to the file as it is now (so values another program
+    // wrote meanwhile stay, and so do the lines Zentrap does not own: comments, key deletions,
+    // lines it cannot read) and replaces it atomically. The file is left alone when it exists but
+    // cannot be read, so a passing fault never wipes it.
     bool flush() override;
 
     // Replaces the contents by what `text` holds (tests and in-memory hives).
@@ -35,18 +36,9 @@ public:
     bool isReadOnly() const { return access_ == Access::ReadOnly; }
 
 private:
-    // One accepted change, replayed onto the file's current contents at flush.
-    struct Change {
-        std::string key;
-        std::optional<std::string> name; // nothing: the key was created
-        RegValue value;
-    };
-
-    static void apply(RegContents& contents, const Change& change);
-
     std::optional<std::string> path_;
     std::string rootName_;
     Access access_;
     RegContents contents_;
-    std::vector<Change> pending_;
+    std::vector<RegChange> pending_; // accepted changes, made to the file as it is at flush
 };

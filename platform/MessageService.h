@@ -3,12 +3,20 @@
 
 #include <string>
 
+class QWidget;
+
 class MessageService {
 public:
     virtual ~MessageService() = default;
 
     // A message box with an OK button.
     virtual void showMessage(const std::string& text) = 0;
+    // The same box, transient for and centred on `owner`, the window that raised it.
+    virtual void showMessage(const std::string& text, QWidget* owner)
+    {
+        (void)owner;
+        showMessage(text);
+    }
     // A question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const std::string& text) = 0;
 };

@@ -1,10 +1,10 @@
 // The desktop services handed to the windows: real ones in main(), fakes in tests.
 #pragma once
 
+#include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
-#include "platform/RegistryHive.h"
 #include "platform/ScreenSource.h"
 
 #include <string>

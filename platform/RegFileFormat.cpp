@@ -2,6 +2,12 @@
 
 #include <cstdio>
 
+// GCC 12 reports the inactive string of a RegValue that holds a number as read uninitialised once
+// parsing and storing are inlined together: a false positive of its std::variant analysis.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
@@ -218,9 +224,26 @@ std::optional<RegValue> parseData(std::string_view data)
     return std::nullopt; // "-" (a deletion) and anything unknown
 }
 
+// Where the keys and values that were read stand in a hive file's text (lines counted from 0).
+struct RegLayout {
+    struct Section {
+        std::string key; // as in RegContents
+        size_t headerLine;
+        size_t lastLine; // the section's last line that is neither blank nor a comment
+    };
+    struct Value {
+        size_t section;
+        uint64_t nameHash; // FoldedNameTable::hashOf; the name itself is on the first line
+        size_t firstLine;  // binary data may continue over several lines
+        size_t lastLine;
+    };
+    std::vector<Section> sections;
+    std::vector<Value> values; // only values that were read successfully
+};
+
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    Parser(std::string_view text, RegLayout* layout) : text_(text), layout_(layout) {}
 
     RegContents run()
     {
@@ -231,10 +254,16 @@ public:
             }
             if (l.front() == '[') {
                 startSection(l);
-            } else if (l.front() == '"' || l.front() == '@') {
-                readValueLine(l);
+                continue;
             }
-            // The header line and anything unknown are skipped.
+            size_t first = lineNumber_;
+            if (l.front() == '"' || l.front() == '@') {
+                readValueLine(l, first);
+            }
+            // The header line and anything unknown are skipped (but stay part of their section).
+            if (layout_ && section_) {
+                layout_->sections[*section_].lastLine = lineNumber_;
+            }
         }
         return std::move(contents_);
     }
@@ -251,12 +280,15 @@ private:
         }
         std::string_view line = text_.substr(pos_, end - pos_);
         pos_ = end + 1;
+        lineNumber_ = started_ ? lineNumber_ + 1 : 0;
+        started_ = true;
         return line;
     }
 
     void startSection(std::string_view line)
     {
         currentKey_.reset();
+        section_.reset();
         size_t close = line.rfind(']');
         if (close == std::string_view::npos) {
             return;
@@ -269,10 +301,14 @@ private:
         std::string key(slash == std::string_view::npos ? std::string_view()
                                                         : normalisedKeyPath(path.substr(slash + 1)));
         contents_.createKey(key);
+        if (layout_) {
+            section_ = layout_->sections.size();
+            layout_->sections.push_back({key, lineNumber_, lineNumber_});
+        }
         currentKey_ = std::move(key);
     }
 
-    void readValueLine(std::string_view line)
+    void readValueLine(std::string_view line, size_t firstLine)
     {
         std::string name;
         std::string_view rest = line;
@@ -290,12 +326,13 @@ private:
             return;
         }
         std::string data(trimmed(rest.substr(1)));
-        // Binary data may run over several lines, each but the last ending in a backslash.
+        // Binary data may run over several lines, each but the last ending in a backslash; a blank
+        // line ends it in any case.
         if (startsOtherKind(data)) {
             while (!data.empty() && data.back() == '\\') {
                 data.pop_back();
                 auto next = nextLine();
-                if (!next) {
+                if (!next || trimmed(*next).empty()) {
                     break;
                 }
                 data += trimmed(*next);
@@ -305,14 +342,21 @@ private:
             return;
         }
         if (auto value = parseData(data)) {
-            contents_.setValue(*currentKey_, name, *value);
+            if (layout_) {
+                layout_->values.push_back({*section_, FoldedNameTable::hashOf(name), firstLine, lineNumber_});
+            }
+            contents_.setValue(*currentKey_, name, std::move(*value));
         }
     }
 
     std::string_view text_;
+    RegLayout* layout_;
     size_t pos_ = 0;
+    size_t lineNumber_ = 0; // of the line nextLine() returned last
+    bool started_ = false;
     RegContents contents_;
     std::optional<std::string> currentKey_;
+    std::optional<size_t> section_; // the current key's section in the layout
 };
 
 void appendQuoted(std::string& out, std::string_view text)
@@ -417,41 +461,43 @@ RegContents::Key& RegContents::createKey(std::string_view path)
     }
     indexByFoldedPath_.emplace(foldCase(path), keys_.size());
     keys_.push_back(Key{std::string(path), {}});
+    valueIndexByKey_.emplace_back();
     return keys_.back();
 }
 
 std::optional<RegValue> RegContents::value(std::string_view path, std::string_view name) const
 {
-    if (const Key* key = findKey(path)) {
-        for (const auto& [valueName, value] : key->values) {
-            if (equalsIgnoringCase(valueName, name)) {
-                return value;
-            }
-        }
+    const Key* key = findKey(path);
+    if (!key) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const FoldedNameTable& index = valueIndexByKey_[static_cast<size_t>(key - keys_.data())];
+    auto found = index.find(FoldedNameTable::hashOf(name),
+                            [&](size_t i) { return equalsIgnoringCase(key->values[i].first, name); });
+    return found ? std::optional<RegValue>(key->values[*found].second) : std::nullopt;
 }
 
-bool RegContents::setValue(std::string_view path, std::string_view name, const RegValue& value)
+bool RegContents::setValue(std::string_view path, std::string_view name, RegValue value)
 {
     Key* key = findKeyMutable(path);
     if (!key) {
         return false;
     }
-    for (auto& [valueName, stored] : key->values) {
-        if (equalsIgnoringCase(valueName, name)) {
-            stored = value;
-            return true;
-        }
+    FoldedNameTable& index = valueIndexByKey_[static_cast<size_t>(key - keys_.data())];
+    uint64_t hash = FoldedNameTable::hashOf(name);
+    if (auto found = index.find(hash, [&](size_t i) { return equalsIgnoringCase(key->values[i].first, name); })) {
+        key->values[*found].second = std::move(value);
+        return true;
     }
-    key->values.emplace_back(std::string(name), value);
+    index.insert(hash, key->values.size());
+    key->values.emplace_back(std::string(name), std::move(value));
     return true;
 }
 
 RegContents parseRegFile(std::string_view bytes)
 {
     std::string text = decodedText(bytes);
-    return Parser(text).run();
+    return Parser(text, nullptr).run();
 }
 
 std::string formatRegFile(const RegContents& contents, std::string_view rootName)
@@ -472,4 +518,220 @@ std::string formatRegFile(const RegContents& contents, std::string_view rootName
         out += '\n';
     }
     return out;
+}
+
+namespace {
+
+// The changes to one key, the last change of each value winning, in the order first made.
+struct KeyChanges {
+    std::string path;
+    std::vector<std::pair<std::string, RegValue>> values;
+    FoldedNameTable valueIndex;
+    std::optional<size_t> lastSection;           // in the file's layout
+    std::vector<std::optional<size_t>> existing; // per value: where it stands in the layout
+};
+
+// The name a value line starts with ("@" is the unnamed value).
+std::string nameOnLine(std::string_view line)
+{
+    line = trimmed(line);
+    if (!line.empty() && line.front() == '@') {
+        return {};
+    }
+    return readQuoted(line).value_or(std::string());
+}
+
+class ChangeSet {
+public:
+    explicit ChangeSet(const std::vector<RegChange>& changes)
+    {
+        for (const RegChange& change : changes) {
+            KeyChanges& key = keyFor(change.key);
+            if (!change.name) {
+                continue;
+            }
+            const std::string& name = *change.name;
+            uint64_t hash = FoldedNameTable::hashOf(name);
+            if (auto found = key.valueIndex.find(
+                    hash, [&](size_t i) { return equalsIgnoringCase(key.values[i].first, name); })) {
+                key.values[*found].second = change.value;
+            } else {
+                key.valueIndex.insert(hash, key.values.size());
+                key.values.emplace_back(name, change.value);
+            }
+        }
+        for (KeyChanges& key : keys_) {
+            key.existing.resize(key.values.size());
+        }
+    }
+
+    // Finds where the changed keys and values already stand in the file.
+    void locate(const RegLayout& layout, const std::vector<std::string_view>& lines)
+    {
+        std::vector<KeyChanges*> keyOfSection(layout.sections.size(), nullptr);
+        for (size_t i = 0; i < layout.sections.size(); ++i) {
+            if (auto it = indexByFoldedPath_.find(foldCase(layout.sections[i].key)); it != indexByFoldedPath_.end()) {
+                keyOfSection[i] = &keys_[it->second];
+                keys_[it->second].lastSection = i; // later sections win
+            }
+        }
+        for (size_t i = 0; i < layout.values.size(); ++i) {
+            const RegLayout::Value& value = layout.values[i];
+            KeyChanges* key = keyOfSection[value.section];
+            if (!key) {
+                continue;
+            }
+            auto found = key->valueIndex.find(value.nameHash, [&](size_t changed) {
+                return equalsIgnoringCase(key->values[changed].first, nameOnLine(lines[value.firstLine]));
+            });
+            if (found) {
+                key->existing[*found] = i; // the last occurrence is the one that is read
+            }
+        }
+    }
+
+    std::vector<KeyChanges>& keys() { return keys_; }
+
+private:
+    KeyChanges& keyFor(std::string_view path)
+    {
+        path = normalisedKeyPath(path);
+        auto [it, added] = indexByFoldedPath_.try_emplace(foldCase(path), keys_.size());
+        if (added) {
+            keys_.push_back(KeyChanges{std::string(path), {}, {}, {}, {}});
+        }
+        return keys_[it->second];
+    }
+
+    std::vector<KeyChanges> keys_;
+    std::unordered_map<std::string, size_t> indexByFoldedPath_;
+};
+
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
+}
+
+std::string valueLine(const std::string& name, const RegValue& value, std::string_view lineEnd)
+{
+    std::string line;
+    appendValue(line, name, value);
+    line.pop_back();
+    line += lineEnd;
+    return line;
+}
+
+bool endsWithBlankLine(std::string_view text)
+{
+    if (text.empty() || text.back() != '\n') {
+        return text.empty();
+    }
+    text.remove_suffix(1);
+    size_t start = text.rfind('\n');
+    return trimmed(start == std::string_view::npos ? text : text.substr(start + 1)).empty();
+}
+
+} // namespace
+
+void applyRegChange(RegContents& contents, const RegChange& change)
+{
+    contents.createKey(change.key);
+    if (change.name) {
+        contents.setValue(change.key, *change.name, change.value);
+    }
+}
+
+RegFileEdit applyRegChanges(std::string_view bytes, const std::vector<RegChange>& changes, std::string_view rootName)
+{
+    std::string text = decodedText(bytes);
+    RegLayout layout;
+    RegContents contents = Parser(text, &layout).run();
+    for (const RegChange& change : changes) {
+        applyRegChange(contents, change);
+    }
+    std::vector<std::string_view> lines = splitLines(text);
+    // New lines follow the file's first line: "\r\n" files stay "\r\n" files.
+    std::string_view lineEnd = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r' ? "\r\n" : "\n";
+
+    ChangeSet changeSet(changes);
+    changeSet.locate(layout, lines);
+
+    struct Replacement {
+        size_t lastLine;
+        std::string text;
+    };
+    std::unordered_map<size_t, Replacement> replaceFrom; // first line -> replacement
+    std::unordered_map<size_t, std::string> addAfter;    // line -> new lines after it
+    std::string newSections;
+    for (KeyChanges& key : changeSet.keys()) {
+        std::string* added = nullptr;
+        if (key.lastSection) {
+            added = &addAfter[layout.sections[*key.lastSection].lastLine];
+        } else {
+            newSections += '[';
+            newSections += rootName;
+            if (!key.path.empty()) {
+                newSections += '\\';
+                newSections += key.path;
+            }
+            newSections += ']';
+            newSections += lineEnd;
+        }
+        for (size_t i = 0; i < key.values.size(); ++i) {
+            const auto& [name, value] = key.values[i];
+            if (key.existing[i]) {
+                // The name keeps the file's spelling: names match without regard to case.
+                const RegLayout::Value& where = layout.values[*key.existing[i]];
+                replaceFrom[where.firstLine] =
+                    Replacement{where.lastLine, valueLine(nameOnLine(lines[where.firstLine]), value, lineEnd)};
+            } else {
+                (added ? *added : newSections) += valueLine(name, value, lineEnd);
+            }
+        }
+        if (!key.lastSection) {
+            newSections += lineEnd;
+        }
+    }
+
+    std::string out;
+    out.reserve(text.size() + newSections.size() + 1024);
+    if (lines.empty()) {
+        out.append(kHeader).append(lineEnd).append(lineEnd);
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        bool replaced = false;
+        if (auto it = replaceFrom.find(i); it != replaceFrom.end()) {
+            out += it->second.text;
+            i = it->second.lastLine;
+            replaced = true;
+        } else {
+            out += lines[i];
+            out += '\n';
+        }
+        if (auto it = addAfter.find(i); it != addAfter.end()) {
+            // A line ending in a backslash would take the next line as its continuation.
+            std::string_view last = trimmed(lines[i]);
+            if (!replaced && !last.empty() && last.back() == '\\') {
+                out += lineEnd;
+            }
+            out += it->second;
+        }
+    }
+    if (!newSections.empty()) {
+        if (!endsWithBlankLine(out)) {
+            out += lineEnd;
+        }
+        out += newSections;
+    }
+    return {std::move(out), std::move(contents)};
 }

@@ -1,7 +1,8 @@
 // The registry-export text format (REGEDIT4) that hive files use: parsing and writing.
 #pragma once
 
-#include "platform/RegistryHive.h"
+#include "common/RegistryHive.h"
+#include "platform/FoldedNameTable.h"
 
 #include <optional>
 #include <string>
@@ -24,7 +25,7 @@ public:
     Key& createKey(std::string_view path);
     std::optional<RegValue> value(std::string_view path, std::string_view name) const;
     // Replaces a value of the same name in place, otherwise appends it; the key must exist.
-    bool setValue(std::string_view path, std::string_view name, const RegValue& value);
+    bool setValue(std::string_view path, std::string_view name, RegValue value);
 
     const std::vector<Key>& keys() const { return keys_; }
 
@@ -33,6 +34,15 @@ private:
 
     std::vector<Key> keys_;
     std::unordered_map<std::string, size_t> indexByFoldedPath_;
+    // Per key, its values by name, so that a key with many values loads in linear time.
+    std::vector<FoldedNameTable> valueIndexByKey_;
+};
+
+// One change made through a hive: a key created (no name) or a value set.
+struct RegChange {
+    std::string key;
+    std::optional<std::string> name;
+    RegValue value;
 };
 
 // ASCII case folding: key and value names compare like this.
@@ -46,3 +56,17 @@ RegContents parseRegFile(std::string_view bytes);
 
 // The file text with every key under `rootName`.
 std::string formatRegFile(const RegContents& contents, std::string_view rootName);
+
+// The hive file `bytes` with `changes` made to it, every line that Zentrap does not change kept in
+// its place: comments, key deletions, lines that cannot be read and other programs' values. A
+// value that was read is replaced where it stands (its last occurrence, the one that counts); a
+// new value goes after the last line of its key's last section; a new key becomes a section at
+// the end. New lines follow the file's line ends. A file in UTF-16 comes back in UTF-8.
+// Makes one change to parsed contents.
+void applyRegChange(RegContents& contents, const RegChange& change);
+
+struct RegFileEdit {
+    std::string text;
+    RegContents contents; // what `text` holds
+};
+RegFileEdit applyRegChanges(std::string_view bytes, const std::vector<RegChange>& changes, std::string_view rootName);

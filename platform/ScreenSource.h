@@ -32,4 +32,11 @@ public:
     virtual std::optional<Point> cursorPosition() = 0;
     // The cursor of the window under the pointer; nothing when it cannot be read.
     virtual std::optional<CursorImage> currentCursor() = 0;
+    // The parts of the screens that windows may use (panels left out), the primary first; stored
+    // window placements are corrected to them. By default the whole primary screen.
+    virtual std::vector<Rect> availableAreas() const
+    {
+        Size screen = primaryScreenSize();
+        return {Rect::fromSize(0, 0, screen.width, screen.height)};
+    }
 };

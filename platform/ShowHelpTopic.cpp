@@ -5,7 +5,7 @@ namespace {
 constexpr const char* kTopicSeparator = "::/";
 }
 
-std::string HelpFilePath(const std::string& programFolder)
+std::string helpFileBesideProgram(const std::string& programFolder)
 {
     if (programFolder.empty())
         return kHelpFileName;
@@ -14,12 +14,12 @@ std::string HelpFilePath(const std::string& programFolder)
     return programFolder + '/' + kHelpFileName;
 }
 
-std::string HelpTopicAddress(const std::string& helpFile, const std::string& topic)
+std::string helpTopicAddress(const std::string& helpFile, const std::string& topic)
 {
     return helpFile + kTopicSeparator + topic;
 }
 
-std::optional<HelpAddress> ParseHelpAddress(const std::string& address)
+std::optional<HelpAddress> parseHelpAddress(const std::string& address)
 {
     // A folder name may itself contain "::", so the separator that follows the file's ".chm" wins.
     std::string lower = address;
@@ -35,7 +35,7 @@ std::optional<HelpAddress> ParseHelpAddress(const std::string& address)
     return HelpAddress{address.substr(0, split), address.substr(split + 3)};
 }
 
-void ShowHelpTopic(HelpService& help, const std::string& helpFile, const std::string& topic)
+void showHelpTopic(HelpService& help, const std::string& helpFile, const std::string& topic)
 {
-    help.displayTopic(HelpTopicAddress(helpFile, topic));
+    help.displayTopic(helpTopicAddress(helpFile, topic));
 }

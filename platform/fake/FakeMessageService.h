@@ -10,6 +10,11 @@
 class FakeMessageService : public MessageService {
 public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(const std::string& text, QWidget* owner) override
+    {
+        lastOwner = owner;
+        messages.push_back(text);
+    }
     // The next scripted answer, or `defaultAnswer` when the script has run out.
     bool askYesNo(const std::string& text) override
     {
@@ -23,6 +28,7 @@ public:
     }
 
     std::vector<std::string> messages;
+    QWidget* lastOwner = nullptr; // of the last message shown with an owner
     std::vector<std::string> questions;
     std::deque<bool> answers;
     bool defaultAnswer = false;

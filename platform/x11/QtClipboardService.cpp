@@ -1,8 +1,5 @@
 #include "platform/x11/QtClipboardService.h"
 
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -32,17 +29,17 @@ template <typename Encode> std::shared_future<QByteArray> encodeDetached(Encode 
 // when a program asks for them.
 class EncodedImageMimeData : public QMimeData {
 public:
-    explicit EncodedImageMimeData(const Bitmap& bitmap)
+    EncodedImageMimeData(const Bitmap& bitmap, const ClipboardEncoders& encoders)
     {
         auto shared = std::make_shared<const Bitmap>(bitmap);
-        bmp_ = encodeDetached([shared] {
+        bmp_ = encodeDetached([shared, encode = encoders.bmp] {
             VectorSink sink;
-            writeBmpFile(*shared, sink);
+            encode(*shared, sink);
             return toByteArray(sink);
         });
-        png_ = encodeDetached([shared] {
+        png_ = encodeDetached([shared, encode = encoders.png] {
             VectorSink sink;
-            writePng(*shared, sink);
+            encode(*shared, sink);
             return toByteArray(sink);
         });
     }
@@ -69,7 +66,11 @@ private:
 
 } // namespace
 
+QtClipboardService::QtClipboardService(ClipboardEncoders encoders) : encoders_(std::move(encoders))
+{
+}
+
 void QtClipboardService::setBitmap(const Bitmap& bitmap)
 {
-    QGuiApplication::clipboard()->setMimeData(new EncodedImageMimeData(bitmap));
+    QGuiApplication::clipboard()->setMimeData(new EncodedImageMimeData(bitmap, encoders_));
 }

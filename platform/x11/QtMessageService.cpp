@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 
-void QtMessageService::showMessage(const std::string& text)
+void QtMessageService::showMessage(const std::string& text, QWidget* owner)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, kTitle, QString::fromStdString(text), QMessageBox::Ok, owner);
     box.exec();
 }
 

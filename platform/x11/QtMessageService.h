@@ -13,7 +13,8 @@ public:
     explicit QtMessageService(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void showMessage(const std::string& text) override;
+    void showMessage(const std::string& text) override { showMessage(text, parent_); }
+    void showMessage(const std::string& text, QWidget* owner) override;
     bool askYesNo(const std::string& text) override;
 
 private:

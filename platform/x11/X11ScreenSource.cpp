@@ -1,5 +1,8 @@
 #include "platform/x11/X11ScreenSource.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -111,6 +114,28 @@ Size X11ScreenSource::primaryScreenSize() const
         return {};
     }
     return {screen_->width_in_pixels, screen_->height_in_pixels};
+}
+
+std::vector<Rect> X11ScreenSource::availableAreas() const
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        return ScreenSource::availableAreas();
+    }
+    std::vector<Rect> areas;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    auto add = [&](const QScreen* screen) {
+        QRect area = screen->availableGeometry();
+        areas.push_back(Rect::fromSize(area.x(), area.y(), area.width(), area.height()));
+    };
+    if (primary) {
+        add(primary);
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) {
+            add(screen);
+        }
+    }
+    return areas.empty() ? ScreenSource::availableAreas() : areas;
 }
 
 int X11ScreenSource::depth() const

@@ -29,8 +29,16 @@ check pattern "$w/corner.ppm" 10 5 20 25 0 0
 check size "$w/far.ppm" 40 30
 check solid "$w/far.ppm" 20 0 20 30 0 0 0
 check solid "$w/far.ppm" 0 10 40 20 0 0 0
-"$cli" grab --rect 5000,5000,8,8 "$w/outside.ppm"
-check solid "$w/outside.ppm" 0 0 8 8 0 0 0
+# A rectangle entirely off the screen is an error, not a black picture.
+for off in 5000,5000,8,8 -8,0,8,8 0,-8,8,8 1920,0,8,8 0,1080,8,8; do
+  set +e
+  "$cli" grab --rect "$off" "$w/outside.ppm" 2>"$w/err"
+  status=$?
+  set -e
+  [ "$status" = 1 ] || fail "grab --rect $off exited with $status"
+  grep -q "off the 1920 x 1080 screen" "$w/err" || fail "grab --rect $off: $(cat "$w/err")"
+  [ ! -e "$w/outside.ppm" ] || fail "grab --rect $off wrote a file"
+done
 
 # Without --rect: the primary screen, here through the PNG and BMP writers.
 info=$("$cli" grab --info "$w/full.png")
@@ -41,8 +49,8 @@ check pattern "$w/full.png" 101 53 317 211 0 0
 check pattern "$w/window.bmp" 0 0 317 211 0 0
 
 # Bad arguments: one line of error, exit status 2, no file.
-for bad in "" "--rect 1,2,3" "--rect 1,2,0,5" "--rect 1,2,x,5" "--rect 0,0,40000,5" "--bogus $w/x.ppm" \
-  "$w/a.ppm $w/b.ppm"; do
+for bad in "" "--rect 1,2,3" "--rect 1,2,0,5" "--rect 1,2,x,5" "--rect 1,2,+3,5" "--rect 0,0,65536,5" \
+  "--rect 0,0,16385,16385" "--bogus $w/x.ppm" "$w/a.ppm $w/b.ppm" "$w/x.xyz"; do
   set +e
   # shellcheck disable=SC2086
   "$cli" grab $bad 2>"$w/err"
@@ -52,6 +60,19 @@ for bad in "" "--rect 1,2,3" "--rect 1,2,0,5" "--rect 1,2,x,5" "--rect 0,0,40000
   grep -q "zentrap-cli grab:" "$w/err" || fail "grab $bad printed no error"
 done
 [ ! -e "$w/x.ppm" ] || fail "a refused grab wrote a file"
-if "$cli" grab "$w/picture.xyz" 2>/dev/null; then fail "an unknown extension was accepted"; fi
+# Sizes beyond the picture limits are refused as such, before the screen is read.
+for huge in 0,0,65536,5 0,0,16385,16385; do
+  set +e
+  DISPLAY=:999 "$cli" grab --rect "$huge" "$w/x.ppm" 2>"$w/err"
+  status=$?
+  set -e
+  [ "$status" = 2 ] && grep -q "Image too large" "$w/err" || fail "grab --rect $huge: $status $(cat "$w/err")"
+done
+# An unknown extension is a usage error found before the display is even opened.
+set +e
+DISPLAY=:999 "$cli" grab "$w/picture.xyz" 2>/dev/null
+status=$?
+set -e
+[ "$status" = 2 ] || fail "an unknown extension exited with $status"
 if DISPLAY=:999 "$cli" grab "$w/nodisplay.ppm" 2>/dev/null; then fail "a grab without a display succeeded"; fi
 echo "grab_pattern: ok"

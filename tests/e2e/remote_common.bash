@@ -36,6 +36,17 @@ write_machine_values() {
   write_hive "$ZENTRAP_MACHINE_HIVE" HKEY_LOCAL_MACHINE 'SOFTWARE\Morvane Software\Zentrap' "$1"
 }
 
+# The settings file lies beside the program: run_program_copy makes zentrap run from a copy in
+# the work folder so that it lands there; sets real_bin, ZENTRAP_BIN and ini.
+run_program_copy() {
+  real_bin=$ZENTRAP_BIN
+  ZENTRAP_BIN="$work/bin"
+  mkdir -p "$ZENTRAP_BIN"
+  cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
+  ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
+  ini="$ZENTRAP_BIN/zentrap.ini"
+}
+
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # The id of the visible window named exactly $1, polled every 10 ms for up to 20 s.
@@ -115,6 +126,29 @@ start_pattern() {
     sleep 0.05
   done
   fail "the pattern window did not start: $(cat "$work/pattern.log")"
+}
+
+# In the Save As window $save_wid: presses Save... (Return on the format list), types NAME into the
+# file dialog and waits for FILE.
+save_through_dialog() {
+  local name=$1 file=$2 dialog
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.05
+  done
+  [ -n "$dialog" ] || fail "no file dialog after Save..."
+  sleep 0.4
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 5 "$name"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 200); do
+    [ -s "$file" ] && break
+    sleep 0.05
+  done
+  [ -s "$file" ] || fail "$file was not written"
+  sleep 0.3
 }
 
 # check VERB ARGS...: image checks in Python (Pillow reads PPM, PNG and BMP).

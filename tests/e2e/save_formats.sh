@@ -4,13 +4,7 @@
 # window's values (format, folder, placement, background) come back after a restart.
 source "$(dirname "$0")/remote_common.bash"
 
-# The settings file lies beside the program: run a copy so that it lands in the work folder.
-real_bin=$ZENTRAP_BIN
-ZENTRAP_BIN="$work/bin"
-mkdir -p "$ZENTRAP_BIN"
-cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
-ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
-ini="$ZENTRAP_BIN/zentrap.ini"
+run_program_copy
 # Keep the Save As window clear of the always-on-top Remote Control.
 printf '[Save]\nLeft=60\nTop=60\n' >"$ini"
 
@@ -28,28 +22,6 @@ capture_and_open_save_as() {
   click_remote 79 127
   save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
   sleep 0.5
-}
-
-# Presses Save... (Return on the format list), types NAME into the file dialog and waits for FILE.
-save_through_dialog() {
-  local name=$1 file=$2 dialog
-  xdotool key --clearmodifiers Return
-  for _ in $(seq 1 200); do
-    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.05
-  done
-  [ -n "$dialog" ] || fail "no file dialog after Save..."
-  sleep 0.4
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 5 "$name"
-  xdotool key --clearmodifiers Return
-  for _ in $(seq 1 200); do
-    [ -s "$file" ] && break
-    sleep 0.05
-  done
-  [ -s "$file" ] || fail "$file was not written"
-  sleep 0.3
 }
 
 start_zentrap

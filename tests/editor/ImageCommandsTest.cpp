@@ -115,12 +115,12 @@ TEST_F(ImageCommands, BadArgumentsAreRefusedWithAMessage)
     writePng(testimages::randomImage(4, 4, 1), path("in.png"));
     std::string files = " " + path("in.png") + " " + path("out.png");
     EXPECT_EQ(run("resize --width 0 --height 5" + files), 2);
-    EXPECT_NE(stderr_.find("width must be more than zero"), std::string::npos) << stderr_;
+    EXPECT_NE(stderr_.find("--width wants a whole number from 1"), std::string::npos) << stderr_;
     EXPECT_EQ(run("resize --width 5 --height -3" + files), 2);
-    EXPECT_NE(stderr_.find("height must be more than zero"), std::string::npos) << stderr_;
+    EXPECT_NE(stderr_.find("--height wants a whole number from 1"), std::string::npos) << stderr_;
     EXPECT_EQ(run("resize --width 5 --height 2x" + files), 2);
     EXPECT_EQ(run("resize --width 99999999999 --height 2" + files), 2);
-    EXPECT_EQ(run("resize --width 1000000 --height 1000000" + files), 2);
+    EXPECT_EQ(run("resize --width 60000 --height 60000" + files), 2);
     EXPECT_NE(stderr_.find("too big"), std::string::npos) << stderr_;
     EXPECT_EQ(run("resize --width 5 --height 5 --filter bicubic" + files), 2);
     EXPECT_EQ(run("resize --width 5" + files), 2);

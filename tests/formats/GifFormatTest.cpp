@@ -10,7 +10,7 @@ namespace {
 
 class GifFormatTest : public ::testing::Test {
 protected:
-    void TearDown() override { GIFEncoderDefaults() = TGIFEncoderSettings{}; }
+    void TearDown() override { GIFEncoderDefaults() = GifEncoderSettings{}; }
 };
 
 TEST_F(GifFormatTest, SetsTheProcessWideDefaultsFromTheVariant)

@@ -12,7 +12,7 @@ namespace {
 
 using giftest::indexedPicture;
 
-std::vector<uint8_t> writeGif(const TGIFImage& gif)
+std::vector<uint8_t> writeGif(const GifImage& gif)
 {
     VectorSink sink;
     gif.SaveToStream(sink);
@@ -21,7 +21,7 @@ std::vector<uint8_t> writeGif(const TGIFImage& gif)
 
 std::vector<uint8_t> bytesOf(const Bitmap& bitmap, bool transparentAtOrigin = false)
 {
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(bitmap);
     if (transparentAtOrigin) {
         gif.MarkTransparent(0, 0);
@@ -50,7 +50,7 @@ TEST(GifWriterTest, OnePixelOfOneColourIsTheSmallestFile)
         GIFEncoderDefaults().Compression = compression;
         EXPECT_EQ(bytesOf(indexedPicture(1, 1, 1, {0})), expected);
     }
-    GIFEncoderDefaults() = TGIFEncoderSettings{};
+    GIFEncoderDefaults() = GifEncoderSettings{};
 }
 
 TEST(GifWriterTest, TwoHundredFiftySixColoursGivePackedBytes77And87)
@@ -88,7 +88,7 @@ TEST(GifWriterTest, TransparencyAddsTheControlExtensionAndVersion89a)
 
 TEST(GifWriterTest, SortedMapAlsoNeedsVersion89a)
 {
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(indexedPicture(2, 1, 3, {2, 1}));
     gif.Images().front()->ColorMap().SetSorted(true);
     std::vector<uint8_t> bytes = writeGif(gif);
@@ -103,13 +103,13 @@ TEST(GifWriterTest, IndexEqualToTheColourCountIsRejected)
 
 TEST(GifWriterTest, ImageWithoutSubImagesHasNoVersion)
 {
-    TGIFImage gif;
+    GifImage gif;
     EXPECT_EQ(errorOf([&] { writeGif(gif); }), "Unsupported GIF version");
 }
 
 TEST(GifWriterTest, EmptyBitmapGivesAnEmptySubImage)
 {
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(Bitmap());
     ASSERT_EQ(gif.Images().size(), 1U);
     EXPECT_TRUE(gif.Images().front()->Empty());
@@ -120,7 +120,7 @@ TEST(GifWriterTest, EmptyBitmapGivesAnEmptySubImage)
 
 TEST(GifWriterTest, ColourMapGrowsInStepsAndOverflowsPast256)
 {
-    TGIFLocalColorMap map;
+    GifLocalColorMap map;
     EXPECT_EQ(map.BitsPerPixel(), 0);
     const std::pair<int, int> capacities[] = {{1, 16}, {16, 16}, {17, 32}, {33, 64}, {200, 224}, {256, 256}};
     const std::pair<int, int> bits[] = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {129, 8}, {256, 8}};
@@ -147,12 +147,12 @@ TEST(GifWriterTest, TrueColourPixelsAreCollectedInOrderOfFirstAppearance)
     for (int x = 0; x < 20; ++x) {
         picture.setPixelValue(x, 0, colors[x % 4]);
     }
-    TGIFImage gif;
-    TGIFSubImage& sub = gif.AddImage();
+    GifImage gif;
+    GifSubImage& sub = gif.AddImage();
     sub.AssignPixels(picture);
     ASSERT_EQ(sub.ColorMap().Count(), 3);
-    EXPECT_EQ(sub.ColorMap()[0], (TGIFColor{9, 8, 7}));
-    EXPECT_EQ(sub.ColorMap()[2], (TGIFColor{200, 0, 0}));
+    EXPECT_EQ(sub.ColorMap()[0], (GifColor{9, 8, 7}));
+    EXPECT_EQ(sub.ColorMap()[2], (GifColor{200, 0, 0}));
     EXPECT_EQ(sub.Pixel(5, 0), 1);
     EXPECT_EQ(sub.Pixel(6, 0), 0);
 
@@ -165,7 +165,7 @@ TEST(GifWriterTest, TrueColourPixelsAreCollectedInOrderOfFirstAppearance)
 
 TEST(GifWriterTest, PickedPixelMustLieInsideTheImage)
 {
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(indexedPicture(3, 2, 4, {0, 1, 2, 3, 2, 1}));
     EXPECT_EQ(errorOf([&] { gif.MarkTransparent(-1, 0); }), "Invalid pixel coordinates");
     EXPECT_EQ(errorOf([&] { gif.MarkTransparent(3, 0); }), "Invalid pixel coordinates");
@@ -173,19 +173,19 @@ TEST(GifWriterTest, PickedPixelMustLieInsideTheImage)
     EXPECT_EQ(errorOf([&] { gif.MarkTransparent(0, -1); }), "Invalid pixel coordinates");
     EXPECT_TRUE(gif.Images().front()->Extensions().empty());
     gif.MarkTransparent(2, 1);
-    auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(gif.Images().front()->Extensions().front().get());
+    auto* gce = dynamic_cast<GifGraphicControlExtension*>(gif.Images().front()->Extensions().front().get());
     ASSERT_NE(gce, nullptr);
     EXPECT_EQ(gce->TransparentColorIndex(), 1);
 }
 
 TEST(GifWriterTest, TransparentIndexOutsideTheMapBecomesZeroWithAWarning)
 {
-    TGIFImage gif;
-    TGIFSubImage& sub = gif.AddImage();
+    GifImage gif;
+    GifSubImage& sub = gif.AddImage();
     sub.AssignPixels(indexedPicture(2, 1, 3, {1, 2}));
     sub.Data()[0] = 7;
     gif.MarkTransparent(0, 0);
-    auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(sub.Extensions().front().get());
+    auto* gce = dynamic_cast<GifGraphicControlExtension*>(sub.Extensions().front().get());
     EXPECT_EQ(gce->TransparentColorIndex(), 0);
     ASSERT_EQ(gif.Warnings().size(), 1U);
     EXPECT_EQ(gif.Warnings().front(), "Invalid color index");
@@ -193,8 +193,8 @@ TEST(GifWriterTest, TransparentIndexOutsideTheMapBecomesZeroWithAWarning)
 
 TEST(GifWriterTest, LogicalScreenGrowsAndNeverShrinks)
 {
-    TGIFImage gif;
-    TGIFSubImage& sub = gif.AddImage();
+    GifImage gif;
+    GifSubImage& sub = gif.AddImage();
     sub.SetBounds(5, 2, 10, 4);
     EXPECT_EQ(gif.Header().ScreenWidth, 15);
     EXPECT_EQ(gif.Header().ScreenHeight, 6);
@@ -217,22 +217,22 @@ TEST(GifWriterTest, IndexedBitmapWithoutTableUsesItsGreyRamp)
 {
     Bitmap picture(2, 1, PixelFormat::Bpp4);
     picture.setPixelValue(0, 0, 15);
-    TGIFImage gif;
+    GifImage gif;
     gif.Assign(picture);
-    const TGIFLocalColorMap& map = gif.Images().front()->ColorMap();
+    const GifLocalColorMap& map = gif.Images().front()->ColorMap();
     ASSERT_EQ(map.Count(), 16);
-    EXPECT_EQ(map[15], (TGIFColor{255, 255, 255}));
+    EXPECT_EQ(map[15], (GifColor{255, 255, 255}));
     EXPECT_EQ(gif.Images().front()->Pixel(0, 0), 15);
 }
 
 TEST(GifWriterTest, GlobalMapAndInterlacedRowsDecode)
 {
     // A sub-image without a local map uses the global one and may be interlaced.
-    TGIFImage gif;
+    GifImage gif;
     for (uint8_t i = 0; i < 11; ++i) {
         gif.Header().ColorMap.Add({i, static_cast<uint8_t>(i * 2), static_cast<uint8_t>(i * 3)});
     }
-    TGIFSubImage& sub = gif.AddImage();
+    GifSubImage& sub = gif.AddImage();
     sub.SetBounds(0, 0, 3, 11);
     sub.SetPacked(0x40);
     for (int y = 0; y < 11; ++y) {

@@ -89,14 +89,14 @@ TEST(LzwHashTableTest, ProbesReachEverySlot)
 {
     // With the probe step fixed by the first probe the sequence visits all 8009 slots, so a
     // nearly full table still finds a free slot and every key stored before.
-    THashTable table;
+    LzwHashTable table;
     std::vector<uint32_t> keys;
-    for (uint32_t i = 0; keys.size() < THashTable::kSlots - 1; ++i) {
+    for (uint32_t i = 0; keys.size() < LzwHashTable::kSlots - 1; ++i) {
         keys.push_back(i * 2654435761U % 0xFFEFFU);
     }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    keys.resize(std::min<size_t>(keys.size(), THashTable::kSlots - 1));
+    keys.resize(std::min<size_t>(keys.size(), LzwHashTable::kSlots - 1));
     for (size_t i = 0; i < keys.size(); ++i) {
         table.Insert(keys[i], static_cast<int>(i % 4095));
     }

@@ -2,7 +2,7 @@
 #include "formats/Octree.h"
 #include "GifTestSupport.h"
 #include "formats/Quantize.h"
-#include "platform/SystemPalettes.h"
+#include "formats/SystemPalettes.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(OctreeTest, MergesTheMostRecentNodeOfTheDeepestLevel)
 {
     // a, b share their level-7 node, so do c, d. After d there are four leaves for three slots:
     // the node made last (c, d) is merged, not the older one (a, b).
-    TColorQuantizer quantizer(3, 8);
+    ColorQuantizer quantizer(3, 8);
     for (uint8_t blue : {0, 1, 2, 3}) {
         quantizer.InsertColor(0, 0, blue);
         while (quantizer.Leaves() > quantizer.PaletteSize()) {
@@ -62,7 +62,7 @@ TEST(OctreeTest, MergesTheMostRecentNodeOfTheDeepestLevel)
 TEST(OctreeTest, MergingANodeWithOneChildGainsNoSlot)
 {
     // c's fresh chain of single-child nodes is merged first; only then a and b come together.
-    TColorQuantizer quantizer(2, 8);
+    ColorQuantizer quantizer(2, 8);
     for (ColorRef c : {makeColor(0, 0, 0), makeColor(0, 0, 1), makeColor(255, 255, 255)}) {
         quantizer.InsertColor(redOf(c), greenOf(c), blueOf(c));
         while (quantizer.Leaves() > quantizer.PaletteSize()) {
@@ -80,7 +80,7 @@ TEST(OctreeTest, RunsInsertLikeSinglePixels)
     for (const Bitmap& picture :
          {giftest::photoPicture(40, 30, 4), giftest::screenshotPicture(50, 20), giftest::noisePicture(30, 10, 2)}) {
         for (int colors : {8, 32, 236}) {
-            TColorQuantizer single(colors, 8);
+            ColorQuantizer single(colors, 8);
             for (int y = 0; y < picture.height(); ++y) {
                 for (int x = 0; x < picture.width(); ++x) {
                     ColorRef c = picture.pixelColor(x, y);

@@ -196,7 +196,7 @@ TEST(PngWriter, AnIndexedImageWithoutTableGetsAGreyRampAndAnOverlongTableIsCut)
 
 TEST(PngWriter, TChunkListKeepsForeignChunksAndDropsTransparency)
 {
-    TPNGImage png;
+    PngImage png;
     png.chunkList().insertAfter("IHDR", "tRNS").data = {1, 2};
     png.chunkList().insertAfter("IHDR", "tEXt").data = {'a', 0, 'b'};
     png.assign(testimages::randomIndexed(4, 4, PixelFormat::Bpp8, 2));

@@ -98,7 +98,7 @@ int clampByte(int v)
 }
 
 // Straightforward error diffusion: one error sum per pixel and channel for the whole image.
-std::vector<uint8_t> referenceDither(const Bitmap& source, DitherMode mode, TColorLookup& lookup)
+std::vector<uint8_t> referenceDither(const Bitmap& source, DitherMode mode, ColorLookup& lookup)
 {
     Kernel kernel = referenceKernel(mode);
     int w = source.width();

@@ -1,6 +1,6 @@
 // The fixed palettes and the four colour lookups.
 #include "formats/ColorLookup.h"
-#include "platform/SystemPalettes.h"
+#include "formats/SystemPalettes.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(SystemPalettesTest, HalftoneHasSystemColoursCubeAndGreys)
 
 TEST(ColorLookupTest, MonochromeThresholdIsBetween127And128)
 {
-    TMonochromeLookup mono;
+    MonochromeLookup mono;
     ColorMatch mid = mono.MapColor(128, 128, 128);
     EXPECT_EQ(mid.index, 1);
     EXPECT_EQ(mid.red, 255);
@@ -54,7 +54,7 @@ TEST(ColorLookupTest, MonochromeThresholdIsBetween127And128)
 
 TEST(ColorLookupTest, NetscapeLevelsRoundAtTheMiddle)
 {
-    TNetscapeColorLookup netscape;
+    NetscapeColorLookup netscape;
     EXPECT_EQ(netscape.ColorCount(), 216);
     ColorMatch m = netscape.MapColor(48, 47, 255);
     EXPECT_EQ(m.red, 51);
@@ -66,7 +66,7 @@ TEST(ColorLookupTest, NetscapeLevelsRoundAtTheMiddle)
 
 TEST(ColorLookupTest, GrayScaleUsesIntegerWeights)
 {
-    TGrayScaleLookup gray;
+    GrayScaleLookup gray;
     EXPECT_EQ(gray.MapColor(255, 0, 0).index, 76);  // 77 * 255 >> 8
     EXPECT_EQ(gray.MapColor(0, 255, 0).index, 149); // 150 * 255 >> 8
     ColorMatch white = gray.MapColor(255, 255, 255);
@@ -77,7 +77,7 @@ TEST(ColorLookupTest, GrayScaleUsesIntegerWeights)
 TEST(ColorLookupTest, FastLookupGivesSameEntryForSameFifteenBitKey)
 {
     std::vector<PaletteEntry> palette = {rgb(0, 0, 0), rgb(12, 0, 0), rgb(255, 255, 255)};
-    TFastColorLookup lookup(palette);
+    FastColorLookup lookup(palette);
     ColorMatch a = lookup.MapColor(8, 40, 40);
     ColorMatch b = lookup.MapColor(15, 40, 40);
     EXPECT_EQ(a.index, b.index);
@@ -87,12 +87,12 @@ TEST(ColorLookupTest, FastLookupKeepsTheChoiceOfTheFirstColourThatAsked)
 {
     std::vector<PaletteEntry> palette = {rgb(0, 0, 0), rgb(20, 0, 0)};
     {
-        TFastColorLookup lookup(palette);
+        FastColorLookup lookup(palette);
         EXPECT_EQ(lookup.MapColor(9, 0, 0).index, 0);  // nearer to black
         EXPECT_EQ(lookup.MapColor(15, 0, 0).index, 0); // same key: the cached choice
     }
     {
-        TFastColorLookup lookup(palette);
+        FastColorLookup lookup(palette);
         EXPECT_EQ(lookup.MapColor(15, 0, 0).index, 1);
         EXPECT_EQ(lookup.MapColor(9, 0, 0).index, 1);
     }
@@ -102,14 +102,14 @@ TEST(ColorLookupTest, FastLookupPrefersThePalettesOwnEntryForItsKey)
 {
     // (23, 0, 0) is nearest to entry 2 but shares its key with entry 1, registered for that key.
     std::vector<PaletteEntry> palette = {rgb(0, 0, 0), rgb(16, 0, 0), rgb(24, 0, 0)};
-    TFastColorLookup lookup(palette);
+    FastColorLookup lookup(palette);
     EXPECT_EQ(lookup.MapColor(23, 0, 0).index, 1);
 }
 
 TEST(ColorLookupTest, FastLookupBreaksTiesTowardsTheLowestIndexAndTakesFirstDuplicate)
 {
     std::vector<PaletteEntry> palette = {rgb(100, 0, 0), rgb(0, 0, 0), rgb(200, 0, 0), rgb(0, 0, 0)};
-    TFastColorLookup lookup(palette);
+    FastColorLookup lookup(palette);
     EXPECT_EQ(lookup.MapColor(150, 0, 0).index, 0); // 50 from entries 0 and 2
     EXPECT_EQ(lookup.MapColor(2, 0, 0).index, 1);   // black twice: the first wins
     EXPECT_EQ(lookup.ColorCount(), 4);
@@ -118,7 +118,7 @@ TEST(ColorLookupTest, FastLookupBreaksTiesTowardsTheLowestIndexAndTakesFirstDupl
 TEST(ColorLookupTest, FastLookupTakesAtMost256Entries)
 {
     std::vector<PaletteEntry> palette(300, rgb(1, 2, 3));
-    TFastColorLookup lookup(palette);
+    FastColorLookup lookup(palette);
     EXPECT_EQ(lookup.ColorCount(), 256);
 }
 

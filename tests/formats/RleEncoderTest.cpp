@@ -14,18 +14,18 @@ TEST(RleEncoderTest, IntegerSquareRootRoundsDown)
                                                    {4, 2},  {15, 3},   {16, 4},         {17, 4},
                                                    {99, 9}, {100, 10}, {1000000, 1000}, {4294836225ULL, 65535}};
     for (auto [x, root] : cases) {
-        EXPECT_EQ(TRLEEncoder::IntegerSquareRoot(x), root) << x;
+        EXPECT_EQ(RleEncoder::IntegerSquareRoot(x), root) << x;
     }
 }
 
 TEST(RleEncoderTest, TriangleCountIsTheCodesForGrowingRuns)
 {
-    EXPECT_EQ(TRLEEncoder::TriangleCount(1, 4000), 1U);
-    EXPECT_EQ(TRLEEncoder::TriangleCount(3, 4000), 2U); // 1 + 2
-    EXPECT_EQ(TRLEEncoder::TriangleCount(4, 4000), 3U); // 1 + 2 + (1)
-    EXPECT_EQ(TRLEEncoder::TriangleCount(6, 4000), 3U); // 1 + 2 + 3
-    EXPECT_EQ(TRLEEncoder::TriangleCount(7, 2), 5U);    // (1 + 2) twice, then 1
-    EXPECT_EQ(TRLEEncoder::TriangleCount(0, 2), 0U);
+    EXPECT_EQ(RleEncoder::TriangleCount(1, 4000), 1U);
+    EXPECT_EQ(RleEncoder::TriangleCount(3, 4000), 2U); // 1 + 2
+    EXPECT_EQ(RleEncoder::TriangleCount(4, 4000), 3U); // 1 + 2 + (1)
+    EXPECT_EQ(RleEncoder::TriangleCount(6, 4000), 3U); // 1 + 2 + 3
+    EXPECT_EQ(RleEncoder::TriangleCount(7, 2), 5U);    // (1 + 2) twice, then 1
+    EXPECT_EQ(RleEncoder::TriangleCount(0, 2), 0U);
 }
 
 TEST(RleEncoderTest, RunOfFiveIsThePixelThenTwoRunCodes)
@@ -44,9 +44,9 @@ TEST(RleEncoderTest, UniformPicturesUseRunCodesAndClearInTime)
         picture.setColorTable({{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}});
         picture.fillRect({0, 0, width, height}, makeColor(60, 50, 40));
         GIFEncoderDefaults().Compression = GifCompression::RLE;
-        TGIFImage gif;
+        GifImage gif;
         gif.Assign(picture);
-        GIFEncoderDefaults() = TGIFEncoderSettings{};
+        GIFEncoderDefaults() = GifEncoderSettings{};
         VectorSink sink;
         gif.SaveToStream(sink);
 

@@ -1,6 +1,6 @@
+#include "formats/TiffWriter.h"
 #include "OutputFormatsTestImages.h"
 #include "common/ZentrapError.h"
-#include "formats/Bmp2Tiff.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
@@ -24,7 +24,7 @@ uint16_t le16(const std::vector<uint8_t>& b, size_t at)
 std::vector<uint8_t> writeTiffBytes(const Bitmap& b)
 {
     VectorSink sink;
-    WriteTIFF(sink, b);
+    writeTiff(sink, b);
     EXPECT_EQ(sink.bytes.size(), tiffFileSize(b));
     return sink.bytes;
 }
@@ -205,6 +205,7 @@ TEST(TiffWriter, EightBitLayoutHasTheColourMapAtEightAndPixelsAt1570)
 TEST(TiffWriter, NineWideBilevelImageHasTwoBytesPerRowAndFourteenEntries)
 {
     Bitmap b = testimages::randomIndexed(9, 3, PixelFormat::Bpp1, 3);
+    b.setColorTable({{0, 0, 0, 0}, {255, 255, 255, 0}}); // the bilevel layout's own colours
     std::vector<uint8_t> file = writeTiffBytes(b);
     std::vector<DirEntry> entries = directory(file);
     ASSERT_EQ(entries.size(), 14U);
@@ -251,16 +252,18 @@ TEST(TiffWriter, LibtiffReadsPixelsAndTagsBack)
         EXPECT_FLOAT_EQ(xres, 87.7F);
         EXPECT_EQ(unit, RESUNIT_INCH);
         bool rgb = !isIndexed(b.pixelFormat());
-        EXPECT_EQ(bits, rgb ? 8 : b.bitsPerPixel());
+        // The varied images' 1-bit table holds two colours other than black and white: 8-bit palette.
+        int fileBits = b.bitsPerPixel() == 1 ? 8 : b.bitsPerPixel();
+        EXPECT_EQ(bits, rgb ? 8 : fileBits);
         EXPECT_EQ(spp, rgb ? 3 : 1);
-        EXPECT_EQ(photometric,
-                  rgb ? PHOTOMETRIC_RGB : (b.bitsPerPixel() == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE));
+        EXPECT_EQ(photometric, rgb ? PHOTOMETRIC_RGB : PHOTOMETRIC_PALETTE);
         if (photometric == PHOTOMETRIC_PALETTE) {
             uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
             ASSERT_EQ(TIFFGetField(f.get(), TIFFTAG_COLORMAP, &red, &green, &blue), 1);
-            EXPECT_EQ(red[1], b.colorTable()[1].red * 256);
-            EXPECT_EQ(green[2], b.colorTable()[2].green * 256);
-            EXPECT_EQ(blue[3], b.colorTable()[3].blue * 256);
+            const std::vector<RgbQuad>& t = b.colorTable();
+            EXPECT_EQ(red[1], t[1].red * 256);
+            EXPECT_EQ(green[t.size() - 1], t.back().green * 256);
+            EXPECT_EQ(blue[t.size() - 1], t.back().blue * 256);
         }
         std::vector<uint8_t> line(static_cast<size_t>(TIFFScanlineSize(f.get())));
         for (uint32_t y = 0; y < h; ++y) {
@@ -269,6 +272,8 @@ TEST(TiffWriter, LibtiffReadsPixelsAndTagsBack)
                 if (rgb) {
                     ColorRef c2 = makeColor(line[3 * x], line[3 * x + 1], line[3 * x + 2]);
                     ASSERT_EQ(c2, b.pixelValue(x, static_cast<int>(y))) << x << "," << y;
+                } else if (fileBits == 8) {
+                    ASSERT_EQ(line[static_cast<size_t>(x)], b.pixelValue(x, static_cast<int>(y)));
                 } else {
                     ASSERT_EQ(line[static_cast<size_t>(x * b.bitsPerPixel() / 8)],
                               b.row(static_cast<int>(y))[x * b.bitsPerPixel() / 8]);
@@ -278,19 +283,73 @@ TEST(TiffWriter, LibtiffReadsPixelsAndTagsBack)
     }
 }
 
+// What libtiff shows for each pixel, as 0x00BBGGRR.
+std::vector<ColorRef> libtiffColours(const std::vector<uint8_t>& file, uint32_t width, uint32_t height)
+{
+    LibtiffFile f(file);
+    std::vector<uint32_t> raster(size_t{width} * height);
+    if (f.get() == nullptr ||
+        !TIFFReadRGBAImageOriented(f.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 0)) {
+        return {};
+    }
+    std::vector<ColorRef> colours;
+    for (uint32_t p : raster) {
+        colours.push_back(makeColor(static_cast<uint8_t>(TIFFGetR(p)), static_cast<uint8_t>(TIFFGetG(p)),
+                                    static_cast<uint8_t>(TIFFGetB(p))));
+    }
+    return colours;
+}
+
+TEST(TiffWriter, OneBitImagesKeepTheirColoursInLibtiff)
+{
+    TIFFSetWarningHandler(nullptr);
+    const RgbQuad black{0, 0, 0, 0}, white{255, 255, 255, 0}, red{0, 0, 200, 0}, blue{180, 0, 0, 0};
+    struct Case {
+        const char* name;
+        std::vector<RgbQuad> table;
+        uint16_t bits;
+    };
+    const std::vector<Case> cases = {{"black then white", {black, white}, 1},
+                                     {"white then black", {white, black}, 1},
+                                     {"no table", {}, 1},
+                                     {"red then blue", {red, blue}, 8},
+                                     {"white then red", {white, red}, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bitmap b = testimages::randomIndexed(13, 5, PixelFormat::Bpp1, 11);
+        b.setColorTable(c.table);
+        std::vector<uint8_t> file = writeTiffBytes(b);
+        std::vector<DirEntry> entries = directory(file);
+        EXPECT_EQ(valueOf(entries, 258), c.bits);
+        std::vector<ColorRef> shown = libtiffColours(file, 13, 5);
+        ASSERT_EQ(shown.size(), 65U);
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 13; ++x) {
+                ASSERT_EQ(shown[static_cast<size_t>(y * 13 + x)], b.pixelColor(x, y)) << x << "," << y;
+            }
+        }
+        if (c.bits == 1) {
+            // The bilevel layout keeps the bitmap's bytes, inverted for a white-then-black table.
+            uint8_t flip = c.table.size() == 2 && c.table[0] == white ? 0xFF : 0x00;
+            EXPECT_EQ(file[8], b.row(0)[0] ^ flip);
+            EXPECT_EQ(file[9] & 0xF8, (b.row(0)[1] ^ flip) & 0xF8);
+        }
+    }
+}
+
 TEST(TiffWriter, WritesNothingForAnEmptyBitmapAndRefusesSidesBeyondShortFields)
 {
     VectorSink sink;
-    WriteTIFF(sink, Bitmap());
-    WriteTIFF(sink, Bitmap(0, 7));
+    writeTiff(sink, Bitmap());
+    writeTiff(sink, Bitmap(0, 7));
     EXPECT_TRUE(sink.bytes.empty());
     EXPECT_EQ(tiffFileSize(Bitmap(7, 0)), 0U);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(65536, 1)), ZentrapError);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(1, 65536, PixelFormat::Bpp1)), ZentrapError);
-    EXPECT_THROW(WriteTIFF(sink, Bitmap(3, 2, PixelFormat::Bpp4)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(65536, 1)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(1, 65536, PixelFormat::Bpp1)), ZentrapError);
+    EXPECT_THROW(writeTiff(sink, Bitmap(3, 2, PixelFormat::Bpp4)), ZentrapError);
     EXPECT_TRUE(sink.bytes.empty());
     // The largest side that fits is written.
-    WriteTIFF(sink, Bitmap(65535, 1, PixelFormat::Bpp1));
+    writeTiff(sink, Bitmap(65535, 1, PixelFormat::Bpp1));
     EXPECT_EQ(sink.bytes.size(), 8U + 8192 + 26 + 2 + 168 + 4);
 }
 
@@ -298,7 +357,7 @@ TEST(TiffWriter, SaveTIFFFileWritesTheSameBytes)
 {
     Bitmap b = testimages::photo24(31, 7);
     auto path = std::filesystem::temp_directory_path() / ("zentrap-save-tiff-" + std::to_string(getpid()) + ".tif");
-    SaveTIFFFile(path.string(), b);
+    saveTiffFile(path.string(), b);
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes, writeTiffBytes(b));

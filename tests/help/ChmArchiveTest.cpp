@@ -1,6 +1,6 @@
 // Reading ztp.chm through ChmArchive, and refusing damaged copies of it without crashing or hanging.
-#include "platform/x11/ChmArchive.h"
-#include "platform/x11/ChmDirectory.h"
+#include "help/ChmArchive.h"
+#include "help/ChmDirectory.h"
 
 #include <QTemporaryDir>
 
@@ -12,6 +12,11 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -110,6 +115,27 @@ TEST_F(ChmArchiveTest, ReportsMissingAndForeignFiles)
     ChmArchive text(write(html));
     EXPECT_FALSE(text.isOpen());
     EXPECT_NE(text.error().find("not a compiled help file"), std::string::npos);
+}
+
+// Opening a FIFO for reading waits for a writer: the help file must be refused before that.
+TEST_F(ChmArchiveTest, AFifoUnderTheHelpFilesNameIsRefusedAtOnce)
+{
+    std::string fifo = dir.filePath("ztp.chm").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ChmArchive archive(fifo);
+        ::_exit(!archive.isOpen() && archive.error().find("FIFO") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    for (int tenths = 0; tenths < 100 && ::waitpid(child, &status, WNOHANG) == 0; ++tenths)
+        ::usleep(100000);
+    if (::waitpid(child, &status, WNOHANG) == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "opening a FIFO as the help file blocked";
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(ChmArchiveTest, TruncatedCopiesAreRefusedOrReadSafely)

@@ -76,6 +76,8 @@ TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
     fs::path file = dir.path / "user.reg";
     std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
     writeAll(file, original);
+    // The user's own hive: another owner's file would be refused like a direct write.
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534) == 0 || ::geteuid() != 0, true);
     bool ok = runAsOrdinaryUser(dir.path, [&] {
         FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
         if (!hive.setValue("K", "A", 7u)) {
@@ -138,4 +140,71 @@ TEST(FileRegistryHive, FailedWritesReportFalseAndKeepTheChanges)
     ASSERT_TRUE(folder.createKey("K"));
     EXPECT_FALSE(folder.flush());
     EXPECT_TRUE(fs::is_directory(dir.path / "folder.reg" / "inside"));
+}
+
+// The user hive is a file people edit by hand: a save replaces Zentrap's own values where they
+// stand and keeps every other line, including the ones the reader skips.
+TEST(FileRegistryHive, ASaveKeepsEveryLineItDoesNotOwnInItsPlace)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    const std::string handEdited = "REGEDIT4\r\n"
+                                   "; my settings, edited by hand\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\r\n"
+                                   "\"Left\"=dword:00000010\r\n"
+                                   "; keep the remote near the corner\r\n"
+                                   "\"Top\"=dword:00000020\r\n"
+                                   "\"Top\"=dword:00000021\r\n"
+                                   "\"Broken\"=dword:zz\r\n"
+                                   "\"Blob\"=hex:01,02,\\\r\n"
+                                   "  03,04\r\n"
+                                   "this line means nothing\r\n"
+                                   "\r\n"
+                                   "[-HKEY_CURRENT_USER\\SOFTWARE\\Old]\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n"
+                                   "\"Theirs\"=\"kept\"\r\n";
+    writeAll(file, handEdited);
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    ASSERT_TRUE(hive.createKey("SOFTWARE\\Morvane\\Zentrap"));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Left", 100u));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "top", 200u));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Blob", std::string("text now")));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Skin", std::string("")));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Left", 101u));
+    ASSERT_TRUE(hive.createKey("Control Panel\\Desktop"));
+    ASSERT_TRUE(hive.setValue("Control Panel\\Desktop", "DragFullWindows", std::string("1")));
+    ASSERT_TRUE(hive.flush());
+    EXPECT_EQ(readWholeFile(file), "REGEDIT4\r\n"
+                                   "; my settings, edited by hand\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\r\n"
+                                   "\"Left\"=dword:00000065\r\n"
+                                   "; keep the remote near the corner\r\n"
+                                   "\"Top\"=dword:00000020\r\n"
+                                   "\"Top\"=dword:000000c8\r\n"
+                                   "\"Broken\"=dword:zz\r\n"
+                                   "\"Blob\"=\"text now\"\r\n"
+                                   "this line means nothing\r\n"
+                                   "\"Skin\"=\"\"\r\n"
+                                   "\r\n"
+                                   "[-HKEY_CURRENT_USER\\SOFTWARE\\Old]\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n"
+                                   "\"Theirs\"=\"kept\"\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                                   "\"DragFullWindows\"=\"1\"\r\n"
+                                   "\r\n");
+    FileRegistryHive back(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadOnly);
+    EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "Top"), RegValue(200u));
+    EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "Left"), RegValue(101u));
+    EXPECT_EQ(back.value("SOFTWARE\\Other", "Theirs"), RegValue(std::string("kept")));
+
+    // Saving again changes nothing that was not changed.
+    std::string once = readWholeFile(file);
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Left", 101u));
+    ASSERT_TRUE(hive.flush());
+    EXPECT_EQ(readWholeFile(file), once);
 }

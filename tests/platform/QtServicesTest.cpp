@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QImage>
 #include <QMessageBox>
@@ -68,6 +69,25 @@ void expectSamePixels(const QImage& image, const Bitmap& bitmap)
 
 } // namespace
 
+// The service only carries bytes: Qt's own writers stand in for the program's codecs here.
+ClipboardEncoder qtEncoder(const char* format)
+{
+    return [format](const Bitmap& bitmap, ByteSink& out) {
+        const QImage view(bitmap.bits(), bitmap.width(), bitmap.height(), static_cast<qsizetype>(bitmap.stride()),
+                          QImage::Format_BGR888);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        view.save(&buffer, format);
+        out.write(bytes.constData(), static_cast<size_t>(bytes.size()));
+    };
+}
+
+ClipboardEncoders qtEncoders()
+{
+    return {qtEncoder("BMP"), qtEncoder("PNG")};
+}
+
 TEST(QtMessageService, PlainBoxesAreTitledZentrapWithOneOkButton)
 {
     ensureApplication();
@@ -92,7 +112,7 @@ TEST(QtClipboardService, OffersPngAndBmpBytesOfTheCapture)
 {
     ensureApplication();
     Bitmap bitmap = sampleBitmap();
-    QtClipboardService clipboard;
+    QtClipboardService clipboard(qtEncoders());
     clipboard.setBitmap(bitmap);
     bitmap.fillRect({0, 0, 5, 3}, 0); // the clipboard keeps its own copy
 
@@ -104,14 +124,13 @@ TEST(QtClipboardService, OffersPngAndBmpBytesOfTheCapture)
     EXPECT_TRUE(png.startsWith("\x89PNG"));
     expectSamePixels(QImage::fromData(png, "PNG"), sampleBitmap());
     QByteArray bmp = data->data("image/bmp");
-    EXPECT_EQ(bmp.size(), 14 + 40 + 3 * 16);
     expectSamePixels(QImage::fromData(bmp, "BMP"), sampleBitmap());
 }
 
 TEST(QtClipboardService, AQuickSecondCaptureReplacesTheFirst)
 {
     ensureApplication();
-    QtClipboardService clipboard;
+    QtClipboardService clipboard(qtEncoders());
     Bitmap first(640, 480);
     first.fillRect({0, 0, 640, 480}, makeColor(200, 10, 10));
     clipboard.setBitmap(first);

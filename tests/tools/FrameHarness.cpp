@@ -10,8 +10,8 @@
 //   hide, show hides or shows the frame, as the Remote Control does around its windows
 //   quit       ends (so does the end of input, or the frame's close request)
 // The frame writes its values when the harness ends, as at the program's shutdown.
-#include "capture/FramePainter.h"
-#include "capture/MainUnit.h"
+#include "capture/ui/CaptureFrameWindow.h"
+#include "capture/ui/FramePainter.h"
 #include "common/HivePaths.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
@@ -80,7 +80,7 @@ public:
     bool showRulersOption = true;
 };
 
-void printLabels(const TMainForm& frame, bool showRulers)
+void printLabels(const CaptureFrameWindow& frame, bool showRulers)
 {
     if (!showRulers) {
         return;
@@ -101,13 +101,13 @@ void printLabels(const TMainForm& frame, bool showRulers)
     }
 }
 
-void handleLine(const std::string& line, TMainForm& frame, const HarnessHost& host)
+void handleLine(const std::string& line, CaptureFrameWindow& frame, const HarnessHost& host)
 {
     if (line == "quit") {
         QCoreApplication::quit();
     } else if (line == "where") {
         const QRect g = frame.geometry();
-        const Rect c = frame.CaptureRect();
+        const Rect c = frame.captureRect();
         say("at " + std::to_string(g.x()) + " " + std::to_string(g.y()) + " " + std::to_string(g.width()) + " " +
             std::to_string(g.height()));
         say("capture " + std::to_string(c.left) + " " + std::to_string(c.top) + " " + std::to_string(c.width()) + " " +
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     QtMessageService messages;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/tmp/"};
 
-    auto frame = std::make_unique<TMainForm>(platform, host);
+    auto frame = std::make_unique<CaptureFrameWindow>(platform, host);
     frame->show();
     QTimer::singleShot(300, frame.get(), [&frame] {
         const QRect g = frame->geometry();

@@ -1,0 +1,670 @@
+#include "app/ui/RemoteControlWindow.h"
+
+#include "app/CaptureFrameLink.h"
+#include "app/RemoteControlShape.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/ButtonIcons.h"
+#include "app/ui/Delay.h"
+#include "app/ui/KeyTable.h"
+#include "app/ui/ThumbnailBox.h"
+#include "app/ui/ViewWindow.h"
+#include "capture/ScreenGrabber.h"
+#include "common/SettingsStore.h"
+#include "platform/HotkeyRegistrar.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QToolButton>
+#include <QWindow>
+
+#include <exception>
+
+namespace {
+
+QToolButton* makeButton(QWidget* parent, const char* name, QRect geometry, RemoteIcon icon, int iconSize)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setIcon(remoteIcon(icon, iconSize));
+    button->setIconSize(QSize(iconSize, iconSize));
+    // The window sees every key first, and the right button belongs to the tray menu.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setContextMenuPolicy(Qt::NoContextMenu);
+    return button;
+}
+
+QRegion regionFromRows(const std::vector<RowSpan>& rows)
+{
+    QRegion region;
+    for (const RowSpan& row : rows) {
+        region += QRect(row.left, row.y, row.right - row.left, 1);
+    }
+    return region;
+}
+
+} // namespace
+
+RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, HotkeyRegistrar* hotkeys,
+                                         QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
+      windows_(std::move(windows)), hotkeys_(hotkeys), menus_(this)
+{
+    setWindowTitle("Zentrap Remote Control");
+    setAttribute(Qt::WA_QuitOnClose, true);
+    helpFilePath_ = platform_.programFolder + "ztp.chm";
+    captureNumber = 1;
+    reportHotkeyFailures = false;
+    createControls();
+    image = Bitmap(80, 80, PixelFormat::Bpp24);
+    shapeWindow();
+    setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
+    frameWasVisible = true;
+    readSettings();
+    // The skin picture belongs to the skins part; until one is loaded the built-in body shows.
+    body_ = builtInBodyPicture(kRemoteControlWidth, kRemoteControlHeight);
+    connectCommands();
+    refreshThumbnail();
+}
+
+RemoteControlWindow::~RemoteControlWindow()
+{
+    writeSettings();
+    if (countdown_) {
+        countdown_->disarm();
+    }
+    platform_.help.closeAll();
+    setHotkeysEnabled(false);
+}
+
+void RemoteControlWindow::createControls()
+{
+    menuButton_ = makeButton(this, "sbClose", {21, 8, 17, 17}, RemoteIcon::Menu, 11);
+    closeButton_ = makeButton(this, "SpeedButton3", {62, 8, 17, 17}, RemoteIcon::Close, 11);
+    thumbnail_ = new ThumbnailBox(this);
+    thumbnail_->setObjectName("PaintBox1");
+    thumbnail_->move(10, 29);
+    printButton_ = makeButton(this, "sbPrint", {10, 116, 22, 22}, RemoteIcon::Print, 16);
+    editButton_ = makeButton(this, "sbEdit", {39, 116, 22, 22}, RemoteIcon::Edit, 16);
+    saveButton_ = makeButton(this, "sbSave", {68, 116, 22, 22}, RemoteIcon::Save, 16);
+    captureButton_ = makeButton(this, "sbRecord", {10, 144, 80, 22}, RemoteIcon::Capture, 16);
+    fullScreenButton_ = makeButton(this, "sbFullScreen", {10, 172, 22, 22}, RemoteIcon::FullScreen, 16);
+    timerButton_ = makeButton(this, "sbTimer", {39, 172, 22, 22}, RemoteIcon::Timer, 16);
+    preferencesButton_ = makeButton(this, "sbPreferences", {68, 172, 22, 22}, RemoteIcon::Preferences, 16);
+    fullScreenButton_->setCheckable(true);
+    timerButton_->setCheckable(true);
+    // The Timer button's resting picture and its countdown pictures.
+    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, [this] { capture(); });
+    printButton_->setEnabled(false);
+    editButton_->setEnabled(false);
+    saveButton_->setEnabled(false);
+    // Preferences opens a window that this build may not provide.
+    preferencesButton_->setEnabled(static_cast<bool>(windows_.preferences));
+    menus_.preferencesItem->setEnabled(static_cast<bool>(windows_.preferences));
+}
+
+void RemoteControlWindow::connectCommands()
+{
+    connect(menuButton_, &QToolButton::clicked, this, &RemoteControlWindow::openSystemMenu);
+    connect(closeButton_, &QToolButton::clicked, this, &QWidget::close);
+    connect(printButton_, &QToolButton::clicked, this, &RemoteControlWindow::printCommand);
+    connect(editButton_, &QToolButton::clicked, this, &RemoteControlWindow::editCommand);
+    connect(saveButton_, &QToolButton::clicked, this, &RemoteControlWindow::saveAsCommand);
+    connect(captureButton_, &QToolButton::clicked, this, &RemoteControlWindow::capture);
+    // A click has already flipped the toggle buttons; only their actions remain.
+    connect(fullScreenButton_, &QToolButton::clicked, this, [this] { setFrameVisible(!fullScreenMode()); });
+    connect(timerButton_, &QToolButton::clicked, this, [this](bool down) {
+        if (down) {
+            countdown_->arm();
+        } else {
+            countdown_->disarm();
+        }
+    });
+    connect(preferencesButton_, &QToolButton::clicked, this, &RemoteControlWindow::preferencesCommand);
+    thumbnail_->onDoubleClick = [this] { viewCommand(); };
+
+    connect(menus_.minimizeItem, &QAction::triggered, this, &RemoteControlWindow::minimizeRestoreCommand);
+    connect(menus_.aboutItem, &QAction::triggered, this, &RemoteControlWindow::aboutCommand);
+    connect(menus_.helpItem, &QAction::triggered, this, &RemoteControlWindow::helpCommand);
+    connect(menus_.exitItem, &QAction::triggered, this, &QWidget::close);
+    connect(menus_.trayMinimizeItem, &QAction::triggered, this, &RemoteControlWindow::minimizeRestoreCommand);
+    connect(menus_.captureItem, &QAction::triggered, this, &RemoteControlWindow::capture);
+    connect(menus_.printItem, &QAction::triggered, this, &RemoteControlWindow::printCommand);
+    connect(menus_.editItem, &QAction::triggered, this, &RemoteControlWindow::editCommand);
+    connect(menus_.saveItem, &QAction::triggered, this, &RemoteControlWindow::saveAsCommand);
+    connect(menus_.preferencesItem, &QAction::triggered, this, &RemoteControlWindow::preferencesCommand);
+    connect(menus_.trayAboutItem, &QAction::triggered, this, &RemoteControlWindow::aboutCommand);
+    connect(menus_.trayHelpItem, &QAction::triggered, this, &RemoteControlWindow::helpCommand);
+    connect(menus_.trayExitItem, &QAction::triggered, this, &QWidget::close);
+}
+
+void RemoteControlWindow::shapeWindow()
+{
+    // Qt sets the X bounding shape from the mask, which also limits input to the capsule. No
+    // device context is involved, so the region release steps of other platforms cannot fail.
+    setMask(regionFromRows(remoteControlRows()));
+}
+
+void RemoteControlWindow::readSettings()
+{
+    SettingsStore store(platform_.userHive, platform_.machineHive);
+    RemoteControlSettings s;
+    {
+        SettingsKey key = store.openWithFallback();
+        s = readRemoteControlSettings(key, platform_.screen.primaryScreenSize());
+    }
+    move(s.position.x, s.position.y);
+    updateRulersOption = s.updateRulers;
+    showRulersOption = s.showRulers;
+    // The PrintScreen watch belongs to the hotkeys part; the setting is kept and written back.
+    usePrintScreen = s.usePrintScreen;
+    hideRemote = s.hideRemote;
+    exitConfirmation = s.exitConfirmation;
+    trayMinimize = s.trayMinimize;
+    showHint = s.showHint;
+    applyShowHint();
+    skin = s.skin;
+    setHotkeysEnabled(false);
+    hkCapture = s.hkCapture;
+    hkFullScreen = s.hkFullScreen;
+    hkEdit = s.hkEdit;
+    hkSave = s.hkSave;
+    hkPrint = s.hkPrint;
+    setHotkeysEnabled(s.globalHotkeys);
+    captureCursor = s.captureCursor;
+    dragFullWindows = store.readDragFullWindows();
+}
+
+void RemoteControlWindow::writeSettings()
+{
+    RemoteControlSettings s;
+    s.position = {pos().x(), pos().y()};
+    s.updateRulers = updateRulersOption;
+    s.showRulers = showRulersOption;
+    s.usePrintScreen = usePrintScreen;
+    s.hideRemote = hideRemote;
+    s.exitConfirmation = exitConfirmation;
+    s.trayMinimize = trayMinimize;
+    s.showHint = showHint;
+    s.skin = skin;
+    s.hkCapture = hkCapture;
+    s.hkFullScreen = hkFullScreen;
+    s.hkEdit = hkEdit;
+    s.hkSave = hkSave;
+    s.hkPrint = hkPrint;
+    s.globalHotkeys = globalHotkeys;
+    s.captureCursor = captureCursor;
+    SettingsStore store(platform_.userHive, platform_.machineHive);
+    SettingsKey key = store.open();
+    writeRemoteControlSettings(key, s);
+}
+
+void RemoteControlWindow::applyShowHint()
+{
+    struct Tip {
+        QWidget* control;
+        const char* text;
+    };
+    const Tip tips[] = {
+        {menuButton_, "Menu (Ctrl+M)"},       {closeButton_, "Close (Alt+F4)"},
+        {thumbnail_, "Double-click to view"}, {printButton_, "Print... (Ctrl+P)"},
+        {editButton_, "Edit... (Ctrl+E)"},    {saveButton_, "Save as... (Ctrl+S)"},
+        {captureButton_, "Capture (Ctrl+C)"}, {fullScreenButton_, "Full screen (Ctrl+F)"},
+        {timerButton_, "Timer (Ctrl+T)"},     {preferencesButton_, "Preferences... (Ctrl+O)"},
+    };
+    for (const Tip& tip : tips) {
+        tip.control->setToolTip(showHint ? QString(tip.text) : QString());
+    }
+}
+
+void RemoteControlWindow::attachFrame(CaptureFrameLink* frame)
+{
+    frame_ = frame;
+}
+
+QToolButton* RemoteControlWindow::button(const char* name) const
+{
+    return findChild<QToolButton*>(name, Qt::FindDirectChildrenOnly);
+}
+
+bool RemoteControlWindow::fullScreenMode() const
+{
+    return fullScreenButton_->isChecked();
+}
+
+bool RemoteControlWindow::timerDown() const
+{
+    return timerButton_->isChecked();
+}
+
+// --- Capture ---------------------------------------------------------------------------------
+
+void RemoteControlWindow::capture()
+{
+    captureOnce();
+    if (closeAfterCapture_ && !capturing_) {
+        closeAfterCapture_ = false;
+        close();
+    }
+}
+
+void RemoteControlWindow::captureOnce()
+{
+    // The hide wait serves events, so a second capture (a key, the timer) could arrive inside it.
+    if (capturing_) {
+        return;
+    }
+    if (timerDown()) {
+        countdown_->start();
+        return;
+    }
+    struct CapturingFlag {
+        bool& flag;
+        explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
+        ~CapturingFlag() { flag = false; }
+    } capturing{capturing_};
+    const bool hidden = hideRemote && !minimized && isVisible();
+    if (hidden) {
+        hide();
+        delayProcessingEvents(300);
+    }
+    grabIntoImage();
+    platform_.clipboard.setBitmap(image);
+    refreshThumbnail();
+    if (hidden) {
+        show();
+    } else {
+        update();
+    }
+    enableImageCommands();
+    notSaved = true;
+}
+
+void RemoteControlWindow::grabIntoImage()
+{
+    if (fullScreenMode() || minimized || frame_ == nullptr) {
+        const Size screen = platform_.screen.primaryScreenSize();
+        GrabScreen(0, 0, screen.width, screen.height, image, captureCursor, platform_.screen);
+        return;
+    }
+    const Rect hole = frame_->captureRect();
+    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), image, captureCursor, platform_.screen);
+}
+
+void RemoteControlWindow::refreshThumbnail()
+{
+    thumbnail_->showImage(image);
+}
+
+void RemoteControlWindow::enableImageCommands()
+{
+    captured_ = true;
+    // A command whose window this build does not provide stays as it was before the first capture.
+    printButton_->setEnabled(static_cast<bool>(windows_.print));
+    editButton_->setEnabled(static_cast<bool>(windows_.edit));
+    saveButton_->setEnabled(static_cast<bool>(windows_.save));
+    menus_.printItem->setEnabled(printButton_->isEnabled());
+    menus_.editItem->setEnabled(editButton_->isEnabled());
+    menus_.saveItem->setEnabled(saveButton_->isEnabled());
+}
+
+// --- Toggles ---------------------------------------------------------------------------------
+
+void RemoteControlWindow::fullScreenToggle()
+{
+    fullScreenButton_->toggle();
+    setFrameVisible(!fullScreenMode());
+}
+
+void RemoteControlWindow::timerToggle()
+{
+    timerButton_->toggle();
+    if (timerDown()) {
+        countdown_->arm();
+    } else {
+        countdown_->disarm();
+    }
+}
+
+// --- Modal windows ---------------------------------------------------------------------------
+
+void RemoteControlWindow::reportFailure(const char* what)
+{
+    platform_.messages.showMessage(what);
+}
+
+int RemoteControlWindow::runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
+                                   const std::function<std::unique_ptr<QDialog>()>& make)
+{
+    std::unique_ptr<QDialog> window;
+    return bracket.runWindow(
+        kind,
+        [&](const std::string& caption) {
+            window = make();
+            if (window) {
+                window->setWindowTitle(QString::fromStdString(caption));
+            }
+            return window != nullptr;
+        },
+        [&] { return window->exec(); }, [&] { window.reset(); });
+}
+
+void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make)
+{
+    try {
+        ModalBracket bracket(*this, kind.repaints);
+        runDialog(bracket, kind, make);
+    } catch (const std::exception& error) {
+        reportFailure(error.what());
+    }
+}
+
+void RemoteControlWindow::saveAsCommand()
+{
+    if (saveButton_->isEnabled() && windows_.save) {
+        runModal(ModalWindows::save, [this] { return windows_.save(*this); });
+    }
+}
+
+void RemoteControlWindow::printCommand()
+{
+    if (printButton_->isEnabled() && windows_.print) {
+        runModal(ModalWindows::print, [this] { return windows_.print(*this); });
+    }
+}
+
+void RemoteControlWindow::preferencesCommand()
+{
+    if (windows_.preferences) {
+        runModal(ModalWindows::preferences, [this] { return windows_.preferences(*this); });
+    }
+}
+
+void RemoteControlWindow::editCommand()
+{
+    if (!editButton_->isEnabled() || !windows_.edit) {
+        return;
+    }
+    try {
+        ModalBracket bracket(*this, ModalWindows::edit.repaints);
+        int result = EditResultClose;
+        {
+            editImage = std::make_unique<Bitmap>(image);
+            undoImage = std::make_unique<Bitmap>();
+            struct EditImagesGuard {
+                RemoteControlWindow& form;
+                ~EditImagesGuard()
+                {
+                    // The editor's last state is kept whatever its result, also when it failed.
+                    if (form.editImage) {
+                        form.image = std::move(*form.editImage);
+                    }
+                    form.editImage.reset();
+                    form.undoImage.reset();
+                    form.refreshThumbnail();
+                }
+            } images{*this};
+            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(*this); });
+        }
+        if (result == EditResultSave) {
+            saveAsCommand();
+        } else if (result == EditResultPrint) {
+            printCommand();
+        }
+    } catch (const std::exception& error) {
+        reportFailure(error.what());
+    }
+}
+
+void RemoteControlWindow::viewCommand()
+{
+    runModal(ModalWindows::view, [this] { return std::make_unique<ViewWindow>(image, this); });
+}
+
+void RemoteControlWindow::aboutCommand()
+{
+    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(this); });
+}
+
+void RemoteControlWindow::helpCommand()
+{
+    platform_.help.displayContents(helpFilePath_);
+}
+
+// --- Frame, hotkeys and tray menu ------------------------------------------------------------
+
+bool RemoteControlWindow::frameVisible() const
+{
+    return frame_ != nullptr && frame_->isShown();
+}
+
+void RemoteControlWindow::setFrameVisible(bool visible)
+{
+    if (frame_ != nullptr) {
+        frame_->setShown(visible);
+    }
+}
+
+void RemoteControlWindow::setHotkeysEnabled(bool enable)
+{
+    if (enable == globalHotkeys) {
+        return;
+    }
+    globalHotkeys = enable;
+    if (hotkeys_ == nullptr) {
+        return;
+    }
+    if (!enable) {
+        hotkeys_->unregisterAll();
+        return;
+    }
+    // Refusals are only reported while accepted preferences are applied; that dialog belongs to
+    // the hotkeys part, so here they stay silent.
+    hotkeys_->registerAll({hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint});
+}
+
+void RemoteControlWindow::disableTrayMenu()
+{
+    menus_.disableTrayMenu();
+}
+
+void RemoteControlWindow::enableTrayMenu()
+{
+    menus_.enableTrayMenu(printButton_->isEnabled(), editButton_->isEnabled(), saveButton_->isEnabled(),
+                          static_cast<bool>(windows_.preferences));
+}
+
+void RemoteControlWindow::processPendingPaint()
+{
+    repaint();
+}
+
+void RemoteControlWindow::frameCommand(FrameCommand command)
+{
+    switch (command) {
+    case FrameCommand::Capture:
+        capture();
+        break;
+    case FrameCommand::Edit:
+        editCommand();
+        break;
+    case FrameCommand::FullScreen:
+        fullScreenToggle();
+        break;
+    case FrameCommand::Menu:
+        openSystemMenu();
+        break;
+    case FrameCommand::Preferences:
+        preferencesCommand();
+        break;
+    case FrameCommand::Print:
+        printCommand();
+        break;
+    case FrameCommand::Save:
+        saveAsCommand();
+        break;
+    case FrameCommand::Help:
+        helpCommand();
+        break;
+    case FrameCommand::Close:
+        close();
+        break;
+    }
+}
+
+void RemoteControlWindow::openSystemMenu()
+{
+    menus_.systemMenu.popup(QPoint(x() + 21, y() + 25));
+}
+
+void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
+{
+    menus_.showMinimizeState(minimized);
+    menus_.trayMenu.popup(globalPos);
+}
+
+void RemoteControlWindow::minimizeRestoreCommand()
+{
+    if (minimized) {
+        showNormal();
+    } else {
+        showMinimized();
+    }
+}
+
+// --- Events ----------------------------------------------------------------------------------
+
+void RemoteControlWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, body_);
+}
+
+void RemoteControlWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (remoteKeyCommand(event->key(), event->modifiers())) {
+    case RemoteKeyCommand::Capture:
+        capture();
+        break;
+    case RemoteKeyCommand::Edit:
+        editCommand();
+        break;
+    case RemoteKeyCommand::FullScreenToggle:
+        fullScreenToggle();
+        break;
+    case RemoteKeyCommand::SystemMenu:
+        openSystemMenu();
+        break;
+    case RemoteKeyCommand::Preferences:
+        preferencesCommand();
+        break;
+    case RemoteKeyCommand::Print:
+        printCommand();
+        break;
+    case RemoteKeyCommand::Save:
+        saveAsCommand();
+        break;
+    case RemoteKeyCommand::TimerToggle:
+        timerToggle();
+        break;
+    case RemoteKeyCommand::Help:
+        helpCommand();
+        break;
+    case RemoteKeyCommand::Close:
+        close();
+        break;
+    case RemoteKeyCommand::None:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void RemoteControlWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    openTrayMenu(event->globalPos());
+}
+
+void RemoteControlWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        dragStart_ = event->globalPosition().toPoint();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void RemoteControlWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    // Started from a move, not from the press, so plain clicks and double-clicks still arrive.
+    if (dragStart_ && (event->buttons() & Qt::LeftButton) &&
+        (event->globalPosition().toPoint() - *dragStart_).manhattanLength() >= QApplication::startDragDistance()) {
+        // The window manager's move anchors at the pointer's position now, so the window trails
+        // the pointer by the few pixels it travelled before the threshold.
+        dragStart_.reset();
+        if (QWindow* window = windowHandle()) {
+            window->startSystemMove();
+        }
+    }
+}
+
+void RemoteControlWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragStart_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void RemoteControlWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous() && !minimized) {
+        setFrameVisible(!fullScreenMode());
+    }
+}
+
+bool RemoteControlWindow::closeRequestGranted()
+{
+    // The exit confirmation belongs to the tray and exit part; without it a close is granted.
+    return true;
+}
+
+void RemoteControlWindow::closeEvent(QCloseEvent* event)
+{
+    if (capturing_) {
+        // Closing inside the hide wait would pull the window away from under the capture.
+        closeAfterCapture_ = true;
+        event->ignore();
+        return;
+    }
+    if (!closeRequestGranted()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // exit(), not quit(): quit() first offers every other window a close, and one that only hides
+    // itself (the help window, the Capture Frame) would cancel the end of the program.
+    QCoreApplication::exit(0);
+}
+
+void RemoteControlWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const bool nowMinimized = isMinimized();
+    if (nowMinimized && !minimized) {
+        frameWasVisible = frameVisible();
+        setFrameVisible(false);
+        minimized = true;
+    } else if (!nowMinimized && minimized) {
+        setFrameVisible(frameWasVisible);
+        minimized = false;
+    }
+}

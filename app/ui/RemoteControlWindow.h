@@ -1,0 +1,156 @@
+// The Remote Control (RemoteControlWindow): the application's main window. It owns the captured image,
+// persists its settings, and runs every command on the image.
+#pragma once
+
+#include "app/ModalBracket.h"
+#include "app/RemoteControlSettings.h"
+#include "app/ui/CaptureCountdown.h"
+#include "app/ui/RemoteControlMenus.h"
+#include "app/ui/RemoteWindows.h"
+#include "capture/FrameHost.h"
+#include "common/Bitmap.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+struct Platform;
+class CaptureFrameLink;
+class HotkeyRegistrar;
+class QDialog;
+class QToolButton;
+class ThumbnailBox;
+
+class RemoteControlWindow : public QWidget, public FrameHost, public ModalHost {
+public:
+    // Reads the settings, shapes the window and places it; the Capture Frame is attached later
+    // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
+    // keep their enabled state.
+    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
+                        QWidget* parent = nullptr);
+    // Writes the settings, closes the help windows and switches the hotkeys off.
+    ~RemoteControlWindow() override;
+
+    void attachFrame(CaptureFrameLink* frame);
+
+    // Commands.
+    void capture();
+    void fullScreenToggle();
+    void timerToggle();
+    void saveAsCommand();
+    void printCommand();
+    void editCommand();
+    void preferencesCommand();
+    void viewCommand();
+    void aboutCommand();
+    void helpCommand();
+    void minimizeRestoreCommand();
+    void openSystemMenu();
+    void openTrayMenu(const QPoint& globalPos);
+
+    // FrameHost
+    bool updateRulers() const override { return updateRulersOption; }
+    bool showRulers() const override { return showRulersOption; }
+    void processPendingPaint() override;
+    void frameCommand(FrameCommand command) override;
+
+    // ModalHost
+    bool frameVisible() const override;
+    void setFrameVisible(bool visible) override;
+    bool hotkeysEnabled() const override { return globalHotkeys; }
+    void setHotkeysEnabled(bool enable) override;
+    void disableTrayMenu() override;
+    void enableTrayMenu() override;
+    void repaintRemote() override { update(); }
+
+    QToolButton* button(const char* name) const;
+    RemoteControlMenus& menus() { return menus_; }
+    const std::string& helpFilePath() const { return helpFilePath_; }
+    bool isCapturing() const { return capturing_; }
+    bool fullScreenMode() const;
+    bool timerDown() const;
+
+    // The captured image and the fields other windows read and write.
+    Bitmap image;
+    std::unique_ptr<Bitmap> editImage;
+    std::unique_ptr<Bitmap> undoImage;
+    bool notSaved = false;
+    int32_t captureNumber = 1;
+    bool captureCursor = true;
+    bool hideRemote = true;
+    bool exitConfirmation = true;
+    bool trayMinimize = false;
+    bool showRulersOption = true;
+    bool updateRulersOption = true;
+    bool dragFullWindows = false;
+    bool showHint = true;
+    bool usePrintScreen = true;
+    std::string skin;
+    bool globalHotkeys = false;
+    Shortcut hkCapture = 0;
+    Shortcut hkFullScreen = 0;
+    Shortcut hkEdit = 0;
+    Shortcut hkSave = 0;
+    Shortcut hkPrint = 0;
+    bool reportHotkeyFailures = false;
+    bool minimized = false;
+    bool frameWasVisible = true;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void connectCommands();
+    void shapeWindow();
+    void readSettings();
+    void writeSettings();
+    void applyShowHint();
+    void refreshThumbnail();
+    void grabIntoImage();
+    void enableImageCommands();
+    bool closeRequestGranted();
+    void captureOnce();
+    // Runs one modal window of the table inside its own bracket; exceptions are reported.
+    void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
+    // Bracket steps 2 to 4 with a window made by `make` (null: no window).
+    int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
+                  const std::function<std::unique_ptr<QDialog>()>& make);
+    void reportFailure(const char* what);
+
+    Platform& platform_;
+    RemoteWindowFactories windows_;
+    HotkeyRegistrar* hotkeys_;
+    CaptureFrameLink* frame_ = nullptr;
+    std::string helpFilePath_;
+    RemoteControlMenus menus_;
+    QPixmap body_;
+    ThumbnailBox* thumbnail_ = nullptr;
+    QToolButton* menuButton_ = nullptr;
+    QToolButton* closeButton_ = nullptr;
+    QToolButton* printButton_ = nullptr;
+    QToolButton* editButton_ = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    QToolButton* captureButton_ = nullptr;
+    QToolButton* fullScreenButton_ = nullptr;
+    QToolButton* timerButton_ = nullptr;
+    QToolButton* preferencesButton_ = nullptr;
+    std::unique_ptr<CaptureCountdown> countdown_;
+    bool captured_ = false;
+    bool capturing_ = false;
+    bool closeAfterCapture_ = false;
+    std::optional<QPoint> dragStart_;
+};

@@ -1,0 +1,32 @@
+// The modal windows that other parts of the program provide to the Remote Control. A command
+// whose window is not provided stays disabled, as its button is before the first capture.
+#pragma once
+
+#include "editor/EditorResult.h"
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class RemoteControlWindow;
+
+// Creates the window with `owner` as its parent; the Remote Control sets the caption, shows it
+// modally with exec() and destroys it. Returning null means "no window" (for example the Print
+// Preview after it has told the user "No printer installed").
+using ModalWindowFactory = std::function<std::unique_ptr<QDialog>(RemoteControlWindow& owner)>;
+
+struct RemoteWindowFactories {
+    // SaveAsDialog: reads image and captureNumber; may clear notSaved and increment captureNumber.
+    ModalWindowFactory save;
+    // PrintPreviewWindow: reads image; may clear notSaved.
+    ModalWindowFactory print;
+    // ImageEditorWindow: works on editImage and undoImage; exec() returns EditResultClose (2),
+    // EditResultSave (9) or EditResultPrint (10).
+    ModalWindowFactory edit;
+    // PreferencesDialog: writes the Remote Control's fields back on "OK".
+    ModalWindowFactory preferences;
+};
+
+constexpr int EditResultClose = kEditResultClose;
+constexpr int EditResultSave = kEditResultSave;
+constexpr int EditResultPrint = kEditResultPrint;

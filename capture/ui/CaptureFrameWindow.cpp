@@ -1,0 +1,395 @@
+#include "capture/ui/CaptureFrameWindow.h"
+
+#include "capture/FrameGeometry.h"
+#include "capture/FrameKeys.h"
+#include "capture/FrameSettingsIO.h"
+#include "capture/ui/CaptureFrameWindowX11.h"
+#include "capture/ui/FramePainter.h"
+#include "common/SettingsStore.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+Rect toRect(const QRect& r)
+{
+    return Rect::fromSize(r.x(), r.y(), r.width(), r.height());
+}
+
+int screenPixelsPerInch(const QWidget& widget)
+{
+    const QScreen* screen = widget.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? qRound(screen->logicalDotsPerInchX()) : 96;
+}
+
+FrameColours systemColours(const QPalette& palette)
+{
+    return {palette.color(QPalette::Button), palette.color(QPalette::Light), palette.color(QPalette::Dark)};
+}
+
+// The virtual-key code of a Qt key, for the keys the frame knows; 0 for the others.
+int virtualKeyOf(int qtKey)
+{
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return qtKey; // the same ASCII codes
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+        return kVirtualKeyF1 + (qtKey - Qt::Key_F1);
+    }
+    return 0;
+}
+
+int xButtonNumber(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::MiddleButton:
+        return 2;
+    case Qt::RightButton:
+        return 3;
+    default:
+        return 1;
+    }
+}
+
+Qt::CursorShape cursorForEdges(unsigned edges)
+{
+    const bool horizontal = (edges & (kEdgeLeft | kEdgeRight)) != 0;
+    const bool vertical = (edges & (kEdgeTop | kEdgeBottom)) != 0;
+    if (horizontal && vertical) {
+        const bool mainDiagonal = (edges & kEdgeLeft) != 0 ? (edges & kEdgeTop) != 0 : (edges & kEdgeBottom) != 0;
+        return mainDiagonal ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    }
+    if (horizontal) {
+        return Qt::SizeHorCursor;
+    }
+    return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
+}
+
+} // namespace
+
+CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform), host_(host)
+{
+    setWindowTitle(QStringLiteral("Zentrap Capture Frame"));
+    // Painting covers the whole client area: nothing is erased first, so moving does not flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    createUnitsMenu();
+
+    applyDragOption();
+    dragging_ = false;
+
+    pixelsPerInch_ = screenPixelsPerInch(*this);
+    borderWidth_ = borderWidthForPixelsPerInch(pixelsPerInch_);
+    setMinimumSize(minimumClientExtent(borderWidth_), minimumClientExtent(borderWidth_));
+    setMaximumSize(kMaxFrameExtent, kMaxFrameExtent);
+    painter_ = std::make_unique<FramePainter>(pixelsPerInch_, systemColours(palette()));
+
+    readSettings();
+    updateFrameRegion();
+}
+
+CaptureFrameWindow::~CaptureFrameWindow()
+{
+    writeSettings();
+}
+
+Rect CaptureFrameWindow::captureRect() const
+{
+    const QRect client = geometry();
+    return ::captureRect({client.x(), client.y()}, {client.width(), client.height()}, borderWidth_);
+}
+
+void CaptureFrameWindow::setUnits(MeasureUnit unit)
+{
+    for (QAction* item : {pixelsItem_, inchesItem_, centimetresItem_}) {
+        if (item->data().toInt() == static_cast<int>(unit)) {
+            item->trigger();
+            return;
+        }
+    }
+    units_ = static_cast<int32_t>(unit);
+    markUnitItem();
+    repaint();
+}
+
+void CaptureFrameWindow::applyDragOption()
+{
+    dragMode_ = host_.updateRulers() ? DragMode::Own : DragMode::System;
+    systemMoveArmed_ = false;
+}
+
+void CaptureFrameWindow::createUnitsMenu()
+{
+    unitsMenu_ = new QMenu(this);
+    unitsGroup_ = new QActionGroup(this);
+    unitsGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    auto addItem = [this](const QString& caption, int tag) {
+        QAction* item = unitsMenu_->addAction(caption);
+        item->setCheckable(true);
+        item->setData(tag);
+        unitsGroup_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { unitItemChosen(item); });
+        return item;
+    };
+    pixelsItem_ = addItem(QStringLiteral("Pixels"), 0);
+    inchesItem_ = addItem(QStringLiteral("Inches"), 1);
+    centimetresItem_ = addItem(QStringLiteral("Centimetres"), 2);
+}
+
+void CaptureFrameWindow::unitItemChosen(QAction* item)
+{
+    units_ = item->data().toInt();
+    item->setChecked(true);
+    repaint();
+}
+
+void CaptureFrameWindow::markUnitItem()
+{
+    for (QAction* item : {pixelsItem_, inchesItem_, centimetresItem_}) {
+        item->setChecked(item->data().toInt() == units_);
+    }
+}
+
+void CaptureFrameWindow::readSettings()
+{
+    const Size screen = platform_.screen.primaryScreenSize();
+    FrameSettings settings = correctedFrameSettings(defaultFrameSettings(screen), screen, borderWidth_);
+    try {
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        settings = readFrameSettings(key, screen, borderWidth_);
+    } catch (const std::exception&) {
+        // An unreadable store leaves every value at its default; settings never show a message.
+    }
+    setGeometry(settings.left, settings.top, settings.width, settings.height);
+    units_ = settings.units;
+    markUnitItem();
+}
+
+void CaptureFrameWindow::writeSettings() const
+{
+    const QRect bounds = geometry();
+    try {
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        writeFrameSettings(key, {bounds.x(), bounds.y(), bounds.width(), bounds.height(), units_});
+    } catch (const std::exception&) {
+        // A failed write at shutdown is not reported.
+    }
+}
+
+void CaptureFrameWindow::updateFrameRegion()
+{
+    // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
+    const QRegion outer(rect());
+    setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, borderWidth_)))));
+    if (!windowShapesAvailable() && !shapeFailureReported_) {
+        shapeFailureReported_ = true;
+        platform_.messages.showMessage("GetDC Error 3");
+    }
+    if (isVisible()) {
+        repaint();
+    }
+}
+
+void CaptureFrameWindow::showEvent(QShowEvent* event)
+{
+    // Before the window is mapped: the window manager reads its states only then.
+    if (!event->spontaneous()) {
+        markSkipTaskbar(winId());
+    }
+    QWidget::showEvent(event);
+}
+
+void CaptureFrameWindow::paintEvent(QPaintEvent*)
+{
+    if (painting_) {
+        return;
+    }
+    painting_ = true;
+    FramePaintInput input;
+    const QRect client = geometry();
+    input.frame.borderWidth = borderWidth_;
+    input.frame.client = {client.width(), client.height()};
+    input.frame.clientOrigin = {client.x(), client.y()};
+    input.frame.pixelsPerInch = pixelsPerInch_;
+    input.frame.units = units_;
+    input.showRulers = host_.showRulers();
+    input.decimalSeparator = locale().decimalPoint();
+    painter_->paint(frameBuffer_, input);
+    QPainter(this).drawImage(0, 0, frameBuffer_);
+    painting_ = false;
+}
+
+void CaptureFrameWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateFrameRegion();
+}
+
+void CaptureFrameWindow::moveEvent(QMoveEvent* event)
+{
+    // The rulers read screen coordinates: they follow the window (an own drag repaints by itself).
+    QWidget::moveEvent(event);
+    if (!dragging_) {
+        update();
+    }
+}
+
+void CaptureFrameWindow::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const unsigned edges =
+            frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), borderWidth_);
+        if (edges != kEdgeNone) {
+            resizeEdges_ = edges;
+            resizeStartGlobal_ = global;
+            resizeStartGeometry_ = geometry();
+            return;
+        }
+    }
+    if (dragMode_ == DragMode::Own) {
+        if (event->button() == Qt::LeftButton) {
+            beginOwnDrag(global);
+        }
+        return;
+    }
+    systemMoveArmed_ = true;
+    systemMovePress_ = global;
+    systemMoveButton_ = xButtonNumber(event->button());
+}
+
+void CaptureFrameWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    if (resizeEdges_ != kEdgeNone) {
+        const QPoint travel = global - resizeStartGlobal_;
+        setGeometry(
+            toQRect(resizedFrame(toRect(resizeStartGeometry_), resizeEdges_, travel.x(), travel.y(), borderWidth_)));
+        return;
+    }
+    if (dragging_) {
+        followOwnDrag(global);
+        return;
+    }
+    if (systemMoveArmed_ && event->buttons() != Qt::NoButton &&
+        (global - systemMovePress_).manhattanLength() >= QApplication::startDragDistance()) {
+        // Started only once the pointer has travelled, so that plain clicks still arrive.
+        systemMoveArmed_ = false;
+        // Anchored at the press, not at the pointer now, so the travel so far is not lost.
+        if (!startWindowManagerMove(winId(), systemMovePress_, systemMoveButton_)) {
+            beginOwnDrag(systemMovePress_);
+            followOwnDrag(global);
+        }
+        return;
+    }
+    if (event->buttons() == Qt::NoButton) {
+        updateHoverCursor(event->position().toPoint());
+    }
+}
+
+void CaptureFrameWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    if (resizeEdges_ != kEdgeNone) {
+        mouseMoveEvent(event);
+        resizeEdges_ = kEdgeNone;
+        return;
+    }
+    if (dragging_) {
+        followOwnDrag(global);
+        dragging_ = false;
+    }
+    systemMoveArmed_ = false;
+}
+
+void CaptureFrameWindow::beginOwnDrag(QPoint globalPosition)
+{
+    dragging_ = true;
+    dragStartGlobal_ = globalPosition;
+    dragStartWindow_ = pos();
+}
+
+void CaptureFrameWindow::followOwnDrag(QPoint globalPosition)
+{
+    // Measured on the screen rather than in client coordinates, which lag behind the moving window.
+    const QPoint target = dragStartWindow_ + (globalPosition - dragStartGlobal_);
+    if (target == pos()) {
+        return;
+    }
+    move(target);
+    repaint();
+    host_.processPendingPaint();
+}
+
+int CaptureFrameWindow::resizeMargin() const
+{
+    return std::max(3, borderWidth_ / 3);
+}
+
+void CaptureFrameWindow::updateHoverCursor(QPoint position)
+{
+    const unsigned edges =
+        frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), borderWidth_);
+    setCursor(cursorForEdges(edges));
+}
+
+void CaptureFrameWindow::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers held = event->modifiers();
+    const KeyModifiers modifiers{(held & Qt::ShiftModifier) != 0, (held & Qt::ControlModifier) != 0,
+                                 (held & Qt::AltModifier) != 0, (held & Qt::MetaModifier) != 0};
+    const auto command = frameCommandForKey(virtualKeyOf(event->key()), modifiers);
+    if (!command) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (*command == FrameCommand::Close) {
+        close();
+    } else {
+        host_.frameCommand(*command);
+    }
+}
+
+void CaptureFrameWindow::closeEvent(QCloseEvent* event)
+{
+    // The frame never closes on its own: the Remote Control decides, then the frame hides.
+    event->ignore();
+    QPointer<CaptureFrameWindow> alive(this);
+    host_.frameCommand(FrameCommand::Close);
+    if (alive) {
+        hide();
+    }
+}
+
+void CaptureFrameWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    systemMoveArmed_ = false;
+    unitsMenu_->exec(event->globalPos());
+}

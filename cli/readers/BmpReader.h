@@ -1,0 +1,11 @@
+// Reads a Windows or OS/2 BMP file: 1, 4 and 8 bits (plain or run-length coded) stay indexed,
+// 16, 24 and 32 bits (plain or with channel masks) become 24-bit.
+#pragma once
+
+#include "common/Bitmap.h"
+
+#include <cstdint>
+#include <span>
+
+// Throws ZentrapError for a damaged, truncated, unsupported or too large file.
+Bitmap readBmp(std::span<const uint8_t> file);

@@ -1,0 +1,10 @@
+// The Image Editor's pictures, drawn in code: tool bar icons with a second set shown under the
+// pointer, the angle menu's icons and the colour button's icon.
+#pragma once
+
+#include <QIcon>
+
+enum class EditorIcon { Scroll, Select, Crop, Rotate, Undo, Rotate90, Rotate180, Rotate270, SelectColor };
+
+// `size` is the picture's edge in pixels; the artwork scales with it, so it stays sharp at any size.
+QIcon editorIcon(EditorIcon which, int size = 20);

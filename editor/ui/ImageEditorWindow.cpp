@@ -1,0 +1,483 @@
+#include "editor/ui/ImageEditorWindow.h"
+
+#include "common/PlacementCorrection.h"
+#include "common/SettingsFile.h"
+#include "common/WindowPlacement.h"
+#include "editor/ui/EditorIcons.h"
+#include "editor/ui/EditorStatusBar.h"
+#include "editor/ui/EditorView.h"
+#include "platform/Platform.h"
+#include "platform/ShowHelpTopic.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMoveEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr std::string_view kSection = "Edit";
+constexpr Size kDesignedSize{516, 400};
+constexpr int kControlPanelWidth = 154;
+constexpr int kToolButtonSize = 27;
+constexpr int kToolIconSize = 20;
+constexpr int kMarkInterval = 100;
+
+int screenPixelsPerInch()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
+}
+
+char userDecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
+QColor toQColor(ColorRef c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+
+} // namespace
+
+ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& iniFile, const ImageEditorHost& host,
+                                     QWidget* owner)
+    : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), pixelsPerInch_(screenPixelsPerInch()),
+      cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0))
+{
+    setWindowTitle("Image Editor");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    model_ = std::make_unique<ImageEditorModel>(EditorImages{host_.image, host_.editImage, host_.undoImage},
+                                                userDecimalSeparator());
+
+    paintArea = new EditorPaintArea(
+        *model_, cursors_, [this] { return tool(); }, [this] { showState(); });
+    statusBar = new EditorStatusBar(scaled(100), scaled(50));
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
+    top->addWidget(new EditorViewPanel(paintArea), 1);
+    top->addWidget(buildControlPanel());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(top, 1);
+    layout->addWidget(statusBar);
+
+    // The dialog knows its default button only once the button is inside it: Enter (also in a
+    // field) and Esc close the window.
+    btClose->setDefault(true);
+    connectControls();
+    applyHints();
+    readSettings();
+    showState();
+    btClose->setFocus();
+
+    markTimer_.setInterval(kMarkInterval);
+    connect(&markTimer_, &QTimer::timeout, this, &ImageEditorWindow::MarkTimerStep);
+    markTimer_.start();
+    // The window sees Ctrl+Z before its controls, wherever the focus is.
+    qApp->installEventFilter(this);
+}
+
+ImageEditorWindow::~ImageEditorWindow()
+{
+    qApp->removeEventFilter(this);
+    markTimer_.stop();
+    model_->finish();
+    writeSettings();
+}
+
+int ImageEditorWindow::scaled(int pixels) const
+{
+    return static_cast<int>(std::lround(pixels * pixelsPerInch_ / 96.0));
+}
+
+QWidget* ImageEditorWindow::buildControlPanel()
+{
+    auto* panel = new QWidget;
+    // 154 pixels at 96 dpi, wider when the user's fonts need it.
+    panel->setMinimumWidth(scaled(kControlPanelWidth));
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(scaled(4), scaled(8), scaled(8), scaled(8));
+    btSaveAs = new QPushButton("Save As...");
+    btPrint = new QPushButton("Print...");
+    btHelp = new QPushButton("Help");
+    btClose = new QPushButton("Close");
+    btPrint->setEnabled(host_.printAvailable);
+    column->addWidget(btSaveAs);
+    column->addWidget(btPrint);
+    column->addSpacing(scaled(6));
+    column->addWidget(btHelp);
+    column->addWidget(btClose);
+    column->addSpacing(scaled(8));
+    column->addWidget(buildToolBar());
+    column->addSpacing(scaled(4));
+    column->addWidget(buildSizeGroup());
+    column->addStretch(1);
+    return panel;
+}
+
+QWidget* ImageEditorWindow::buildToolBar()
+{
+    auto* bar = new QFrame;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    const int buttonSize = scaled(kToolButtonSize);
+    const int iconSize = scaled(kToolIconSize);
+    auto makeButton = [&](const char* name, EditorIcon icon) {
+        auto* button = new QToolButton;
+        button->setObjectName(name);
+        button->setAutoRaise(true);
+        button->setIcon(editorIcon(icon, iconSize));
+        button->setIconSize(QSize(iconSize, iconSize));
+        button->setMinimumSize(buttonSize, buttonSize);
+        button->setFocusPolicy(Qt::NoFocus);
+        row->addWidget(button);
+        return button;
+    };
+    sbScroll = makeButton("sbScroll", EditorIcon::Scroll);
+    sbSelect = makeButton("sbSelect", EditorIcon::Select);
+    sbScroll->setCheckable(true);
+    sbSelect->setCheckable(true);
+    sbScroll->setChecked(true);
+    toolGroup_ = new QButtonGroup(this);
+    toolGroup_->setExclusive(true);
+    toolGroup_->addButton(sbScroll);
+    toolGroup_->addButton(sbSelect);
+
+    auto* separator = new QFrame;
+    separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    separator->setFixedWidth(scaled(8));
+    row->addWidget(separator);
+
+    sbCrop = makeButton("sbCrop", EditorIcon::Crop);
+    sbRotate = makeButton("sbRotate", EditorIcon::Rotate);
+    sbUndo = makeButton("sbUndo", EditorIcon::Undo);
+    // The menus drop down from their buttons; the buttons are a little wider for the arrow.
+    auto* rotateMenu = new QMenu(sbRotate);
+    miRotate90 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate90, scaled(16)), QString::fromUtf8("90°"));
+    miRotate180 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate180, scaled(16)), QString::fromUtf8("180°"));
+    miRotate270 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate270, scaled(16)), QString::fromUtf8("270°"));
+    sbRotate->setMenu(rotateMenu);
+    sbRotate->setPopupMode(QToolButton::InstantPopup);
+    auto* undoMenu = new QMenu(sbUndo);
+    miUndo = undoMenu->addAction("&Undo");
+    undoMenu->addSeparator();
+    miUndoAll = undoMenu->addAction("Undo &All");
+    sbUndo->setMenu(undoMenu);
+    sbUndo->setPopupMode(QToolButton::InstantPopup);
+    row->addStretch(1);
+    return bar;
+}
+
+QGroupBox* ImageEditorWindow::buildSizeGroup()
+{
+    gbImageSize = new QGroupBox(" Image size  ");
+    auto* grid = new QGridLayout(gbImageSize);
+    grid->setContentsMargins(scaled(6), scaled(6), scaled(6), scaled(6));
+    grid->setVerticalSpacing(scaled(4));
+    cbUnits = new QComboBox;
+    cbUnits->addItems({"pixels", "percent"});
+    edHeight = new QLineEdit("0");
+    edWidth = new QLineEdit("0");
+    cbKeepRatio = new QCheckBox("Keep ratio");
+    cbKeepRatio->setChecked(true);
+    cbSmooth = new QCheckBox("Smooth");
+    cbSmooth->setChecked(true);
+    btApply = new QPushButton("Apply");
+    pnBackground = new QFrame;
+    pnBackground->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnBackground->setLineWidth(1);
+    pnBackground->setAutoFillBackground(true);
+    pnBackground->setFixedSize(scaled(24), scaled(20));
+    sbSelectColor = new QToolButton;
+    sbSelectColor->setAutoRaise(true);
+    sbSelectColor->setIcon(editorIcon(EditorIcon::SelectColor, scaled(16)));
+    sbSelectColor->setIconSize(QSize(scaled(16), scaled(16)));
+    sbSelectColor->setFocusPolicy(Qt::NoFocus);
+
+    // The fields take the width the labels leave; they do not widen the panel.
+    for (QWidget* field : std::initializer_list<QWidget*>{cbUnits, edHeight, edWidth}) {
+        field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        field->setMinimumWidth(scaled(40));
+    }
+    grid->addWidget(new QLabel("Units:"), 0, 0);
+    grid->addWidget(cbUnits, 0, 1);
+    grid->addWidget(new QLabel("Height:"), 1, 0);
+    grid->addWidget(edHeight, 1, 1);
+    grid->addWidget(new QLabel("Width:"), 2, 0);
+    grid->addWidget(edWidth, 2, 1);
+    grid->addWidget(cbKeepRatio, 3, 0, 1, 2);
+    grid->addWidget(cbSmooth, 4, 0, 1, 2);
+    grid->addWidget(btApply, 5, 0, 1, 2);
+    auto* backgroundRow = new QHBoxLayout;
+    backgroundRow->setSpacing(scaled(4));
+    backgroundRow->addWidget(new QLabel("Background:"));
+    backgroundRow->addWidget(pnBackground);
+    backgroundRow->addWidget(sbSelectColor);
+    backgroundRow->addStretch(1);
+    grid->addLayout(backgroundRow, 6, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return gbImageSize;
+}
+
+void ImageEditorWindow::connectControls()
+{
+    connect(btSaveAs, &QPushButton::clicked, this, [this] { done(kEditResultSave); });
+    connect(btPrint, &QPushButton::clicked, this, [this] { done(kEditResultPrint); });
+    connect(btHelp, &QPushButton::clicked, this, &ImageEditorWindow::helpClick);
+    connect(btClose, &QPushButton::clicked, this, [this] { done(kEditResultClose); });
+    connect(sbCrop, &QToolButton::clicked, this, &ImageEditorWindow::Crop);
+    connect(miRotate90, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate90); });
+    connect(miRotate180, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate180); });
+    connect(miRotate270, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate270); });
+    connect(miUndo, &QAction::triggered, this, &ImageEditorWindow::Undo);
+    connect(miUndoAll, &QAction::triggered, this, &ImageEditorWindow::UndoAll);
+    connect(btApply, &QPushButton::clicked, this, &ImageEditorWindow::Apply);
+    connect(sbSelectColor, &QToolButton::clicked, this, &ImageEditorWindow::selectColorClick);
+    // Only the user's typing runs the handlers; the window's own writes go through the model.
+    connect(edWidth, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Width, t); });
+    connect(edHeight, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Height, t); });
+    connect(cbUnits, &QComboBox::activated, this, [this](int index) {
+        model_->setUnit(index == 1 ? SizeUnit::Percent : SizeUnit::Pixels);
+        showSizeFields();
+    });
+    connect(cbKeepRatio, &QCheckBox::clicked, this, [this](bool ticked) {
+        model_->setKeepRatio(ticked);
+        showSizeFields();
+    });
+    connect(cbSmooth, &QCheckBox::toggled, this, [this](bool ticked) { model_->setSmooth(ticked); });
+}
+
+void ImageEditorWindow::applyHints()
+{
+    if (!host_.showHint) {
+        return;
+    }
+    sbScroll->setToolTip("Scroll");
+    sbSelect->setToolTip("Select");
+    sbCrop->setToolTip("Crop");
+    sbRotate->setToolTip("Rotate");
+    sbUndo->setToolTip("Undo");
+    sbSelectColor->setToolTip("Select color");
+}
+
+void ImageEditorWindow::readSettings()
+{
+    const Size screen = platform_.screen.primaryScreenSize();
+    const Size minimum = scaledToScreen(kDesignedSize, pixelsPerInch_);
+    const WindowPlacement defaults{(screen.width - kDesignedSize.width) / 2, (screen.height - kDesignedSize.height) / 2,
+                                   kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
+    const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
+    setMinimumSize(minimum.width, minimum.height);
+    // A stored place off every screen (another monitor layout, a hand-edited file) is not kept.
+    const Rect placed =
+        correctedPlacement({placement.left, placement.top},
+                           {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
+                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
+    placedAt_ = QPoint(placed.left, placed.top);
+    move(placedAt_);
+    resize(placed.width(), placed.height());
+    background_ = placement.background;
+    paintArea->setBackground(background_);
+    QPalette swatch = pnBackground->palette();
+    swatch.setColor(QPalette::Window, toQColor(background_));
+    pnBackground->setPalette(swatch);
+}
+
+void ImageEditorWindow::writeSettings()
+{
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    writeWindowPlacement(iniFile_, kSection, {placedAt_.x(), placedAt_.y(), size.width(), size.height(), background_});
+}
+
+void ImageEditorWindow::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (!event->spontaneous() || !isVisible()) {
+        return;
+    }
+    // The report that follows mapping is where the window manager put the window, a few pixels off
+    // with some managers; taking it would make the window creep at each opening. Later reports are
+    // the user's moves.
+    if (!mappingReported_) {
+        mappingReported_ = true;
+    } else if (!isMaximized()) {
+        placedAt_ = pos();
+    }
+}
+
+ColorRef ImageEditorWindow::background() const
+{
+    return background_;
+}
+
+EditorTool ImageEditorWindow::tool() const
+{
+    return sbSelect->isChecked() ? EditorTool::Select : EditorTool::Scroll;
+}
+
+void ImageEditorWindow::showSizeFields()
+{
+    const QString width = QString::fromStdString(model_->sizeFields().text(SizeField::Width));
+    const QString height = QString::fromStdString(model_->sizeFields().text(SizeField::Height));
+    if (edWidth->text() != width) {
+        edWidth->setText(width);
+    }
+    if (edHeight->text() != height) {
+        edHeight->setText(height);
+    }
+}
+
+void ImageEditorWindow::showState()
+{
+    const UndoState& undo = model_->undoState();
+    miUndo->setEnabled(undo.undo);
+    miUndoAll->setEnabled(undo.undoAll);
+    sbUndo->setEnabled(undo.toolButton);
+    sbCrop->setEnabled(model_->cropEnabled());
+    showSizeFields();
+    paintArea->update();
+}
+
+void ImageEditorWindow::showOutcome(const EditOutcome& outcome)
+{
+    showState();
+    if (outcome.kind != EditOutcome::Kind::Refused && outcome.kind != EditOutcome::Kind::Failed) {
+        return;
+    }
+    platform_.messages.showMessage(outcome.message, this);
+    if (outcome.kind == EditOutcome::Kind::Refused) {
+        (outcome.focus == SizeField::Width ? edWidth : edHeight)->setFocus();
+    }
+}
+
+void ImageEditorWindow::fieldEdited(SizeField field, const QString& text)
+{
+    model_->setFieldText(field, text.toStdString());
+    showSizeFields();
+}
+
+void ImageEditorWindow::MarkTimerStep()
+{
+    if (model_->stepMarks()) {
+        paintArea->repaintMarks();
+    }
+}
+
+void ImageEditorWindow::Undo()
+{
+    model_->undo();
+    showState();
+}
+
+void ImageEditorWindow::UndoAll()
+{
+    model_->undoAll();
+    showState();
+}
+
+void ImageEditorWindow::Crop()
+{
+    showOutcome(model_->crop());
+}
+
+void ImageEditorWindow::Rotate(RotationAngle angle)
+{
+    EditOutcome outcome = model_->rotate(angle, statusBar->progress());
+    statusBar->clearProgress();
+    showOutcome(outcome);
+}
+
+void ImageEditorWindow::Apply()
+{
+    EditOutcome outcome = model_->apply(statusBar->progress());
+    statusBar->clearProgress();
+    showOutcome(outcome);
+}
+
+std::optional<ColorRef> ImageEditorWindow::chooseColor(ColorRef initial)
+{
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), this);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return makeColor(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
+                     static_cast<uint8_t>(chosen.blue()));
+}
+
+void ImageEditorWindow::selectColorClick()
+{
+    std::optional<ColorRef> chosen = chooseColor(background_);
+    if (!chosen) {
+        return;
+    }
+    background_ = *chosen;
+    QPalette swatch = pnBackground->palette();
+    swatch.setColor(QPalette::Window, toQColor(background_));
+    pnBackground->setPalette(swatch);
+    paintArea->setBackground(background_);
+}
+
+void ImageEditorWindow::helpClick()
+{
+    showHelpTopic(platform_.help, helpFileBesideProgram(platform_.programFolder), "HTML/Editing.htm");
+}
+
+void ImageEditorWindow::done(int result)
+{
+    // The working image goes back without marks, the selection and the scroll position cleared.
+    markTimer_.stop();
+    model_->finish();
+    QDialog::done(result);
+}
+
+void ImageEditorWindow::reject()
+{
+    done(kEditResultClose);
+}
+
+bool ImageEditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // The filter sees the event again at each parent it propagates to: act at its first receiver.
+    QWidget* first = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
+    if (widget == nullptr || widget != first || widget->window() != this || key->isAutoRepeat()) {
+        return false;
+    }
+    const Qt::KeyboardModifiers held =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (key->key() == Qt::Key_Z && held == Qt::ControlModifier) {
+        Undo();
+    }
+    return false;
+}

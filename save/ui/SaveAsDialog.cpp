@@ -1,0 +1,799 @@
+#include "save/ui/SaveAsDialog.h"
+
+#include "common/SettingsStore.h"
+#include "platform/Platform.h"
+#include "save/SaveDir.h"
+#include "save/SaveLayout.h"
+#include "save/SavePlacement.h"
+#include "save/SaveSettings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMoveEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+constexpr int kGaugeSteps = 10000;
+constexpr int kRelayoutDelayMs = 100;
+constexpr int kOptimizedPalette = 7;
+const char* const kHelpTopic = "HTML/Saving.htm";
+
+const QStringList kFormatItems = {"BMP", "JPEG", "GIF", "PNG", "TIFF"};
+const QStringList kPaletteItems = {"Windows system", "Windows halftone", "Windows grayscale", "Monochrome",
+                                   "Grayscale",      "Netscape",         "Optimized...",      "Optimized Windows"};
+// What "Colors:" shows for every palette but "Optimized...".
+const QStringList kPaletteCounts = {"20", "256", "4", "b/w", "256", "216", "", "256"};
+const QStringList kColorCountItems = {"8", "16", "32", "64", "128", "256"};
+const QStringList kDitherItems = {"Nearest color",          "Floyd Steinberg",   "Stucki", "Sierra",
+                                  "Jarvis, Judice & Ninke", "Stevenson & Arche", "Burkes"};
+const QStringList kCompressionItems = {"LZW", "RLE"};
+
+enum SettingsPage { kPageNone = 0, kPageJpeg = 1, kPageGif = 2, kPageUnknown = 3 };
+
+NumberSeparators userSeparators()
+{
+    QLocale locale;
+    return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
+}
+
+QColor toQColor(ColorRef c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+
+// The busy cursor while one variant encodes; restored however the encoding ends.
+class BusyCursor {
+public:
+    explicit BusyCursor(bool show) : shown_(show)
+    {
+        if (shown_) {
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        }
+    }
+    ~BusyCursor()
+    {
+        if (shown_) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool shown_;
+};
+
+// Sets updating_ for a scope and restores the previous state.
+class UpdatingScope {
+public:
+    explicit UpdatingScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    ~UpdatingScope() { flag_ = previous_; }
+    UpdatingScope(const UpdatingScope&) = delete;
+    UpdatingScope& operator=(const UpdatingScope&) = delete;
+
+private:
+    bool& flag_;
+    bool previous_;
+};
+
+QComboBox* makeList(const QStringList& items, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->addItems(items);
+    return box;
+}
+
+QFrame* makeSwatch(QWidget* parent)
+{
+    auto* swatch = new QFrame(parent);
+    swatch->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    swatch->setFixedSize(24, 20);
+    swatch->setAutoFillBackground(true);
+    return swatch;
+}
+
+std::string saveFolderFallback()
+{
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QDir(pictures).exists()) {
+        return pictures.toStdString();
+    }
+    return QDir::homePath().toStdString();
+}
+
+} // namespace
+
+SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
+                           QWidget* owner)
+    : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), session_(host.image, userSeparators()),
+      cursors_(SavePaneCursors::load())
+{
+    setWindowTitle("Zentrap Save As");
+    setSizeGripEnabled(false);
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    relayoutTimer_.setSingleShot(true);
+    relayoutTimer_.setInterval(kRelayoutDelayMs);
+    connect(&relayoutTimer_, &QTimer::timeout, this, &SaveAsDialog::updateLayout);
+    buildControls();
+    connectControls();
+    loadVariants();
+}
+
+SaveAsDialog::~SaveAsDialog() = default;
+
+void SaveAsDialog::buildControls()
+{
+    buildPanes();
+
+    auto* column = new QWidget(this);
+    column->setObjectName("pnControls");
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, kSaveBorder, kSaveBorder, 0);
+
+    auto* formatRow = new QHBoxLayout;
+    formatRow->addWidget(new QLabel("Format: ", column));
+    formatBox = makeList(kFormatItems, column);
+    formatRow->addWidget(formatBox, 1);
+    layout->addLayout(formatRow);
+
+    settingsPages = new QStackedWidget(column);
+    auto* none = new QLabel("No additional settings", settingsPages);
+    none->setAlignment(Qt::AlignCenter);
+    settingsPages->addWidget(none);
+    settingsPages->addWidget(buildJpegPanel());
+    settingsPages->addWidget(buildGifPanel());
+    settingsPages->addWidget(new QWidget(settingsPages)); // a stored format code that names no format
+    layout->addWidget(settingsPages);
+
+    defaultsButton = new QPushButton("Defaults", column);
+    layout->addWidget(defaultsButton);
+
+    auto* backgroundRow = new QHBoxLayout;
+    backgroundRow->addWidget(new QLabel("Background:", column));
+    backgroundColorPanel = makeSwatch(column);
+    backgroundRow->addWidget(backgroundColorPanel);
+    colorDialogButton = new QToolButton(column);
+    colorDialogButton->setText("...");
+    backgroundRow->addWidget(colorDialogButton);
+    backgroundRow->addStretch(1);
+    layout->addLayout(backgroundRow);
+
+    auto* guide = new QGroupBox(" Quick size guide ", column);
+    auto* guideLayout = new QGridLayout(guide);
+    for (int n = 1; n <= kVariantCount; ++n) {
+        guideLayout->addWidget(new QLabel(QString::number(n), guide), n - 1, 0);
+        auto* gauge = new QProgressBar(guide);
+        gauge->setObjectName(QString("ggSize%1").arg(n));
+        gauge->setTextVisible(false);
+        gauge->setRange(0, kGaugeSteps);
+        gauge->setValue(0);
+        gauge->setFixedSize(84, 12);
+        guideLayout->addWidget(gauge, n - 1, 1);
+        gauges_[static_cast<size_t>(n - 1)] = gauge;
+    }
+    layout->addWidget(guide);
+    layout->addStretch(1);
+
+    saveButton = new QPushButton("Save...", column);
+    saveButton->setDefault(true);
+    closeButton = new QPushButton("Close", column);
+    helpButton = new QPushButton("Help", column);
+    layout->addWidget(saveButton);
+    layout->addWidget(closeButton);
+    layout->addWidget(helpButton);
+
+    statusLine = new QStatusBar(this);
+    statusLine->setSizeGripEnabled(true);
+
+    if (host_.showHint) {
+        pickerButton->setToolTip("Pick color");
+        colorDialogButton->setToolTip("Select color");
+    }
+}
+
+void SaveAsDialog::buildPanes()
+{
+    for (int n = 1; n <= kVariantCount; ++n) {
+        auto* title = new QLabel(QString::fromStdString(session_.variant(n).caption), this);
+        title->setAutoFillBackground(true);
+        title->setContentsMargins(4, 0, 4, 0);
+        titles_[static_cast<size_t>(n - 1)] = title;
+        panes_[static_cast<size_t>(n - 1)] = new SaveVariantPanel(n, *this, this);
+    }
+}
+
+QWidget* SaveAsDialog::buildJpegPanel()
+{
+    auto* panel = new QWidget(settingsPages);
+    auto* layout = new QVBoxLayout(panel);
+    jpegQualityLabel = new QLabel("Quality: 75", panel);
+    layout->addWidget(jpegQualityLabel);
+    auto* sliderRow = new QHBoxLayout;
+    sliderRow->addWidget(new QLabel("min", panel));
+    jpegQualitySlider = new QSlider(Qt::Horizontal, panel);
+    jpegQualitySlider->setRange(0, 99);
+    jpegQualitySlider->setPageStep(10);
+    sliderRow->addWidget(jpegQualitySlider, 1);
+    sliderRow->addWidget(new QLabel("max", panel));
+    layout->addLayout(sliderRow);
+    jpegProgressiveBox = new QCheckBox("Progressive encoding", panel);
+    layout->addWidget(jpegProgressiveBox);
+    layout->addStretch(1);
+    return panel;
+}
+
+QWidget* SaveAsDialog::buildGifPanel()
+{
+    auto* panel = new QWidget(settingsPages);
+    auto* layout = new QGridLayout(panel);
+    layout->addWidget(new QLabel("Palette: ", panel), 0, 0);
+    gifPaletteBox = makeList(kPaletteItems, panel);
+    layout->addWidget(gifPaletteBox, 0, 1);
+    layout->addWidget(new QLabel("Colors:", panel), 1, 0);
+    gifColorsBox = makeList(kColorCountItems, panel);
+    layout->addWidget(gifColorsBox, 1, 1);
+    layout->addWidget(new QLabel("Dithering: ", panel), 2, 0);
+    gifDitherBox = makeList(kDitherItems, panel);
+    layout->addWidget(gifDitherBox, 2, 1);
+    layout->addWidget(new QLabel("Compression algorithm: ", panel), 3, 0, 1, 2);
+    gifCompressionBox = makeList(kCompressionItems, panel);
+    layout->addWidget(gifCompressionBox, 4, 0, 1, 2);
+
+    auto* transparentRow = new QHBoxLayout;
+    transparentBox = new QCheckBox("Transparent color", panel);
+    transparentRow->addWidget(transparentBox);
+    pickerButton = new QToolButton(panel);
+    pickerButton->setCheckable(true);
+    pickerButton->setEnabled(false);
+    pickerButton->setIcon(QIcon(cursors_.picker.pixmap()));
+    transparentRow->addWidget(pickerButton);
+    transparentColorPanel = makeSwatch(panel);
+    transparentRow->addWidget(transparentColorPanel);
+    layout->addLayout(transparentRow, 5, 0, 1, 2);
+    layout->setRowStretch(6, 1);
+    return panel;
+}
+
+void SaveAsDialog::connectControls()
+{
+    connect(saveButton, &QPushButton::clicked, this, &SaveAsDialog::saveActiveVariant);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, &SaveAsDialog::helpClicked);
+    // `activated` comes from the user only; loading the controls never starts an encoding.
+    connect(formatBox, &QComboBox::activated, this, &SaveAsDialog::formatChanged);
+    connect(jpegQualitySlider, &QSlider::valueChanged, this, [this](int position) {
+        jpegQualityLabel->setText(QString("Quality: %1").arg(position + 1));
+        if (!jpegQualitySlider->isSliderDown()) {
+            jpegQualityCommitted(); // a key, the wheel or a click beside the thumb
+        }
+    });
+    connect(jpegQualitySlider, &QSlider::sliderReleased, this, &SaveAsDialog::jpegQualityCommitted);
+    connect(jpegProgressiveBox, &QCheckBox::clicked, this, &SaveAsDialog::jpegProgressiveClicked);
+    connect(gifPaletteBox, &QComboBox::activated, this, &SaveAsDialog::gifPaletteChanged);
+    connect(gifColorsBox, &QComboBox::activated, this, &SaveAsDialog::gifColorsChanged);
+    connect(gifDitherBox, &QComboBox::activated, this, &SaveAsDialog::gifDitherChanged);
+    connect(gifCompressionBox, &QComboBox::activated, this, &SaveAsDialog::gifCompressionChanged);
+    connect(transparentBox, &QCheckBox::clicked, this, &SaveAsDialog::transparentClicked);
+    connect(colorDialogButton, &QToolButton::clicked, this, &SaveAsDialog::colorDialogClicked);
+    connect(defaultsButton, &QPushButton::clicked, this, &SaveAsDialog::defaultsClicked);
+}
+
+void SaveAsDialog::loadVariants()
+{
+    int activeVar = 1;
+    {
+        UpdatingScope updating(updating_);
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        for (int n = 1; n <= kVariantCount; ++n) {
+            session_.setVariantSettings(n, readVariantSettings(key, n));
+            if (std::optional<ImageFormat> format = session_.variant(n).format()) {
+                encodeVariant(n, *format);
+            }
+        }
+        SaveDir() = resolveSaveDir(readStoredSaveDir(key), SaveDir(), saveFolderFallback());
+        activeVar = readActiveVar(key);
+    }
+    setActiveVariant(activeVar);
+    readPlacement();
+}
+
+void SaveAsDialog::readPlacement()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    Size screenSize{1920, 1080};
+    int pixelsPerInch = 96;
+    if (screen != nullptr) {
+        screenSize = {screen->size().width(), screen->size().height()};
+        pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
+    }
+    SaveWindowPlacement placement = readSavePlacement(iniFile_, saveWindowDefaultPosition(screenSize, pixelsPerInch));
+    Size minimum = saveWindowMinimumSize(pixelsPerInch);
+    setMinimumSize(minimum.width, minimum.height);
+    placedAt_ = QPoint(placement.left, placement.top);
+    move(placedAt_);
+    resize(std::max(placement.width, minimum.width), std::max(placement.height, minimum.height));
+    background_ = placement.background;
+    setSwatch(backgroundColorPanel, background_);
+}
+
+void SaveAsDialog::writeSettings()
+{
+    if (settingsWritten_) {
+        return;
+    }
+    settingsWritten_ = true;
+    {
+        SettingsStore store(platform_.userHive, platform_.machineHive);
+        SettingsKey key = store.open();
+        for (int n = 1; n <= kVariantCount; ++n) {
+            writeVariantSettings(key, session_.variant(n));
+        }
+        writeActiveVar(key, session_.activeVariant());
+        writeSaveDir(key, SaveDir());
+    }
+    writeSavePlacement(iniFile_, {placedAt_.x(), placedAt_.y(), width(), height(), background_});
+}
+
+void SaveAsDialog::done(int result)
+{
+    writeSettings();
+    QDialog::done(result);
+}
+
+void SaveAsDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    updateLayout();
+    if (!event->spontaneous()) {
+        formatBox->setFocus(); // the keyboard starts on the format of the active variant
+    }
+}
+
+void SaveAsDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    updateLayout();
+}
+
+void SaveAsDialog::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (!event->spontaneous() || !isVisible()) {
+        return;
+    }
+    // The report that follows mapping is where the window was placed, as the window manager saw
+    // it, and some managers are a few pixels off there; taking it would make the window creep at
+    // each opening. Later reports are the user's moves.
+    if (!mappingReported_) {
+        mappingReported_ = true;
+    } else {
+        placedAt_ = pos();
+    }
+}
+
+void SaveAsDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        relayoutTimer_.start(); // the new size is in place only after the window manager's answer
+    }
+}
+
+void SaveAsDialog::updateLayout()
+{
+    int statusHeight = statusLine->sizeHint().height();
+    statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    if (QWidget* column = findChild<QWidget*>("pnControls")) {
+        column->setGeometry(width() - kSaveControlColumnWidth, 0, kSaveControlColumnWidth, height() - statusHeight);
+    }
+    auto areas = savePaneAreas(width(), height(), statusHeight);
+    for (size_t i = 0; i < areas.size(); ++i) {
+        const Rect& a = areas[i];
+        titles_[i]->setGeometry(a.left, a.top, a.width(), kSavePaneTitleHeight);
+        panes_[i]->setGeometry(a.left, a.top + kSavePaneTitleHeight, a.width(),
+                               std::max(0, a.height() - kSavePaneTitleHeight));
+        panes_[i]->paintBox()->setGeometry(panes_[i]->contentsRect());
+    }
+    const SavePreviewPane* reference = paintBox(1);
+    offsetX_ = clampScrollOffset(offsetX_, session_.workImage().width(), reference->width());
+    offsetY_ = clampScrollOffset(offsetY_, session_.workImage().height(), reference->height());
+    repaintPreviews();
+}
+
+void SaveAsDialog::setActiveVariant(int n)
+{
+    QPalette normal = palette();
+    QLabel* previous = titles_[static_cast<size_t>(session_.activeVariant() - 1)];
+    normal.setColor(QPalette::Window, palette().color(QPalette::Button));
+    normal.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
+    previous->setPalette(normal);
+
+    session_.setActiveVariant(n);
+    QPalette highlighted = palette();
+    highlighted.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+    highlighted.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
+    titles_[static_cast<size_t>(session_.activeVariant() - 1)]->setPalette(highlighted);
+
+    UpdatingScope updating(updating_);
+    std::optional<ImageFormat> format = session_.active().format();
+    formatBox->setCurrentIndex(format ? static_cast<int>(*format) : -1);
+    formatChanged();
+}
+
+void SaveAsDialog::formatChanged()
+{
+    std::optional<ImageFormat> format = formatFromCode(formatBox->currentIndex());
+    saveButton->setEnabled(format.has_value());
+    if (!format) {
+        settingsPages->setCurrentIndex(kPageUnknown);
+        defaultsButton->setEnabled(false);
+        return;
+    }
+    bool hasSettings = *format == ImageFormat::Jpeg || *format == ImageFormat::Gif;
+    settingsPages->setCurrentIndex(*format == ImageFormat::Jpeg  ? kPageJpeg
+                                   : *format == ImageFormat::Gif ? kPageGif
+                                                                 : kPageNone);
+    defaultsButton->setEnabled(hasSettings);
+    int n = session_.activeVariant();
+    showVariantSettings(n, *format);
+    if (!updating_) {
+        encodeVariant(n, *format);
+    }
+}
+
+void SaveAsDialog::showVariantSettings(int n, ImageFormat format)
+{
+    UpdatingScope updating(updating_);
+    SaveVariant& v = session_.variant(n);
+    if (format == ImageFormat::Jpeg) {
+        jpegQualitySlider->setValue(v.JPEGCompressionQuality - 1);
+        jpegQualityLabel->setText(QString("Quality: %1").arg(v.JPEGCompressionQuality));
+        jpegProgressiveBox->setChecked(v.JPEGProgressiveEncoding);
+    } else if (format == ImageFormat::Gif) {
+        gifPaletteBox->setCurrentIndex(v.GIFColorReduction - 1);
+        showGifColorCount(n);
+        gifDitherBox->setCurrentIndex(v.GIFDitherMode);
+        gifCompressionBox->setCurrentIndex(v.GIFCompression);
+        transparentBox->setChecked(v.GIFIsTransparent);
+        pickerButton->setEnabled(v.GIFIsTransparent);
+        if (!v.GIFIsTransparent) {
+            pickerButton->setChecked(false);
+        }
+        setSwatch(transparentColorPanel, session_.pickedColor(n)); // also moves a pick outside back to (0, 0)
+    }
+}
+
+void SaveAsDialog::showGifColorCount(int n)
+{
+    UpdatingScope updating(updating_);
+    const SaveVariant& v = session_.variant(n);
+    gifColorsBox->clear();
+    if (v.GIFColorReduction == kOptimizedPalette) {
+        gifColorsBox->addItems(kColorCountItems);
+        gifColorsBox->setCurrentIndex(kColorCountItems.indexOf(QString::number(v.GIFColorResolution)));
+        gifColorsBox->setEnabled(true);
+    } else {
+        gifColorsBox->addItem(kPaletteCounts.value(v.GIFColorReduction - 1));
+        gifColorsBox->setEnabled(false);
+    }
+}
+
+void SaveAsDialog::encodeVariant(int n, ImageFormat format)
+{
+    BusyCursor busy(format != ImageFormat::Bmp);
+    if (!session_.encode(n, format)) {
+        return; // a failed measurement leaves the pane as it was
+    }
+    refreshPane(n);
+    const SaveVariant& v = session_.variant(n);
+    if (format == ImageFormat::Gif && v.GIFIsTransparent && n == session_.activeVariant()) {
+        setSwatch(transparentColorPanel, session_.pickedColor(n));
+    }
+}
+
+void SaveAsDialog::refreshPane(int n)
+{
+    size_t i = static_cast<size_t>(n - 1);
+    titles_[i]->setText(QString::fromStdString(session_.variant(n).caption));
+    gauges_[i]->setValue(static_cast<int>(std::lround(session_.gaugeFraction(n) * kGaugeSteps)));
+    panes_[i]->paintBox()->update();
+}
+
+void SaveAsDialog::repaintPreviews()
+{
+    for (SaveVariantPanel* pane : panes_) {
+        pane->paintBox()->update();
+    }
+}
+
+void SaveAsDialog::setSwatch(QFrame* swatch, ColorRef color)
+{
+    if (swatch == transparentColorPanel) {
+        transparentSwatch_ = color;
+    }
+    QPalette p = swatch->palette();
+    p.setColor(QPalette::Window, toQColor(color));
+    swatch->setPalette(p);
+}
+
+void SaveAsDialog::setPickerDown(bool down)
+{
+    pickerButton->setChecked(down);
+}
+
+void SaveAsDialog::jpegQualityCommitted()
+{
+    if (updating_) {
+        return;
+    }
+    jpegQualityLabel->setText(QString("Quality: %1").arg(jpegQualitySlider->value() + 1));
+    session_.active().JPEGCompressionQuality = jpegQualitySlider->value() + 1;
+    encodeJpeg(session_.activeVariant());
+}
+
+void SaveAsDialog::jpegProgressiveClicked()
+{
+    if (updating_) {
+        return;
+    }
+    session_.active().JPEGProgressiveEncoding = jpegProgressiveBox->isChecked();
+    encodeJpeg(session_.activeVariant());
+}
+
+void SaveAsDialog::gifPaletteChanged()
+{
+    if (updating_) {
+        return;
+    }
+    session_.active().GIFColorReduction = gifPaletteBox->currentIndex() + 1;
+    showGifColorCount(session_.activeVariant());
+    encodeGif(session_.activeVariant());
+}
+
+void SaveAsDialog::gifColorsChanged()
+{
+    if (updating_ || session_.active().GIFColorReduction != kOptimizedPalette) {
+        return;
+    }
+    session_.active().GIFColorResolution = gifColorsBox->currentText().toInt();
+    encodeGif(session_.activeVariant());
+}
+
+void SaveAsDialog::gifDitherChanged()
+{
+    if (updating_) {
+        return;
+    }
+    session_.active().GIFDitherMode = gifDitherBox->currentIndex();
+    encodeGif(session_.activeVariant());
+}
+
+void SaveAsDialog::gifCompressionChanged()
+{
+    if (updating_) {
+        return;
+    }
+    session_.active().GIFCompression = gifCompressionBox->currentIndex();
+    encodeGif(session_.activeVariant());
+}
+
+void SaveAsDialog::transparentClicked()
+{
+    if (updating_) {
+        return;
+    }
+    bool transparent = transparentBox->isChecked();
+    pickerButton->setEnabled(transparent);
+    if (!transparent) {
+        setPickerDown(false);
+    }
+    session_.active().GIFIsTransparent = transparent;
+}
+
+void SaveAsDialog::colorDialogClicked()
+{
+    if (std::optional<ColorRef> color = chooseColor(background_)) {
+        background_ = *color;
+        setSwatch(backgroundColorPanel, background_);
+        updateLayout();
+    }
+}
+
+void SaveAsDialog::defaultsClicked()
+{
+    int n = session_.activeVariant();
+    std::optional<ImageFormat> format = session_.active().format();
+    if (format == ImageFormat::Jpeg) {
+        session_.active().restoreJpegDefaults();
+    } else if (format == ImageFormat::Gif) {
+        session_.active().restoreGifDefaults();
+    } else {
+        return;
+    }
+    showVariantSettings(n, *format);
+    encodeVariant(n, *format);
+    paintBox(n)->update();
+}
+
+void SaveAsDialog::helpClicked()
+{
+    platform_.help.displayTopic(platform_.programFolder + "ztp.chm::/" + kHelpTopic);
+}
+
+void SaveAsDialog::saveActiveVariant()
+{
+    std::optional<ImageFormat> format = session_.active().format();
+    if (!format) {
+        return;
+    }
+    if (*format == ImageFormat::Gif) {
+        encodeGif(session_.activeVariant()); // the stored pixel and the encoder's defaults are current
+    }
+    std::string name = "Capture" + std::to_string(host_.captureNumber);
+    std::optional<std::string> path = chooseSaveFile(SaveDir(), name, saveFileType(*format));
+    if (!path) {
+        return;
+    }
+    try {
+        session_.saveActive(*path);
+    } catch (const std::exception& e) {
+        platform_.messages.showMessage(e.what());
+        return;
+    }
+    host_.notSaved = false;
+    SaveDir() = folderOfFile(*path);
+    ++host_.captureNumber;
+}
+
+std::optional<std::string> SaveAsDialog::chooseSaveFile(const std::string& folder, const std::string& name,
+                                                        const SaveFileType& type)
+{
+    // Qt's own dialog, so that the keyboard drives it the same on every desktop.
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromStdString(type.filter));
+    dialog.setDefaultSuffix(QString::fromStdString(type.extension));
+    dialog.setDirectory(QString::fromStdString(folder));
+    dialog.selectFile(QString::fromStdString(name));
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<ColorRef> SaveAsDialog::chooseColor(ColorRef initial)
+{
+    QColor color = QColorDialog::getColor(toQColor(initial), this, QString(), QColorDialog::DontUseNativeDialog);
+    if (!color.isValid()) {
+        return std::nullopt;
+    }
+    return makeColor(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+                     static_cast<uint8_t>(color.blue()));
+}
+
+QString SaveAsDialog::paneTitle(int n) const
+{
+    return titles_.at(static_cast<size_t>(n - 1))->text();
+}
+
+double SaveAsDialog::gaugeFraction(int n) const
+{
+    return static_cast<double>(gauges_.at(static_cast<size_t>(n - 1))->value()) / kGaugeSteps;
+}
+
+SavePreviewPane* SaveAsDialog::paintBox(int n) const
+{
+    return panes_.at(static_cast<size_t>(n - 1))->paintBox();
+}
+
+const Bitmap* SaveAsDialog::panePicture(int variant) const
+{
+    return session_.variant(variant).picture.get();
+}
+
+QColor SaveAsDialog::paneBackground() const
+{
+    return toQColor(background_);
+}
+
+bool SaveAsDialog::imageScrollsIn(const SavePreviewPane* box) const
+{
+    const Bitmap& image = session_.workImage();
+    return image.width() > box->width() || image.height() > box->height();
+}
+
+void SaveAsDialog::updateOffsetsForDrag(const SavePreviewPane* box, QPoint pos)
+{
+    const Bitmap& image = session_.workImage();
+    offsetX_ = dragScrollOffset(offsetX_, dragX_, pos.x(), image.width(), box->width());
+    offsetY_ = dragScrollOffset(offsetY_, dragY_, pos.y(), image.height(), box->height());
+}
+
+void SaveAsDialog::previewMouseDown(int variant, Qt::MouseButton button, QPoint pos)
+{
+    if (button != Qt::LeftButton) {
+        return;
+    }
+    if (variant != session_.activeVariant()) {
+        setActiveVariant(variant);
+        setPickerDown(false);
+        return;
+    }
+    SavePreviewPane* box = paintBox(variant);
+    if (session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
+        if (session_.pick(variant, pos.x() + offsetX_, pos.y() + offsetY_)) {
+            setSwatch(transparentColorPanel, session_.pickedColor(variant));
+            box->update();
+        }
+        return;
+    }
+    if (!imageScrollsIn(box)) {
+        return;
+    }
+    box->setCursor(cursors_.handClosed);
+    dragging_ = true;
+    dragX_ = pos.x() + offsetX_;
+    dragY_ = pos.y() + offsetY_;
+}
+
+void SaveAsDialog::previewMouseMove(int variant, Qt::MouseButtons buttons, QPoint pos)
+{
+    SavePreviewPane* box = paintBox(variant);
+    if (buttons == Qt::LeftButton && dragging_) {
+        updateOffsetsForDrag(box, pos);
+        repaintPreviews();
+        return;
+    }
+    if (variant != session_.activeVariant()) {
+        return;
+    }
+    const Bitmap& image = session_.workImage();
+    QPoint inImage = pos + QPoint(offsetX_, offsetY_);
+    if (inImage.x() < 0 || inImage.y() < 0 || inImage.x() >= image.width() || inImage.y() >= image.height()) {
+        box->unsetCursor();
+    } else if (session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
+        box->setCursor(cursors_.picker);
+    } else if (imageScrollsIn(box)) {
+        box->setCursor(cursors_.handOpen);
+    } else {
+        box->unsetCursor();
+    }
+}
+
+void SaveAsDialog::previewMouseUp(int variant, Qt::MouseButton button, QPoint pos)
+{
+    if (button != Qt::LeftButton || !dragging_) {
+        return;
+    }
+    SavePreviewPane* box = paintBox(variant);
+    box->setCursor(cursors_.handOpen);
+    dragging_ = false;
+    updateOffsetsForDrag(box, pos);
+    repaintPreviews();
+}

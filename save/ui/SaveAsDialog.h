@@ -1,0 +1,161 @@
+// The Save As window: four encodings of the captured image side by side with their sizes and
+// previews, the settings of the active one, and saving it to a file.
+#pragma once
+
+#include "common/Bitmap.h"
+#include "common/Color.h"
+#include "save/SaveSession.h"
+#include "save/ui/SavePreviewPane.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QStackedWidget;
+class QStatusBar;
+class QToolButton;
+class SettingsFile;
+struct Platform;
+
+// What the window reads from and gives back to the Remote Control.
+struct SaveAsDialogHost {
+    const Bitmap& image;    // image, copied when the window is created
+    int32_t& captureNumber; // captureNumber: the number of the offered file name
+    bool& notSaved;         // notSaved: cleared by a successful save
+    bool showHint = true;   // the Remote Control's "ShowHint"
+};
+
+class SaveAsDialog : public QDialog, public SavePaneHost {
+    Q_OBJECT
+public:
+    SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
+                 QWidget* owner = nullptr);
+    ~SaveAsDialog() override;
+
+    // Operations of the window.
+    void setActiveVariant(int n);
+    void showVariantSettings(int n, ImageFormat format);
+    void showGifColorCount(int n);
+    void encodeBmp(int n) { encodeVariant(n, ImageFormat::Bmp); }
+    void encodeJpeg(int n) { encodeVariant(n, ImageFormat::Jpeg); }
+    void encodeGif(int n) { encodeVariant(n, ImageFormat::Gif); }
+    void encodePng(int n) { encodeVariant(n, ImageFormat::Png); }
+    void encodeTiff(int n) { encodeVariant(n, ImageFormat::Tiff); }
+    void updateLayout();
+    void saveActiveVariant();
+
+    // Read access for the Remote Control and for tests.
+    const SaveSession& session() const { return session_; }
+    SaveSession& session() { return session_; }
+    QString paneTitle(int n) const;
+    double gaugeFraction(int n) const;
+    SavePreviewPane* paintBox(int n) const;
+    ColorRef background() const { return background_; }
+    ColorRef transparentSwatch() const { return transparentSwatch_; }
+    QPoint scrollOffset() const override { return {offsetX_, offsetY_}; }
+
+    // SavePaneHost
+    const Bitmap* panePicture(int variant) const override;
+    QColor paneBackground() const override;
+    void previewMouseDown(int variant, Qt::MouseButton button, QPoint pos) override;
+    void previewMouseMove(int variant, Qt::MouseButtons buttons, QPoint pos) override;
+    void previewMouseUp(int variant, Qt::MouseButton button, QPoint pos) override;
+
+    // The controls, named as the window's developer refers to them.
+    QPushButton* saveButton;
+    QPushButton* closeButton;
+    QPushButton* helpButton;
+    QComboBox* formatBox;
+    QSlider* jpegQualitySlider;
+    QLabel* jpegQualityLabel;
+    QCheckBox* jpegProgressiveBox;
+    QComboBox* gifPaletteBox;
+    QComboBox* gifColorsBox;
+    QComboBox* gifDitherBox;
+    QComboBox* gifCompressionBox;
+    QCheckBox* transparentBox;
+    QToolButton* pickerButton;
+    QFrame* transparentColorPanel;
+    QFrame* backgroundColorPanel;
+    QToolButton* colorDialogButton;
+    QPushButton* defaultsButton;
+    QStackedWidget* settingsPages;
+    QStatusBar* statusLine;
+
+protected:
+    // Seams for the two dialogs, so that tests can answer them.
+    virtual std::optional<std::string> chooseSaveFile(const std::string& folder, const std::string& name,
+                                                      const SaveFileType& type);
+    virtual std::optional<ColorRef> chooseColor(ColorRef initial);
+
+    void done(int result) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildControls();
+    QWidget* buildJpegPanel();
+    QWidget* buildGifPanel();
+    void buildPanes();
+    void connectControls();
+    void loadVariants();
+    void readPlacement();
+    void writeSettings();
+
+    void encodeVariant(int n, ImageFormat format);
+    void encodeInFormat(int n, ImageFormat format);
+    void refreshPane(int n);
+    void setSwatch(QFrame* swatch, ColorRef color);
+    void setPickerDown(bool down);
+    bool imageScrollsIn(const SavePreviewPane* box) const;
+    void updateOffsetsForDrag(const SavePreviewPane* box, QPoint pos);
+    void repaintPreviews();
+
+    void formatChanged();
+    void jpegQualityCommitted();
+    void jpegProgressiveClicked();
+    void gifPaletteChanged();
+    void gifColorsChanged();
+    void gifDitherChanged();
+    void gifCompressionChanged();
+    void transparentClicked();
+    void colorDialogClicked();
+    void defaultsClicked();
+    void helpClicked();
+
+    const Platform& platform_;
+    SettingsFile& iniFile_;
+    SaveAsDialogHost host_;
+    SaveSession session_; // workImage and the four variants
+    SavePaneCursors cursors_;
+
+    int offsetX_ = 0;
+    int offsetY_ = 0;
+    int dragX_ = 0;
+    int dragY_ = 0;
+    bool dragging_ = false;
+    bool updating_ = false;
+    bool settingsWritten_ = false;
+    QPoint placedAt_; // the window's position as the settings file holds it
+    bool mappingReported_ = false;
+    ColorRef background_ = kDefaultBackground;
+    ColorRef transparentSwatch_ = 0;
+
+    std::array<QLabel*, kVariantCount> titles_{};
+    std::array<SaveVariantPanel*, kVariantCount> panes_{};
+    std::array<QProgressBar*, kVariantCount> gauges_{};
+    QTimer relayoutTimer_; // one shot, after maximise or restore
+};

@@ -1,0 +1,390 @@
+#include "app/ui/RemoteControlWindow.h"
+#include "app/CaptureFrameLink.h"
+#include "app/ui/ThumbnailBox.h"
+#include "app/ui/ViewWindow.h"
+#include "common/SettingsStore.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Fontconfig keeps its caches until the process ends; the sanitizer build would call them leaks.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        // These tests need no display; a desktop session's own platform would show their windows.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+Bitmap screenPattern(int width, int height)
+{
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            b.setPixelValue(x, y, makeColor(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0x5A));
+        }
+    }
+    return b;
+}
+
+class FakeFrame : public CaptureFrameLink {
+public:
+    Rect captureRect() const override { return hole; }
+    bool isShown() const override { return shown; }
+    void setShown(bool s) override { shown = s; }
+
+    Rect hole = Rect::fromSize(100, 50, 40, 30);
+    bool shown = false;
+};
+
+// A modal window for the factories: it records what it saw and closes itself with `result`.
+std::unique_ptr<QDialog> selfClosingDialog(RemoteControlWindow& owner, int result, std::vector<std::string>& log,
+                                           const std::string& name, FakeFrame& frame)
+{
+    auto dialog = std::make_unique<QDialog>(&owner);
+    QDialog* raw = dialog.get();
+    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &owner] {
+        log.push_back(name + " '" + raw->windowTitle().toStdString() + "' frame " + (frame.shown ? "on" : "off") +
+                      " tray " + (owner.menus().captureItem->isEnabled() ? "on" : "off"));
+        raw->done(result);
+    });
+    return dialog;
+}
+
+class ControlFormTest : public ::testing::Test {
+protected:
+    ControlFormTest() { application(); }
+
+    std::unique_ptr<RemoteControlWindow> makeForm(RemoteWindowFactories windows = {})
+    {
+        auto form = std::make_unique<RemoteControlWindow>(platform, std::move(windows));
+        form->attachFrame(&frame);
+        return form;
+    }
+    RemoteWindowFactories allWindows()
+    {
+        RemoteWindowFactories w;
+        w.save = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "save", frame); };
+        w.print = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "print", frame); };
+        w.edit = [this](RemoteControlWindow& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
+        w.preferences = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "preferences", frame); };
+        return w;
+    }
+    void press(RemoteControlWindow& form, int key, Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&form, &event);
+    }
+    void noHide(const char* extra = "")
+    {
+        userHive.loadText(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                                      "\"HideRemote\"=dword:00000000\n") +
+                          extra);
+    }
+
+    FileRegistryHive userHive;
+    FakeScreenSource screen{screenPattern(640, 480)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakeFrame frame;
+    std::vector<std::string> log;
+    int editResult = EditResultClose;
+};
+
+} // namespace
+
+TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
+{
+    auto form = makeForm();
+    EXPECT_EQ(form->windowTitle(), "Zentrap Remote Control");
+    EXPECT_EQ(form->size(), QSize(100, 260));
+    EXPECT_EQ(form->pos(), QPoint(270, 110));
+    EXPECT_EQ(form->image.width(), 80);
+    EXPECT_EQ(form->image.height(), 80);
+    EXPECT_EQ(form->image.pixelColor(40, 40), makeColor(0, 0, 0));
+    EXPECT_FALSE(form->notSaved);
+    EXPECT_EQ(form->captureNumber, 1);
+    EXPECT_EQ(form->helpFilePath(), "/opt/zentrap/ztp.chm");
+    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+        ASSERT_NE(form->button(name), nullptr) << name;
+        EXPECT_FALSE(form->button(name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(form->button("sbRecord")->isEnabled());
+    EXPECT_EQ(form->button("sbRecord")->geometry(), QRect(10, 144, 80, 22));
+    EXPECT_EQ(form->button("sbRecord")->toolTip(), "Capture (Ctrl+C)");
+    EXPECT_EQ(form->button("SpeedButton3")->toolTip(), "Close (Alt+F4)");
+    EXPECT_FALSE(form->menus().saveItem->isEnabled());
+    EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 100, 260));
+    EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(form->mask().contains(QPoint(0, 100)));
+}
+
+TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltips)
+{
+    noHide("\"ShowHint\"=dword:00000000\n");
+    auto form = makeForm();
+    EXPECT_TRUE(form->button("sbRecord")->toolTip().isEmpty());
+}
+
+TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
+{
+    noHide();
+    auto form = makeForm(allWindows());
+    form->capture();
+    ASSERT_EQ(form->image.width(), 40);
+    ASSERT_EQ(form->image.height(), 30);
+    EXPECT_EQ(form->image.pixelColor(0, 0), makeColor(100, 50, 0x5A));
+    EXPECT_EQ(form->image.pixelColor(39, 29), makeColor(139, 79, 0x5A));
+    ASSERT_TRUE(clipboard.content.has_value());
+    EXPECT_TRUE(*clipboard.content == form->image);
+    EXPECT_TRUE(form->notSaved);
+    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+        EXPECT_TRUE(form->button(name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(form->menus().saveItem->isEnabled());
+}
+
+TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
+{
+    noHide();
+    auto form = makeForm();
+    form->capture();
+    EXPECT_TRUE(form->notSaved);
+    EXPECT_FALSE(form->button("sbSave")->isEnabled());
+    EXPECT_FALSE(form->menus().saveItem->isEnabled());
+    EXPECT_FALSE(form->button("sbPreferences")->isEnabled());
+    press(*form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
+{
+    noHide();
+    auto form = makeForm();
+    frame.shown = true;
+    press(*form, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(form->fullScreenMode());
+    EXPECT_FALSE(frame.shown);
+    form->capture();
+    EXPECT_EQ(form->image.width(), 640);
+    EXPECT_EQ(form->image.height(), 480);
+    EXPECT_TRUE(form->image == screen.pixels);
+    press(*form, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(frame.shown);
+}
+
+TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
+{
+    auto form = makeForm();
+    form->show();
+    bool hiddenDuringGrab = false;
+    QTimer::singleShot(100, form.get(), [&] { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); });
+    QElapsedTimer clock;
+    clock.start();
+    form->capture();
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_TRUE(hiddenDuringGrab);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
+    EXPECT_EQ(form->image.width(), 40);
+}
+
+TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
+{
+    noHide();
+    auto form = makeForm();
+    press(*form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(form->timerDown());
+    form->capture();
+    EXPECT_FALSE(form->notSaved) << "the countdown runs first";
+    EXPECT_EQ(screen.pixelCopies, 0);
+    press(*form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(form->timerDown());
+    form->capture();
+    EXPECT_TRUE(form->notSaved);
+}
+
+TEST_F(ControlFormTest, KeysFollowTheTable)
+{
+    noHide();
+    auto form = makeForm();
+    press(*form, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(screen.pixelCopies, 0) << "Ctrl+Alt+C does nothing";
+    press(*form, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_TRUE(help.contents.empty());
+    press(*form, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(help.contents, std::vector<std::string>{"/opt/zentrap/ztp.chm"});
+    press(*form, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_GT(screen.pixelCopies, 0);
+}
+
+TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
+{
+    noHide();
+    editResult = EditResultSave;
+    RemoteWindowFactories windows = allWindows();
+    windows.edit = [this](RemoteControlWindow& owner) {
+        owner.editImage->setSize(20, 10);
+        return selfClosingDialog(owner, editResult, log, "edit", frame);
+    };
+    auto form = makeForm(windows);
+    form->capture();
+    frame.shown = true;
+    form->editCommand();
+    EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' frame off tray off",
+                                             "save 'Zentrap Save As' frame off tray off"}));
+    EXPECT_EQ(form->image.width(), 20);
+    EXPECT_EQ(form->editImage, nullptr);
+    EXPECT_EQ(form->undoImage, nullptr);
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->menus().captureItem->isEnabled());
+    EXPECT_TRUE(form->globalHotkeys);
+}
+
+TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
+{
+    noHide();
+    RemoteWindowFactories windows = allWindows();
+    windows.print = [](RemoteControlWindow&) -> std::unique_ptr<QDialog> { throw std::runtime_error("Printer error"); };
+    auto form = makeForm(windows);
+    form->capture();
+    frame.shown = true;
+    form->printCommand();
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->menus().captureItem->isEnabled());
+    EXPECT_TRUE(form->menus().printItem->isEnabled());
+}
+
+TEST_F(ControlFormTest, ViewShowsTheImageAndItsSize)
+{
+    auto form = makeForm();
+    QString status;
+    QString title;
+    QSize picture;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* view = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(view, nullptr);
+        title = view->windowTitle();
+        status = static_cast<ViewWindow*>(view)->statusText();
+        picture = static_cast<ViewWindow*>(view)->imageLabel()->size();
+        view->reject();
+    });
+    frame.shown = true;
+    form->viewCommand();
+    EXPECT_EQ(title, "Zentrap View");
+    EXPECT_EQ(status, "Image size: 80 x 80");
+    EXPECT_EQ(picture, QSize(80, 80));
+    EXPECT_TRUE(frame.shown);
+    EXPECT_EQ(ViewWindow::imageSizeText(640, 480), "Image size: 640 x 480");
+}
+
+TEST_F(ControlFormTest, DestructionWritesTheValuesItHolds)
+{
+    noHide();
+    {
+        auto form = makeForm();
+        form->move(-30, 12);
+        form->captureCursor = false;
+        form->setHotkeysEnabled(false);
+    }
+    const auto value = [&](const char* name) { return userHive.value(SettingsStore::kPrimaryKey, name); };
+    EXPECT_EQ(value("Left"), RegValue(uint32_t(-30)));
+    EXPECT_EQ(value("Top"), RegValue(uint32_t(12)));
+    EXPECT_EQ(value("FCursor"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("HideRemote"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("GlobalHotkeys"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("FGlobalHotkeys"), RegValue(uint32_t(0)));
+    EXPECT_EQ(value("Skin"), RegValue(std::string()));
+    EXPECT_EQ(value("FHKPrint"), RegValue(uint32_t(0x6050)));
+    EXPECT_EQ(help.closeAllCalls, 1);
+}
+
+TEST_F(ControlFormTest, ThumbnailShowsAWideCaptureAsABandOnBlack)
+{
+    noHide();
+    frame.hole = Rect::fromSize(0, 0, 400, 100);
+    screen.pixels.fillRect({0, 0, 400, 100}, makeColor(250, 200, 10));
+    auto form = makeForm();
+    form->capture();
+    const QImage& thumb = form->findChild<ThumbnailBox*>("PaintBox1")->picture();
+    ASSERT_EQ(thumb.size(), QSize(80, 80));
+    EXPECT_EQ(thumb.pixelColor(40, 29), QColor(0, 0, 0));
+    EXPECT_EQ(thumb.pixelColor(0, 30), QColor(250, 200, 10));
+    EXPECT_EQ(thumb.pixelColor(79, 49), QColor(250, 200, 10));
+    EXPECT_EQ(thumb.pixelColor(40, 50), QColor(0, 0, 0));
+}
+
+TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
+{
+    noHide();
+    RemoteWindowFactories windows = allWindows();
+    bool trayDuringCheck = false;
+    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
+        trayDuringCheck = owner.menus().captureItem->isEnabled();
+        messages.showMessage("No printer installed");
+        return nullptr;
+    };
+    auto form = makeForm(windows);
+    form->capture();
+    frame.shown = true;
+    press(*form, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->globalHotkeys);
+}
+
+TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonUp)
+{
+    noHide();
+    auto form = makeForm();
+    form->button("sbTimer")->click();
+    ASSERT_TRUE(form->timerDown());
+    QElapsedTimer clock;
+    clock.start();
+    form->capture();
+    while (!form->notSaved && clock.elapsed() < 9000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    EXPECT_TRUE(form->notSaved);
+    EXPECT_GE(clock.elapsed(), 7000);
+    EXPECT_LT(clock.elapsed(), 8500);
+    EXPECT_FALSE(form->timerDown());
+    EXPECT_EQ(screen.pixelCopies, 1);
+}

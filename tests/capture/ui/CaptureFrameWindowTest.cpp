@@ -1,0 +1,289 @@
+#include "capture/ui/CaptureFrameWindow.h"
+
+#include "capture/FrameGeometry.h"
+
+#include "capture/FrameTestSupport.h"
+#include "common/SettingsStore.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+class CaptureFrame : public ::testing::Test {
+protected:
+    void SetUp() override { ensureApplication(); }
+
+    void storeValue(const char* name, int32_t value)
+    {
+        fakes.userHive.createKey(SettingsStore::kPrimaryKey);
+        fakes.userHive.setValue(SettingsStore::kPrimaryKey, name, static_cast<uint32_t>(value));
+    }
+    int32_t storedValue(const char* name)
+    {
+        auto value = fakes.userHive.value(SettingsStore::kPrimaryKey, name);
+        return value ? static_cast<int32_t>(std::get<uint32_t>(*value)) : INT_MIN;
+    }
+
+    void key(CaptureFrameWindow& form, int qtKey, Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+        QCoreApplication::sendEvent(&form, &press);
+    }
+
+    // A mouse event with the pointer at `global` on the screen, wherever the frame is now.
+    void mouse(CaptureFrameWindow& form, QEvent::Type type, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+    {
+        QPointF local = global - form.geometry().topLeft();
+        QMouseEvent event(type, local, QPointF(global), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &event);
+    }
+
+    FakeFramePlatform fakes;
+    RecordingFrameHost host;
+};
+
+} // namespace
+
+TEST_F(CaptureFrame, FirstStartIsAQuarterInAndHalfTheScreen)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    EXPECT_EQ(form.borderWidth(), 14); // 96 pixels per inch
+    EXPECT_EQ(form.geometry(), QRect(480, 270, 960, 540));
+    EXPECT_EQ(form.captureRect(), Rect::fromSize(494, 284, 932, 512));
+    EXPECT_EQ(form.units(), MeasureUnit::Pixels);
+    EXPECT_TRUE(form.pixelsItem()->isChecked());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Zentrap Capture Frame"));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(CaptureFrame, GeometryAndUnitAreWrittenAtDestructionAndReadBack)
+{
+    {
+        CaptureFrameWindow form(fakes.platform, host);
+        form.setGeometry(-40, 100, 333, 222);
+        form.setUnits(MeasureUnit::Centimetres);
+    }
+    EXPECT_EQ(storedValue("CropLeft"), -40);
+    EXPECT_EQ(storedValue("CropTop"), 100);
+    EXPECT_EQ(storedValue("CropWidth"), 333);
+    EXPECT_EQ(storedValue("CropHeight"), 222);
+    EXPECT_EQ(storedValue("FUnits"), 2);
+    CaptureFrameWindow again(fakes.platform, host);
+    EXPECT_EQ(again.geometry(), QRect(-40, 100, 333, 222));
+    EXPECT_EQ(again.units(), MeasureUnit::Centimetres);
+    EXPECT_TRUE(again.centimetresItem()->isChecked());
+}
+
+TEST_F(CaptureFrame, AbsurdStoredValuesGiveAUsableFrameAndAnUnknownUnitIsKept)
+{
+    storeValue("CropLeft", INT_MAX);
+    storeValue("CropTop", INT_MIN);
+    storeValue("CropWidth", -500);
+    storeValue("CropHeight", INT_MAX);
+    storeValue("FUnits", 7);
+    {
+        CaptureFrameWindow form(fakes.platform, host);
+        EXPECT_EQ(form.geometry().left(), 480);
+        EXPECT_EQ(form.width(), 29);
+        EXPECT_EQ(form.height(), kMaxFrameExtent);
+        EXPECT_EQ(form.captureRect().width(), 1);
+        EXPECT_EQ(static_cast<int>(form.units()), 7);
+        EXPECT_FALSE(form.pixelsItem()->isChecked());
+        EXPECT_FALSE(form.inchesItem()->isChecked());
+        EXPECT_FALSE(form.centimetresItem()->isChecked());
+    }
+    EXPECT_EQ(storedValue("FUnits"), 7);
+}
+
+TEST_F(CaptureFrame, LeftEqualToTheScreenWidthIsAcceptedAndBeyondItIsNot)
+{
+    storeValue("CropLeft", 1920);
+    storeValue("CropTop", 1081);
+    CaptureFrameWindow form(fakes.platform, host);
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(1920, 270));
+}
+
+TEST_F(CaptureFrame, TheWindowShapeLeavesOutTheHole)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(100, 100, 200, 150);
+    form.show(); // a hidden widget gets its resize event when shown
+    const QRegion shape = form.mask();
+    EXPECT_TRUE(shape.contains(QPoint(0, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(13, 75)));
+    EXPECT_FALSE(shape.contains(QPoint(14, 14)));
+    EXPECT_FALSE(shape.contains(QPoint(185, 135)));
+    EXPECT_TRUE(shape.contains(QPoint(186, 135)));
+    EXPECT_TRUE(shape.contains(QPoint(199, 149)));
+    EXPECT_EQ(QRegion(form.rect()).subtracted(shape), QRegion(14, 14, 172, 122));
+    EXPECT_TRUE(fakes.messages.messages.empty());
+}
+
+TEST_F(CaptureFrame, ShrinkingStopsAtAOnePixelHole)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.resize(5, 5);
+    EXPECT_EQ(form.size(), QSize(29, 29));
+    EXPECT_EQ(form.captureRect().width(), 1);
+    EXPECT_EQ(form.captureRect().height(), 1);
+}
+
+TEST_F(CaptureFrame, UnitsMenuItemsSetTheUnit)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    ASSERT_EQ(form.unitsMenu()->actions().size(), 3);
+    EXPECT_EQ(form.unitsMenu()->actions()[0]->text(), QStringLiteral("Pixels"));
+    EXPECT_EQ(form.unitsMenu()->actions()[1]->text(), QStringLiteral("Inches"));
+    EXPECT_EQ(form.unitsMenu()->actions()[2]->text(), QStringLiteral("Centimetres"));
+    form.inchesItem()->trigger();
+    EXPECT_EQ(form.units(), MeasureUnit::Inches);
+    EXPECT_TRUE(form.inchesItem()->isChecked());
+    EXPECT_FALSE(form.pixelsItem()->isChecked());
+    form.setUnits(MeasureUnit::Pixels);
+    EXPECT_EQ(form.units(), MeasureUnit::Pixels);
+    EXPECT_TRUE(form.pixelsItem()->isChecked());
+    form.setUnits(MeasureUnit::Pixels); // clicking the marked item keeps it marked
+    EXPECT_TRUE(form.pixelsItem()->isChecked());
+}
+
+TEST_F(CaptureFrame, KeysAreForwardedToTheRemoteControl)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    key(form, Qt::Key_C, Qt::ControlModifier);
+    key(form, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    key(form, Qt::Key_S, Qt::ControlModifier);
+    key(form, Qt::Key_F1, Qt::NoModifier);
+    key(form, Qt::Key_F1, Qt::ControlModifier);
+    key(form, Qt::Key_F1, Qt::ShiftModifier);
+    key(form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(host.commands, (std::vector<FrameCommand>{FrameCommand::Capture, FrameCommand::Save, FrameCommand::Help,
+                                                        FrameCommand::Help}));
+}
+
+TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndHides)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.show();
+    ASSERT_TRUE(form.isVisible());
+    key(form, Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(host.commands, std::vector<FrameCommand>{FrameCommand::Close});
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    form.close();
+    EXPECT_EQ(host.commands.size(), 2u);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(CaptureFrame, OwnDragMovesTheFrameWithThePointerAndLetsTheHostRepaint)
+{
+    host.updateRulersOption = true;
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(100, 100, 300, 200);
+    form.show();
+    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(form, QEvent::MouseMove, {117, 145}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(110, 95));
+    mouse(form, QEvent::MouseMove, {127, 160}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(120, 110));
+    mouse(form, QEvent::MouseButtonRelease, {130, 161}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form.pos(), QPoint(123, 111)); // the release moves by its own travel once more
+    EXPECT_EQ(host.pendingPaints, 3);
+    EXPECT_EQ(form.size(), QSize(300, 200));
+    // After the release the pointer no longer drags.
+    mouse(form, QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(form.pos(), QPoint(123, 111));
+}
+
+TEST_F(CaptureFrame, OwnDragIgnoresOtherButtons)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(100, 100, 300, 200);
+    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::MiddleButton, Qt::MiddleButton);
+    mouse(form, QEvent::MouseMove, {140, 180}, Qt::NoButton, Qt::MiddleButton);
+    EXPECT_EQ(form.pos(), QPoint(100, 100));
+}
+
+TEST_F(CaptureFrame, SystemMoveWaitsForTheDragDistance)
+{
+    host.updateRulersOption = false;
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(100, 100, 300, 200);
+    form.show();
+    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::RightButton, Qt::RightButton);
+    mouse(form, QEvent::MouseMove, {108, 150}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(form.pos(), QPoint(100, 100));
+    // Without a window manager to move it, the frame follows the pointer itself.
+    mouse(form, QEvent::MouseMove, {147, 150}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(form.pos(), QPoint(140, 100));
+    mouse(form, QEvent::MouseButtonRelease, {147, 150}, Qt::RightButton, Qt::NoButton);
+    // Switching the option back restores the own drag, which ignores the right button.
+    host.updateRulersOption = true;
+    form.applyDragOption();
+    mouse(form, QEvent::MouseButtonPress, {147, 150}, Qt::RightButton, Qt::RightButton);
+    mouse(form, QEvent::MouseMove, {190, 150}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(form.pos(), QPoint(140, 100));
+}
+
+TEST_F(CaptureFrame, OuterEdgesResizeDownToTheMinimum)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(100, 100, 300, 200);
+    form.show();
+    mouse(form, QEvent::MouseButtonPress, {399, 200}, Qt::LeftButton, Qt::LeftButton);
+    mouse(form, QEvent::MouseMove, {449, 230}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form.geometry(), QRect(100, 100, 350, 200));
+    mouse(form, QEvent::MouseButtonRelease, {449, 230}, Qt::LeftButton, Qt::NoButton);
+
+    mouse(form, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+    mouse(form, QEvent::MouseMove, {1100, 1100}, Qt::NoButton, Qt::LeftButton);
+    mouse(form, QEvent::MouseButtonRelease, {1100, 1100}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form.geometry(), QRect(421, 271, 29, 29));
+    EXPECT_EQ(QRegion(form.rect()).subtracted(form.mask()), QRegion(14, 14, 1, 1));
+}
+
+TEST_F(CaptureFrame, PaintsRulersForItsPlaceOnTheScreen)
+{
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(81, 63, 300, 200);
+    form.show();
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb face = form.palette().color(QPalette::Button).rgb();
+    QImage shot = form.grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(300, 200));
+    EXPECT_EQ(shot.pixel(69, 5), black); // screen column 150: a long tick
+    EXPECT_EQ(shot.pixel(70, 5), face);
+    EXPECT_EQ(shot.pixel(79, 12), black); // column 160: a short tick
+    EXPECT_EQ(shot.pixel(79, 5), face);
+
+    form.move(82, 63);
+    shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixel(68, 5), black); // the ticks stay at the same screen columns
+    EXPECT_EQ(shot.pixel(69, 5), face);
+
+    form.setUnits(static_cast<MeasureUnit>(7));
+    shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixel(68, 5), face);
+    EXPECT_EQ(shot.pixel(14, 5), black); // corner marks remain
+}
+
+TEST_F(CaptureFrame, PaintsTheGripLookWhenRulersAreOff)
+{
+    host.showRulersOption = false;
+    CaptureFrameWindow form(fakes.platform, host);
+    form.setGeometry(81, 63, 300, 200);
+    form.show();
+    const QImage shot = form.grab().toImage();
+    // The pattern repeats from the client origin: (0, 5) of a tile is highlight, (3, 1) shadow.
+    EXPECT_EQ(shot.pixel(280, 5), form.palette().color(QPalette::Light).rgb());
+    EXPECT_EQ(shot.pixel(283, 1), form.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(shot.pixel(283, 3), form.palette().color(QPalette::Button).rgb());
+}

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The Image Editor on a real capture, opened with the Remote Control's Edit button and with Ctrl+E:
+# a selection dragged backwards and cropped, a 90° turn, a smooth resize, and Enter in the width
+# field; after each the Remote Control's image, saved as BMP through Save As, holds exactly the
+# expected pixels (the selected block, the image turned, `zentrap-cli resize` of it, unchanged).
+source "$(dirname "$0")/remote_common.bash"
+
+# The settings file lies beside the program: run a copy so that it lands in the work folder. The
+# editor opens right of the pattern window, the Save As window over it.
+real_bin=$ZENTRAP_BIN
+ZENTRAP_BIN="$work/bin"
+mkdir -p "$ZENTRAP_BIN"
+cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
+ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
+printf '[Edit]\nLeft=1150\nTop=60\n[Save]\nLeft=60\nTop=60\n' >"$ZENTRAP_BIN/zentrap.ini"
+out="$work/saved"
+mkdir -p "$out"
+
+start_pattern 200,150,900,600
+write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+start_zentrap
+click_remote 50 155
+read_clipboard_images "$work/capture"
+
+# Sets ed_wid and EX, EY, EW, EH (the editor's client area) once the editor is shown.
+await_editor() {
+  ed_wid=$(wait_window "Image Editor") || fail "the editor did not open"
+  sleep 0.5
+  window_geometry "$ed_wid"
+  EX=$X EY=$Y EW=$WIDTH EH=$HEIGHT
+}
+# Clicks a control of the right-hand panel: $1 pixels left of the client's right edge, $2 below its top.
+click_panel() { xdotool mousemove --sync $((EX + EW - $1)) $((EY + $2)) click 1; }
+# The paint area starts inside the 8-pixel border and the bevel.
+view_x() { echo $((EX + 9 + $1)); }
+view_y() { echo $((EY + 9 + $1)); }
+scroll_tool() { click_panel 145 147; }
+select_tool() { click_panel 117 147; }
+crop_tool() { click_panel 80 147; }
+rotate_tool() { click_panel 50 147; }
+width_field() { click_panel 58 254; }
+apply_button() { click_panel 84 326; }
+save_as_button() { click_panel 84 18; }
+
+# Closes the editor (if $1 is "esc") and saves the Remote Control's image as BMP to $2.bmp.
+save_image() {
+  if [ "$1" = esc ]; then
+    xdotool key --clearmodifiers Escape
+    sleep 0.4
+    click_remote 50 230
+    xdotool key --clearmodifiers ctrl+s
+  fi
+  save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
+  sleep 0.5
+  xdotool key --clearmodifiers Home
+  sleep 0.3
+  save_through_dialog "$2" "$2.bmp"
+  xdotool key --clearmodifiers Escape
+  sleep 0.4
+}
+
+# 1. Select from (200, 150) back to (40, 30) in the view, crop, close with Esc.
+click_remote 50 127
+await_editor
+select_tool
+xdotool mousemove --sync "$(view_x 200)" "$(view_y 150)" mousedown 1
+for step in 1 2 3 4; do
+  xdotool mousemove --sync "$(view_x $((200 - step * 40)))" "$(view_y $((150 - step * 30)))"
+  sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.3 # the marks run while the selection is shown
+crop_tool
+save_image esc "$out/cropped"
+"$PY" - "$work/capture.png" "$out/cropped.bmp" <<'PYEOF' || fail "the cropped image is not the selected block"
+import sys
+from PIL import Image
+capture, saved = Image.open(sys.argv[1]).convert("RGB"), Image.open(sys.argv[2]).convert("RGB")
+expected = capture.crop((40, 30, 200, 150))
+if saved.size != expected.size or saved.tobytes() != expected.tobytes():
+    sys.exit(f"saved {saved.size}, expected the block {expected.size}")
+PYEOF
+echo "crop ok: the 160x120 block at 40,30 of the capture"
+
+# 2. Ctrl+E, turn by 90°, continue with the editor's own "Save As...".
+click_remote 50 230
+xdotool key --clearmodifiers ctrl+e
+await_editor
+rotate_tool
+sleep 0.3
+xdotool key --clearmodifiers Down Return
+sleep 0.3
+save_as_button
+save_image direct "$out/turned"
+"$PY" - "$out/cropped.bmp" "$out/turned.bmp" <<'PYEOF' || fail "the turned image is not the crop turned clockwise"
+import sys
+from PIL import Image
+before, saved = Image.open(sys.argv[1]).convert("RGB"), Image.open(sys.argv[2]).convert("RGB")
+expected = before.transpose(Image.Transpose.ROTATE_270)
+if saved.size != expected.size or saved.tobytes() != expected.tobytes():
+    sys.exit(f"saved {saved.size}, expected {expected.size}")
+PYEOF
+echo "rotate ok: 120x160"
+
+# 3. Width 200 with Keep ratio (height 267) and Smooth, Apply: the same as zentrap-cli resize.
+click_remote 50 127
+await_editor
+width_field
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 200
+apply_button
+sleep 0.3
+save_image esc "$out/resized"
+"$PY" -c "from PIL import Image; Image.open('$out/turned.bmp').save('$work/turned.png')"
+"$real_bin/zentrap-cli" resize --width 200 --height 267 "$work/turned.png" "$work/expected.png" ||
+  fail "zentrap-cli resize failed"
+check same "$out/resized.bmp" "$work/expected.png" || fail "the smooth resize differs from zentrap-cli resize"
+echo "resize ok: 200x267, equal to zentrap-cli resize"
+
+# 4. Enter in the width field closes the editor without applying the typed size.
+click_remote 50 127
+await_editor
+width_field
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 50
+xdotool key --clearmodifiers Return
+for _ in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 || break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 && fail "Enter did not close the editor"
+click_remote 50 230
+xdotool key --clearmodifiers ctrl+s
+save_image direct "$out/entered"
+check same "$out/entered.bmp" "$out/resized.bmp" || fail "Enter in the width field changed the image"
+echo "enter ok: closed, nothing applied"
+
+close_zentrap
+echo "editor edits ok"

@@ -1,0 +1,210 @@
+// The Image Editor window with fake services on Qt's offscreen platform: the keys that close it
+// and their results, Ctrl+Z, Apply's messages and focus, selecting with the mouse, the painted view,
+// and the values it keeps in the settings file.
+#include "editor/ui/ImageEditorWindow.h"
+#include "common/SettingsFile.h"
+#include "editor/TestImages.h"
+#include "editor/ui/EditorView.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "test_editor";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// The colour dialog answers with a fixed colour.
+class TestEditorWindow : public ImageEditorWindow {
+public:
+    using ImageEditorWindow::ImageEditorWindow;
+    std::optional<ColorRef> answer;
+
+protected:
+    std::optional<ColorRef> chooseColor(ColorRef) override { return answer; }
+};
+
+class ImageEditorWindowTest : public ::testing::Test {
+protected:
+    ImageEditorWindowTest()
+    {
+        application();
+        screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
+    }
+
+    std::unique_ptr<TestEditorWindow> open(bool printAvailable = true)
+    {
+        edit = captured;
+        undo = Bitmap();
+        auto window = std::make_unique<TestEditorWindow>(platform, ini,
+                                                         ImageEditorHost{captured, edit, undo, true, printAvailable});
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return window;
+    }
+    std::string iniText() const
+    {
+        std::ifstream in(folder.path / "zentrap.ini");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static void typeInto(QLineEdit* field, const QString& text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+
+    TempFolder folder;
+    SettingsFile ini{(folder.path / "zentrap.ini").string()};
+    FileRegistryHive hive;
+    FakeScreenSource screen{Bitmap(16, 16)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    Platform platform{hive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    Bitmap captured = testimages::randomImage(120, 90, 11);
+    Bitmap edit;
+    Bitmap undo;
+};
+
+TEST_F(ImageEditorWindowTest, EnterEscAndTheButtonsCloseWithTheirResults)
+{
+    auto window = open(false);
+    EXPECT_EQ(window->windowTitle(), "Image Editor");
+    EXPECT_FALSE(window->btPrint->isEnabled());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    typeInto(window->edWidth, "60");
+    EXPECT_EQ(window->edHeight->text(), "45"); // Keep ratio
+    QTest::keyClick(window->edWidth, Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), kEditResultClose);
+    EXPECT_EQ(edit, captured); // the typed size was not applied
+
+    window = open();
+    QTest::keyClick(window->edHeight, Qt::Key_Escape);
+    EXPECT_EQ(window->result(), kEditResultClose);
+    window = open();
+    window->btSaveAs->click();
+    EXPECT_EQ(window->result(), kEditResultSave);
+    window = open();
+    window->btPrint->click();
+    EXPECT_EQ(window->result(), kEditResultPrint);
+    window = open();
+    window->btHelp->click();
+    EXPECT_EQ(help.topics, (std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Editing.htm"}));
+}
+
+TEST_F(ImageEditorWindowTest, SelectCropAndUndoWithCtrlZ)
+{
+    auto window = open();
+    window->sbSelect->click();
+    QWidget* area = window->paintArea;
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(70, 60));
+    QTest::mouseMove(area, QPoint(40, 30));
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
+    ASSERT_TRUE(window->sbCrop->isEnabled());
+    EXPECT_NE(edit, captured); // the marks are in the working image
+    window->sbCrop->click();
+    Bitmap expected(60, 40);
+    expected.copyRect({0, 0}, captured, {10, 20, 70, 60});
+    EXPECT_EQ(edit, expected);
+    EXPECT_EQ(window->edWidth->text(), "60");
+    EXPECT_TRUE(window->sbUndo->isEnabled());
+    EXPECT_TRUE(window->miUndo->isEnabled());
+    EXPECT_FALSE(window->miUndoAll->isEnabled());
+
+    // Ctrl+Z acts on the release of Z, wherever the focus is.
+    window->edHeight->setFocus();
+    QTest::keyPress(window->edHeight, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit, expected);
+    QTest::keyRelease(window->edHeight, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit, captured);
+    EXPECT_FALSE(window->sbUndo->isEnabled());
+    EXPECT_EQ(window->edWidth->text(), "120");
+}
+
+TEST_F(ImageEditorWindowTest, ApplyMessagesMoveTheFocus)
+{
+    auto window = open();
+    window->cbKeepRatio->click(); // unticked: the fields are independent
+    typeInto(window->edWidth, "0");
+    window->edHeight->setFocus();
+    window->btApply->click();
+    EXPECT_EQ(messages.messages, (std::vector<std::string>{"Width must be more than zero. Please, correct."}));
+    EXPECT_EQ(QApplication::focusWidget(), window->edWidth);
+    typeInto(window->edWidth, "1024");
+    typeInto(window->edHeight, "750");
+    window->btApply->click();
+    EXPECT_EQ(messages.messages.back(), "New image size is too big. Please, correct.");
+    EXPECT_EQ(QApplication::focusWidget(), window->edWidth);
+    EXPECT_EQ(edit, captured);
+
+    typeInto(window->edWidth, "240");
+    typeInto(window->edHeight, "45");
+    window->btApply->click();
+    EXPECT_EQ(edit.width(), 240);
+    EXPECT_EQ(edit.height(), 45);
+    EXPECT_EQ(messages.messages.size(), 2u);
+}
+
+TEST_F(ImageEditorWindowTest, ViewShowsTheImageOneToOneOnTheBackground)
+{
+    std::ofstream(folder.path / "zentrap.ini") << "[Edit]\nWidth=300\nHeight=900\nBackground=255\n";
+    auto window = open();
+    EXPECT_EQ(window->width(), 516); // raised to the minimum at 96 dpi
+    EXPECT_EQ(window->height(), 900);
+    window->answer = makeColor(10, 20, 30);
+    window->sbSelectColor->click();
+    const QImage shown = window->paintArea->grab().toImage();
+    ASSERT_GT(shown.width(), captured.width());
+    ASSERT_GT(shown.height(), captured.height());
+    for (QPoint p : {QPoint(0, 0), QPoint(119, 0), QPoint(57, 89), QPoint(119, 89)}) {
+        EXPECT_EQ(shown.pixelColor(p), QColor::fromRgb(captured.pixelColor(p.x(), p.y()) & 0xFF,
+                                                       (captured.pixelColor(p.x(), p.y()) >> 8) & 0xFF,
+                                                       captured.pixelColor(p.x(), p.y()) >> 16));
+    }
+    EXPECT_EQ(shown.pixelColor(120, 0), QColor(10, 20, 30));
+    EXPECT_EQ(shown.pixelColor(0, 90), QColor(10, 20, 30));
+    window.reset();
+    const std::string text = iniText();
+    EXPECT_NE(text.find("Width=516"), std::string::npos) << text;
+    EXPECT_NE(text.find("Background=" + std::to_string(makeColor(10, 20, 30))), std::string::npos) << text;
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+// The Print Preview as a window (offscreen): opened only when a printer can be made current,
+// its controls' enabled states from the stored settings, the printer's status panel, printing
+// with Enter, and the settings written when it is destroyed.
+#include "common/SettingsFile.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakePrintService.h"
+#include "platform/fake/FakeScreenSource.h"
+#include "print/ui/OpenPrintPreview.h"
+#include "print/ui/PreviewPaintBox.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "test_print";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+struct WindowFixture : ::testing::Test {
+    WindowFixture() { application(); }
+
+    TempFolder folder;
+    SettingsFile ini{(folder.path / "zentrap.ini").string()};
+    FileRegistryHive userHive;
+    FakeScreenSource screen{Bitmap(1024, 768)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakePrintService printer;
+    Bitmap image{64, 32};
+    bool notSaved = true;
+};
+
+template <typename T> T* child(QWidget& window, const QString& text)
+{
+    for (T* w : window.findChildren<T*>()) {
+        if (w->text() == text) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WindowFixture, NoPrinterGivesTheMessageAndNoWindow)
+{
+    QWidget owner;
+    printer.printerNames.clear();
+    EXPECT_EQ(openPrintPreview(platform, printer, ini, {image, notSaved, true}, &owner), nullptr);
+    ASSERT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
+    EXPECT_EQ(messages.lastOwner, &owner);
+}
+
+TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
+{
+    std::ofstream(ini.path()) << "[Print]\nFitToPage=1\nCopies=2\nLeft=40\nTop=30\n";
+    printer.printerNames = {"Office", "Fake Printer"};
+    printer.defaultPrinter = "Office";
+    auto window = openPrintPreview(platform, printer, ini, {image, notSaved, true}, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Zentrap Print Preview");
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_GE(window->minimumWidth(), 516);
+    // Fit is on: zoom, centring and offsets take no input.
+    auto* zoom = child<QLabel>(*window, "Zoom:");
+    auto* center = child<QCheckBox>(*window, "center");
+    ASSERT_TRUE(zoom && center);
+    EXPECT_FALSE(zoom->isEnabled());
+    EXPECT_FALSE(center->isEnabled());
+    EXPECT_NE(child<QLabel>(*window, "   Printer: Office"), nullptr);
+    EXPECT_NE(child<QLabel>(*window, "Paper size: 8.5 x 11.0 inches"), nullptr);
+    for (const char* caption : {"Setup...", "Print", "Close", "Help", "Defaults"}) {
+        EXPECT_NE(child<QPushButton>(*window, caption), nullptr) << caption;
+    }
+    window->show();
+    QApplication::processEvents();
+
+    // The fit box off again: the zoom and the centre boxes come back, the offsets stay off
+    // while centring is on.
+    child<QCheckBox>(*window, "fit")->click();
+    EXPECT_TRUE(zoom->isEnabled());
+    EXPECT_TRUE(center->isEnabled());
+    EXPECT_FALSE(child<QLabel>(*window, "Top:")->isEnabled());
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(child<QPushButton>(*window, "Print"), &enter);
+    ASSERT_EQ(printer.jobs.size(), 1U);
+    EXPECT_EQ(printer.jobs[0].pages.size(), 2U);
+    EXPECT_FALSE(notSaved);
+
+    window->move(50, 60);
+    window.reset();
+    std::string written = readWholeFile(ini.path());
+    EXPECT_NE(written.find("FitToPage=0"), std::string::npos) << written;
+    EXPECT_NE(written.find("Copies=2"), std::string::npos) << written;
+    EXPECT_NE(written.find("Left=50"), std::string::npos) << written;
+}
+
+TEST_F(WindowFixture, DraggingTheImageWithTheMouseRewritesTheOffsetFields)
+{
+    std::ofstream(ini.path()) << "[Print]\nCenterHorz=0\nCenterVert=0\nXOffset=1\nYOffset=1\n";
+    auto window = openPrintPreview(platform, printer, ini, {image, notSaved, true}, nullptr);
+    window->resize(800, 700);
+    window->show();
+    QApplication::processEvents();
+    PreviewPaintBox* box = nullptr;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        box = box != nullptr ? box : dynamic_cast<PreviewPaintBox*>(w);
+    }
+    ASSERT_NE(box, nullptr);
+    PrintPreviewModel& model = window->model();
+    Rect on = model.imageOnPreview();
+    auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(p), box->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(box, &event);
+    };
+    QPoint start(on.left + 2, on.top + 2);
+    send(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(box->cursor().shape(), Qt::BitmapCursor); // the open hand
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    QPoint end = start + QPoint(40, 20);
+    send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+    double k = model.previewPixelsPerInch();
+    NumberFormat numbers(QLocale().decimalPoint().toStdString(), QLocale().groupSeparator().toStdString());
+    QLineEdit* leftField = nullptr;
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        if (field->text().toStdString() == numbers.formatFixed(1 + 40 / k, 2)) {
+            leftField = field;
+        }
+    }
+    EXPECT_NE(leftField, nullptr) << "no field shows " << numbers.formatFixed(1 + 40 / k, 2);
+    send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    EXPECT_NEAR(model.layout().image.left, 1 + 40 / k, 0.006);
+    EXPECT_NEAR(model.layout().image.top, 1 + 20 / k, 0.006);
+    send(QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(box->cursor().shape(), Qt::ArrowCursor);
+}
