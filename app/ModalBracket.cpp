@@ -15,6 +15,7 @@ ModalBracket::~ModalBracket()
         host_.repaintRemote();
     }
     host_.setHotkeysEnabled(hotkeysWereEnabled_);
+    host_.takeKeyboardBack();
 }
 
 int ModalBracket::runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,

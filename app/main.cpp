@@ -1,5 +1,6 @@
 // Program entry: the application object, the platform, the two permanent windows.
 #include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/DialogModality.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
@@ -14,6 +15,7 @@
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -41,6 +43,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Zentrap");
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    DialogModality dialogModality(&app);
 
     FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
     std::optional<FileRegistryHive> machineHive;
@@ -54,6 +57,8 @@ int main(int argc, char** argv)
     QtMessageService messages;
     Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
                       programFolder()};
+    X11WindowManager windowManager;
+    platform.windowManager = &windowManager;
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
@@ -76,6 +81,7 @@ int main(int argc, char** argv)
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);
+    messages.setParent(&remote);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);

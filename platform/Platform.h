@@ -6,6 +6,7 @@
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
 #include "platform/ScreenSource.h"
+#include "platform/WindowManager.h"
 
 #include <string>
 
@@ -19,4 +20,6 @@ struct Platform {
     MessageService& messages;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
+    // Null: the toolkit's own window handling is used.
+    WindowManager* windowManager = nullptr;
 };

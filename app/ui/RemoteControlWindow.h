@@ -67,6 +67,7 @@ public:
     void disableTrayMenu() override;
     void enableTrayMenu() override;
     void repaintRemote() override { update(); }
+    void takeKeyboardBack() override;
 
     QToolButton* button(const char* name) const;
     RemoteControlMenus& menus() { return menus_; }

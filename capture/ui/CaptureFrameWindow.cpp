@@ -3,7 +3,6 @@
 #include "capture/FrameGeometry.h"
 #include "capture/FrameKeys.h"
 #include "capture/FrameSettingsIO.h"
-#include "capture/ui/CaptureFrameWindowX11.h"
 #include "capture/ui/FramePainter.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
@@ -206,9 +205,10 @@ void CaptureFrameWindow::updateFrameRegion()
     // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
     const QRegion outer(rect());
     setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, borderWidth_)))));
-    if (!windowShapesAvailable() && !shapeFailureReported_) {
+    const bool shapes = platform_.windowManager == nullptr || platform_.windowManager->canShapeWindows();
+    if (!shapes && !shapeFailureReported_) {
         shapeFailureReported_ = true;
-        platform_.messages.showMessage("GetDC Error 3");
+        platform_.messages.showMessage("GetDC Error 3", this);
     }
     if (isVisible()) {
         repaint();
@@ -218,8 +218,8 @@ void CaptureFrameWindow::updateFrameRegion()
 void CaptureFrameWindow::showEvent(QShowEvent* event)
 {
     // Before the window is mapped: the window manager reads its states only then.
-    if (!event->spontaneous()) {
-        markSkipTaskbar(winId());
+    if (!event->spontaneous() && platform_.windowManager != nullptr) {
+        platform_.windowManager->skipTaskbar(winId());
     }
     QWidget::showEvent(event);
 }
@@ -302,7 +302,10 @@ void CaptureFrameWindow::mouseMoveEvent(QMouseEvent* event)
         // Started only once the pointer has travelled, so that plain clicks still arrive.
         systemMoveArmed_ = false;
         // Anchored at the press, not at the pointer now, so the travel so far is not lost.
-        if (!startWindowManagerMove(winId(), systemMovePress_, systemMoveButton_)) {
+        const bool moving = platform_.windowManager != nullptr &&
+                            platform_.windowManager->startMove(winId(), {systemMovePress_.x(), systemMovePress_.y()},
+                                                               systemMoveButton_);
+        if (!moving) {
             beginOwnDrag(systemMovePress_);
             followOwnDrag(global);
         }

@@ -47,7 +47,7 @@ hover_check() {
 hover_check capture 10 144 80 22
 hover_check menu 21 8 17 17
 hover_check close 62 8 17 17
-hover_check preferences 68 172 22 22
+hover_check timer 39 172 22 22
 close_zentrap
 
 # With "ShowHint" off no tooltip appears.

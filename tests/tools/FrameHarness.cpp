@@ -19,6 +19,7 @@
 #include "platform/fake/FakeHelpService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -147,6 +148,8 @@ int main(int argc, char** argv)
     FakeHelpService help;
     QtMessageService messages;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/tmp/"};
+    X11WindowManager windowManager;
+    platform.windowManager = &windowManager;
 
     auto frame = std::make_unique<CaptureFrameWindow>(platform, host);
     frame->show();

@@ -1,0 +1,151 @@
+#include "platform/x11/X11WindowManager.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Qt's own connection, or null when the application does not run on X11 (offscreen tests).
+xcb_connection_t* qtConnection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, FreeDeleter> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t atom)
+{
+    auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 1024);
+    std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(xcb_get_property_reply(connection, cookie, nullptr));
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM) {
+        return false;
+    }
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(xcb_atom_t));
+    for (int i = 0; i < count; ++i) {
+        if (atoms[i] == atom) {
+            return true;
+        }
+    }
+    return false;
+}
+
+xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window)
+{
+    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+    return tree ? tree->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+// A client message about `window` to the window manager, which listens on the root window.
+void sendToWindowManager(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+                         const uint32_t (&data)[5])
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::memcpy(message.data.data32, data, sizeof data);
+    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+void X11WindowManager::minimize(WindowId window)
+{
+    // Qt's own minimising also marks the window to start iconic (WM_HINTS), and a restore by the
+    // window manager leaves that mark: the next time the window is shown it would map minimised.
+    // The ICCCM request alone is what the window manager's button does.
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    const xcb_window_t root = rootOf(connection, xcbWindow);
+    const xcb_atom_t changeState = internAtom(connection, "WM_CHANGE_STATE");
+    if (root == XCB_WINDOW_NONE || changeState == XCB_ATOM_NONE) {
+        return;
+    }
+    constexpr uint32_t kIconicState = 3;
+    sendToWindowManager(connection, root, xcbWindow, changeState, {kIconicState, 0, 0, 0, 0});
+}
+
+bool X11WindowManager::startMove(WindowId window, Point anchor, int button)
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return false;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    const xcb_window_t root = rootOf(connection, xcbWindow);
+    const xcb_atom_t moveResize = internAtom(connection, "_NET_WM_MOVERESIZE");
+    if (root == XCB_WINDOW_NONE || moveResize == XCB_ATOM_NONE ||
+        !propertyHoldsAtom(connection, root, internAtom(connection, "_NET_SUPPORTED"), moveResize)) {
+        return false;
+    }
+    constexpr uint32_t kMoveResizeMove = 8;
+    constexpr uint32_t kSourceApplication = 1;
+    // The window manager takes the pointer over; our implicit grab from the press must go.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    sendToWindowManager(connection, root, xcbWindow, moveResize,
+                        {static_cast<uint32_t>(anchor.x), static_cast<uint32_t>(anchor.y), kMoveResizeMove,
+                         static_cast<uint32_t>(button), kSourceApplication});
+    return true;
+}
+
+void X11WindowManager::skipTaskbar(WindowId window)
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    // Qt merges these with its own states (always on top) when it maps the window.
+    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+        const xcb_atom_t atom = internAtom(connection, name);
+        if (state == XCB_ATOM_NONE || atom == XCB_ATOM_NONE || propertyHoldsAtom(connection, xcbWindow, state, atom)) {
+            continue;
+        }
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcbWindow, state, XCB_ATOM_ATOM, 32, 1, &atom);
+    }
+    xcb_flush(connection);
+}
+
+bool X11WindowManager::canShapeWindows()
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr) {
+        return true;
+    }
+    static const bool available = [connection] {
+        static constexpr char kShape[] = "SHAPE";
+        auto cookie = xcb_query_extension(connection, sizeof kShape - 1, kShape);
+        std::unique_ptr<xcb_query_extension_reply_t, FreeDeleter> reply(
+            xcb_query_extension_reply(connection, cookie, nullptr));
+        return reply && reply->present != 0;
+    }();
+    return available;
+}
