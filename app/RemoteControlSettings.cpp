@@ -6,8 +6,7 @@ namespace {
 
 Shortcut readShortcut(const SettingsKey& key, const char* name, Shortcut defaultValue)
 {
-    // A shortcut is 16 bits wide; higher bits of a stored integer carry nothing.
-    return static_cast<Shortcut>(key.readInteger(name, defaultValue) & 0xFFFF);
+    return shortcutFromStored(key.readInteger(name, defaultValue));
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
 #include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
@@ -55,10 +57,19 @@ int main(int argc, char** argv)
     QtClipboardService clipboard({writeBmpFile, writePng});
     ChmHelpService help;
     QtMessageService messages;
-    Platform platform{userHive,       machineHive ? &*machineHive : nullptr, screen, clipboard, help, messages,
-                      programFolder()};
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
-    platform.windowManager = &windowManager;
+    Platform platform{userHive,
+                      machineHive ? &*machineHive : nullptr,
+                      screen,
+                      clipboard,
+                      help,
+                      messages,
+                      programFolder(),
+                      &hotkeys,
+                      &keyWatcher,
+                      &windowManager};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;

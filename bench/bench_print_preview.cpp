@@ -42,8 +42,8 @@ public:
 
 struct PrintRig {
     PrintRig()
-        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-print.ini").string()), ini(iniPath),
-          platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
+        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-print.ini").string()),
+          ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
     {
         std::filesystem::remove(iniPath);
         fake.pageMetrics = {300, 300, 75, 225, 2325, 2925, 2550, 3300};

@@ -1,7 +1,8 @@
 // Fuzzes the help file reader: arbitrary bytes as ztp.chm (written to a file, since chmlib opens files
-// by name), then every object read and the navigation data parsed, as the help window would.
+// by name), then every object read, the navigation data parsed and each page checked, as the help window would.
 #include "help/ChmArchive.h"
 #include "help/ChmContents.h"
+#include "help/HelpPageCheck.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -49,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         if (object == "/#SYSTEM")
             (void)ParseChmSystem(*bytes);
-        (void)ParseChmSitemap(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+        (void)ParseChmSitemap(text);
+        (void)isIntactHelpPage(text);
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "common/RegistryHive.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
+#include "platform/HotkeyService.h"
+#include "platform/KeyWatcher.h"
 #include "platform/MessageService.h"
 #include "platform/ScreenSource.h"
 #include "platform/WindowManager.h"
@@ -20,6 +22,9 @@ struct Platform {
     MessageService& messages;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
-    // Null: the toolkit's own window handling is used.
+    // The keyboard and window-manager services; null where a program or test has none, and the
+    // windows then keep only their states.
+    HotkeyService* hotkeys = nullptr;
+    KeyWatcher* keyWatcher = nullptr;
     WindowManager* windowManager = nullptr;
 };

@@ -1,7 +1,24 @@
-// A keyboard shortcut as stored in the settings and registered as a hotkey.
+// A keyboard shortcut as the settings store it: a virtual-key code with modifier bits.
 #pragma once
 
 #include <cstdint>
 
 // Virtual-key code in bits 0-12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
 using Shortcut = uint16_t;
+
+inline constexpr Shortcut kShortcutShift = 0x2000;
+inline constexpr Shortcut kShortcutCtrl = 0x4000;
+inline constexpr Shortcut kShortcutAlt = 0x8000;
+inline constexpr Shortcut kShortcutKeyMask = 0x1FFF;
+
+constexpr int shortcutKey(Shortcut shortcut)
+{
+    return shortcut & kShortcutKeyMask;
+}
+
+// A stored integer as a shortcut: values outside 16 bits are no shortcut at all (0, which no
+// desktop accepts), rather than an unrelated combination made of their low bits.
+constexpr Shortcut shortcutFromStored(int32_t stored)
+{
+    return stored < 0 || stored > 0xFFFF ? Shortcut{0} : static_cast<Shortcut>(stored);
+}

@@ -8,11 +8,14 @@
 
 class WindowManager {
 public:
-    // The desktop's id of a top-level window (QWidget::winId()).
-    using WindowId = std::uintptr_t;
+    // The platform's id of a top-level window (QWidget::winId()).
+    using WindowId = uint64_t;
 
     virtual ~WindowManager() = default;
 
+    // Brings the window to the front with the keyboard focus, as a taskbar asks for it, so
+    // focus-stealing prevention does not refuse it.
+    virtual void activateWindow(WindowId window) = 0;
     // Minimises the window the way the window manager's own button does. Nothing of it outlives
     // the restore, so a window hidden and shown later comes back normal, not minimised.
     virtual void minimize(WindowId window) = 0;

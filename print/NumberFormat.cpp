@@ -7,8 +7,14 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimmed(std::string_view text)
 {

@@ -73,8 +73,8 @@ PageLayout computePageLayout(const PrinterMetrics& metrics, const LayoutSettings
     double imgH = imageHeight * layout.zoom / screenPpi;
 
     double u = unitFactor(s.inches);
-    layout.xOffset = clampOffset(offsetFromText(s.xOffsetText, u, numbers), imgW, sheet.printable.left,
-                                 sheet.printable.right);
+    layout.xOffset =
+        clampOffset(offsetFromText(s.xOffsetText, u, numbers), imgW, sheet.printable.left, sheet.printable.right);
     layout.yOffset =
         clampOffset(offsetFromText(s.yOffsetText, u, numbers), imgH, sheet.printable.top, sheet.printable.bottom);
 

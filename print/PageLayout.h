@@ -48,7 +48,10 @@ struct PageLayout {
 };
 
 // Unit factor of the offset fields: 1 for inches, 25.4 for millimetres.
-inline double unitFactor(bool inches) { return inches ? 1.0 : 25.4; }
+inline double unitFactor(bool inches)
+{
+    return inches ? 1.0 : 25.4;
+}
 
 // The layout's steps in order: zoom, fit, image size, offsets, clamping, position.
 PageLayout computePageLayout(const PrinterMetrics& metrics, const LayoutSettings& settings, int imageWidth,

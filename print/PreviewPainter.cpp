@@ -7,10 +7,16 @@
 
 namespace {
 
-Rect clippedTo(const Bitmap& buffer, const Rect& r) { return r.intersected({0, 0, buffer.width(), buffer.height()}); }
+Rect clippedTo(const Bitmap& buffer, const Rect& r)
+{
+    return r.intersected({0, 0, buffer.width(), buffer.height()});
+}
 
 // The 8 x 8 chequer pattern: black where x + y is even, white where odd.
-bool patternWhite(int x, int y) { return ((x + y) & 1) != 0; }
+bool patternWhite(int x, int y)
+{
+    return ((x + y) & 1) != 0;
+}
 
 // The image area combined with the chequer by OR: white pattern pixels turn white, black ones
 // leave the picture as it was. The pattern starts at the area's own top-left corner.
@@ -40,25 +46,40 @@ void setPixel(Bitmap& buffer, int x, int y, ColorRef color)
 // each segment leaves out its end point, and the dots run on from one segment to the next.
 void dottedOutline(Bitmap& buffer, const Rect& r, ColorRef color)
 {
-    const Point corners[] = {{r.left, r.top}, {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top},
-                             {r.left, r.top}};
+    const Point corners[] = {
+        {r.left, r.top}, {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}};
     constexpr int kOn = 2;
     constexpr int kPeriod = 4;
-    long step = 0;
+    int64_t step = 0;
     for (int i = 0; i < 4; ++i) {
         Point from = corners[i];
         Point to = corners[i + 1];
         int dx = (to.x > from.x) - (to.x < from.x);
         int dy = (to.y > from.y) - (to.y < from.y);
-        int length = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
-        // Far outside the buffer only the count of steps matters.
-        for (int n = 0; n < length; ++n, ++step) {
-            int x = from.x + dx * n;
-            int y = from.y + dy * n;
-            if (step % kPeriod < kOn) {
-                setPixel(buffer, x, y, color);
+        int64_t length = std::max(std::abs(int64_t(to.x) - from.x), std::abs(int64_t(to.y) - from.y));
+        // Only the part inside the buffer is walked; the dots' phase still counts the whole line.
+        int64_t first = 0;
+        int64_t last = length;
+        auto limit = [&](int start, int direction, int size) {
+            if (direction == 0) {
+                if (start < 0 || start >= size) {
+                    last = first;
+                }
+                return;
+            }
+            int64_t a = direction > 0 ? -int64_t(start) : int64_t(start) - (size - 1);
+            int64_t b = direction > 0 ? int64_t(size) - start : int64_t(start) + 1;
+            first = std::max(first, a);
+            last = std::min(last, b);
+        };
+        limit(from.x, dx, buffer.width());
+        limit(from.y, dy, buffer.height());
+        for (int64_t n = first; n < last; ++n) {
+            if ((step + n) % kPeriod < kOn) {
+                setPixel(buffer, static_cast<int>(from.x + dx * n), static_cast<int>(from.y + dy * n), color);
             }
         }
+        step += length;
     }
 }
 
@@ -110,8 +131,7 @@ void printablePart(Bitmap& buffer, const PreviewMapping& map, const PageLayout& 
 void paintPreview(Bitmap& buffer, Size box, const SheetGeometry& sheet, const PageLayout& layout, const Bitmap& image,
                   double screenPpi, const PreviewOptions& options)
 {
-    if (buffer.width() != box.width || buffer.height() != box.height ||
-        buffer.pixelFormat() != PixelFormat::Bpp24) {
+    if (buffer.width() != box.width || buffer.height() != box.height || buffer.pixelFormat() != PixelFormat::Bpp24) {
         buffer = Bitmap(box.width, box.height, PixelFormat::Bpp24);
     }
     buffer.fillRect({0, 0, box.width, box.height}, options.background);

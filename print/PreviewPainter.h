@@ -14,10 +14,10 @@ struct PreviewOptions {
     ColorRef background = kDefaultBackground;
 };
 
-inline constexpr ColorRef kSheetGrey = 15790320;   // the sheet outside the printable area
-inline constexpr ColorRef kSheetWhite = 16777215;  // the printable area
-inline constexpr ColorRef kMarginGreen = 32768;    // the printable area's dotted outline
+inline constexpr ColorRef kSheetGrey = 15790320;  // the sheet outside the printable area
+inline constexpr ColorRef kSheetWhite = 16777215; // the printable area
+inline constexpr ColorRef kMarginGreen = 32768;   // the printable area's dotted outline
 
 // Redraws `buffer` at `box` size. `image` must be 24 bits per pixel.
-void paintPreview(Bitmap& buffer, Size box, const SheetGeometry& sheet, const PageLayout& layout,
-                  const Bitmap& image, double screenPpi, const PreviewOptions& options);
+void paintPreview(Bitmap& buffer, Size box, const SheetGeometry& sheet, const PageLayout& layout, const Bitmap& image,
+                  double screenPpi, const PreviewOptions& options);

@@ -16,7 +16,7 @@ inline constexpr int kPreviewMinWidth = 516;
 inline constexpr int kPreviewMinHeight = 492;
 
 struct PrintSettings {
-    Rect window;          // left, top, right, bottom in screen pixels
+    Rect window; // left, top, right, bottom in screen pixels
     LayoutSettings layout;
     std::string copiesText = "1";
     bool showMargins = true;

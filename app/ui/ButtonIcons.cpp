@@ -21,6 +21,9 @@ struct Palette {
 
 const Palette kEnabled{QColor(40, 48, 64), QColor(200, 40, 40), QColor(70, 130, 200), QColor(250, 250, 250)};
 const Palette kDisabled{QColor(150, 150, 150), QColor(170, 170, 170), QColor(185, 185, 185), QColor(225, 225, 225)};
+// The Timer button's other two states: held under the mouse, and down (the next capture waits).
+const Palette kHeld{QColor(40, 48, 64), QColor(200, 40, 40), QColor(70, 130, 200), QColor(214, 222, 236)};
+const Palette kDown{QColor(40, 48, 64), QColor(200, 40, 40), QColor(70, 130, 200), QColor(255, 214, 120)};
 
 using Drawing = std::function<void(QPainter&, const Palette&)>;
 
@@ -196,12 +199,27 @@ QPixmap render(const Drawing& draw, const Palette& palette, int size)
     return pixmap;
 }
 
+// Each look at the asked size and at twice it, so a display at 2x scale gets its own pixels.
 QIcon iconFrom(const Drawing& draw, int size)
 {
     QIcon icon;
-    icon.addPixmap(render(draw, kEnabled, size), QIcon::Normal);
-    icon.addPixmap(render(draw, kEnabled, size), QIcon::Active);
-    icon.addPixmap(render(draw, kDisabled, size), QIcon::Disabled);
+    for (const int edge : {size, 2 * size}) {
+        icon.addPixmap(render(draw, kEnabled, edge), QIcon::Normal);
+        icon.addPixmap(render(draw, kEnabled, edge), QIcon::Active);
+        icon.addPixmap(render(draw, kDisabled, edge), QIcon::Disabled);
+    }
+    return icon;
+}
+
+// The resting clock in four states: up, disabled, held (the mouse on it) and down.
+QIcon fourStateIcon(const Drawing& draw, int size)
+{
+    QIcon icon = iconFrom(draw, size);
+    for (const int edge : {size, 2 * size}) {
+        icon.addPixmap(render(draw, kHeld, edge), QIcon::Active, QIcon::Off);
+        icon.addPixmap(render(draw, kDown, edge), QIcon::Normal, QIcon::On);
+        icon.addPixmap(render(draw, kDown, edge), QIcon::Active, QIcon::On);
+    }
     return icon;
 }
 
@@ -244,6 +262,9 @@ Drawing drawingFor(RemoteIcon which)
 
 QIcon remoteIcon(RemoteIcon which, int size)
 {
+    if (which == RemoteIcon::Timer) {
+        return fourStateIcon(drawingFor(which), size);
+    }
     return iconFrom(drawingFor(which), size);
 }
 

@@ -1,6 +1,8 @@
-// The seven-second countdown that delays a capture while the Timer button is down, with the
-// clock pictures on the button.
+// The seven-second countdown on the Timer button: a one-second timer drives the countdown
+// sequence, whose pictures go onto the button.
 #pragma once
+
+#include "app/CountdownSequence.h"
 
 #include <QIcon>
 #include <QObject>
@@ -10,27 +12,31 @@
 
 class QAbstractButton;
 
-class CaptureCountdown : public QObject {
+class CaptureCountdown : public QObject, private CountdownHost {
 public:
     CaptureCountdown(QAbstractButton& timerButton, std::function<void()> capture);
 
     // The Timer button went down: the countdown is armed but not started.
-    void arm();
+    void arm() { sequence_.arm(); }
     // The Timer button went up before the end: no capture happens.
-    void disarm();
+    void disarm() { sequence_.disarm(); }
     // A Capture command while the button is down; a running countdown goes on unchanged.
-    void start();
+    void start() { sequence_.start(); }
     bool isRunning() const { return timer_.isActive(); }
 
-    int stepsLeft = 7;
-
 private:
-    void tick();
-    void showPicture(int step);
-    void showRestingPicture();
+    void showCountdownPicture(int picture) override;
+    void showRestingPicture() override;
+    void startTicking() override { timer_.start(); }
+    void stopTicking() override { timer_.stop(); }
+    bool ticking() const override { return timer_.isActive(); }
+    void wait(int milliseconds) override;
+    void raiseTimerButton() override;
+    void capture() override { capture_(); }
 
     QTimer timer_;
     QAbstractButton& button_;
     std::function<void()> capture_;
     QIcon restingPicture_;
+    CountdownSequence sequence_{*this};
 };

@@ -1,16 +1,17 @@
 #include "app/ui/RemoteControlWindow.h"
 
 #include "app/CaptureFrameLink.h"
+#include "app/HotkeyDispatch.h"
 #include "app/RemoteControlShape.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/Delay.h"
+#include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
 #include "common/SettingsStore.h"
-#include "platform/HotkeyRegistrar.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -59,13 +60,47 @@ QRegion regionFromRows(const std::vector<RowSpan>& rows)
     return region;
 }
 
+// The Remote Control as a hotkey press sees it.
+class RemoteHotkeyTarget : public HotkeyTarget {
+public:
+    explicit RemoteHotkeyTarget(RemoteControlWindow& window) : window_(window) {}
+
+    bool hotkeysBlocked() const override
+    {
+        return QApplication::activeModalWidget() != nullptr || window_.isCapturing();
+    }
+    bool minimized() const override { return window_.minimized; }
+    bool trayMinimize() const override { return window_.trayMinimize; }
+    void showFromTray() override { window_.restoreFromTray(); }
+    // The desktop's restore runs the window's own restore notification (changeEvent).
+    void restoreApplication() override { window_.showNormal(); }
+    void bringToFront() override { window_.bringToFront(); }
+    void capture() override { window_.capture(); }
+    void fullScreenToggle() override { window_.fullScreenToggle(); }
+    void edit() override { window_.editCommand(); }
+    void saveAs() override { window_.saveAsCommand(); }
+    void print() override { window_.printCommand(); }
+
+private:
+    RemoteControlWindow& window_;
+};
+
 } // namespace
 
-RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, HotkeyRegistrar* hotkeys,
-                                         QWidget* parent)
+RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
-      windows_(std::move(windows)), hotkeys_(hotkeys), menus_(this)
+      windows_(std::move(windows)),
+      hotkeys_(platform.hotkeys,
+               [this](const std::string& message) {
+                   HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
+                   dialog.exec();
+                   return dialog.disableHotkeys();
+               }),
+      menus_(this)
 {
+    if (platform_.hotkeys != nullptr) {
+        platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
+    }
     setWindowTitle("Zentrap Remote Control");
     // Taskbars show the icon name: the application's title, while tools still find the window title.
     setWindowIconText("Zentrap");
@@ -90,11 +125,17 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
 RemoteControlWindow::~RemoteControlWindow()
 {
     writeSettings();
+    if (platform_.keyWatcher != nullptr) {
+        platform_.keyWatcher->stop();
+    }
     if (countdown_) {
         countdown_->disarm();
     }
     platform_.help.closeAll();
     setHotkeysEnabled(false);
+    if (platform_.hotkeys != nullptr) {
+        platform_.hotkeys->setHandler(nullptr);
+    }
 }
 
 void RemoteControlWindow::createControls()
@@ -176,8 +217,7 @@ void RemoteControlWindow::readSettings()
     move(s.position.x, s.position.y);
     updateRulersOption = s.updateRulers;
     showRulersOption = s.showRulers;
-    // The PrintScreen watch belongs to the hotkeys part; the setting is kept and written back.
-    usePrintScreen = s.usePrintScreen;
+    setPrintScreenWatch(s.usePrintScreen);
     hideRemote = s.hideRemote;
     exitConfirmation = s.exitConfirmation;
     trayMinimize = s.trayMinimize;
@@ -212,7 +252,7 @@ void RemoteControlWindow::writeSettings()
     s.hkEdit = hkEdit;
     s.hkSave = hkSave;
     s.hkPrint = hkPrint;
-    s.globalHotkeys = globalHotkeys;
+    s.globalHotkeys = hotkeysEnabled();
     s.captureCursor = captureCursor;
     SettingsStore store(platform_.userHive, platform_.machineHive);
     SettingsKey key = store.open();
@@ -467,20 +507,47 @@ void RemoteControlWindow::setFrameVisible(bool visible)
 
 void RemoteControlWindow::setHotkeysEnabled(bool enable)
 {
-    if (enable == globalHotkeys) {
+    hotkeys_.setEnabled(enable, {hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint}, reportHotkeyFailures);
+}
+
+void RemoteControlWindow::hotkeyPressed(int id)
+{
+    RemoteHotkeyTarget target(*this);
+    dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::restoreFromTray()
+{
+    setFrameVisible(frameWasVisible);
+    show();
+    minimized = false;
+}
+
+void RemoteControlWindow::bringToFront()
+{
+    if (!isVisible()) {
         return;
     }
-    globalHotkeys = enable;
-    if (hotkeys_ == nullptr) {
+    raise();
+    // Asked of the window manager as a taskbar asks: a program in the background may not take
+    // the focus by itself, but the hotkey press is the user's request for it.
+    if (platform_.windowManager != nullptr) {
+        platform_.windowManager->activateWindow(winId());
+    }
+    activateWindow();
+}
+
+void RemoteControlWindow::setPrintScreenWatch(bool on)
+{
+    usePrintScreen = on;
+    if (platform_.keyWatcher == nullptr) {
         return;
     }
-    if (!enable) {
-        hotkeys_->unregisterAll();
-        return;
+    if (on) {
+        platform_.keyWatcher->start([this] { capture(); });
+    } else {
+        platform_.keyWatcher->stop();
     }
-    // Refusals are only reported while accepted preferences are applied; that dialog belongs to
-    // the hotkeys part, so here they stay silent.
-    hotkeys_->registerAll({hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint});
 }
 
 void RemoteControlWindow::disableTrayMenu()
@@ -497,9 +564,8 @@ void RemoteControlWindow::enableTrayMenu()
 void RemoteControlWindow::takeKeyboardBack()
 {
     // The Capture Frame, shown again a moment ago, would otherwise keep the keyboard.
-    if (isVisible() && !minimized) {
-        raise();
-        activateWindow();
+    if (!minimized) {
+        bringToFront();
     }
 }
 

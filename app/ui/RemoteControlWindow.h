@@ -2,6 +2,7 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
+#include "app/GlobalHotkeys.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
 #include "app/ui/CaptureCountdown.h"
@@ -21,19 +22,17 @@
 
 struct Platform;
 class CaptureFrameLink;
-class HotkeyRegistrar;
 class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
 class RemoteControlWindow : public QWidget, public FrameHost, public ModalHost {
 public:
-    // Reads the settings, shapes the window and places it; the Capture Frame is attached later
-    // (it is created after the Remote Control). `hotkeys` may be null: the hotkeys then only
-    // keep their enabled state.
-    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, HotkeyRegistrar* hotkeys = nullptr,
-                        QWidget* parent = nullptr);
-    // Writes the settings, closes the help windows and switches the hotkeys off.
+    // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
+    // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
+    RemoteControlWindow(Platform& platform, RemoteWindowFactories windows = {}, QWidget* parent = nullptr);
+    // Writes the settings, stops the PrintScreen watch, closes the help windows and switches the
+    // hotkeys off.
     ~RemoteControlWindow() override;
 
     void attachFrame(CaptureFrameLink* frame);
@@ -53,6 +52,16 @@ public:
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
+    // A press of hotkey `id` (101 Capture ... 105 Print).
+    void hotkeyPressed(int id);
+    // Back from the tray: the Capture Frame gets its remembered visibility, the window shows and
+    // is no longer minimised.
+    void restoreFromTray();
+    // In front of the other windows with the keyboard focus.
+    void bringToFront();
+    // Starts or stops the PrintScreen watch ("UsePrintScreen").
+    void setPrintScreenWatch(bool on);
+
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }
     bool showRulers() const override { return showRulersOption; }
@@ -62,7 +71,7 @@ public:
     // ModalHost
     bool frameVisible() const override;
     void setFrameVisible(bool visible) override;
-    bool hotkeysEnabled() const override { return globalHotkeys; }
+    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
     void setHotkeysEnabled(bool enable) override;
     void disableTrayMenu() override;
     void enableTrayMenu() override;
@@ -92,7 +101,6 @@ public:
     bool showHint = true;
     bool usePrintScreen = true;
     std::string skin;
-    bool globalHotkeys = false;
     Shortcut hkCapture = 0;
     Shortcut hkFullScreen = 0;
     Shortcut hkEdit = 0;
@@ -134,7 +142,7 @@ private:
 
     Platform& platform_;
     RemoteWindowFactories windows_;
-    HotkeyRegistrar* hotkeys_;
+    GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;
     RemoteControlMenus menus_;

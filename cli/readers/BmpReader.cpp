@@ -68,8 +68,9 @@ Header readHeader(std::span<const uint8_t> file)
         h.topDown = height < 0;
         h.height = h.topDown ? -int64_t{height} : int64_t{height};
         h.bits = u16(file, 28);
-        h.compression = u32(file, 30);
-        h.colorsUsed = u32(file, 46);
+        // OS/2 headers may stop after any field: the missing ones are 0.
+        h.compression = infoSize >= 20 ? u32(file, 30) : kRgb;
+        h.colorsUsed = infoSize >= 36 ? u32(file, 46) : 0;
         if (infoSize == 64 && h.compression > kBitfields) {
             fail("OS/2 Huffman and RLE24 coding are not supported");
         }

@@ -158,11 +158,11 @@ bool isBilevel(TIFF* tif)
 {
     uint16_t bits = 0;
     uint16_t samples = 0;
-    uint16_t photometric = 0;
+    uint16_t photometric = PHOTOMETRIC_MINISWHITE; // what libtiff assumes when the tag is missing
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    return bits == 1 && samples == 1 && TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) &&
-           (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    return bits == 1 && samples == 1 && photometric != PHOTOMETRIC_PALETTE;
 }
 
 void convertBilevelBand(const std::vector<uint32_t>& rgba, Bitmap& out, uint32_t firstRow, uint32_t rows)
@@ -212,6 +212,7 @@ Bitmap readTiff(std::span<const uint8_t> file)
     if (!tif) {
         fail(f);
     }
+    f.error.clear(); // what libtiff tolerated in the directory; decoding errors count from here
     uint32_t width = 0;
     uint32_t height = 0;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
@@ -221,7 +222,8 @@ Bitmap readTiff(std::span<const uint8_t> file)
 
     char message[1024] = "";
     TIFFRGBAImage image{};
-    if (!TIFFRGBAImageOK(tif.get(), message) || !TIFFRGBAImageBegin(&image, tif.get(), 0, message)) {
+    // Stop at the first error: otherwise libtiff goes on and hands out blank bands for data it could not decode.
+    if (!TIFFRGBAImageOK(tif.get(), message) || !TIFFRGBAImageBegin(&image, tif.get(), 1, message)) {
         throw ZentrapError(std::string("Unsupported TIFF file: ") + message);
     }
     std::unique_ptr<TIFFRGBAImage, void (*)(TIFFRGBAImage*)> end(&image, TIFFRGBAImageEnd);
@@ -244,7 +246,7 @@ Bitmap readTiff(std::span<const uint8_t> file)
             uint32_t rows = std::min(bandRows, height - y);
             image.row_offset = static_cast<int>(y);
             image.col_offset = 0;
-            if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows) || f.endedEarly) {
+            if (!TIFFRGBAImageGet(&image, rgba.data(), width, rows) || !f.error.empty()) {
                 fail(f);
             }
             if (target != nullptr) {

@@ -13,6 +13,7 @@ public:
         int button;
     };
 
+    void activateWindow(WindowId window) override { activated.push_back(window); }
     void minimize(WindowId window) override { minimized.push_back(window); }
     bool startMove(WindowId window, Point anchor, int button) override
     {
@@ -22,6 +23,7 @@ public:
     void skipTaskbar(WindowId window) override { keptOffTaskbar.push_back(window); }
     bool canShapeWindows() override { return shapes; }
 
+    std::vector<WindowId> activated;
     std::vector<WindowId> minimized;
     std::vector<Move> moves;
     std::vector<WindowId> keptOffTaskbar;

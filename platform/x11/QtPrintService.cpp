@@ -14,6 +14,7 @@
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -30,7 +31,7 @@ int queueResolution(const std::string& name)
             ipp_res_t units = IPP_RES_PER_INCH;
             int yres = 0;
             int xres = ippGetResolution(attr, 0, &yres, &units);
-            dpi = units == IPP_RES_PER_CM ? static_cast<int>(xres * 2.54 + 0.5) : xres;
+            dpi = units == IPP_RES_PER_CM ? static_cast<int>(std::lround(xres * 2.54)) : xres;
         }
         cupsFreeDestInfo(info);
     }

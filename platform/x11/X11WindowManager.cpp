@@ -1,7 +1,6 @@
 #include "platform/x11/X11WindowManager.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include "platform/x11/QtXcbConnection.h"
 
 #include <xcb/xcb.h>
 
@@ -10,16 +9,6 @@
 #include <memory>
 
 namespace {
-
-// Qt's own connection, or null when the application does not run on X11 (offscreen tests).
-xcb_connection_t* qtConnection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -49,67 +38,64 @@ bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_at
     return false;
 }
 
-xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window)
-{
-    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-    return tree ? tree->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
-}
-
 // A client message about `window` to the window manager, which listens on the root window.
-void sendToWindowManager(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
-                         const uint32_t (&data)[5])
+void sendToWindowManager(const QtXcbConnection& qt, xcb_window_t window, const char* type, const uint32_t (&data)[5])
 {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = type;
+    message.type = internAtom(qt.connection, type);
     std::memcpy(message.data.data32, data, sizeof data);
-    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
+    xcb_flush(qt.connection);
 }
 
 } // namespace
+
+void X11WindowManager::activateWindow(WindowId window)
+{
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || window == 0) {
+        return;
+    }
+    // Source 2: a pager's request, which window managers honour even from a background program;
+    // the key press or the closed window that led here is the user's request.
+    constexpr uint32_t kSourcePager = 2;
+    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "_NET_ACTIVE_WINDOW",
+                        {kSourcePager, XCB_CURRENT_TIME, 0, 0, 0});
+}
 
 void X11WindowManager::minimize(WindowId window)
 {
     // Qt's own minimising also marks the window to start iconic (WM_HINTS), and a restore by the
     // window manager leaves that mark: the next time the window is shown it would map minimised.
     // The ICCCM request alone is what the window manager's button does.
-    xcb_connection_t* connection = qtConnection();
-    if (connection == nullptr || window == 0) {
-        return;
-    }
-    const auto xcbWindow = static_cast<xcb_window_t>(window);
-    const xcb_window_t root = rootOf(connection, xcbWindow);
-    const xcb_atom_t changeState = internAtom(connection, "WM_CHANGE_STATE");
-    if (root == XCB_WINDOW_NONE || changeState == XCB_ATOM_NONE) {
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || window == 0) {
         return;
     }
     constexpr uint32_t kIconicState = 3;
-    sendToWindowManager(connection, root, xcbWindow, changeState, {kIconicState, 0, 0, 0, 0});
+    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
 }
 
 bool X11WindowManager::startMove(WindowId window, Point anchor, int button)
 {
-    xcb_connection_t* connection = qtConnection();
-    if (connection == nullptr || window == 0) {
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || window == 0) {
         return false;
     }
-    const auto xcbWindow = static_cast<xcb_window_t>(window);
-    const xcb_window_t root = rootOf(connection, xcbWindow);
-    const xcb_atom_t moveResize = internAtom(connection, "_NET_WM_MOVERESIZE");
-    if (root == XCB_WINDOW_NONE || moveResize == XCB_ATOM_NONE ||
-        !propertyHoldsAtom(connection, root, internAtom(connection, "_NET_SUPPORTED"), moveResize)) {
+    const xcb_atom_t moveResize = internAtom(qt.connection, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE ||
+        !propertyHoldsAtom(qt.connection, qt.root, internAtom(qt.connection, "_NET_SUPPORTED"), moveResize)) {
         return false;
     }
     constexpr uint32_t kMoveResizeMove = 8;
     constexpr uint32_t kSourceApplication = 1;
     // The window manager takes the pointer over; our implicit grab from the press must go.
-    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
-    sendToWindowManager(connection, root, xcbWindow, moveResize,
+    xcb_ungrab_pointer(qt.connection, XCB_CURRENT_TIME);
+    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "_NET_WM_MOVERESIZE",
                         {static_cast<uint32_t>(anchor.x), static_cast<uint32_t>(anchor.y), kMoveResizeMove,
                          static_cast<uint32_t>(button), kSourceApplication});
     return true;
@@ -117,30 +103,31 @@ bool X11WindowManager::startMove(WindowId window, Point anchor, int button)
 
 void X11WindowManager::skipTaskbar(WindowId window)
 {
-    xcb_connection_t* connection = qtConnection();
-    if (connection == nullptr || window == 0) {
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || window == 0) {
         return;
     }
     const auto xcbWindow = static_cast<xcb_window_t>(window);
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t state = internAtom(qt.connection, "_NET_WM_STATE");
     // Qt merges these with its own states (always on top) when it maps the window.
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t atom = internAtom(connection, name);
-        if (state == XCB_ATOM_NONE || atom == XCB_ATOM_NONE || propertyHoldsAtom(connection, xcbWindow, state, atom)) {
+        const xcb_atom_t atom = internAtom(qt.connection, name);
+        if (state == XCB_ATOM_NONE || atom == XCB_ATOM_NONE ||
+            propertyHoldsAtom(qt.connection, xcbWindow, state, atom)) {
             continue;
         }
-        xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcbWindow, state, XCB_ATOM_ATOM, 32, 1, &atom);
+        xcb_change_property(qt.connection, XCB_PROP_MODE_APPEND, xcbWindow, state, XCB_ATOM_ATOM, 32, 1, &atom);
     }
-    xcb_flush(connection);
+    xcb_flush(qt.connection);
 }
 
 bool X11WindowManager::canShapeWindows()
 {
-    xcb_connection_t* connection = qtConnection();
-    if (connection == nullptr) {
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr) {
         return true;
     }
-    static const bool available = [connection] {
+    static const bool available = [connection = qt.connection] {
         static constexpr char kShape[] = "SHAPE";
         auto cookie = xcb_query_extension(connection, sizeof kShape - 1, kShape);
         std::unique_ptr<xcb_query_extension_reply_t, FreeDeleter> reply(

@@ -1,11 +1,12 @@
-// The window-manager requests on an X11 desktop, sent on Qt's own xcb connection (EWMH and ICCCM
-// client messages to the root window).
+// Window-manager requests on an X11 desktop: EWMH and ICCCM client messages and properties on Qt's
+// own xcb connection.
 #pragma once
 
 #include "platform/WindowManager.h"
 
 class X11WindowManager : public WindowManager {
 public:
+    void activateWindow(WindowId window) override;
     void minimize(WindowId window) override;
     bool startMove(WindowId window, Point anchor, int button) override;
     void skipTaskbar(WindowId window) override;

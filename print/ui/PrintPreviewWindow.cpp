@@ -43,7 +43,10 @@ NumberFormat userNumbers()
     return NumberFormat(locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString());
 }
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 } // namespace
 
@@ -347,7 +350,10 @@ void PrintPreviewWindow::showBackground()
     backgroundSwatch_->setPalette(palette);
 }
 
-void PrintPreviewWindow::refreshPreview() { paintBox_->update(); }
+void PrintPreviewWindow::refreshPreview()
+{
+    paintBox_->update();
+}
 
 void PrintPreviewWindow::setPreviewCursor(std::optional<PreviewCursor> cursor)
 {

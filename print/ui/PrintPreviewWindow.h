@@ -4,8 +4,8 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "print/PrintPreviewModel.h"
 #include "print/ui/PreviewHandCursors.h"
-#include "print/ui/PrintPreviewModel.h"
 
 #include <QDialog>
 

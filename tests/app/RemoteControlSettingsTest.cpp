@@ -143,10 +143,12 @@ TEST_F(RemoteControlSettingsTest, WritesEveryValueInOrderToThePrimaryKeyOnly)
     EXPECT_FALSE(back.globalHotkeys) << "switching the hotkeys off survives a restart";
 }
 
-TEST_F(RemoteControlSettingsTest, ShortcutsKeepSixteenBits)
+TEST_F(RemoteControlSettingsTest, ShortcutsOutsideSixteenBitsAreNoShortcut)
 {
-    user("\"FHKCapture\"=dword:00016043\n\"FHKPrint\"=dword:ffffffff\n");
+    // Not Ctrl+Shift+C by their low bits: a value no shortcut can have registers nothing.
+    user("\"FHKCapture\"=dword:00016043\n\"FHKPrint\"=dword:ffffffff\n\"FHKEdit\"=dword:0000ffff\n");
     const RemoteControlSettings s = read();
-    EXPECT_EQ(s.hkCapture, 0x6043);
-    EXPECT_EQ(s.hkPrint, 0xFFFF);
+    EXPECT_EQ(s.hkCapture, 0);
+    EXPECT_EQ(s.hkPrint, 0) << "a negative value";
+    EXPECT_EQ(s.hkEdit, 0xFFFF) << "the largest 16-bit value is kept as stored";
 }

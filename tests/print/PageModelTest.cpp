@@ -87,7 +87,7 @@ TEST(PageModel, OffsetsAreClampedSoThatTheImageTouchesThePrintableArea)
     PrinterMetrics m = letter300();
     // 192 x 96 pixels at 100 % on 96 ppi: 2 x 1 inches.
     PageLayout far = computePageLayout(m, placedAt("100", "100"), 192, 96, 96, kEnglish);
-    EXPECT_NEAR(far.image.left, 8.0, 1e-12);  // the printable area's right edge
+    EXPECT_NEAR(far.image.left, 8.0, 1e-12); // the printable area's right edge
     EXPECT_NEAR(far.image.top, 10.5, 1e-12); // its bottom edge
     PageLayout back = computePageLayout(m, placedAt("-100", "-100"), 192, 96, 96, kEnglish);
     EXPECT_NEAR(back.image.right, 0.25, 1e-12);
@@ -132,8 +132,14 @@ TEST(PageModel, UnitChangeRewritesTheClampedOffsetsWithTwoDecimals)
 
     // A sheet wide enough for a 1000 mm offset: the text carries a thousands separator and the
     // next layout still reads it.
-    PrinterMetrics plotter{.dpiX = 100, .dpiY = 100, .marginLeft = 0, .marginTop = 0, .printableWidth = 6000,
-                           .printableHeight = 6000, .paperWidth = 6000, .paperHeight = 6000};
+    PrinterMetrics plotter{.dpiX = 100,
+                           .dpiY = 100,
+                           .marginLeft = 0,
+                           .marginTop = 0,
+                           .printableWidth = 6000,
+                           .printableHeight = 6000,
+                           .paperWidth = 6000,
+                           .paperHeight = 6000};
     for (const NumberFormat* numbers : {&kEnglish, &kGerman}) {
         LayoutSettings wide = placedAt("40", "0");
         PageLayout first = computePageLayout(plotter, wide, 96, 96, 96, *numbers);
@@ -213,6 +219,10 @@ TEST(PageModel, PrintDestinationRounding)
     // An image left of the printable area lands at a negative position.
     layout.image.left = 0.1;
     EXPECT_EQ(printDestination(fine, layout, 2, 3, 96).left, 60 - 150);
+    // Absurd metrics from a broken driver give a far-off rectangle, not an overflow.
+    fine.marginLeft = INT32_MIN + 5;
+    layout.image.left = 1e9;
+    EXPECT_GT(printDestination(fine, layout, 2, 3, 96).left, 0);
 }
 
 TEST(PageModel, CopiesBelowOneAreOneAndAreCappedAt999)

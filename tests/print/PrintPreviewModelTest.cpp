@@ -1,9 +1,9 @@
 // The Print Preview's behaviour on a fake printer: settings read and written, enabling, unit
 // changes, dragging, setup, and the print job with its page structure and failures.
+#include "print/PrintPreviewModel.h"
 #include "common/SettingsFile.h"
 #include "platform/fake/FakePrintService.h"
 #include "print/PrintPlacement.h"
-#include "print/ui/PrintPreviewModel.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,14 @@ namespace {
 
 PrinterMetrics letter300()
 {
-    return {.dpiX = 300, .dpiY = 300, .marginLeft = 75, .marginTop = 225, .printableWidth = 2325,
-            .printableHeight = 2925, .paperWidth = 2550, .paperHeight = 3300};
+    return {.dpiX = 300,
+            .dpiY = 300,
+            .marginLeft = 75,
+            .marginTop = 225,
+            .printableWidth = 2325,
+            .printableHeight = 2925,
+            .paperWidth = 2550,
+            .paperHeight = 3300};
 }
 
 Bitmap pattern(int width, int height)
@@ -211,8 +217,14 @@ TEST_F(PreviewFixture, AFailedJobIsEndedAndReportedAndTheCaptureStaysUnsaved)
 TEST_F(PreviewFixture, AcceptedSetupReadsThePageAgain)
 {
     PrintPreviewModel& m = open();
-    PrinterMetrics a4{.dpiX = 600, .dpiY = 600, .marginLeft = 0, .marginTop = 0, .printableWidth = 4961,
-                      .printableHeight = 7016, .paperWidth = 4961, .paperHeight = 7016};
+    PrinterMetrics a4{.dpiX = 600,
+                      .dpiY = 600,
+                      .marginLeft = 0,
+                      .marginTop = 0,
+                      .printableWidth = 4961,
+                      .printableHeight = 7016,
+                      .paperWidth = 4961,
+                      .paperHeight = 7016};
     printer.metricsAfterSetup = a4;
     EXPECT_FALSE(m.printerSetup(nullptr));
     EXPECT_EQ(m.metrics(), letter300());

@@ -10,6 +10,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeWindowManager.h"
+#include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,18 +37,7 @@ namespace {
 
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        // These tests need no display; a desktop session's own platform would show their windows.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return testApplication();
 }
 
 Bitmap screenPattern(int width, int height)
@@ -274,7 +264,7 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
     EXPECT_EQ(form->undoImage, nullptr);
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
 }
 
 TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
@@ -288,7 +278,7 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
     form->printCommand();
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
     EXPECT_TRUE(form->menus().printItem->isEnabled());
 }
@@ -369,7 +359,7 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
     EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
     EXPECT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->globalHotkeys);
+    EXPECT_TRUE(form->hotkeysEnabled());
 }
 
 TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonUp)

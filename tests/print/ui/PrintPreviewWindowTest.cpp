@@ -12,6 +12,7 @@
 #include "print/ui/OpenPrintPreview.h"
 #include "print/ui/PreviewPaintBox.h"
 #include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,27 +25,15 @@
 
 #include <fstream>
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
 
 namespace {
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "test_print";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 struct WindowFixture : ::testing::Test {
-    WindowFixture() { application(); }
+    WindowFixture() { testApplication(); }
 
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};

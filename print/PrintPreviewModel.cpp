@@ -1,16 +1,16 @@
-#include "print/ui/PrintPreviewModel.h"
+#include "print/PrintPreviewModel.h"
 
+#include "platform/PrintService.h"
 #include "print/PreviewPainter.h"
 #include "print/PrintPlacement.h"
-#include "platform/PrintService.h"
 
 #include <exception>
 #include <memory>
 
 PrintPreviewModel::PrintPreviewModel(PrintService& printer, SettingsFile& settingsFile, const Bitmap& image,
                                      bool& notSaved, NumberFormat numbers, int screenPpi)
-    : printer_(printer), settingsFile_(settingsFile), image_(image), notSaved_(notSaved),
-      numbers_(std::move(numbers)), screenPpi_(screenPpi > 0 ? screenPpi : 96)
+    : printer_(printer), settingsFile_(settingsFile), image_(image), notSaved_(notSaved), numbers_(std::move(numbers)),
+      screenPpi_(screenPpi > 0 ? screenPpi : 96)
 {
 }
 
@@ -47,7 +47,10 @@ PreviewControlStates PrintPreviewModel::controlStates() const
     return {true, true, true, !l.centerDown, !l.centerAcross};
 }
 
-std::string PrintPreviewModel::printerPanelText() const { return "   Printer: " + printer_.currentPrinter(); }
+std::string PrintPreviewModel::printerPanelText() const
+{
+    return "   Printer: " + printer_.currentPrinter();
+}
 
 void PrintPreviewModel::updatePreview()
 {
@@ -79,8 +82,7 @@ void PrintPreviewModel::unitsChanged(bool inches)
     settings_.layout.inches = inches;
     paperSize_ = paperSizeText(metrics_, inches, numbers_);
     if (!laidOut_) {
-        layout_ = computePageLayout(metrics_, settings_.layout, image_.width(), image_.height(), screenPpi_,
-                                    numbers_);
+        layout_ = computePageLayout(metrics_, settings_.layout, image_.width(), image_.height(), screenPpi_, numbers_);
         laidOut_ = true;
     }
     rewriteOffsetsForUnit(settings_.layout, layout_, numbers_);
@@ -164,8 +166,7 @@ std::optional<std::string> PrintPreviewModel::print()
         settings_.copiesText = std::to_string(copies);
     }
     if (!laidOut_) {
-        layout_ = computePageLayout(metrics_, settings_.layout, image_.width(), image_.height(), screenPpi_,
-                                    numbers_);
+        layout_ = computePageLayout(metrics_, settings_.layout, image_.width(), image_.height(), screenPpi_, numbers_);
         laidOut_ = true;
     }
     Bitmap copy = image_.converted(PixelFormat::Bpp24);

@@ -1,0 +1,37 @@
+#include "app/HotkeyDispatch.h"
+
+#include "app/GlobalHotkeys.h"
+
+void dispatchHotkey(HotkeyTarget& target, int id)
+{
+    if (target.hotkeysBlocked()) {
+        return;
+    }
+    if (target.minimized()) {
+        if (target.trayMinimize()) {
+            target.showFromTray();
+        } else {
+            target.restoreApplication();
+        }
+    }
+    target.bringToFront();
+    switch (id) {
+    case kHotkeyCapture:
+        target.capture();
+        break;
+    case kHotkeyFullScreen:
+        target.fullScreenToggle();
+        break;
+    case kHotkeyEdit:
+        target.edit();
+        break;
+    case kHotkeySave:
+        target.saveAs();
+        break;
+    case kHotkeyPrint:
+        target.print();
+        break;
+    default:
+        break;
+    }
+}

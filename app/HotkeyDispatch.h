@@ -1,0 +1,30 @@
+// What a hotkey press does to the Remote Control: it comes back if minimised, takes the keyboard
+// focus in front of the other windows, then runs the hotkey's command.
+#pragma once
+
+class HotkeyTarget {
+public:
+    virtual ~HotkeyTarget() = default;
+
+    // While a modal window is open the hotkeys are off, and a capture in progress is never joined
+    // by another: a press already on its way is dropped.
+    virtual bool hotkeysBlocked() const = 0;
+    virtual bool minimized() const = 0;
+    // Minimising leaves only the tray icon.
+    virtual bool trayMinimize() const = 0;
+    // Back from the tray: the Capture Frame gets its remembered visibility, the Remote Control
+    // shows and is no longer minimised.
+    virtual void showFromTray() = 0;
+    // The desktop's own restore of the minimised application.
+    virtual void restoreApplication() = 0;
+    virtual void bringToFront() = 0;
+
+    virtual void capture() = 0;
+    virtual void fullScreenToggle() = 0;
+    // These three do nothing while their buttons are disabled.
+    virtual void edit() = 0;
+    virtual void saveAs() = 0;
+    virtual void print() = 0;
+};
+
+void dispatchHotkey(HotkeyTarget& target, int id);

@@ -1,0 +1,36 @@
+// The hotkey failure dialog: which hotkeys the desktop refused, with a way to switch all of them
+// off ("Disable hotkeys") and the Hotkeys help page.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+class HelpService;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+class HotkeyFailureDialog : public QDialog {
+public:
+    // `message` as built for the refusals (CR LF line breaks); `helpFile` is the help file's path.
+    HotkeyFailureDialog(const std::string& message, HelpService& help, std::string helpFile, QWidget* owner);
+
+    bool disableHotkeys() const;
+    QString messageText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void placeControls();
+
+    HelpService& help_;
+    std::string helpFile_;
+    QLabel* icon_;
+    QLabel* message_;
+    QCheckBox* disableHotkeys_;
+    QPushButton* ok_;
+    QPushButton* helpButton_;
+    QWidget* frame_;
+};

@@ -1,0 +1,158 @@
+// The Remote Control with fake hotkey, PrintScreen and window-manager services: presses reach the
+// commands, refusals reach the failure dialog, and the services follow the window's states.
+#include "app/CaptureFrameLink.h"
+#include "app/ui/HotkeyFailureDialog.h"
+#include "app/ui/RemoteControlWindow.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeHotkeyService.h"
+#include "platform/fake/FakeKeyWatcher.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakeWindowManager.h"
+#include "support/TestApplication.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ShownFrame : public CaptureFrameLink {
+public:
+    Rect captureRect() const override { return Rect::fromSize(10, 10, 20, 20); }
+    bool isShown() const override { return shown; }
+    void setShown(bool s) override { shown = s; }
+    bool shown = true;
+};
+
+class RemoteControlHotkeysTest : public ::testing::Test {
+protected:
+    RemoteControlHotkeysTest()
+    {
+        testApplication();
+        platform.hotkeys = &hotkeys;
+        platform.keyWatcher = &keyWatcher;
+        platform.windowManager = &windowManager;
+    }
+
+    std::unique_ptr<RemoteControlWindow> makeForm(const std::string& values = "")
+    {
+        userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n" +
+                          values);
+        auto form = std::make_unique<RemoteControlWindow>(platform);
+        form->attachFrame(&frame);
+        return form;
+    }
+
+    FileRegistryHive userHive;
+    FakeScreenSource screen{Bitmap(64, 48)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    FakeHotkeyService hotkeys;
+    FakeKeyWatcher keyWatcher;
+    FakeWindowManager windowManager;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    ShownFrame frame;
+};
+
+TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward)
+{
+    auto form = makeForm();
+    form->show();
+    ASSERT_EQ(hotkeys.registered.size(), 5u);
+    hotkeys.press(101);
+    EXPECT_TRUE(form->notSaved) << "Capture";
+    EXPECT_EQ(windowManager.activated, std::vector<uint64_t>{form->winId()});
+    hotkeys.press(102);
+    EXPECT_TRUE(form->fullScreenMode());
+    EXPECT_FALSE(frame.shown);
+    hotkeys.press(102);
+    EXPECT_TRUE(frame.shown) << "the full-screen hotkey flips the button each time";
+    form->hide();
+    form->minimized = true;
+    form->trayMinimize = true;
+    form->frameWasVisible = false;
+    hotkeys.press(101);
+    EXPECT_TRUE(form->isVisible()) << "back from the tray";
+    EXPECT_FALSE(form->minimized);
+    EXPECT_FALSE(frame.shown) << "the frame keeps the visibility it had when minimised";
+    EXPECT_EQ(screen.pixelCopies, 2);
+}
+
+TEST_F(RemoteControlHotkeysTest, OffDuringModalWindowsAndNoPressRunsInsideOne)
+{
+    auto form = makeForm();
+    bool registeredInside = true;
+    int copiesInside = -1;
+    QTimer::singleShot(0, form.get(), [&] {
+        QWidget* view = QApplication::activeModalWidget();
+        ASSERT_NE(view, nullptr);
+        registeredInside = !hotkeys.registered.empty();
+        // A press that was already on its way when the window opened.
+        hotkeys.registered[101] = 0x6043;
+        hotkeys.press(101);
+        copiesInside = screen.pixelCopies;
+        hotkeys.registered.clear();
+        view->close();
+    });
+    form->viewCommand();
+    EXPECT_FALSE(registeredInside);
+    EXPECT_EQ(copiesInside, 0);
+    EXPECT_EQ(hotkeys.registered.size(), 5u) << "back on after the window";
+}
+
+TEST_F(RemoteControlHotkeysTest, PrintScreenWatchFollowsTheSettingAndCaptures)
+{
+    {
+        auto form = makeForm("\"UsePrintScreen\"=dword:00000000\n");
+        EXPECT_FALSE(keyWatcher.isRunning());
+    }
+    auto form = makeForm();
+    ASSERT_TRUE(keyWatcher.isRunning());
+    keyWatcher.press();
+    EXPECT_EQ(screen.pixelCopies, 1);
+    form.reset();
+    EXPECT_FALSE(keyWatcher.isRunning()) << "stopped when the window goes";
+}
+
+TEST_F(RemoteControlHotkeysTest, RefusalsWhileReportingOpenTheFailureDialog)
+{
+    hotkeys.refused = {0x6043, 0x6050};
+    auto form = makeForm("\"mGlobalHotkeys\"=dword:00000000\n\"GlobalHotkeys\"=dword:00000000\n");
+    ASSERT_FALSE(form->hotkeysEnabled());
+    form->reportHotkeyFailures = true;
+    QString caption;
+    QString text;
+    bool stayedOpenAfterHelp = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* dialog = dynamic_cast<HotkeyFailureDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        text = dialog->messageText();
+        EXPECT_EQ(dialog->parentWidget(), form.get());
+        dialog->findChild<QPushButton*>("help")->click();
+        stayedOpenAfterHelp = dialog->isVisible();
+        EXPECT_TRUE(dialog->findChild<QPushButton*>("ok")->isDefault());
+        dialog->findChild<QCheckBox*>("disableHotkeys")->setChecked(true);
+        dialog->findChild<QPushButton*>("ok")->click();
+    });
+    form->setHotkeysEnabled(true);
+    EXPECT_EQ(caption, "Zentrap");
+    EXPECT_EQ(text, "The following hotkeys are not registered:\nShift+Ctrl+C, Shift+Ctrl+P. \nSome other program has "
+                    "already used it.\nTo disable or customize the hotkeys, open the Hotkeys page on the Preferences "
+                    "window.");
+    EXPECT_TRUE(stayedOpenAfterHelp);
+    EXPECT_EQ(help.topics, std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Hotkeys.htm"});
+    EXPECT_FALSE(form->hotkeysEnabled()) << "\"Disable hotkeys\" switches them off";
+    EXPECT_TRUE(hotkeys.registered.empty());
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The X11 hotkey service and PrintScreen watch through the hotkey harness, against other X
+# clients: a combination another client holds is refused while the rest work, lock keys do not
+# matter, a keyboard-map change moves the grabs to the new keys, key names come from the map, and
+# PrintScreen is reported (also while held) while the focused window still receives it, and presses
+# that pile up while the program is busy are delivered once.
+set -euo pipefail
+: "${ZENTRAP_BIN:?ZENTRAP_BIN must name the bin folder of the build}"
+: "${DISPLAY:?run under scripts/with-test-desktop}"
+
+work=$(mktemp -d /tmp/zentrap-hotkey-e2e.XXXXXX)
+started=()
+cleanup() {
+  local status=$?
+  exec 7>&- 2>/dev/null || true
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+  xmodmap "$work/keymap" 2>/dev/null || true
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  sed 's/^/  harness: /' "$work/harness.out" "$work/harness.err" >&2 2>/dev/null || true
+  exit 1
+}
+xmodmap -pke >"$work/keymap"
+
+# wait_line FILE LINE: waits up to 10 s until FILE holds LINE.
+wait_line() {
+  for _ in $(seq 1 200); do
+    grep -qxF "$2" "$1" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  return 1
+}
+# mark TEXT: writes TEXT through the harness so later lines can be told apart.
+mark() {
+  echo "$1" >&7
+  wait_line "$work/harness.out" "$1" || fail "the harness did not echo $1"
+}
+# between FROM TO: the harness's lines between the marks FROM and TO, as one line.
+between() { sed -n "/^$1\$/,/^$2\$/p" "$work/harness.out" | sed '1d;$d' | tr '\n' '|'; }
+
+"$ZENTRAP_BIN/zentrap-test-keys" --grab 5 p >"$work/grabber.out" &
+started+=($!)
+wait_line "$work/grabber.out" grabbed || fail "the helper client could not grab Ctrl+Shift+P"
+
+mkfifo "$work/in"
+exec 7<>"$work/in"
+"$ZENTRAP_BIN/zentrap-hotkey-harness" 6043 6046 6045 6053 6050 <&7 >"$work/harness.out" 2>"$work/harness.err" &
+started+=($!)
+wait_line "$work/harness.out" ready || fail "the harness did not start"
+for id in 101 102 103 104; do
+  grep -qx "registered $id yes" "$work/harness.out" || fail "hotkey $id was not registered"
+done
+grep -qx "registered 105 no" "$work/harness.out" || fail "Ctrl+Shift+P, held by another client, was not refused"
+
+"$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/window.out" &
+started+=($!)
+wait_line "$work/window.out" ready || fail "the test window did not appear"
+xdotool search --name '^zentrap-test-keys$' windowactivate --sync >/dev/null
+wait_line "$work/window.out" focus || fail "the test window did not get the focus"
+
+mark plain
+xdotool key ctrl+shift+c ctrl+shift+p
+mark locks
+xdotool key Caps_Lock Num_Lock ctrl+shift+f Caps_Lock ctrl+shift+e Num_Lock
+mark done-locks
+[ "$(between plain locks)" = "hotkey 101|" ] || fail "Ctrl+Shift+C, then Ctrl+Shift+P held elsewhere: $(between plain locks)"
+[ "$(between locks done-locks)" = "hotkey 102|hotkey 103|" ] ||
+  fail "with CapsLock and NumLock on: $(between locks done-locks)"
+
+# Presses that arrive while the program is busy (a held key's repeats) give one delivery, not five.
+mark busy
+echo "block 1500" >&7
+wait_line "$work/harness.out" blocking || fail "the harness did not block"
+xdotool key ctrl+shift+c ctrl+shift+c ctrl+shift+c ctrl+shift+c ctrl+shift+c
+wait_line "$work/harness.out" unblocked || fail "the harness did not come back"
+mark done-busy
+[ "$(between busy done-busy)" = "blocking|unblocked|hotkey 101|" ] ||
+  fail "five presses while busy: $(between busy done-busy)"
+
+# A keyboard-map change: C and X swap keys; the hotkey follows C to its new key.
+mark remapped
+xmodmap -e "keycode $(xmodmap -pke | awk '$4 == "c" {print $2; exit}') = x X" \
+        -e "keycode $(xmodmap -pke | awk '$4 == "x" {print $2; exit}') = c C"
+sleep 0.3
+xdotool key ctrl+shift+x
+mark c-now
+xdotool key ctrl+shift+c
+mark done-remap
+[ "$(between remapped c-now)" = "" ] || fail "the old key of C still starts the hotkey: $(between remapped c-now)"
+[ "$(between c-now done-remap)" = "hotkey 101|" ] || fail "Ctrl+Shift+C on its new key: $(between c-now done-remap)"
+
+# Key names from the keyboard map; a key this keyboard lacks has no text at all.
+mark names
+printf 'names 6091\nnames 606A\nnames 60BA\nnames 6000\nnames 7FFF\n' >&7
+mark done-names
+[ "$(between names done-names)" = "text Shift+Ctrl+Scroll Lock|text Shift+Ctrl+KP Multiply|text Shift+Ctrl+;|text |text |" ] ||
+  fail "key names: $(between names done-names)"
+
+# PrintScreen: reported, and still delivered to the focused window.
+mark one-press
+xdotool key Print
+mark held
+xdotool keydown Print
+sleep 1.1
+xdotool keyup Print
+mark done-print
+[ "$(between one-press held)" = "print|" ] || fail "one PrintScreen press: $(between one-press held)"
+held=$(between held done-print | tr '|' '\n' | grep -cx print || true)
+[ "$held" -ge 4 ] && [ "$held" -le 6 ] || fail "PrintScreen held for 1.1 s reported $held times"
+grep -qx "key Print" "$work/window.out" || fail "the focused window did not receive the Print key"
+echo "hotkey service ok: refusal, locks, map change, names, PrintScreen ($held reports while held)"
