@@ -10,9 +10,11 @@ ModalBracket::ModalBracket(ModalHost& host, bool repaintAfter)
 
 ModalBracket::~ModalBracket()
 {
-    host_.setFrameVisible(frameWasVisible_);
-    if (repaintAfter_) {
-        host_.repaintRemote();
+    if (!programEnds_) {
+        host_.setFrameVisible(frameWasVisible_);
+        if (repaintAfter_) {
+            host_.repaintRemote();
+        }
     }
     host_.setHotkeysEnabled(hotkeysWereEnabled_);
     host_.takeKeyboardBack();

@@ -45,11 +45,16 @@ public:
     int runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,
                   const std::function<int()>& show, const std::function<void()>& destroy);
 
+    // For a window after which the program ends: the frame stays hidden and nothing is repainted.
+    // The hotkeys still get their enabled state back, since it is saved at exit as the user's choice.
+    void programEnds() { programEnds_ = true; }
+
 private:
     ModalHost& host_;
     bool repaintAfter_;
     bool frameWasVisible_;
     bool hotkeysWereEnabled_;
+    bool programEnds_ = false;
 };
 
 // The table of the Remote Control's modal windows.
@@ -60,4 +65,6 @@ inline const ModalWindowKind edit{"Image Editor", true, true};
 inline const ModalWindowKind preferences{"Zentrap Preferences", true, false};
 inline const ModalWindowKind view{"Zentrap View", false, false};
 inline const ModalWindowKind about{"Zentrap About", false, false};
+// Repainted only when the exit is refused: an accepted exit restores nothing.
+inline const ModalWindowKind exitQuestion{"Zentrap", true, true};
 } // namespace ModalWindows

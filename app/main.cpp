@@ -1,7 +1,9 @@
 // Program entry: the application object, the platform, the two permanent windows.
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/DialogModality.h"
+#include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFile.h"
@@ -14,6 +16,8 @@
 #include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/QtTrayService.h"
+#include "platform/x11/TerminationSignals.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
@@ -43,10 +47,13 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
+    QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     DialogModality dialogModality(&app);
 
+    // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
+    TerminationSignals termination;
     FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
     std::optional<FileRegistryHive> machineHive;
     std::error_code missing;
@@ -60,6 +67,7 @@ int main(int argc, char** argv)
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
+    QtTrayService tray(trayIconPicture());
     Platform platform{userHive,
                       machineHive ? &*machineHive : nullptr,
                       screen,
@@ -69,7 +77,8 @@ int main(int argc, char** argv)
                       programFolder(),
                       &hotkeys,
                       &keyWatcher,
-                      &windowManager};
+                      &windowManager,
+                      &tray};
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
@@ -96,6 +105,10 @@ int main(int argc, char** argv)
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
+    // Told to end from outside (the session, a termination signal): no question, settings saved.
+    OutsideEndWatch outsideEnd([&remote] { remote.saveSettings(); }, [&remote] { remote.endWithoutAsking(); });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &remote,
+                     [&remote] { remote.endWithoutAsking(); });
 
     remote.show();
     const int status = QApplication::exec();

@@ -12,6 +12,8 @@
 
 #include <string>
 
+class TrayService;
+
 struct Platform {
     RegistryHive& userHive;
     // Read-only; null when the machine hive does not exist.
@@ -27,4 +29,6 @@ struct Platform {
     HotkeyService* hotkeys = nullptr;
     KeyWatcher* keyWatcher = nullptr;
     WindowManager* windowManager = nullptr;
+    // Null: the application runs without a notification-area icon.
+    TrayService* tray = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/Delay.h"
+#include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
 #include "app/ui/ThumbnailBox.h"
@@ -13,6 +14,7 @@
 #include "capture/ScreenGrabber.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/TrayService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -71,9 +74,9 @@ public:
     }
     bool minimized() const override { return window_.minimized; }
     bool trayMinimize() const override { return window_.trayMinimize; }
-    void showFromTray() override { window_.restoreFromTray(); }
-    // The desktop's restore runs the window's own restore notification (changeEvent).
-    void restoreApplication() override { window_.showNormal(); }
+    // Both come back through the minimise state, which knows whether the window left the desktop.
+    void showFromTray() override { window_.restoreApplication(); }
+    void restoreApplication() override { window_.restoreApplication(); }
     void bringToFront() override { window_.bringToFront(); }
     void capture() override { window_.capture(); }
     void fullScreenToggle() override { window_.fullScreenToggle(); }
@@ -120,6 +123,7 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     body_ = builtInBodyPicture(kRemoteControlWidth, kRemoteControlHeight);
     connectCommands();
     refreshThumbnail();
+    connectTrayIcon();
 }
 
 RemoteControlWindow::~RemoteControlWindow()
@@ -135,6 +139,10 @@ RemoteControlWindow::~RemoteControlWindow()
     setHotkeysEnabled(false);
     if (platform_.hotkeys != nullptr) {
         platform_.hotkeys->setHandler(nullptr);
+    }
+    if (platform_.tray != nullptr) {
+        platform_.tray->setEvents({});
+        platform_.tray->removeIcon();
     }
 }
 
@@ -495,13 +503,23 @@ void RemoteControlWindow::helpCommand()
 
 bool RemoteControlWindow::frameVisible() const
 {
-    return frame_ != nullptr && frame_->isShown();
+    return minimizing_.frameVisible();
 }
 
 void RemoteControlWindow::setFrameVisible(bool visible)
 {
+    minimizing_.setFrameVisible(visible);
+}
+
+bool RemoteControlWindow::frameShown() const
+{
+    return frame_ != nullptr && frame_->isShown();
+}
+
+void RemoteControlWindow::showFrame(bool shown)
+{
     if (frame_ != nullptr) {
-        frame_->setShown(visible);
+        frame_->setShown(shown);
     }
 }
 
@@ -514,13 +532,6 @@ void RemoteControlWindow::hotkeyPressed(int id)
 {
     RemoteHotkeyTarget target(*this);
     dispatchHotkey(target, id);
-}
-
-void RemoteControlWindow::restoreFromTray()
-{
-    setFrameVisible(frameWasVisible);
-    show();
-    minimized = false;
 }
 
 void RemoteControlWindow::bringToFront()
@@ -623,14 +634,104 @@ void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
     menus_.trayMenu.popup(globalPos);
 }
 
+// --- Tray icon, minimising and the exit question ---------------------------------------------
+
+void RemoteControlWindow::connectTrayIcon()
+{
+    if (platform_.tray == nullptr) {
+        return;
+    }
+    TrayIconEvents events;
+    events.menuRequested = [this](Point pointer) { openTrayMenu(QPoint(pointer.x, pointer.y)); };
+    // In front without restoring: a minimised application stays minimised.
+    events.clicked = [this] {
+        if (!minimized) {
+            bringToFront();
+        }
+    };
+    events.doubleClicked = [this] {
+        if (menus_.trayMinimizeItem->isEnabled()) {
+            menus_.trayMinimizeItem->trigger();
+        }
+    };
+    platform_.tray->setEvents(std::move(events));
+    platform_.tray->showIcon();
+}
+
 void RemoteControlWindow::minimizeRestoreCommand()
 {
-    if (minimized) {
-        showNormal();
-    } else if (platform_.windowManager != nullptr) {
+    minimizing_.command();
+}
+
+void RemoteControlWindow::restoreApplication()
+{
+    minimizing_.restore();
+}
+
+void RemoteControlWindow::minimizeWindow()
+{
+    // Asked of the window manager as its own button asks: Qt's minimising leaves the window
+    // marked to start minimised, and every capture after a restore by the taskbar would then
+    // bring it back minimised.
+    if (platform_.windowManager != nullptr) {
         platform_.windowManager->minimize(winId());
     } else {
         showMinimized();
+    }
+}
+
+void RemoteControlWindow::restoreWindow()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void RemoteControlWindow::leaveTaskbar()
+{
+    // Taken off the desktop once the window manager has finished minimising: a withdrawn window
+    // has no taskbar entry under any window manager.
+    QTimer::singleShot(0, this, [this] {
+        if (minimized && minimizing_.leftTaskbar()) {
+            hide();
+        }
+    });
+}
+
+void RemoteControlWindow::returnFromTray()
+{
+    // Mapped by show() first, which states "always on top" to the window manager again (it
+    // forgets the states of a withdrawn window); clearing the minimised state first would map
+    // the window without them.
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+ExitQuestionAnswer RemoteControlWindow::askExitQuestion(const std::string& caption)
+{
+    ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    exitQuestion_ = &dialog;
+    const int result = dialog.exec();
+    exitQuestion_ = nullptr;
+    return {result == QDialog::Accepted, dialog.doNotShowAgain()};
+}
+
+void RemoteControlWindow::abandonExitQuestion()
+{
+    if (exitQuestion_ != nullptr) {
+        exitQuestion_->reject();
+    }
+}
+
+void RemoteControlWindow::endWithoutAsking()
+{
+    closeRequest_.endWithoutAsking();
+    // An open question ends its own close request, which then closes the window.
+    if (exitQuestion_ == nullptr) {
+        close();
     }
 }
 
@@ -730,8 +831,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
 
 bool RemoteControlWindow::closeRequestGranted()
 {
-    // The exit confirmation belongs to the tray and exit part; without it a close is granted.
-    return true;
+    return closeRequest_.granted(exitConfirmation, notSaved);
 }
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)
@@ -758,13 +858,9 @@ void RemoteControlWindow::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
-    const bool nowMinimized = isMinimized();
-    if (nowMinimized && !minimized) {
-        frameWasVisible = frameVisible();
-        setFrameVisible(false);
-        minimized = true;
-    } else if (!nowMinimized && minimized) {
-        setFrameVisible(frameWasVisible);
-        minimized = false;
+    if (isMinimized()) {
+        minimizing_.minimizeNotified(trayMinimize, QApplication::activeModalWidget() != nullptr);
+    } else if (!minimizing_.leftTaskbar()) {
+        minimizing_.restoreNotified();
     }
 }

@@ -2,7 +2,9 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
+#include "app/CloseRequest.h"
 #include "app/GlobalHotkeys.h"
+#include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
 #include "app/ui/CaptureCountdown.h"
@@ -22,11 +24,12 @@
 
 struct Platform;
 class CaptureFrameLink;
+class ExitQuestionDialog;
 class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
-class RemoteControlWindow : public QWidget, public FrameHost, public ModalHost {
+class RemoteControlWindow : public QWidget, public FrameHost, public CloseRequestHost, public MinimizeHost {
 public:
     // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
     // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
@@ -49,14 +52,18 @@ public:
     void aboutCommand();
     void helpCommand();
     void minimizeRestoreCommand();
+    // Brings the application back when it is minimised (also the hotkeys' first step).
+    void restoreApplication();
+    // The desktop session is ending or the program was told to stop: no question is asked (an
+    // open one is closed) and the program ends; the settings are written as at every exit.
+    void endWithoutAsking();
+    // Writes the Remote Control's values now (they are written at destruction as well).
+    void saveSettings() { writeSettings(); }
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
     // A press of hotkey `id` (101 Capture ... 105 Print).
     void hotkeyPressed(int id);
-    // Back from the tray: the Capture Frame gets its remembered visibility, the window shows and
-    // is no longer minimised.
-    void restoreFromTray();
     // In front of the other windows with the keyboard focus.
     void bringToFront();
     // Starts or stops the PrintScreen watch ("UsePrintScreen").
@@ -77,6 +84,18 @@ public:
     void enableTrayMenu() override;
     void repaintRemote() override { update(); }
     void takeKeyboardBack() override;
+
+    // CloseRequestHost
+    ExitQuestionAnswer askExitQuestion(const std::string& caption) override;
+    void abandonExitQuestion() override;
+
+    // MinimizeHost
+    bool frameShown() const override;
+    void showFrame(bool shown) override;
+    void minimizeWindow() override;
+    void restoreWindow() override;
+    void leaveTaskbar() override;
+    void returnFromTray() override;
 
     QToolButton* button(const char* name) const;
     RemoteControlMenus& menus() { return menus_; }
@@ -139,6 +158,7 @@ private:
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
+    void connectTrayIcon();
 
     Platform& platform_;
     RemoteWindowFactories windows_;
@@ -162,4 +182,7 @@ private:
     bool capturing_ = false;
     bool closeAfterCapture_ = false;
     std::optional<QPoint> dragStart_;
+    MinimizeRestore minimizing_{*this, minimized, frameWasVisible};
+    CloseRequest closeRequest_{*this};
+    ExitQuestionDialog* exitQuestion_ = nullptr;
 };

@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScreen>
 
 #include <algorithm>
@@ -382,13 +381,10 @@ void CaptureFrameWindow::keyPressEvent(QKeyEvent* event)
 
 void CaptureFrameWindow::closeEvent(QCloseEvent* event)
 {
-    // The frame never closes on its own: the Remote Control decides, then the frame hides.
+    // The frame never closes on its own: the Remote Control decides. A granted request ends the
+    // program; a refused one leaves the frame as the Remote Control restored it.
     event->ignore();
-    QPointer<CaptureFrameWindow> alive(this);
     host_.frameCommand(FrameCommand::Close);
-    if (alive) {
-        hide();
-    }
 }
 
 void CaptureFrameWindow::contextMenuEvent(QContextMenuEvent* event)

@@ -2,7 +2,8 @@
 # The Image Editor on a real capture, opened with the Remote Control's Edit button and with Ctrl+E:
 # a selection dragged backwards and cropped, a 90° turn, a smooth resize, and Enter in the width
 # field; after each the Remote Control's image, saved as BMP through Save As, holds exactly the
-# expected pixels (the selected block, the image turned, `zentrap-cli resize` of it, unchanged).
+# expected pixels (the selected block, the image turned, `zentrap-cli resize` of it, unchanged);
+# "Print..." goes on to the Print command.
 source "$(dirname "$0")/remote_common.bash"
 
 # The settings file lies beside the program: run a copy so that it lands in the work folder. The
@@ -41,6 +42,7 @@ rotate_tool() { click_panel 50 147; }
 width_field() { click_panel 58 254; }
 apply_button() { click_panel 84 326; }
 save_as_button() { click_panel 84 18; }
+print_button() { click_panel 84 46; }
 
 # Closes the editor (if $1 is "esc") and saves the Remote Control's image as BMP to $2.bmp.
 save_image() {
@@ -134,6 +136,22 @@ xdotool key --clearmodifiers ctrl+s
 save_image direct "$out/entered"
 check same "$out/entered.bmp" "$out/resized.bmp" || fail "Enter in the width field changed the image"
 echo "enter ok: closed, nothing applied"
+
+# 5. "Print..." closes the editor and continues with the Print command: the Print Preview, or on a
+# desktop without printers its "No printer installed" box.
+click_remote 50 127
+await_editor
+print_button
+for _ in $(seq 1 200); do
+  printing=$(xdotool search --onlyvisible --name '^Zentrap( Print Preview)?$' 2>/dev/null | head -n1 || true)
+  [ -n "$printing" ] && break
+  sleep 0.05
+done
+[ -n "$printing" ] || fail "\"Print...\" did not go on to the Print command"
+xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 && fail "the editor stayed open after \"Print...\""
+xdotool key --clearmodifiers Escape
+sleep 0.5
+echo "print ok: the editor handed over to the Print command"
 
 close_zentrap
 echo "editor edits ok"

@@ -43,7 +43,7 @@ sleep 0.5
 xdotool key Down Down Return
 sleep 0.3
 
-# Alt+F4 asks the Remote Control to close (the harness then ends) and the frame hides.
+# Alt+F4 asks the Remote Control to close; the harness grants it and ends.
 xdotool key alt+F4
 for _ in $(seq 1 100); do
   kill -0 "$frame_pid" 2>/dev/null || break

@@ -7,7 +7,7 @@ start_pattern 200,150,900,600
 write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000514\n"Top"=dword:000000c8\n"FCursor"=dword:00000000'
 start_zentrap
 
-frame_wid=$(xdotool search --onlyvisible --pid "$zentrap_pid" | grep -vx "$remote_wid" | head -n1)
+frame_wid=$(program_windows | grep -vx "$remote_wid" | head -n1)
 [ -n "$frame_wid" ] || fail "the Capture Frame is not shown"
 window_geometry "$frame_wid"
 frame="$X $Y $WIDTH $HEIGHT"

@@ -81,17 +81,42 @@ start_zentrap() {
   sleep 0.7
 }
 
+# Whether window $1 is the program's tray icon (a small window named "Zentrap").
+is_tray_icon() {
+  [ "$(xdotool getwindowname "$1" 2>/dev/null)" = Zentrap ] &&
+    (eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" && [ "${WIDTH:-0}" -le 64 ])
+}
+
+# The visible windows of the running program, its tray icon left out, sorted.
+program_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null); do
+    is_tray_icon "$w" || echo "$w"
+  done | sort
+}
+
 # Clicks window-relative point ($1, $2) of the Remote Control.
 click_remote() {
   window_geometry "$remote_wid"
   xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
 }
 
-# Closes the program with the Remote Control's close button and waits for it to end.
+# Closes the program with the Remote Control's close button and waits for it to end; the exit
+# question (asked while a capture is unsaved) is answered "Yes".
 close_zentrap() {
+  local answered=0 w
   click_remote 70 16
   for _ in $(seq 1 200); do
     kill -0 "$zentrap_pid" 2>/dev/null || break
+    if [ "$answered" = 0 ]; then
+      for w in $(xdotool search --onlyvisible --pid "$zentrap_pid" --name '^Zentrap$' 2>/dev/null); do
+        window_geometry "$w" 2>/dev/null || continue
+        if [ "$HEIGHT" = 150 ]; then
+          xdotool key Return
+          answered=1
+        fi
+      done
+    fi
     sleep 0.05
   done
   kill -0 "$zentrap_pid" 2>/dev/null && fail "zentrap did not end after its close button"
@@ -134,7 +159,7 @@ save_through_dialog() {
   local name=$1 file=$2 dialog
   xdotool key --clearmodifiers Return
   for _ in $(seq 1 200); do
-    dialog=$(xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
+    dialog=$(program_windows | grep -vx "$save_wid" | grep -vx "$remote_wid" | tail -n1 || true)
     [ -n "$dialog" ] && break
     sleep 0.05
   done

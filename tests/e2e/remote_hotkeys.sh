@@ -36,7 +36,7 @@ focus_keys_window() {
   done
   fail "the test window did not get the focus"
 }
-frame_shown() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | grep -vqx "$remote_wid"; }
+frame_shown() { program_windows | grep -vqx "$remote_wid"; }
 wait_frame() {
   for _ in $(seq 1 100); do
     if frame_shown; then [ "$1" = shown ] && return 0; else [ "$1" = hidden ] && return 0; fi
@@ -114,7 +114,7 @@ xdotool key ctrl+shift+f
 wait_frame hidden || fail "Ctrl+Shift+F did not work beside the refused Ctrl+Shift+C"
 xdotool key ctrl+shift+f
 wait_frame shown || fail "the second Ctrl+Shift+F did not show the frame"
-windows=$(xdotool search --onlyvisible --pid "$zentrap_pid" | wc -l)
+windows=$(program_windows | wc -l)
 [ "$windows" = 2 ] || fail "$windows windows: a refusal at start-up must stay silent"
 close_zentrap
 kill "$grabber_pid"

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/remote_common.bash"
 
 start_zentrap
-visible() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | sort; }
+visible() { program_windows; }
 [ "$(visible | wc -l)" -eq 2 ] || fail "expected the Remote Control and the Capture Frame"
 
 window_geometry "$remote_wid"

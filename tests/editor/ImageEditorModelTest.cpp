@@ -99,6 +99,8 @@ TEST(ImageEditorMarks, ToggleTwiceIsIdentity)
             s.y2 = s.y1; // one row
         } else if (round % 5 == 2) {
             s = {w, h, w, h}; // the far corner only
+        } else if (round % 5 == 3) {
+            s = {0, h, w, h}; // along the bottom edge: no row below the image may be touched
         }
         int phase = static_cast<int>(rng() % 8);
         toggleMarks(image, s, phase);

@@ -76,10 +76,15 @@ TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward
     EXPECT_FALSE(frame.shown);
     hotkeys.press(102);
     EXPECT_TRUE(frame.shown) << "the full-screen hotkey flips the button each time";
-    form->hide();
-    form->minimized = true;
+    // Minimised to the tray with the frame hidden at that moment.
+    frame.shown = false;
     form->trayMinimize = true;
-    form->frameWasVisible = false;
+    form->showMinimized();
+    for (int i = 0; i < 3; ++i) {
+        QApplication::processEvents();
+    }
+    ASSERT_TRUE(form->minimized);
+    ASSERT_FALSE(form->isVisible());
     hotkeys.press(101);
     EXPECT_TRUE(form->isVisible()) << "back from the tray";
     EXPECT_FALSE(form->minimized);

@@ -169,18 +169,18 @@ TEST_F(CaptureFrame, KeysAreForwardedToTheRemoteControl)
                                                         FrameCommand::Help}));
 }
 
-TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndHides)
+TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndLeavesTheFrameToIt)
 {
     CaptureFrameWindow form(fakes.platform, host);
     form.show();
     ASSERT_TRUE(form.isVisible());
     key(form, Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(host.commands, std::vector<FrameCommand>{FrameCommand::Close});
-    EXPECT_FALSE(form.isVisible());
-    form.show();
+    // A refused close (the exit question answered "No") must not take the frame away.
+    EXPECT_TRUE(form.isVisible());
     form.close();
     EXPECT_EQ(host.commands.size(), 2u);
-    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(CaptureFrame, OwnDragMovesTheFrameWithThePointerAndLetsTheHostRepaint)

@@ -1,0 +1,119 @@
+// Minimising and restoring: the frame's visibility kept across, the taskbar left and rejoined,
+// and the requests to the window manager.
+#include "app/MinimizeRestore.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class DesktopHost : public MinimizeHost {
+public:
+    bool frameShown() const override { return frame; }
+    void showFrame(bool shown) override { frame = shown; }
+    void minimizeWindow() override { log.push_back("minimize"); }
+    void restoreWindow() override { log.push_back("restore"); }
+    void leaveTaskbar() override
+    {
+        onTaskbar = false;
+        log.push_back("leave taskbar");
+    }
+    void returnFromTray() override
+    {
+        onTaskbar = true;
+        log.push_back("return");
+    }
+
+    bool frame = true;
+    bool onTaskbar = true;
+    std::vector<std::string> log;
+};
+
+using Log = std::vector<std::string>;
+
+struct Application {
+    DesktopHost host;
+    bool minimized = false;
+    bool frameWasVisible = true;
+    MinimizeRestore minimizing{host, minimized, frameWasVisible};
+};
+
+} // namespace
+
+TEST(MinimizeRestore, TheCommandAsksTheWindowManagerAndTheNotificationsDoTheWork)
+{
+    for (bool frameAtFirst : {true, false}) {
+        Application app;
+        app.host.frame = frameAtFirst;
+        app.minimizing.command();
+        EXPECT_EQ(app.host.log, Log{"minimize"});
+        EXPECT_FALSE(app.minimized);
+
+        app.minimizing.minimizeNotified(false, false);
+        EXPECT_TRUE(app.minimized);
+        EXPECT_FALSE(app.host.frame);
+        EXPECT_EQ(app.frameWasVisible, frameAtFirst);
+        EXPECT_TRUE(app.host.onTaskbar);
+        // A repeated notification (window managers send several) changes nothing.
+        app.minimizing.minimizeNotified(false, false);
+        EXPECT_EQ(app.frameWasVisible, frameAtFirst);
+
+        app.minimizing.command();
+        EXPECT_EQ(app.host.log, (Log{"minimize", "restore"}));
+        EXPECT_TRUE(app.minimized);
+        app.minimizing.restoreNotified();
+        EXPECT_FALSE(app.minimized);
+        EXPECT_EQ(app.host.frame, frameAtFirst);
+    }
+}
+
+TEST(MinimizeRestore, MinimizingToTheTrayLeavesTheTaskbarAndRestoringComesBackWithTheFrame)
+{
+    Application app;
+    app.minimizing.minimizeNotified(true, false);
+    EXPECT_TRUE(app.minimized);
+    EXPECT_FALSE(app.host.onTaskbar);
+    EXPECT_FALSE(app.host.frame);
+
+    // The tray's Restore, or the hotkeys' restore step: no notification comes from a window that
+    // was taken off the desktop, so the restore completes at once.
+    app.minimizing.restore();
+    EXPECT_EQ(app.host.log, (Log{"leave taskbar", "return"}));
+    EXPECT_FALSE(app.minimized);
+    EXPECT_TRUE(app.host.onTaskbar);
+    EXPECT_TRUE(app.host.frame);
+
+    // Restoring what is not minimised does nothing.
+    app.minimizing.restore();
+    EXPECT_EQ(app.host.log.size(), 2u);
+}
+
+TEST(MinimizeRestore, FrameChangesWhileMinimizedWaitForTheRestore)
+{
+    Application app;
+    app.minimizing.minimizeNotified(true, false);
+    // A window opened from the tray menu while minimised hides the frame and gives it back.
+    EXPECT_TRUE(app.minimizing.frameVisible());
+    app.minimizing.setFrameVisible(false);
+    app.minimizing.setFrameVisible(true);
+    EXPECT_FALSE(app.host.frame);
+    app.minimizing.setFrameVisible(false);
+    app.minimizing.restore();
+    EXPECT_FALSE(app.host.frame);
+
+    app.minimizing.setFrameVisible(true);
+    EXPECT_TRUE(app.host.frame);
+}
+
+TEST(MinimizeRestore, AMinimizeWhileAModalWindowIsOpenIsUndone)
+{
+    Application app;
+    app.host.frame = false;
+    app.minimizing.minimizeNotified(true, true);
+    EXPECT_FALSE(app.minimized);
+    EXPECT_TRUE(app.host.onTaskbar);
+    EXPECT_EQ(app.host.log, Log{"restore"});
+    EXPECT_TRUE(app.frameWasVisible);
+}

@@ -1,0 +1,208 @@
+// The Remote Control with a fake tray: the icon for the whole run, its clicks, minimising to the
+// tray and back, captures while minimised, and the exit question from the close request.
+#include "app/CaptureFrameLink.h"
+#include "app/ui/ExitQuestionDialog.h"
+#include "app/ui/OutsideEndWatch.h"
+#include "app/ui/RemoteControlWindow.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeHelpService.h"
+#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakeTrayService.h"
+#include "support/TestApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+class FakeFrame : public CaptureFrameLink {
+public:
+    Rect captureRect() const override { return Rect::fromSize(100, 50, 40, 30); }
+    bool isShown() const override { return shown; }
+    void setShown(bool s) override { shown = s; }
+    bool shown = true;
+};
+
+// A granted close ends the application's event loop; running it once more lets the next test's
+// modal windows run their own loops again.
+void finishExit()
+{
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+// Runs `act` once the exit question is open, then sends the close request; true when granted.
+bool closeWith(RemoteControlWindow& form, const std::function<void(ExitQuestionDialog&)>& act)
+{
+    bool asked = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto* question = dynamic_cast<ExitQuestionDialog*>(QApplication::activeModalWidget());
+        if (question != nullptr) {
+            asked = true;
+            act(*question);
+        }
+    });
+    QCloseEvent event;
+    QApplication::sendEvent(&form, &event);
+    EXPECT_TRUE(asked) << "no exit question";
+    return event.isAccepted();
+}
+
+class RemoteControlTray : public ::testing::Test {
+protected:
+    RemoteControlTray()
+    {
+        testApplication();
+        userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                          "\"HideRemote\"=dword:00000000\n\"TrayMinimize\"=dword:00000001\n");
+    }
+
+    std::unique_ptr<RemoteControlWindow> makeForm()
+    {
+        auto form = std::make_unique<RemoteControlWindow>(platform);
+        form->attachFrame(&frame);
+        form->show();
+        QApplication::processEvents();
+        return form;
+    }
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+        }
+    }
+
+    FileRegistryHive userHive;
+    FakeScreenSource screen{Bitmap(640, 480)};
+    FakeClipboard clipboard;
+    FakeHelpService help;
+    FakeMessageService messages;
+    FakeTrayService tray;
+    Platform platform{userHive,        nullptr, screen,  clipboard, help, messages,
+                      "/opt/zentrap/", nullptr, nullptr, nullptr,   &tray};
+    FakeFrame frame;
+};
+
+} // namespace
+
+TEST_F(RemoteControlTray, TheIconLivesAsLongAsTheRemoteControlAndRightReleaseOpensTheMenu)
+{
+    {
+        auto form = makeForm();
+        EXPECT_TRUE(tray.shown);
+        tray.releaseRightButton({300, 200});
+        EXPECT_TRUE(form->menus().trayMenu.isVisible());
+        EXPECT_EQ(form->menus().trayMinimizeItem->text(), "Minimize");
+        form->menus().trayMenu.hide();
+    }
+    EXPECT_FALSE(tray.shown);
+    // Clicks after the Remote Control is gone reach nothing.
+    tray.doubleClick();
+}
+
+TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEverythingBack)
+{
+    auto form = makeForm();
+    form->showMinimized();
+    settle();
+    EXPECT_TRUE(form->minimized);
+    EXPECT_FALSE(form->isVisible()) << "still on the taskbar";
+    EXPECT_FALSE(frame.shown);
+
+    // A left click brings windows to the front but restores nothing.
+    tray.click();
+    settle();
+    EXPECT_TRUE(form->minimized);
+
+    tray.releaseRightButton({300, 200});
+    EXPECT_EQ(form->menus().trayMinimizeItem->text(), "Restore");
+    form->menus().trayMenu.hide();
+
+    // A capture meanwhile takes the whole screen and leaves the Remote Control where it is.
+    form->capture();
+    EXPECT_EQ(form->image.width(), 640);
+    EXPECT_EQ(form->image.height(), 480);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(frame.shown);
+
+    tray.doubleClick();
+    settle();
+    EXPECT_FALSE(form->minimized);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_TRUE(frame.shown);
+}
+
+TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
+{
+    auto form = makeForm();
+    form->showMinimized();
+    settle();
+    form->disableTrayMenu();
+    tray.doubleClick();
+    settle();
+    EXPECT_TRUE(form->minimized);
+    form->enableTrayMenu();
+    form->restoreApplication();
+    settle();
+    EXPECT_FALSE(form->minimized);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(RemoteControlTray, NoTickedNoKeepsRunningAndTheNextCloseEndsWithoutAsking)
+{
+    auto form = makeForm();
+    form->capture();
+    ASSERT_TRUE(form->notSaved);
+    bool frameDuringQuestion = true;
+    bool trayMenuDuringQuestion = true;
+    const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {
+        frameDuringQuestion = frame.shown;
+        trayMenuDuringQuestion = form->menus().trayExitItem->isEnabled();
+        question.findChild<QCheckBox*>("doNotShowAgain")->setChecked(true);
+        QTest::keyClick(&question, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(granted);
+    EXPECT_FALSE(frameDuringQuestion);
+    EXPECT_FALSE(trayMenuDuringQuestion);
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->menus().trayExitItem->isEnabled());
+    EXPECT_FALSE(form->exitConfirmation);
+
+    QCloseEvent next;
+    QApplication::sendEvent(form.get(), &next);
+    EXPECT_TRUE(next.isAccepted());
+    finishExit();
+    form.reset();
+    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000000"), std::string::npos);
+}
+
+TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
+{
+    auto form = makeForm();
+    form->capture();
+    // As the program wires it: the session's end and quit requests arrive as the quit event.
+    OutsideEndWatch watch([&] { form->saveSettings(); }, [&] { form->endWithoutAsking(); });
+    const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {
+        question.findChild<QCheckBox*>("doNotShowAgain")->setChecked(true);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    });
+    EXPECT_TRUE(granted);
+    finishExit();
+    EXPECT_TRUE(form->exitConfirmation) << "nobody answered";
+    form.reset();
+    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000001"), std::string::npos);
+}

@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# The tray icon, minimising to it and the exit question on the real program: the icon docks when a
+# tray appears and again after the window manager restarts; the right button's release opens the
+# tray menu; a window-manager minimise takes the Remote Control off the taskbar and hides the
+# Capture Frame; a capture meanwhile takes the whole screen without the Remote Control; a
+# double-click restores; closing with an unsaved capture asks, and a ticked box stops the asking
+# for good; SIGTERM while the question is open ends the program with its settings saved.
+source "$(dirname "$0")/remote_common.bash"
+
+# Our icon embedded in a tray: a small window of ours named "Zentrap", carrying _XEMBED_INFO, that
+# the tray has reparented into one of its own windows and mapped. Prints "ID X Y" (its centre).
+cat >"$work/tray.py" <<'PYEOF'
+import re, subprocess
+tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+parents = []
+for line in tree.splitlines():
+    m = re.match(r'(\s*)(0x[0-9a-f]+) (.*?)\s+(\d+)x(\d+)[+-]-?\d+[+-]-?\d+\s+\+(-?\d+)\+(-?\d+)', line)
+    if not m:
+        continue
+    depth = len(m.group(1))
+    parents = [p for p in parents if p[0] < depth]
+    parent = parents[-1][1] if parents else None
+    parents.append((depth, m.group(2)))
+    w, h, x, y = (int(m.group(i)) for i in (4, 5, 6, 7))
+    if m.group(3) != '"Zentrap": ("zentrap" "Zentrap")' or parent is None or depth <= 5 or w > 64 or h > 64:
+        continue
+    info = subprocess.run(["xprop", "-id", m.group(2), "_XEMBED_INFO"], capture_output=True, text=True).stdout
+    state = subprocess.run(["xwininfo", "-id", m.group(2)], capture_output=True, text=True).stdout
+    if "_XEMBED_INFO(" in info and "IsViewable" in state:
+        print(m.group(2), x + w // 2, y + h // 2)
+        break
+PYEOF
+tray_icon() { "$PY" "$work/tray.py"; }
+# Asks the window manager to close window $1 as its close button would (_NET_CLOSE_WINDOW, which
+# it passes on as WM_DELETE_WINDOW).
+cat >"$work/close.py" <<'PYEOF'
+import ctypes, ctypes.util, sys
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XDefaultRootWindow.restype = ctypes.c_ulong
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+event = XEvent()
+event.xclient.type = 33
+event.xclient.window = int(sys.argv[1])
+event.xclient.message_type = x11.XInternAtom(display, b"_NET_CLOSE_WINDOW", 0)
+event.xclient.format = 32
+event.xclient.data[1] = 2
+# SubstructureRedirectMask | SubstructureNotifyMask
+x11.XSendEvent(display, x11.XDefaultRootWindow(display), 0, (1 << 20) | (1 << 19), ctypes.byref(event))
+x11.XFlush(display)
+PYEOF
+wm_close() { "$PY" "$work/close.py" "$1"; }
+wait_docked() {
+  for _ in $(seq 1 200); do
+    read -r icon_wid icon_x icon_y <<<"$(tray_icon)"
+    [ -n "${icon_wid:-}" ] && return 0
+    sleep 0.05
+  done
+  fail "$1"
+}
+# The window manager of this test desktop (the one sharing our runtime folder), and a new one.
+wm_pid() {
+  local p
+  for p in $(pgrep -x icewm); do
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$p"
+  done
+}
+stop_wm() {
+  local p
+  for p in $(wm_pid); do kill "$p"; done
+  for _ in $(seq 1 100); do
+    [ -z "$(wm_pid)" ] && return 0
+    sleep 0.05
+  done
+  fail "the window manager did not stop"
+}
+start_wm() {
+  icewm >>"$work/icewm.log" 2>&1 &
+  started_pids+=("$!")
+}
+popups() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | sort; }
+new_window() { comm -13 <(echo "$1") <(popups) | head -n1; }
+# The visible pop-up menu of ours (an override-redirect window other than the icon), if one is open.
+open_menu() {
+  local w
+  for w in $(popups); do
+    [ "$w" = "$((icon_wid))" ] && continue
+    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && echo "$w" && return 0
+  done
+  return 0
+}
+frame_visible() { xdotool search --onlyvisible --name '^Zentrap Capture Frame$' >/dev/null 2>&1; }
+# Whether the Remote Control is in the window manager's client list without "skip taskbar".
+on_taskbar() {
+  local w
+  for w in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
+    [ "$(printf '%d' "$w")" = "$remote_wid" ] || continue
+    xprop -id "$w" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || return 0
+  done
+  return 1
+}
+# menu_image WID FILE: the menu's pixels.
+menu_image() {
+  window_geometry "$1"
+  grab_root "$X,$Y,$WIDTH,$HEIGHT" "$2"
+}
+right_click_icon() {
+  xdotool mousemove --sync "$icon_x" "$icon_y" click 3
+  sleep 0.4
+}
+
+# --- A tray that is missing at start, appears, and goes away and comes back ------------------
+write_user_values '"TrayMinimize"=dword:00000001\n"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
+stop_wm
+start_zentrap
+[ -z "$(tray_icon)" ] || fail "an icon docked without a tray"
+[ "$(grep -c 'no notification area' "$work/zentrap.log")" = 1 ] || fail "the missing tray was not reported once"
+start_wm
+wait_docked "the icon did not dock when the tray appeared"
+stop_wm
+start_wm
+wait_docked "the icon did not dock again after the window manager restarted"
+kill -0 "$zentrap_pid" || fail "zentrap ended when the tray went away"
+[ "$(grep -c 'no notification area' "$work/zentrap.log")" = 1 ] || fail "the missing tray was reported again"
+for _ in $(seq 1 100); do on_taskbar && break; sleep 0.05; done
+on_taskbar || fail "the window manager did not take the Remote Control back"
+frame_visible || fail "the Capture Frame is not shown"
+echo "icon $icon_wid docked at $icon_x,$icon_y"
+
+# --- The menu opens on the release of the right button ---------------------------------------
+xdotool mousemove --sync "$icon_x" "$icon_y" mousedown 3
+sleep 0.4
+[ -z "$(open_menu)" ] || fail "the tray menu opened on the press"
+xdotool mouseup 3
+sleep 0.4
+menu=$(open_menu)
+[ -n "$menu" ] || fail "the right button's release opened no menu"
+menu_image "$menu" "$work/menu-minimize.png"
+xdotool key Escape
+sleep 0.3
+
+# --- Minimised by the window manager: off the taskbar, no frame, "Restore" in the menu --------
+xdotool windowminimize "$remote_wid"
+for _ in $(seq 1 100); do on_taskbar || break; sleep 0.05; done
+on_taskbar && fail "the minimised Remote Control is still on the taskbar"
+frame_visible && fail "the Capture Frame stayed visible while minimised"
+right_click_icon
+menu=$(open_menu)
+[ -n "$menu" ] || fail "no tray menu while minimised"
+menu_image "$menu" "$work/menu-restore.png"
+"$PY" - "$work/menu-minimize.png" "$work/menu-restore.png" <<'PYEOF' || fail "the menu's first item did not change while minimised"
+import sys
+from PIL import Image
+a, b = (Image.open(p).convert("RGB") for p in sys.argv[1:])
+# The default item (the first row of the menu) reads "Minimize" before and "Restore" now.
+w, h = min(a.size[0], b.size[0]), 22
+sys.exit(0 if a.crop((0, 0, w, h)).tobytes() != b.crop((0, 0, w, h)).tobytes() else 1)
+PYEOF
+
+# --- A capture from the tray menu while minimised: the whole screen, no Remote Control --------
+xdotool key Escape
+sleep 0.3
+start_pattern 760,320,400,440
+right_click_icon
+[ -n "$(open_menu)" ] || fail "no tray menu for the capture"
+# The first Down marks "Restore", the second "Capture".
+xdotool key Down Down Return
+read_clipboard_images "$work/minimised"
+check screen "$work/minimised.png" 760 320 400 440 || fail "the full-screen capture shows more than the pattern"
+on_taskbar && fail "the capture brought the Remote Control back"
+echo "full-screen capture while minimised ok"
+
+# --- A double-click restores the Remote Control and the frame ----------------------------------
+xdotool mousemove --sync "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
+for _ in $(seq 1 100); do on_taskbar && break; sleep 0.05; done
+on_taskbar || fail "the double-click did not restore the Remote Control"
+xprop -id "$remote_wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the restored Remote Control is not on top"
+for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
+frame_visible || fail "the Capture Frame did not come back"
+
+# --- Closing with the capture unsaved asks; "No" with the box ticked stops the asking ----------
+question_window() {
+  local before=$1 w
+  for _ in $(seq 1 200); do
+    w=$(new_window "$before")
+    if [ -n "$w" ]; then
+      window_geometry "$w"
+      # 292 x 150 as drawn; wider where the desktop's font needs it.
+      [ "$HEIGHT" = 150 ] && [ "$WIDTH" -ge 292 ] && echo "$w" && return 0
+    fi
+    sleep 0.05
+  done
+  return 1
+}
+# ask_and_answer HOW TICK: a close request made by HOW (wm: the window manager's close; frame: Alt+F4
+# on the Capture Frame; button: the close button) must ask; TICK 1 ticks the box; Esc answers "&No".
+ask_and_answer() {
+  local before question
+  before=$(popups)
+  case $1 in
+    wm) wm_close "$remote_wid" ;;
+    frame)
+      xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | head -n1)"
+      xdotool key --clearmodifiers alt+F4
+      ;;
+    button) click_remote 70 16 ;;
+  esac
+  question=$(question_window "$before") || fail "a close request ($1) with an unsaved capture did not ask"
+  [ "$(xdotool getwindowname "$question")" = Zentrap ] || fail "the question is titled $(xdotool getwindowname "$question")"
+  frame_visible && fail "the Capture Frame stayed visible during the question"
+  if [ "$2" = 1 ]; then
+    window_geometry "$question"
+    xdotool mousemove --sync $((X + 26)) $((Y + 84)) click 1
+    sleep 0.2
+  fi
+  xdotool key Escape
+  for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
+  kill -0 "$zentrap_pid" || fail "answering No ($1) ended the program"
+  frame_visible || fail "the Capture Frame did not come back after No ($1)"
+  if xdotool search --onlyvisible --name '^Zentrap$' 2>/dev/null | grep -qx "$question"; then
+    fail "the question is still open after No ($1)"
+  fi
+}
+sleep 0.5
+ask_and_answer wm 0
+ask_and_answer frame 0
+ask_and_answer button 1
+close_zentrap
+grep -qxF '"ExitConfirmation"=dword:00000000' "$user_hive" || fail "ExitConfirmation was not saved as 0"
+echo "exit question ok"
+
+# --- SIGTERM while the question is open ---------------------------------------------------------
+write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
+start_zentrap
+click_remote 50 230
+xdotool key --clearmodifiers ctrl+c
+read_clipboard_images "$work/unsaved"
+before=$(popups)
+click_remote 70 16
+question_window "$before" >/dev/null || fail "the second run did not ask"
+rm -f "$user_hive"
+kill -TERM "$zentrap_pid"
+for _ in $(seq 1 200); do
+  kill -0 "$zentrap_pid" 2>/dev/null || break
+  sleep 0.05
+done
+kill -0 "$zentrap_pid" 2>/dev/null && fail "SIGTERM did not end the program while the question was open"
+[ -f "$user_hive" ] || fail "the settings were not saved at SIGTERM"
+grep -qxF '"ExitConfirmation"=dword:00000001' "$user_hive" || fail "an unanswered question changed ExitConfirmation"
+echo "tray, minimise and exit question ok"
