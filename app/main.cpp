@@ -1,36 +1,24 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/DialogModality.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
-#include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
-#include "help/ui/ChmHelpService.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtMessageService.h"
-#include "platform/x11/QtPrintService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/TerminationSignals.h"
-#include "platform/x11/X11HotkeyService.h"
-#include "platform/x11/X11KeyWatcher.h"
-#include "platform/x11/X11ScreenSource.h"
-#include "platform/x11/X11WindowManager.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QToolButton>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -54,31 +42,11 @@ int main(int argc, char** argv)
 
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
     TerminationSignals termination;
-    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    std::optional<FileRegistryHive> machineHive;
-    std::error_code missing;
-    if (std::filesystem::exists(machineHivePath(), missing)) {
-        machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
-    }
-    X11ScreenSource screen;
-    QtClipboardService clipboard({writeBmpFile, writePng});
-    ChmHelpService help;
-    QtMessageService messages;
-    X11HotkeyService hotkeys;
-    X11KeyWatcher keyWatcher;
-    X11WindowManager windowManager;
     QtTrayService tray(trayIconPicture());
-    Platform platform{userHive,
-                      machineHive ? &*machineHive : nullptr,
-                      screen,
-                      clipboard,
-                      help,
-                      messages,
-                      programFolder(),
-                      &hotkeys,
-                      &keyWatcher,
-                      &windowManager,
-                      &tray};
+    // Boxes without a named owner belong to the Remote Control once it exists.
+    QtMessageService messages;
+    DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
+    Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
     RemoteWindowFactories windows;
@@ -95,9 +63,8 @@ int main(int argc, char** argv)
                                                                    print != nullptr && print->isEnabled()},
                                                    &owner);
     };
-    QtPrintService printing;
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, printing, settingsFile,
+        return openPrintPreview(platform, *platform.printing, settingsFile,
                                 PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
     };
     RemoteControlWindow remote(platform, windows);

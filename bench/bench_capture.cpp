@@ -1,16 +1,12 @@
 // Time from the Capture command to the image in image and on the clipboard, for a 1920 x 1080
 // full-screen capture without the hide wait, beside the parts it is made of and beside Qt's own
 // screen grab and clipboard path. Needs an X display (run it on the test desktop).
+#include "app/DesktopPlatform.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ScreenGrabber.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
 #include "platform/FileRegistryHive.h"
-#include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
-#include "platform/x11/QtClipboardService.h"
-#include "platform/x11/X11ScreenSource.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -35,12 +31,12 @@ struct CaptureRig {
         form->fullScreenToggle();
     }
 
-    FileRegistryHive userHive;
-    X11ScreenSource screen;
-    QtClipboardService clipboard({writeBmpFile, writePng});
     FakeHelpService help;
     FakeMessageService messages;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "./"};
+    DesktopPlatform desktop{
+        {.programFolder = "./", .useHiveFiles = false, .globalKeys = false, .help = &help, .messages = &messages}};
+    FileRegistryHive& userHive = desktop.userHive();
+    Platform& platform = desktop.platform();
     std::unique_ptr<RemoteControlWindow> form;
 };
 
@@ -94,10 +90,10 @@ BENCHMARK(BM_CaptureCommandBackToBack)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_GrabScreenOnly(benchmark::State& state)
 {
     CaptureRig& r = rig();
-    const Size size = r.screen.primaryScreenSize();
+    const Size size = r.platform.screen.primaryScreenSize();
     Bitmap image;
     for (auto _ : state) {
-        GrabScreen(0, 0, size.width, size.height, image, false, r.screen);
+        GrabScreen(0, 0, size.width, size.height, image, false, r.platform.screen);
         benchmark::DoNotOptimize(image.bits());
     }
 }
@@ -106,11 +102,11 @@ BENCHMARK(BM_GrabScreenOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ClipboardOnly(benchmark::State& state)
 {
     CaptureRig& r = rig();
-    const Size size = r.screen.primaryScreenSize();
+    const Size size = r.platform.screen.primaryScreenSize();
     Bitmap image;
-    GrabScreen(0, 0, size.width, size.height, image, false, r.screen);
+    GrabScreen(0, 0, size.width, size.height, image, false, r.platform.screen);
     for (auto _ : state) {
-        r.clipboard.setBitmap(image);
+        r.platform.clipboard.setBitmap(image);
         serveEvents(state, true);
     }
 }

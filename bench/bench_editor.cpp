@@ -7,12 +7,8 @@
 #include "editor/ImageEditorModel.h"
 #include "editor/ui/EditorView.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakePlatform.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -28,9 +24,7 @@ namespace {
 const char* const kScreenshot = "desktop-1920x1080.png";
 
 struct EditorRig {
-    EditorRig()
-        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-editor.ini").string()),
-          ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
+    EditorRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-editor.ini").string()), ini(iniPath)
     {
         screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
     }
@@ -38,12 +32,10 @@ struct EditorRig {
 
     std::string iniPath;
     SettingsFile ini;
-    FileRegistryHive hive;
-    FakeScreenSource screen{Bitmap(16, 16)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform;
+    FakePlatform fakes{Bitmap(16, 16)};
+    FileRegistryHive& hive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    Platform& platform = fakes.platform;
 };
 
 void BM_MemcpyImage(benchmark::State& state)

@@ -5,10 +5,8 @@
 // printer stands in and the label says so. Runs on Qt's offscreen platform.
 #include "bench/support/Corpus.h"
 #include "common/SettingsFile.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakePrintService.h"
 #include "platform/x11/QtPrintService.h"
 #include "print/ui/OpenPrintPreview.h"
@@ -25,27 +23,11 @@ namespace {
 
 const char* const kScreenshot = "desktop-1920x1080.png";
 
-class NoClipboard : public ClipboardService {
-public:
-    void setBitmap(const Bitmap&) override {}
-};
-
-class NoScreen : public ScreenSource {
-public:
-    Size primaryScreenSize() const override { return {1920, 1080}; }
-    bool isAvailable() const override { return false; }
-    std::optional<std::vector<PaletteEntry>> systemPalette() override { return std::nullopt; }
-    void copyPixels(int, int, int, int, Bitmap&) override {}
-    std::optional<Point> cursorPosition() override { return std::nullopt; }
-    std::optional<CursorImage> currentCursor() override { return std::nullopt; }
-};
-
 struct PrintRig {
-    PrintRig()
-        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-print.ini").string()),
-          ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
+    PrintRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-print.ini").string()), ini(iniPath)
     {
         std::filesystem::remove(iniPath);
+        screen.available = false;
         fake.pageMetrics = {300, 300, 75, 225, 2325, 2925, 2550, 3300};
         useCups = !cups.printers().empty();
     }
@@ -53,12 +35,11 @@ struct PrintRig {
 
     std::string iniPath;
     SettingsFile ini;
-    FileRegistryHive hive;
-    NoScreen screen;
-    NoClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform;
+    // A screen that cannot be grabbed, as the windows see it during these measurements.
+    FakePlatform fakes{Bitmap(1920, 1080)};
+    FileRegistryHive& hive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    Platform& platform = fakes.platform;
     FakePrintService fake;
     QtPrintService cups;
     bool useCups = false;

@@ -5,10 +5,8 @@
 #include "bench/support/Corpus.h"
 #include "common/SettingsFile.h"
 #include "formats/OutputFormats.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakePlatform.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
@@ -24,39 +22,22 @@ namespace {
 
 const char* const kScreenshot = "desktop-1920x1080.png";
 
-class NoClipboard : public ClipboardService {
-public:
-    void setBitmap(const Bitmap&) override {}
-};
-
-class NoScreen : public ScreenSource {
-public:
-    Size primaryScreenSize() const override { return {1920, 1080}; }
-    bool isAvailable() const override { return false; }
-    std::optional<std::vector<PaletteEntry>> systemPalette() override { return std::nullopt; }
-    void copyPixels(int, int, int, int, Bitmap&) override {}
-    std::optional<Point> cursorPosition() override { return std::nullopt; }
-    std::optional<CursorImage> currentCursor() override { return std::nullopt; }
-};
-
 // The services of one window opening: an empty settings key (the default variants) and a
 // settings file in a temporary folder.
 struct SaveRig {
-    SaveRig()
-        : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-save.ini").string()),
-          ini(iniPath), platform{hive, nullptr, screen, clipboard, help, messages, "/nonexistent/"}
+    SaveRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-save.ini").string()), ini(iniPath)
     {
+        screen.available = false;
     }
     ~SaveRig() { std::filesystem::remove(iniPath); }
 
     std::string iniPath;
     SettingsFile ini;
-    FileRegistryHive hive;
-    NoScreen screen;
-    NoClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform;
+    // A screen that cannot be grabbed, as the windows see it during these measurements.
+    FakePlatform fakes{Bitmap(1920, 1080)};
+    FileRegistryHive& hive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    Platform& platform = fakes.platform;
     int32_t captureNumber = 1;
     bool notSaved = true;
 };

@@ -1,4 +1,6 @@
-// The desktop services handed to the windows: real ones in main(), fakes in tests.
+// The desktop services handed to the windows: the real desktop from DesktopPlatform (app/), fakes
+// from FakePlatform (platform/fake/). A new service gets a member here, a real implementation in
+// platform/x11/ built by DesktopPlatform and a fake in platform/fake/ held by FakePlatform.
 #pragma once
 
 #include "common/RegistryHive.h"
@@ -7,7 +9,9 @@
 #include "platform/HotkeyService.h"
 #include "platform/KeyWatcher.h"
 #include "platform/MessageService.h"
+#include "platform/PrintService.h"
 #include "platform/ScreenSource.h"
+#include "platform/TrayService.h"
 #include "platform/WindowManager.h"
 
 #include <string>
@@ -24,11 +28,12 @@ struct Platform {
     MessageService& messages;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
-    // The keyboard and window-manager services; null where a program or test has none, and the
-    // windows then keep only their states.
+    // The keyboard, window-manager and printing services; null where a program or test has none,
+    // and the windows then keep only their states.
     HotkeyService* hotkeys = nullptr;
     KeyWatcher* keyWatcher = nullptr;
     WindowManager* windowManager = nullptr;
     // Null: the application runs without a notification-area icon.
     TrayService* tray = nullptr;
+    PrintService* printing = nullptr;
 };

@@ -204,10 +204,9 @@ void CaptureFrameWindow::updateFrameRegion()
     // Outside the band the window has no pixels: the screen and the mouse reach the windows below.
     const QRegion outer(rect());
     setMask(outer.subtracted(QRegion(toQRect(holeRect({width(), height()}, borderWidth_)))));
-    const bool shapes = platform_.windowManager == nullptr || platform_.windowManager->canShapeWindows();
-    if (!shapes && !shapeFailureReported_) {
+    if (platform_.windowManager != nullptr && !platform_.windowManager->shapesAvailable() && !shapeFailureReported_) {
         shapeFailureReported_ = true;
-        platform_.messages.showMessage("GetDC Error 3", this);
+        platform_.messages.showMessage("GetDC Error 3");
     }
     if (isVisible()) {
         repaint();
@@ -218,7 +217,7 @@ void CaptureFrameWindow::showEvent(QShowEvent* event)
 {
     // Before the window is mapped: the window manager reads its states only then.
     if (!event->spontaneous() && platform_.windowManager != nullptr) {
-        platform_.windowManager->skipTaskbar(winId());
+        platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
     }
     QWidget::showEvent(event);
 }
@@ -301,10 +300,9 @@ void CaptureFrameWindow::mouseMoveEvent(QMouseEvent* event)
         // Started only once the pointer has travelled, so that plain clicks still arrive.
         systemMoveArmed_ = false;
         // Anchored at the press, not at the pointer now, so the travel so far is not lost.
-        const bool moving = platform_.windowManager != nullptr &&
-                            platform_.windowManager->startMove(winId(), {systemMovePress_.x(), systemMovePress_.y()},
-                                                               systemMoveButton_);
-        if (!moving) {
+        if (platform_.windowManager == nullptr ||
+            !platform_.windowManager->startMove(static_cast<NativeWindow>(winId()),
+                                                {systemMovePress_.x(), systemMovePress_.y()}, systemMoveButton_)) {
             beginOwnDrag(systemMovePress_);
             followOwnDrag(global);
         }

@@ -1,4 +1,4 @@
-// A window manager for tests that records the requests it was given.
+// A window manager for tests: records the requests; its moves and window shapes are switchable.
 #pragma once
 
 #include "platform/WindowManager.h"
@@ -8,25 +8,25 @@
 class FakeWindowManager : public WindowManager {
 public:
     struct Move {
-        WindowId window;
+        NativeWindow window;
         Point anchor;
         int button;
     };
 
-    void activateWindow(WindowId window) override { activated.push_back(window); }
-    void minimize(WindowId window) override { minimized.push_back(window); }
-    bool startMove(WindowId window, Point anchor, int button) override
+    void activateWindow(NativeWindow windowId) override { activated.push_back(windowId); }
+    void minimize(NativeWindow window) override { minimized.push_back(window); }
+    void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
+    bool startMove(NativeWindow window, Point anchor, int button) override
     {
         moves.push_back({window, anchor, button});
-        return offersMoves;
+        return movesAvailable;
     }
-    void skipTaskbar(WindowId window) override { keptOffTaskbar.push_back(window); }
-    bool canShapeWindows() override { return shapes; }
+    bool shapesAvailable() override { return shapes; }
 
-    std::vector<WindowId> activated;
-    std::vector<WindowId> minimized;
-    std::vector<Move> moves;
-    std::vector<WindowId> keptOffTaskbar;
-    bool offersMoves = true;
+    bool movesAvailable = false;
     bool shapes = true;
+    std::vector<NativeWindow> activated;
+    std::vector<NativeWindow> minimized;
+    std::vector<NativeWindow> skippedTaskbar;
+    std::vector<Move> moves;
 };

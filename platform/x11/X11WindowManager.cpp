@@ -10,6 +10,11 @@
 
 namespace {
 
+xcb_connection_t* qtConnection()
+{
+    return qtXcbConnection().connection;
+}
+
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
@@ -39,12 +44,12 @@ bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_at
 }
 
 // A client message about `window` to the window manager, which listens on the root window.
-void sendToWindowManager(const QtXcbConnection& qt, xcb_window_t window, const char* type, const uint32_t (&data)[5])
+void sendToWindowManager(const QtXcbConnection& qt, NativeWindow window, const char* type, const uint32_t (&data)[5])
 {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = window;
+    message.window = static_cast<xcb_window_t>(window);
     message.type = internAtom(qt.connection, type);
     std::memcpy(message.data.data32, data, sizeof data);
     xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
@@ -54,80 +59,88 @@ void sendToWindowManager(const QtXcbConnection& qt, xcb_window_t window, const c
 
 } // namespace
 
-void X11WindowManager::activateWindow(WindowId window)
+void X11WindowManager::activateWindow(NativeWindow windowId)
 {
     const QtXcbConnection qt = qtXcbConnection();
-    if (qt.connection == nullptr || window == 0) {
+    if (qt.connection == nullptr || windowId == 0) {
         return;
     }
     // Source 2: a pager's request, which window managers honour even from a background program;
-    // the key press or the closed window that led here is the user's request.
-    constexpr uint32_t kSourcePager = 2;
-    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "_NET_ACTIVE_WINDOW",
-                        {kSourcePager, XCB_CURRENT_TIME, 0, 0, 0});
+    // the hotkey press itself is the user's request.
+    sendToWindowManager(qt, windowId, "_NET_ACTIVE_WINDOW", {2, XCB_CURRENT_TIME, 0, 0, 0});
 }
 
-void X11WindowManager::minimize(WindowId window)
+void X11WindowManager::minimize(NativeWindow window)
 {
-    // Qt's own minimising also marks the window to start iconic (WM_HINTS), and a restore by the
-    // window manager leaves that mark: the next time the window is shown it would map minimised.
-    // The ICCCM request alone is what the window manager's button does.
     const QtXcbConnection qt = qtXcbConnection();
     if (qt.connection == nullptr || window == 0) {
         return;
     }
+    // The ICCCM request, as the window manager's own button: Qt's minimising also marks the window
+    // to start iconic (WM_HINTS), a mark that a restore by the window manager leaves in place.
     constexpr uint32_t kIconicState = 3;
-    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
+    sendToWindowManager(qt, window, "WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
 }
 
-bool X11WindowManager::startMove(WindowId window, Point anchor, int button)
+void X11WindowManager::skipTaskbar(NativeWindow window)
 {
-    const QtXcbConnection qt = qtXcbConnection();
-    if (qt.connection == nullptr || window == 0) {
-        return false;
-    }
-    const xcb_atom_t moveResize = internAtom(qt.connection, "_NET_WM_MOVERESIZE");
-    if (moveResize == XCB_ATOM_NONE ||
-        !propertyHoldsAtom(qt.connection, qt.root, internAtom(qt.connection, "_NET_SUPPORTED"), moveResize)) {
-        return false;
-    }
-    constexpr uint32_t kMoveResizeMove = 8;
-    constexpr uint32_t kSourceApplication = 1;
-    // The window manager takes the pointer over; our implicit grab from the press must go.
-    xcb_ungrab_pointer(qt.connection, XCB_CURRENT_TIME);
-    sendToWindowManager(qt, static_cast<xcb_window_t>(window), "_NET_WM_MOVERESIZE",
-                        {static_cast<uint32_t>(anchor.x), static_cast<uint32_t>(anchor.y), kMoveResizeMove,
-                         static_cast<uint32_t>(button), kSourceApplication});
-    return true;
-}
-
-void X11WindowManager::skipTaskbar(WindowId window)
-{
-    const QtXcbConnection qt = qtXcbConnection();
-    if (qt.connection == nullptr || window == 0) {
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
         return;
     }
     const auto xcbWindow = static_cast<xcb_window_t>(window);
-    const xcb_atom_t state = internAtom(qt.connection, "_NET_WM_STATE");
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     // Qt merges these with its own states (always on top) when it maps the window.
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t atom = internAtom(qt.connection, name);
-        if (state == XCB_ATOM_NONE || atom == XCB_ATOM_NONE ||
-            propertyHoldsAtom(qt.connection, xcbWindow, state, atom)) {
+        const xcb_atom_t atom = internAtom(connection, name);
+        if (state == XCB_ATOM_NONE || atom == XCB_ATOM_NONE || propertyHoldsAtom(connection, xcbWindow, state, atom)) {
             continue;
         }
-        xcb_change_property(qt.connection, XCB_PROP_MODE_APPEND, xcbWindow, state, XCB_ATOM_ATOM, 32, 1, &atom);
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcbWindow, state, XCB_ATOM_ATOM, 32, 1, &atom);
     }
-    xcb_flush(qt.connection);
+    xcb_flush(connection);
 }
 
-bool X11WindowManager::canShapeWindows()
+bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
 {
-    const QtXcbConnection qt = qtXcbConnection();
-    if (qt.connection == nullptr) {
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return false;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, xcbWindow), nullptr));
+    const xcb_atom_t moveResize = internAtom(connection, "_NET_WM_MOVERESIZE");
+    if (!tree || moveResize == XCB_ATOM_NONE ||
+        !propertyHoldsAtom(connection, tree->root, internAtom(connection, "_NET_SUPPORTED"), moveResize)) {
+        return false;
+    }
+    constexpr uint32_t kMoveResizeMove = 8;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcbWindow;
+    message.type = moveResize;
+    message.data.data32[0] = static_cast<uint32_t>(anchor.x);
+    message.data.data32[1] = static_cast<uint32_t>(anchor.y);
+    message.data.data32[2] = kMoveResizeMove;
+    message.data.data32[3] = static_cast<uint32_t>(button);
+    message.data.data32[4] = 1; // a normal application
+    // The window manager takes the pointer over; our implicit grab from the press must go.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_send_event(connection, 0, tree->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
+}
+
+bool X11WindowManager::shapesAvailable()
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr) {
         return true;
     }
-    static const bool available = [connection = qt.connection] {
+    static const bool available = [connection] {
         static constexpr char kShape[] = "SHAPE";
         auto cookie = xcb_query_extension(connection, sizeof kShape - 1, kShape);
         std::unique_ptr<xcb_query_extension_reply_t, FreeDeleter> reply(

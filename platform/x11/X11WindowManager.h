@@ -1,14 +1,14 @@
-// Window-manager requests on an X11 desktop: EWMH and ICCCM client messages and properties on Qt's
-// own xcb connection.
+// Window-manager requests as EWMH client messages and properties on Qt's xcb connection. Without
+// an X11 connection (offscreen tests) nothing is requested and windows count as shapeable.
 #pragma once
 
 #include "platform/WindowManager.h"
 
 class X11WindowManager : public WindowManager {
 public:
-    void activateWindow(WindowId window) override;
-    void minimize(WindowId window) override;
-    bool startMove(WindowId window, Point anchor, int button) override;
-    void skipTaskbar(WindowId window) override;
-    bool canShapeWindows() override;
+    void activateWindow(NativeWindow windowId) override;
+    void minimize(NativeWindow window) override;
+    void skipTaskbar(NativeWindow window) override;
+    bool startMove(NativeWindow window, Point anchor, int button) override;
+    bool shapesAvailable() override;
 };

@@ -2,12 +2,8 @@
 #pragma once
 
 #include "capture/FrameHost.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakePlatform.h"
 
 #include <QApplication>
 
@@ -38,17 +34,9 @@ public:
 };
 
 // A platform of fakes over a screen of the given size and an in-memory user hive.
-struct FakeFramePlatform {
+struct FakeFramePlatform : FakePlatform {
     explicit FakeFramePlatform(Size screenSize = {1920, 1080})
-        : screen(Bitmap(screenSize.width, screenSize.height)), platform{userHive, nullptr,  screen, clipboard,
-                                                                        help,     messages, "/tmp/"}
+        : FakePlatform(Bitmap(screenSize.width, screenSize.height), "/tmp/")
     {
     }
-
-    FileRegistryHive userHive;
-    FakeScreenSource screen;
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform;
 };

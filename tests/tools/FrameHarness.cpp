@@ -10,16 +10,10 @@
 //   hide, show hides or shows the frame, as the Remote Control does around its windows
 //   quit       ends (so does the end of input, or the frame's close request)
 // The frame writes its values when the harness ends, as at the program's shutdown.
+#include "app/DesktopPlatform.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "capture/ui/FramePainter.h"
-#include "common/HivePaths.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/x11/QtMessageService.h"
-#include "platform/x11/X11ScreenSource.h"
-#include "platform/x11/X11WindowManager.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -142,14 +136,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Zentrap");
     QApplication::setQuitOnLastWindowClosed(false);
 
-    FileRegistryHive userHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
-    X11ScreenSource screen;
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    QtMessageService messages;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/tmp/"};
-    X11WindowManager windowManager;
-    platform.windowManager = &windowManager;
+    DesktopPlatform desktop({.programFolder = "/tmp/"});
+    Platform& platform = desktop.platform();
 
     auto frame = std::make_unique<CaptureFrameWindow>(platform, host);
     frame->show();

@@ -3,13 +3,8 @@
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
-#include "platform/fake/FakeWindowManager.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
@@ -106,12 +101,13 @@ protected:
                           extra);
     }
 
-    FileRegistryHive userHive;
-    FakeScreenSource screen{screenPattern(640, 480)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakePlatform fakes{screenPattern(640, 480)};
+    FileRegistryHive& userHive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    FakeClipboard& clipboard = fakes.clipboard;
+    FakeHelpService& help = fakes.help;
+    FakeMessageService& messages = fakes.messages;
+    Platform& platform = fakes.platform;
     FakeFrame frame;
     std::vector<std::string> log;
     int editResult = EditResultClose;
@@ -383,8 +379,7 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
 
 TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)
 {
-    FakeWindowManager windowManager;
-    platform.windowManager = &windowManager;
+    FakeWindowManager& windowManager = fakes.windowManager;
     auto form = makeForm();
     form->show();
     const QPoint press(50, 230);
@@ -407,5 +402,5 @@ TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimiz
     EXPECT_EQ(windowManager.moves.size(), 1u) << "one move per press";
 
     form->minimizeRestoreCommand();
-    EXPECT_EQ(windowManager.minimized, std::vector<WindowManager::WindowId>{form->winId()});
+    EXPECT_EQ(windowManager.minimized, std::vector<NativeWindow>{form->winId()});
 }

@@ -224,6 +224,9 @@ TEST_F(CaptureFrame, SystemMoveWaitsForTheDragDistance)
     // Without a window manager to move it, the frame follows the pointer itself.
     mouse(form, QEvent::MouseMove, {147, 150}, Qt::NoButton, Qt::RightButton);
     EXPECT_EQ(form.pos(), QPoint(140, 100));
+    ASSERT_EQ(fakes.windowManager.moves.size(), 1u);
+    EXPECT_EQ(fakes.windowManager.moves[0].anchor, (Point{107, 150}));
+    EXPECT_EQ(fakes.windowManager.moves[0].button, 3);
     mouse(form, QEvent::MouseButtonRelease, {147, 150}, Qt::RightButton, Qt::NoButton);
     // Switching the option back restores the own drag, which ignores the right button.
     host.updateRulersOption = true;
@@ -286,4 +289,16 @@ TEST_F(CaptureFrame, PaintsTheGripLookWhenRulersAreOff)
     EXPECT_EQ(shot.pixel(280, 5), form.palette().color(QPalette::Light).rgb());
     EXPECT_EQ(shot.pixel(283, 1), form.palette().color(QPalette::Dark).rgb());
     EXPECT_EQ(shot.pixel(283, 3), form.palette().color(QPalette::Button).rgb());
+}
+
+TEST_F(CaptureFrame, TheWindowManagerKeepsItOffTheTaskbarAndAMissingShapeIsReportedOnce)
+{
+    fakes.windowManager.shapes = false;
+    CaptureFrameWindow form(fakes.platform, host);
+    form.show();
+    form.resize(form.width() + 10, form.height());
+    form.resize(form.width() + 10, form.height());
+    ASSERT_EQ(fakes.windowManager.skippedTaskbar.size(), 1u);
+    EXPECT_EQ(fakes.windowManager.skippedTaskbar[0], static_cast<NativeWindow>(form.winId()));
+    EXPECT_EQ(fakes.messages.messages, std::vector<std::string>{"GetDC Error 3"});
 }

@@ -5,12 +5,8 @@
 #include "common/SettingsFile.h"
 #include "editor/TestImages.h"
 #include "editor/ui/EditorView.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -92,12 +88,13 @@ protected:
 
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};
-    FileRegistryHive hive;
-    FakeScreenSource screen{Bitmap(16, 16)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform{hive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakePlatform fakes{Bitmap(16, 16)};
+    FileRegistryHive& hive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    FakeClipboard& clipboard = fakes.clipboard;
+    FakeHelpService& help = fakes.help;
+    FakeMessageService& messages = fakes.messages;
+    Platform& platform = fakes.platform;
     Bitmap captured = testimages::randomImage(120, 90, 11);
     Bitmap edit;
     Bitmap undo;

@@ -2,13 +2,9 @@
 // its controls' enabled states from the stored settings, the printer's status panel, printing
 // with Enter, and the settings written when it is destroyed.
 #include "common/SettingsFile.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
+#include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakePrintService.h"
-#include "platform/fake/FakeScreenSource.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "print/ui/PreviewPaintBox.h"
 #include "support/TempFolder.h"
@@ -37,12 +33,13 @@ struct WindowFixture : ::testing::Test {
 
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};
-    FileRegistryHive userHive;
-    FakeScreenSource screen{Bitmap(1024, 768)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakePlatform fakes{Bitmap(1024, 768)};
+    FileRegistryHive& userHive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    FakeClipboard& clipboard = fakes.clipboard;
+    FakeHelpService& help = fakes.help;
+    FakeMessageService& messages = fakes.messages;
+    Platform& platform = fakes.platform;
     FakePrintService printer;
     Bitmap image{64, 32};
     bool notSaved = true;

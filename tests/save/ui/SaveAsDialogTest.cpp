@@ -2,12 +2,8 @@
 #include "save/ui/SaveAsDialog.h"
 #include "common/SettingsFile.h"
 #include "common/SettingsStore.h"
-#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
+#include "platform/fake/FakePlatform.h"
 #include "save/SaveDir.h"
 
 #include <QApplication>
@@ -110,12 +106,13 @@ protected:
     std::optional<RegValue> stored(const char* name) const { return hive.value(SettingsStore::kPrimaryKey, name); }
 
     std::filesystem::path folder;
-    FileRegistryHive hive;
-    FakeScreenSource screen{Bitmap(16, 16)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    Platform platform{hive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakePlatform fakes{Bitmap(16, 16)};
+    FileRegistryHive& hive = fakes.userHive;
+    FakeScreenSource& screen = fakes.screen;
+    FakeClipboard& clipboard = fakes.clipboard;
+    FakeHelpService& help = fakes.help;
+    FakeMessageService& messages = fakes.messages;
+    Platform& platform = fakes.platform;
     std::unique_ptr<SettingsFile> ini;
     Bitmap image = stripes(100, 80);
     int32_t captureNumber = 1;

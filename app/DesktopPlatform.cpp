@@ -1,0 +1,77 @@
+#include "app/DesktopPlatform.h"
+
+#include "common/HivePaths.h"
+#include "formats/BmpWriter.h"
+#include "formats/PngWriter.h"
+#include "help/ui/ChmHelpService.h"
+#include "platform/FileRegistryHive.h"
+#include "platform/x11/QtClipboardService.h"
+#include "platform/x11/QtMessageService.h"
+#include "platform/x11/QtPrintService.h"
+#include "platform/x11/X11HotkeyService.h"
+#include "platform/x11/X11KeyWatcher.h"
+#include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowManager.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+FileRegistryHive openUserHive(bool useFile)
+{
+    if (!useFile) {
+        return FileRegistryHive();
+    }
+    return FileRegistryHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+}
+
+} // namespace
+
+struct DesktopPlatform::Services {
+    explicit Services(bool useHiveFiles) : userHive(openUserHive(useHiveFiles))
+    {
+        std::error_code missing;
+        if (useHiveFiles && std::filesystem::exists(machineHivePath(), missing)) {
+            machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
+        }
+    }
+
+    FileRegistryHive userHive;
+    std::optional<FileRegistryHive> machineHive;
+    X11ScreenSource screen;
+    QtClipboardService clipboard{{writeBmpFile, writePng}};
+    ChmHelpService help;
+    QtMessageService messages;
+    QtPrintService printing;
+    X11HotkeyService hotkeys;
+    X11KeyWatcher keyWatcher;
+    X11WindowManager windowManager;
+};
+
+DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
+    : services_(std::make_unique<Services>(options.useHiveFiles))
+{
+    Services& s = *services_;
+    platform_ = std::make_unique<Platform>(Platform{
+        s.userHive,
+        s.machineHive ? &*s.machineHive : nullptr,
+        s.screen,
+        s.clipboard,
+        options.help != nullptr ? *options.help : s.help,
+        options.messages != nullptr ? *options.messages : s.messages,
+        std::move(options.programFolder),
+        options.globalKeys ? &s.hotkeys : nullptr,
+        options.globalKeys ? &s.keyWatcher : nullptr,
+        &s.windowManager,
+        options.tray,
+        &s.printing,
+    });
+}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+FileRegistryHive& DesktopPlatform::userHive()
+{
+    return services_->userHive;
+}
