@@ -3,9 +3,9 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
-#include "cli/readers/ImageLimits.h"
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageLimits.h"
 #include "platform/x11/X11ScreenSource.h"
 
 #include <cstdio>

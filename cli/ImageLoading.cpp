@@ -2,9 +2,9 @@
 // content and its declared size is limited before anything is decoded.
 #include "cli/ImageFiles.h"
 
-#include "cli/readers/ImageDecoder.h"
 #include "common/RegularFile.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageDecoder.h"
 
 #include <span>
 

@@ -1,5 +1,5 @@
-# `make install`: zentrap and ztp.chm side by side in <prefix>/lib/zentrap (the program finds its
-# help file beside itself) with a link in <prefix>/bin, zentrap-cli in <prefix>/bin, and a desktop
+# `make install`: zentrap, ztp.chm and the example skins side by side in <prefix>/lib/zentrap (the
+# program finds its help file beside itself) with a link in <prefix>/bin, zentrap-cli in <prefix>/bin, and a desktop
 # entry with its icon so that menus list the program.
 include(GNUInstallDirs)
 install(TARGETS zentrap RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/zentrap)
@@ -7,6 +7,7 @@ install(TARGETS zentrap RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/zentrap)
 install(CODE "set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
   file(MAKE_DIRECTORY \"\${bin}\")
   file(CREATE_LINK ../${CMAKE_INSTALL_LIBDIR}/zentrap/zentrap \"\${bin}/zentrap\" SYMBOLIC)")
+install(FILES ${ZENTRAP_EXAMPLE_SKIN_FILES} DESTINATION ${CMAKE_INSTALL_LIBDIR}/zentrap)
 install(TARGETS zentrap-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zentrap.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zentrap.svg

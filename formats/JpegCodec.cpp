@@ -377,8 +377,8 @@ namespace {
 
 // One decoding pass. Without `out` the rows are decoded and dropped: that first pass finds damaged
 // or missing data before the picture's memory is taken.
-void decodeFilePass(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&), size_t maxWorkingMemory,
-                    Bitmap* out)
+void decodeFilePass(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
+                    size_t maxWorkingMemory, Bitmap* out)
 {
     FileDecodeState state;
     FileDecodeJob& job = state.job();
@@ -410,7 +410,7 @@ void decodeFilePass(std::span<const uint8_t> data, void (*checkHeader)(const Jpe
 
 } // namespace
 
-Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
+Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory)
 {
     decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -32,5 +33,5 @@ struct JpegFileHeader {
 // `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors. The data is
 // decoded twice, first without keeping the rows, so that damaged data never gets the picture's memory.
 // Throws ZentrapError with libjpeg's message.
-Bitmap decodeJpegFile(std::span<const uint8_t> data, void (*checkHeader)(const JpegFileHeader&),
+Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory);

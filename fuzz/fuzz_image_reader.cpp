@@ -1,9 +1,9 @@
 // Fuzzes the command line's picture reading: arbitrary bytes decoded as zentrap-cli decodes an input
 // file, with its size limits in force. Only ZentrapError may come out; a decoded picture must be
 // within the limits and consistent with its own format.
-#include "cli/readers/ImageDecoder.h"
-#include "cli/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageDecoder.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -273,22 +273,3 @@ QIcon countdownIcon(int step, int size)
     const double turns = std::clamp(step, 1, 8) / 8.0;
     return iconFrom([turns](QPainter& p, const Palette& c) { drawClock(p, c, turns, false); }, size);
 }
-
-QPixmap builtInBodyPicture(int width, int height)
-{
-    QPixmap body(width, height);
-    body.fill(QColor(52, 58, 70));
-    QPainter p(&body);
-    QLinearGradient shade(0, 0, width, 0);
-    shade.setColorAt(0.0, QColor(72, 80, 96));
-    shade.setColorAt(0.5, QColor(104, 114, 134));
-    shade.setColorAt(1.0, QColor(60, 66, 80));
-    p.fillRect(body.rect(), shade);
-    // Recessed wells behind the thumbnail and the button rows.
-    p.setPen(QColor(38, 42, 52));
-    p.setBrush(QColor(88, 96, 114));
-    p.drawRoundedRect(QRectF(7.5, 112.5, 85, 85), 4, 4);
-    p.setBrush(Qt::black);
-    p.drawRect(QRectF(8.5, 27.5, 82, 82));
-    return body;
-}

@@ -25,6 +25,3 @@ QIcon remoteIcon(RemoteIcon which, int size = 16);
 
 // Countdown picture `step` (1 to 8): a clock face whose dark sector grows to the whole dial.
 QIcon countdownIcon(int step, int size = 16);
-
-// The Remote Control's body when no skin picture is loaded.
-QPixmap builtInBodyPicture(int width, int height);

@@ -3,7 +3,9 @@
 #include "app/CaptureFrameLink.h"
 #include "app/HotkeyDispatch.h"
 #include "app/RemoteControlShape.h"
+#include "app/SkinPicture.h"
 #include "app/ui/AboutDialog.h"
+#include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/Delay.h"
 #include "app/ui/ExitQuestionDialog.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
@@ -28,6 +31,12 @@
 #include <QWindow>
 
 #include <exception>
+
+// The built-in skin lives in a static library, so its resource is registered by hand.
+static void registerSkinResources()
+{
+    Q_INIT_RESOURCE(skins);
+}
 
 namespace {
 
@@ -88,6 +97,20 @@ private:
     RemoteControlWindow& window_;
 };
 
+// The built-in skin, read like any skin file (it is ours, but one reader serves both).
+SkinPicture builtInSkin()
+{
+    registerSkinResources();
+    QFile file(QStringLiteral(":/skins/built-in.jpg"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    return decodeSkinPicture(ImageKind::Jpeg,
+                             std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()),
+                             {kRemoteControlWidth, kRemoteControlHeight});
+}
+
 } // namespace
 
 RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
@@ -118,9 +141,13 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     shapeWindow();
     setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
     frameWasVisible = true;
+    const SkinPicture builtIn = builtInSkin();
+    body_ = QPixmap::fromImage(toQImage(builtIn.visible));
+    bodySize_ = QSize(builtIn.size.width, builtIn.size.height);
     readSettings();
-    // The skin picture belongs to the skins part; until one is loaded the built-in body shows.
-    body_ = builtInBodyPicture(kRemoteControlWidth, kRemoteControlHeight);
+    // The body keeps its size while the stored skin loads and takes the picture's size after it;
+    // both come to the same here, as the body shows each picture at its own size.
+    loadSkin(skin);
     connectCommands();
     refreshThumbnail();
     connectTrayIcon();
@@ -561,6 +588,21 @@ void RemoteControlWindow::setPrintScreenWatch(bool on)
     }
 }
 
+void RemoteControlWindow::loadSkin(const std::string& path)
+{
+    if (path.empty()) {
+        return;
+    }
+    try {
+        const SkinPicture picture = loadSkinPicture(path, {kRemoteControlWidth, kRemoteControlHeight});
+        body_ = QPixmap::fromImage(toQImage(picture.visible));
+        bodySize_ = QSize(picture.size.width, picture.size.height);
+        update();
+    } catch (const std::exception&) {
+        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path), this);
+    }
+}
+
 void RemoteControlWindow::disableTrayMenu()
 {
     menus_.disableTrayMenu();
@@ -740,6 +782,8 @@ void RemoteControlWindow::endWithoutAsking()
 void RemoteControlWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    // Where a smaller picture leaves the window uncovered, the button face shows.
+    painter.fillRect(rect(), palette().color(QPalette::Button));
     painter.drawPixmap(0, 0, body_);
 }
 

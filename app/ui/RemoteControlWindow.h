@@ -15,6 +15,7 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -68,6 +69,11 @@ public:
     void bringToFront();
     // Starts or stops the PrintScreen watch ("UsePrintScreen").
     void setPrintScreenWatch(bool on);
+    // Shows the skin picture at `path` as the body; an empty path keeps the body as it is, and a
+    // file that cannot be a skin keeps it too, after a warning.
+    void loadSkin(const std::string& path);
+    // The body picture's size: the size of the skin it shows.
+    QSize bodySize() const { return bodySize_; }
 
     // FrameHost
     bool updateRulers() const override { return updateRulersOption; }
@@ -167,6 +173,7 @@ private:
     std::string helpFilePath_;
     RemoteControlMenus menus_;
     QPixmap body_;
+    QSize bodySize_;
     ThumbnailBox* thumbnail_ = nullptr;
     QToolButton* menuButton_ = nullptr;
     QToolButton* closeButton_ = nullptr;

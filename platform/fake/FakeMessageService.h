@@ -15,6 +15,10 @@ public:
         lastOwner = owner;
         messages.push_back(text);
     }
+    void showWarning(const std::string& caption, const std::string& text, QWidget* owner) override
+    {
+        warnings.push_back({caption, text, owner});
+    }
     // The next scripted answer, or `defaultAnswer` when the script has run out.
     bool askYesNo(const std::string& text) override
     {
@@ -27,7 +31,14 @@ public:
         return answer;
     }
 
+    struct Warning {
+        std::string caption;
+        std::string text;
+        QWidget* owner = nullptr;
+    };
+
     std::vector<std::string> messages;
+    std::vector<Warning> warnings;
     QWidget* lastOwner = nullptr; // of the last message shown with an owner
     std::vector<std::string> questions;
     std::deque<bool> answers;

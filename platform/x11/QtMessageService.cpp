@@ -25,6 +25,14 @@ void QtMessageService::showMessage(const std::string& text, QWidget* owner)
     box.exec();
 }
 
+void QtMessageService::showWarning(const std::string& caption, const std::string& text, QWidget* owner)
+{
+    // The texts separate their lines with CR LF; a label breaks lines at LF alone.
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
+                    QString::fromStdString(text).replace("\r\n", "\n"), QMessageBox::Ok, owner);
+    box.exec();
+}
+
 bool QtMessageService::askYesNo(const std::string& text)
 {
     QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,

@@ -1,14 +1,13 @@
 #include "../formats/OutputFormatsTestImages.h"
+#include "CliRunner.h"
 #include "common/ByteSink.h"
 #include "formats/BmpWriter.h"
 #include "formats/OutputFormats.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -21,27 +20,17 @@ std::vector<uint8_t> readFile(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// zentrap-cli encode with `args`; what it printed, standard output and error together.
 struct Result {
     int exitCode = -1;
     std::string output;
 };
 
-// Runs zentrap-cli encode with `args` (already quoted where needed), collecting stdout and stderr.
-Result encode(const std::string& args)
+Result encode(std::vector<std::string> args)
 {
-    std::string command = std::string(ZENTRAP_BIN_DIR) + "/zentrap-cli encode " + args + " 2>&1";
-    Result r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return r;
-    }
-    char buffer[512];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
-        r.output.append(buffer, n);
-    }
-    int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    args.insert(args.begin(), "encode");
+    CliRun run = runCli(args);
+    return {run.exitCode, run.out + run.err};
 }
 
 class EncodeCommand : public ::testing::Test {
@@ -68,8 +57,6 @@ protected:
         return readFile(path);
     }
 
-    std::string quoted(const fs::path& p) const { return "'" + p.string() + "'"; }
-
     Bitmap image_ = testimages::screenshot24(61, 37);
     fs::path dir_;
     fs::path input_;
@@ -86,7 +73,7 @@ TEST_F(EncodeCommand, WritesTheSaveAsBytesForEveryFormatWithDefaults)
                                                                       {"tiff", ImageFormat::Tiff}};
     for (const auto& [name, format] : formats) {
         fs::path out = dir_ / ("out." + name);
-        Result r = encode("--format " + name + " " + quoted(input_) + " " + quoted(out));
+        Result r = encode({"--format", name, input_, out});
         ASSERT_EQ(r.exitCode, 0) << r.output;
         FormatSettings settings;
         settings.format = format;
@@ -97,7 +84,7 @@ TEST_F(EncodeCommand, WritesTheSaveAsBytesForEveryFormatWithDefaults)
 TEST_F(EncodeCommand, JpegQualityAndProgressionReachTheEncoder)
 {
     fs::path out = dir_ / "out.jpg";
-    Result r = encode("--format jpeg --quality 13 --baseline " + quoted(input_) + " " + quoted(out));
+    Result r = encode({"--format", "jpeg", "--quality", "13", "--baseline", input_, out});
     ASSERT_EQ(r.exitCode, 0) << r.output;
     FormatSettings settings;
     settings.format = ImageFormat::Jpeg;
@@ -110,8 +97,8 @@ TEST_F(EncodeCommand, JpegQualityAndProgressionReachTheEncoder)
 TEST_F(EncodeCommand, GifOptionsReachTheEncoder)
 {
     fs::path out = dir_ / "out.gif";
-    Result r = encode("--format gif --palette 7 --colors 16 --dither 1 --compression rle --transparent 3,4 " +
-                      quoted(input_) + " " + quoted(out));
+    Result r = encode({"--format", "gif", "--palette", "7", "--colors", "16", "--dither", "1", "--compression", "rle",
+                       "--transparent", "3,4", input_, out});
     ASSERT_EQ(r.exitCode, 0) << r.output;
     FormatSettings settings;
     settings.format = ImageFormat::Gif;
@@ -131,22 +118,23 @@ TEST_F(EncodeCommand, GifOptionsReachTheEncoder)
 TEST_F(EncodeCommand, BadArgumentsExitWithUsage)
 {
     fs::path out = dir_ / "never.png";
-    const std::string io = quoted(input_) + " " + quoted(out);
-    const std::vector<std::string> cases = {"--format png " + quoted(input_),
-                                            "--format webp " + io,
-                                            io,
-                                            "--format jpeg --quality 0 " + io,
-                                            "--format jpeg --quality 101 " + io,
-                                            "--format gif --colors 12 " + io,
-                                            "--format gif --dither 7 " + io,
-                                            "--format gif --palette 0 " + io,
-                                            "--format gif --compression zip " + io,
-                                            "--format gif --transparent 3 " + io,
-                                            "--format png --bogus " + io,
-                                            "--format png --quality"};
-    for (const std::string& args : cases) {
+    const std::string in = input_;
+    const std::string o = out;
+    const std::vector<std::vector<std::string>> cases = {{"--format", "png", in},
+                                                         {"--format", "webp", in, o},
+                                                         {in, o},
+                                                         {"--format", "jpeg", "--quality", "0", in, o},
+                                                         {"--format", "jpeg", "--quality", "101", in, o},
+                                                         {"--format", "gif", "--colors", "12", in, o},
+                                                         {"--format", "gif", "--dither", "7", in, o},
+                                                         {"--format", "gif", "--palette", "0", in, o},
+                                                         {"--format", "gif", "--compression", "zip", in, o},
+                                                         {"--format", "gif", "--transparent", "3", in, o},
+                                                         {"--format", "png", "--bogus", in, o},
+                                                         {"--format", "png", "--quality"}};
+    for (const auto& args : cases) {
         Result r = encode(args);
-        EXPECT_EQ(r.exitCode, 2) << args << "\n" << r.output;
+        EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(args) << "\n" << r.output;
         EXPECT_NE(r.output.find("usage: zentrap-cli encode"), std::string::npos) << r.output;
     }
     EXPECT_FALSE(fs::exists(out));
@@ -154,11 +142,11 @@ TEST_F(EncodeCommand, BadArgumentsExitWithUsage)
 
 TEST_F(EncodeCommand, UnreadableInputAndUnwritableOutputAreReported)
 {
-    Result missing = encode("--format png " + quoted(dir_ / "nothing.png") + " " + quoted(dir_ / "out.png"));
+    Result missing = encode({"--format", "png", dir_ / "nothing.png", dir_ / "out.png"});
     EXPECT_EQ(missing.exitCode, 1) << missing.output;
     EXPECT_FALSE(missing.output.empty());
 
-    Result noFolder = encode("--format png " + quoted(input_) + " " + quoted(dir_ / "missing" / "out.png"));
+    Result noFolder = encode({"--format", "png", input_, dir_ / "missing" / "out.png"});
     EXPECT_EQ(noFolder.exitCode, 1);
     EXPECT_NE(noFolder.output.find("No such file or directory"), std::string::npos) << noFolder.output;
 }

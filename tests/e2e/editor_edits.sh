@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Image Editor on a real capture, opened with the Remote Control's Edit button and with Ctrl+E:
-# a selection dragged backwards and cropped, a 90° turn, a smooth resize, and Enter in the width
-# field; after each the Remote Control's image, saved as BMP through Save As, holds exactly the
+# The Image Editor on a real capture, opened with the Remote Control's Edit button, with Ctrl+E and
+# with the Ctrl+Shift+E hotkey: a selection dragged backwards and cropped, a 90° turn, a smooth
+# resize, and Enter in the width field; after each the Remote Control's image, saved as BMP through Save As, holds exactly the
 # expected pixels (the selected block, the image turned, `zentrap-cli resize` of it, unchanged);
 # "Print..." goes on to the Print command.
 source "$(dirname "$0")/remote_common.bash"
@@ -119,8 +119,9 @@ save_image esc "$out/resized"
 check same "$out/resized.bmp" "$work/expected.png" || fail "the smooth resize differs from zentrap-cli resize"
 echo "resize ok: 200x267, equal to zentrap-cli resize"
 
-# 4. Enter in the width field closes the editor without applying the typed size.
-click_remote 50 127
+# 4. Opened with the Edit hotkey: Enter in the width field closes the editor without applying the
+# typed size.
+xdotool key --clearmodifiers ctrl+shift+e
 await_editor
 width_field
 xdotool key --clearmodifiers ctrl+a
@@ -142,8 +143,13 @@ echo "enter ok: closed, nothing applied"
 click_remote 50 127
 await_editor
 print_button
+printing=
 for _ in $(seq 1 200); do
-  printing=$(xdotool search --onlyvisible --name '^Zentrap( Print Preview)?$' 2>/dev/null | head -n1 || true)
+  for w in $(program_windows); do
+    case "$(xdotool getwindowname "$w" 2>/dev/null)" in
+    "Zentrap Print Preview" | Zentrap) printing=$w ;;
+    esac
+  done
   [ -n "$printing" ] && break
   sleep 0.05
 done

@@ -1,16 +1,19 @@
 #include "app/ui/RemoteControlWindow.h"
 #include "app/CaptureFrameLink.h"
+#include "app/SkinPicture.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/TempFolder.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -375,6 +378,43 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
     EXPECT_LT(clock.elapsed(), 8500);
     EXPECT_FALSE(form->timerDown());
     EXPECT_EQ(screen.pixelCopies, 1);
+}
+
+TEST_F(ControlFormTest, SkinsShowAtTheirOwnSizeAndUnusableOnesWarnOverTheWindow)
+{
+    TempFolder folder;
+    const std::string missing = (folder.path / "gone.bmp").string();
+    userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"Skin\"=\"" + missing + "\"\n");
+    auto form = makeForm();
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_EQ(messages.warnings[0].caption, "Warning");
+    EXPECT_EQ(messages.warnings[0].text, skinWarningText(missing));
+    EXPECT_EQ(messages.warnings[0].owner, form.get());
+    EXPECT_EQ(form->bodySize(), QSize(100, 260));
+    const QImage builtIn = form->grab().toImage();
+    EXPECT_LT(qGray(builtIn.pixel(50, 69)), 16) << "the dark square behind the thumbnail";
+    EXPECT_GT(qGreen(builtIn.pixel(5, 100)), qRed(builtIn.pixel(5, 100)) + 40) << "a teal body";
+
+    QImage small(80, 200, QImage::Format_RGB32);
+    small.fill(qRgb(200, 30, 90));
+    const std::string smallPath = (folder.path / "small.bmp").string();
+    ASSERT_TRUE(small.save(QString::fromStdString(smallPath), "BMP"));
+    form->loadSkin(smallPath);
+    EXPECT_EQ(form->bodySize(), QSize(80, 200));
+    const QImage shown = form->grab().toImage();
+    EXPECT_EQ(shown.pixel(5, 100), qRgb(200, 30, 90));
+    EXPECT_EQ(QColor(shown.pixel(94, 100)), form->palette().color(QPalette::Button));
+    EXPECT_EQ(QColor(shown.pixel(50, 230)), form->palette().color(QPalette::Button));
+
+    // An empty path keeps the body; an unusable file keeps it after its warning.
+    form->loadSkin("");
+    const std::string broken = (folder.path / "broken.jpg").string();
+    std::ofstream(broken) << "not a picture";
+    form->loadSkin(broken);
+    EXPECT_EQ(form->bodySize(), QSize(80, 200));
+    ASSERT_EQ(messages.warnings.size(), 2u);
+    EXPECT_EQ(messages.warnings[1].text, skinWarningText(broken));
+    EXPECT_EQ(form->grab().toImage().pixel(5, 100), qRgb(200, 30, 90));
 }
 
 TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)

@@ -1,6 +1,6 @@
-#include "cli/readers/GifReader.h"
+#include "formats/readers/GifReader.h"
 
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
 
 #include <gif_lib.h>
@@ -175,18 +175,18 @@ struct GifShape {
 
 // One decoding pass. Without `canvas` the pixels are decoded and dropped: that first pass finds
 // damaged or missing data before the picture's memory is taken.
-GifShape decodePass(std::span<const uint8_t> file, Bitmap* canvas)
+GifShape decodePass(std::span<const uint8_t> file, const ImageLimits& limits, Bitmap* canvas)
 {
     MemoryInput input;
     input.file = file;
     GifHandle gif = open(input);
     findFirstPicture(gif.get());
     const GifImageDesc& d = gif->Image;
-    checkImageSize(d.Width, d.Height);
+    checkImageSize(d.Width, d.Height, limits);
     GifShape shape;
     shape.width = std::max<int64_t>(gif->SWidth, int64_t{d.Left} + d.Width);
     shape.height = std::max<int64_t>(gif->SHeight, int64_t{d.Top} + d.Height);
-    checkImageSize(shape.width, shape.height);
+    checkImageSize(shape.width, shape.height, limits);
     if (canvas != nullptr) {
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         canvas->setColorTable(colorTable(map));
@@ -203,11 +203,11 @@ GifShape decodePass(std::span<const uint8_t> file, Bitmap* canvas)
 
 } // namespace
 
-Bitmap readGif(std::span<const uint8_t> file)
+Bitmap readGif(std::span<const uint8_t> file, const ImageLimits& limits)
 {
     checkFirstPictureComplete(file);
-    GifShape shape = decodePass(file, nullptr);
+    GifShape shape = decodePass(file, limits, nullptr);
     Bitmap canvas(static_cast<int>(shape.width), static_cast<int>(shape.height), PixelFormat::Bpp8);
-    decodePass(file, &canvas);
+    decodePass(file, limits, &canvas);
     return canvas;
 }

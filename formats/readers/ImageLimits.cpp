@@ -1,14 +1,16 @@
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 
 #include "common/ZentrapError.h"
 
-void checkImageSize(int64_t width, int64_t height)
+#include <string>
+
+void checkImageSize(int64_t width, int64_t height, const ImageLimits& limits)
 {
     if (width <= 0 || height <= 0) {
         throw ZentrapError("Damaged image file: it declares a size of " + std::to_string(width) + " x " +
                            std::to_string(height));
     }
-    if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels) {
+    if (width > limits.maxSide || height > limits.maxSide || width * height > limits.maxPixels) {
         throw ZentrapError("Image too large");
     }
 }

@@ -3,9 +3,10 @@
 #pragma once
 
 #include "common/Bitmap.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <cstdint>
 #include <span>
 
 // Throws ZentrapError for a damaged, truncated or too large file.
-Bitmap readGif(std::span<const uint8_t> file);
+Bitmap readGif(std::span<const uint8_t> file, const ImageLimits& limits);

@@ -1,6 +1,6 @@
-#include "cli/readers/TiffReader.h"
+#include "formats/readers/TiffReader.h"
 
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
 
 #include <tiffio.h>
@@ -15,8 +15,6 @@
 
 namespace {
 
-// libtiff refuses any single allocation above this (a strip or tile buffer).
-constexpr tmsize_t kMaxSingleAllocation = tmsize_t{256} << 20;
 // Pixels converted per band: the band's RGBA buffer stays at 64 MB or less.
 constexpr uint64_t kBandPixels = uint64_t{16} << 20;
 
@@ -199,12 +197,13 @@ void convertBand(const std::vector<uint32_t>& rgba, Bitmap& out, uint32_t firstR
 
 } // namespace
 
-Bitmap readTiff(std::span<const uint8_t> file)
+Bitmap readTiff(std::span<const uint8_t> file, const ImageLimits& limits)
 {
     MemoryFile f;
     f.data = file;
     std::unique_ptr<TIFFOpenOptions, void (*)(TIFFOpenOptions*)> options(TIFFOpenOptionsAlloc(), TIFFOpenOptionsFree);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxSingleAllocation);
+    // libtiff refuses any single allocation above the working limit (a strip or tile buffer).
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(limits.maxWorkingBytes));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onError, &f);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onWarning, &f);
     std::unique_ptr<TIFF, CloseTiff> tif(TIFFClientOpenExt("image", "rm", &f, readProc, writeProc, seekProc, closeProc,
@@ -217,7 +216,7 @@ Bitmap readTiff(std::span<const uint8_t> file)
     uint32_t height = 0;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
-    checkImageSize(width, height);
+    checkImageSize(width, height, limits);
     checkDataLength(tif.get(), width, height);
 
     char message[1024] = "";

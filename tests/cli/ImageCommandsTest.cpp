@@ -1,5 +1,6 @@
 // zentrap-cli resize and rotate give the same pixels as the algorithms called directly.
-#include "TestImages.h"
+#include "../editor/TestImages.h"
+#include "CliRunner.h"
 #include "editor/FilterTable.h"
 #include "editor/PlainStretch.h"
 #include "editor/Resample.h"
@@ -8,10 +9,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -25,24 +24,17 @@ protected:
     {
         folder_ = fs::temp_directory_path() / ("zentrap-image-commands-" + std::to_string(getpid()));
         fs::create_directories(folder_);
-        cli_ = fs::path(ZENTRAP_BIN_DIR) / "zentrap-cli";
-        ASSERT_TRUE(fs::exists(cli_)) << cli_;
     }
     void TearDown() override { fs::remove_all(folder_); }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     // Runs the program; returns its exit code and keeps what it wrote to stderr.
-    int run(const std::string& arguments)
+    int run(const std::vector<std::string>& arguments)
     {
-        std::string errors = path("stderr.txt");
-        std::string command = "'" + cli_.string() + "' " + arguments + " 2>'" + errors + "'";
-        int status = std::system(command.c_str());
-        std::ifstream in(errors);
-        std::stringstream text;
-        text << in.rdbuf();
-        stderr_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        CliRun result = runCli(arguments);
+        stderr_ = result.err;
+        return result.exitCode;
     }
 
     static void writePng(const Bitmap& b, const std::string& file)
@@ -72,7 +64,6 @@ protected:
     }
 
     fs::path folder_;
-    fs::path cli_;
     std::string stderr_;
 };
 
@@ -81,17 +72,19 @@ TEST_F(ImageCommands, ResizeGivesTheEditorsPixels)
     Bitmap source = testimages::photoImage(67, 41, 3);
     writePng(source, path("in.png"));
 
-    ASSERT_EQ(run("resize --width 50 --height 77 " + path("in.png") + " " + path("mitchell.png")), 0) << stderr_;
+    ASSERT_EQ(run({"resize", "--width", "50", "--height", "77", path("in.png"), path("mitchell.png")}), 0) << stderr_;
     Bitmap expected(50, 77);
     ResampleBitmap(source, expected, MitchellFilter, 2.0F);
     EXPECT_EQ(readPng(path("mitchell.png")), expected);
 
-    ASSERT_EQ(run("resize --width 20 --height 9 --filter lanczos3 " + path("in.png") + " " + path("lanczos.png")), 0);
+    ASSERT_EQ(
+        run({"resize", "--width", "20", "--height", "9", "--filter", "lanczos3", path("in.png"), path("lanczos.png")}),
+        0);
     Bitmap lanczos(20, 9);
     ResampleBitmap(source, lanczos, Lanczos3Filter, 3.0F);
     EXPECT_EQ(readPng(path("lanczos.png")), lanczos);
 
-    ASSERT_EQ(run("resize --plain --width 134 --height 30 " + path("in.png") + " " + path("plain.png")), 0);
+    ASSERT_EQ(run({"resize", "--plain", "--width", "134", "--height", "30", path("in.png"), path("plain.png")}), 0);
     Bitmap plain(134, 30);
     PlainStretch(source, plain);
     EXPECT_EQ(readPng(path("plain.png")), plain);
@@ -103,7 +96,7 @@ TEST_F(ImageCommands, RotateGivesTheEditorsPixels)
     writePng(source, path("in.png"));
     for (auto [text, angle] : {std::pair{"90", RotationAngle::Rotate90}, std::pair{"180", RotationAngle::Rotate180},
                                std::pair{"270", RotationAngle::Rotate270}}) {
-        ASSERT_EQ(run(std::string("rotate ") + text + " " + path("in.png") + " " + path("out.png")), 0) << stderr_;
+        ASSERT_EQ(run({"rotate", text, path("in.png"), path("out.png")}), 0) << stderr_;
         Bitmap expected;
         RotateBitmap(source, expected, angle);
         EXPECT_EQ(readPng(path("out.png")), expected) << text;
@@ -113,20 +106,21 @@ TEST_F(ImageCommands, RotateGivesTheEditorsPixels)
 TEST_F(ImageCommands, BadArgumentsAreRefusedWithAMessage)
 {
     writePng(testimages::randomImage(4, 4, 1), path("in.png"));
-    std::string files = " " + path("in.png") + " " + path("out.png");
-    EXPECT_EQ(run("resize --width 0 --height 5" + files), 2);
+    const std::string in = path("in.png");
+    const std::string out = path("out.png");
+    EXPECT_EQ(run({"resize", "--width", "0", "--height", "5", in, out}), 2);
     EXPECT_NE(stderr_.find("--width wants a whole number from 1"), std::string::npos) << stderr_;
-    EXPECT_EQ(run("resize --width 5 --height -3" + files), 2);
+    EXPECT_EQ(run({"resize", "--width", "5", "--height", "-3", in, out}), 2);
     EXPECT_NE(stderr_.find("--height wants a whole number from 1"), std::string::npos) << stderr_;
-    EXPECT_EQ(run("resize --width 5 --height 2x" + files), 2);
-    EXPECT_EQ(run("resize --width 99999999999 --height 2" + files), 2);
-    EXPECT_EQ(run("resize --width 60000 --height 60000" + files), 2);
+    EXPECT_EQ(run({"resize", "--width", "5", "--height", "2x", in, out}), 2);
+    EXPECT_EQ(run({"resize", "--width", "99999999999", "--height", "2", in, out}), 2);
+    EXPECT_EQ(run({"resize", "--width", "60000", "--height", "60000", in, out}), 2);
     EXPECT_NE(stderr_.find("too big"), std::string::npos) << stderr_;
-    EXPECT_EQ(run("resize --width 5 --height 5 --filter bicubic" + files), 2);
-    EXPECT_EQ(run("resize --width 5" + files), 2);
-    EXPECT_EQ(run("rotate 45" + files), 2);
-    EXPECT_EQ(run("rotate 90 " + path("in.png")), 2);
-    EXPECT_EQ(run("rotate 90 " + path("missing.png") + " " + path("out.png")), 1);
+    EXPECT_EQ(run({"resize", "--width", "5", "--height", "5", "--filter", "bicubic", in, out}), 2);
+    EXPECT_EQ(run({"resize", "--width", "5", in, out}), 2);
+    EXPECT_EQ(run({"rotate", "45", in, out}), 2);
+    EXPECT_EQ(run({"rotate", "90", in}), 2);
+    EXPECT_EQ(run({"rotate", "90", path("missing.png"), out}), 1);
     EXPECT_FALSE(fs::exists(path("out.png")));
 }
 

@@ -1,6 +1,6 @@
-#include "cli/readers/PnmReader.h"
+#include "formats/readers/PnmReader.h"
 
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
 
 #include <algorithm>
@@ -172,7 +172,7 @@ Bitmap readSamples(std::span<const uint8_t> file, const Layout& l, PnmText& text
 
 } // namespace
 
-Bitmap readPnm(std::span<const uint8_t> file)
+Bitmap readPnm(std::span<const uint8_t> file, const ImageLimits& limits)
 {
     if (file.size() < 3 || file[0] != 'P' || file[1] < '1' || file[1] > '6') {
         throw ZentrapError("Damaged PNM file: unknown kind");
@@ -185,7 +185,7 @@ Bitmap readPnm(std::span<const uint8_t> file)
     PnmText text(file);
     auto width = static_cast<int64_t>(text.number());
     auto height = static_cast<int64_t>(text.number());
-    checkImageSize(width, height);
+    checkImageSize(width, height, limits);
     l.width = static_cast<int>(width);
     l.height = static_cast<int>(height);
     l.maxValue = 1;

@@ -1,9 +1,9 @@
 // The command line's picture readers against independent decoders: every sample picture (the fuzz
 // seeds: each format in its codings and depths) decodes to the colours that Qt's readers, or
 // libtiff's, show; indexed pictures stay indexed.
-#include "cli/readers/ImageDecoder.h"
+#include "formats/readers/ImageDecoder.h"
 
-#include "../support/TempFolder.h"
+#include "../../support/TempFolder.h"
 
 #include <QImage>
 

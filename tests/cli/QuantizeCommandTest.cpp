@@ -1,14 +1,13 @@
 // zentrap-cli quantize: a picture in, the reduced 8-bit picture out as an indexed PNG.
+#include "CliRunner.h"
+
 #include <png.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -19,10 +18,6 @@ class QuantizeCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        cli = fs::path(ZENTRAP_BIN_DIR) / "zentrap-cli";
-        if (!fs::exists(cli)) {
-            GTEST_SKIP() << "zentrap-cli not built";
-        }
         dir = fs::temp_directory_path() / ("zentrap-quantize-" + std::to_string(::getpid()));
         fs::create_directories(dir);
     }
@@ -32,11 +27,10 @@ protected:
         fs::remove_all(dir, ignored);
     }
 
-    int run(const std::string& args)
+    static int run(std::vector<std::string> args)
     {
-        std::string command = "QT_QPA_PLATFORM=offscreen '" + cli.string() + "' quantize " + args + " 2>/dev/null";
-        int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        args.insert(args.begin(), "quantize");
+        return runCli(args).exitCode;
     }
 
     // A 4 x 2 PPM: black, white, mid-grey 128, grey 127 in each row.
@@ -53,7 +47,6 @@ protected:
         return path;
     }
 
-    fs::path cli;
     fs::path dir;
 };
 
@@ -61,7 +54,7 @@ TEST_F(QuantizeCommandTest, WritesTheMonochromeReductionAsAnIndexedPng)
 {
     fs::path input = writeGreys();
     fs::path output = dir / "out.png";
-    ASSERT_EQ(run("--palette 4 '" + input.string() + "' '" + output.string() + "'"), 0);
+    ASSERT_EQ(run({"--palette", "4", input, output}), 0);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_file(&image, output.string().c_str())) << image.message;
@@ -83,12 +76,13 @@ TEST_F(QuantizeCommandTest, WritesTheMonochromeReductionAsAnIndexedPng)
 TEST_F(QuantizeCommandTest, RefusesSettingsOutsideTheirLists)
 {
     fs::path input = writeGreys();
-    std::string files = " '" + input.string() + "' '" + (dir / "out.png").string() + "'";
-    EXPECT_EQ(run("--palette 9" + files), 2);
-    EXPECT_EQ(run("--palette 7 --colors 48" + files), 2);
-    EXPECT_EQ(run("--palette 1 --dither 7" + files), 2);
-    EXPECT_EQ(run(files), 2);
-    EXPECT_EQ(run("--palette 1 '" + (dir / "missing.ppm").string() + "' '" + (dir / "o.png").string() + "'"), 1);
+    const std::string in = input;
+    const std::string out = dir / "out.png";
+    EXPECT_EQ(run({"--palette", "9", in, out}), 2);
+    EXPECT_EQ(run({"--palette", "7", "--colors", "48", in, out}), 2);
+    EXPECT_EQ(run({"--palette", "1", "--dither", "7", in, out}), 2);
+    EXPECT_EQ(run({in, out}), 2);
+    EXPECT_EQ(run({"--palette", "1", dir / "missing.ppm", dir / "o.png"}), 1);
     EXPECT_FALSE(fs::exists(dir / "o.png"));
 }
 

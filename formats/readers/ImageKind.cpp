@@ -1,4 +1,4 @@
-#include "cli/readers/ImageKind.h"
+#include "formats/readers/ImageKind.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "cli/readers/PngReader.h"
+#include "formats/readers/PngReader.h"
 
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
 
 #include <png.h>
@@ -195,7 +195,7 @@ struct PngShape {
 // One decoding pass over the file. Without `out` every row goes to a scratch row: that first pass
 // finds damaged or missing data before the picture's memory is taken, so only sound data can make
 // the reader allocate a large picture.
-PngShape decodePass(std::span<const uint8_t> file, Bitmap* out)
+PngShape decodePass(std::span<const uint8_t> file, const ImageLimits& limits, Bitmap* out)
 {
     PngJob job;
     job.file = file;
@@ -206,7 +206,7 @@ PngShape decodePass(std::span<const uint8_t> file, Bitmap* out)
     PngShape shape;
     shape.width = png_get_image_width(job.png, job.info);
     shape.height = png_get_image_height(job.png, job.info);
-    checkImageSize(shape.width, shape.height);
+    checkImageSize(shape.width, shape.height, limits);
     uint64_t rawBytes =
         (uint64_t{shape.width} * png_get_channels(job.png, job.info) * png_get_bit_depth(job.png, job.info) / 8) *
         shape.height;
@@ -233,10 +233,10 @@ PngShape decodePass(std::span<const uint8_t> file, Bitmap* out)
 
 } // namespace
 
-Bitmap readPng(std::span<const uint8_t> file)
+Bitmap readPng(std::span<const uint8_t> file, const ImageLimits& limits)
 {
-    PngShape shape = decodePass(file, nullptr);
+    PngShape shape = decodePass(file, limits, nullptr);
     Bitmap out(static_cast<int>(shape.width), static_cast<int>(shape.height), shape.format);
-    decodePass(file, &out);
+    decodePass(file, limits, &out);
     return out;
 }

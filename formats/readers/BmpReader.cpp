@@ -1,6 +1,6 @@
-#include "cli/readers/BmpReader.h"
+#include "formats/readers/BmpReader.h"
 
-#include "cli/readers/ImageLimits.h"
+#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
 
 #include <algorithm>
@@ -254,10 +254,10 @@ Bitmap readRunLength(std::span<const uint8_t> file, const Header& h)
 
 } // namespace
 
-Bitmap readBmp(std::span<const uint8_t> file)
+Bitmap readBmp(std::span<const uint8_t> file, const ImageLimits& limits)
 {
     Header h = readHeader(file);
-    checkImageSize(h.width, h.height);
+    checkImageSize(h.width, h.height, limits);
     checkCombination(h);
     if (h.compression == kRle8 || h.compression == kRle4) {
         return readRunLength(file, h);

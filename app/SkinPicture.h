@@ -1,0 +1,39 @@
+// Skin pictures: which files can be skins, reading one within the memory a skin may cost, and the
+// part of it that the Remote Control's body can show.
+#pragma once
+
+#include "common/Bitmap.h"
+#include "common/Geometry.h"
+#include "formats/readers/ImageKind.h"
+#include "formats/readers/ImageLimits.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+// A skin is drawn for a 100 x 260 window: far larger pictures are refused before decoding, so that
+// no skin costs more than a few tens of megabytes (file bytes, decoder buffers and the picture).
+inline constexpr ImageLimits kSkinImageLimits{8192, int64_t{1} << 21, size_t{16} << 20};
+inline constexpr uint64_t kMaxSkinFileBytes = uint64_t{16} << 20;
+
+struct SkinPicture {
+    // The picture's own size: the body takes it.
+    Size size;
+    // The picture's top-left part that the window can show, at most the window's size, 24-bit.
+    Bitmap visible;
+};
+
+// The decoder a file name asks for: ".bmp" bitmaps, ".jpg" and ".jpeg" JPEG pictures, ".png"
+// (letters in any case); nothing for any other name.
+std::optional<ImageKind> skinKindForPath(const std::string& path);
+
+// Decodes skin bytes of `kind`; throws ZentrapError when they are not such a picture or too large.
+SkinPicture decodeSkinPicture(ImageKind kind, std::span<const uint8_t> bytes, Size window);
+
+// Reads and decodes the skin file at `path`; throws ZentrapError when it cannot be a skin.
+SkinPicture loadSkinPicture(const std::string& path, Size window);
+
+// The warning shown when a skin cannot be loaded (lines separated by CR LF).
+std::string skinWarningText(const std::string& path);
+inline constexpr const char* kSkinWarningCaption = "Warning";
