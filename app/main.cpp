@@ -59,8 +59,8 @@ int main(int argc, char** argv)
                                                    &owner);
     };
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, *platform.printing, settingsFile,
-                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
+        return openPrintPreview(platform, settingsFile, PrintPreviewHost{owner.image, owner.notSaved, owner.showHint},
+                                &owner);
     };
     RemoteControlWindow remote(platform, windows);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
