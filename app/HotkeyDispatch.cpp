@@ -2,11 +2,8 @@
 
 #include "app/GlobalHotkeys.h"
 
-void dispatchHotkey(HotkeyTarget& target, int id)
+void comeForward(HotkeyTarget& target)
 {
-    if (target.hotkeysBlocked()) {
-        return;
-    }
     if (target.minimized()) {
         if (target.trayMinimize()) {
             target.showFromTray();
@@ -15,6 +12,14 @@ void dispatchHotkey(HotkeyTarget& target, int id)
         }
     }
     target.bringToFront();
+}
+
+void dispatchHotkey(HotkeyTarget& target, int id)
+{
+    if (target.hotkeysBlocked()) {
+        return;
+    }
+    comeForward(target);
     switch (id) {
     case kHotkeyCapture:
         target.capture();

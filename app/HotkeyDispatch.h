@@ -27,4 +27,7 @@ public:
     virtual void print() = 0;
 };
 
+// Back from minimised (or the tray) and in front with the keyboard focus: the first step of a
+// hotkey press, and what a second start of the program asks of the running one.
+void comeForward(HotkeyTarget& target);
 void dispatchHotkey(HotkeyTarget& target, int id);

@@ -5,10 +5,13 @@
 #include "app/ui/RemoteControlWindow.h"
 #include "app/ui/TrayIconPicture.h"
 #include "capture/ui/CaptureFrameWindow.h"
+#include "common/AtomicFile.h"
+#include "common/HivePaths.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/Platform.h"
 #include "platform/x11/QtTrayService.h"
+#include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
@@ -16,6 +19,9 @@
 #include <QApplication>
 #include <QToolButton>
 
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -23,6 +29,25 @@ namespace {
 std::string programFolder()
 {
     return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+// Qt ends the process with exit() when the X server goes away ("The X11 connection broke"); the
+// windows are never destroyed then, so their settings are written from here.
+std::function<void()> writeSettingsAtExit;
+
+void writeKnownSettings()
+{
+    if (writeSettingsAtExit) {
+        std::function<void()> write = std::move(writeSettingsAtExit);
+        write();
+    }
+}
+
+// Saves that a killed process left behind in the settings folders.
+void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
+{
+    removeStaleTemporaryFiles(userConfigFolder());
+    removeStaleTemporaryFiles(std::filesystem::path(iniPath).parent_path().string());
 }
 
 } // namespace
@@ -37,6 +62,11 @@ int main(int argc, char** argv)
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // One Zentrap per user and display: a second start brings the first one forward instead.
+    SingleInstance instance(qEnvironmentVariable("DISPLAY"));
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        return 0;
+    }
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
     TerminationSignals termination;
     QtTrayService tray(trayIconPicture());
@@ -44,6 +74,7 @@ int main(int argc, char** argv)
     Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
+    removeStaleTemporaryFilesOfSettings(settingsFile.path());
     RemoteWindowFactories windows;
     windows.save = [&](RemoteControlWindow& owner) {
         return std::make_unique<SaveAsDialog>(
@@ -59,8 +90,8 @@ int main(int argc, char** argv)
                                                    &owner);
     };
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, *platform.printing, settingsFile,
-                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
+        return openPrintPreview(platform, settingsFile, PrintPreviewHost{owner.image, owner.notSaved, owner.showHint},
+                                &owner);
     };
     RemoteControlWindow remote(platform, windows);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
@@ -71,8 +102,16 @@ int main(int argc, char** argv)
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &remote,
                      [&remote] { remote.endWithoutAsking(); });
 
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
+    writeSettingsAtExit = [&] {
+        frame->writeSettings();
+        remote.saveSettings();
+    };
+    std::atexit(writeKnownSettings);
+
     remote.show();
     const int status = QApplication::exec();
+    writeSettingsAtExit = nullptr;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);

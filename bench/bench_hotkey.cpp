@@ -1,18 +1,12 @@
 // Time from a hotkey press (the X server's key event, made with XTest) to the clipboard's owner
 // change, for a 1920 x 1080 full-screen capture without the hide wait, beside a direct GrabScreen
 // of the same screen in the same run. Needs an X display (run it on the test desktop).
+#include "app/DesktopPlatform.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "capture/ScreenGrabber.h"
-#include "formats/BmpWriter.h"
-#include "formats/PngWriter.h"
 #include "platform/FileRegistryHive.h"
-#include "platform/Platform.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
-#include "platform/x11/QtClipboardService.h"
-#include "platform/x11/X11HotkeyService.h"
-#include "platform/x11/X11ScreenSource.h"
-#include "platform/x11/X11WindowManager.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -106,22 +100,19 @@ struct HotkeyRig {
         // The bench measures the capture itself, not the 300 ms wait for the screen to repaint.
         userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n"
                           "\"FCursor\"=dword:00000000\n\"UsePrintScreen\"=dword:00000000\n");
-        platform.hotkeys = &hotkeys;
-        platform.windowManager = &windowManager;
         form = std::make_unique<RemoteControlWindow>(platform);
         form->fullScreenToggle();
         form->show();
         QCoreApplication::processEvents();
     }
 
-    FileRegistryHive userHive;
-    X11ScreenSource screen;
-    QtClipboardService clipboard{ClipboardEncoders{writeBmpFile, writePng}};
     FakeHelpService help;
     FakeMessageService messages;
-    X11HotkeyService hotkeys;
-    X11WindowManager windowManager;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "./"};
+    // The real hotkeys: the press under test goes through the X server's key grab.
+    DesktopPlatform desktop{
+        {.programFolder = "./", .useHiveFiles = false, .globalKeys = true, .help = &help, .messages = &messages}};
+    FileRegistryHive& userHive = desktop.userHive();
+    Platform& platform = desktop.platform();
     std::unique_ptr<RemoteControlWindow> form;
     KeyboardDriver driver;
 };
@@ -179,10 +170,11 @@ BENCHMARK(BM_HotkeyToClipboardOwner)->Unit(benchmark::kMillisecond)->UseManualTi
 void BM_GrabScreenDirect(benchmark::State& state)
 {
     HotkeyRig& r = rig();
-    const Size size = r.screen.primaryScreenSize();
+    ScreenSource& screen = r.platform.screen;
+    const Size size = screen.primaryScreenSize();
     Bitmap image;
     for (auto _ : state) {
-        GrabScreen(0, 0, size.width, size.height, image, false, r.screen);
+        GrabScreen(0, 0, size.width, size.height, image, false, screen);
         benchmark::DoNotOptimize(image.bits());
     }
 }

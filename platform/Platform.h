@@ -16,8 +16,6 @@
 
 #include <string>
 
-class TrayService;
-
 struct Platform {
     RegistryHive& userHive;
     // Read-only; null when the machine hive does not exist.

@@ -16,6 +16,7 @@
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
+#include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
@@ -282,7 +283,12 @@ void RemoteControlWindow::readSettings()
         SettingsKey key = store.openWithFallback();
         s = readRemoteControlSettings(key, platform_.screen.primaryScreenSize());
     }
-    move(s.position.x, s.position.y);
+    // A stored place off every screen (another monitor layout, a hand edit) would leave the
+    // window unreachable.
+    const Rect placed =
+        correctedPlacement(s.position, {kRemoteControlWidth, kRemoteControlHeight}, platform_.screen.availableAreas(),
+                           defaultRemoteControlPosition(platform_.screen.primaryScreenSize()));
+    move(placed.left, placed.top);
     updateRulersOption = s.updateRulers;
     showRulersOption = s.showRulers;
     setPrintScreenWatch(s.usePrintScreen);
@@ -627,6 +633,12 @@ void RemoteControlWindow::hotkeyPressed(int id)
 {
     RemoteHotkeyTarget target(*this);
     dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::comeForward()
+{
+    RemoteHotkeyTarget target(*this);
+    ::comeForward(target);
 }
 
 void RemoteControlWindow::bringToFront()

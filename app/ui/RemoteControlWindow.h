@@ -53,6 +53,9 @@ public:
     void aboutCommand();
     void helpCommand();
     void minimizeRestoreCommand();
+    // Another start of the program asked for this one: restored if minimised, in front of the
+    // others with the keyboard focus.
+    void comeForward();
     // Brings the application back when it is minimised (also the hotkeys' first step).
     void restoreApplication();
     // The desktop session is ending or the program was told to stop: no question is asked (an

@@ -4,6 +4,7 @@
 #include "capture/FrameKeys.h"
 #include "capture/FrameSettingsIO.h"
 #include "capture/ui/FramePainter.h"
+#include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 
@@ -182,7 +183,11 @@ void CaptureFrameWindow::readSettings()
     } catch (const std::exception&) {
         // An unreadable store leaves every value at its default; settings never show a message.
     }
-    setGeometry(settings.left, settings.top, settings.width, settings.height);
+    // Brought onto the screens that exist: a frame stored off every screen could not be reached.
+    const FrameSettings defaults = defaultFrameSettings(screen);
+    const Rect placed = correctedPlacement({settings.left, settings.top}, {settings.width, settings.height},
+                                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
+    setGeometry(placed.left, placed.top, placed.width(), placed.height());
     units_ = settings.units;
     markUnitItem();
 }

@@ -27,6 +27,8 @@ public:
     CaptureFrameWindow(Platform& platform, FrameHost& host, QWidget* parent = nullptr);
     // Writes the geometry and the unit.
     ~CaptureFrameWindow() override;
+    // Writes them now; also used when the display connection is lost.
+    void writeSettings() const;
 
     // The hole in screen pixels: what a frame capture copies.
     Rect captureRect() const;
@@ -60,7 +62,6 @@ private:
 
     void createUnitsMenu();
     void readSettings();
-    void writeSettings() const;
     void updateFrameRegion();
     void unitItemChosen(QAction* item);
     void markUnitItem();

@@ -1,5 +1,6 @@
 #include "save/ui/SaveAsDialog.h"
 
+#include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "save/SaveDir.h"
@@ -329,12 +330,18 @@ void SaveAsDialog::readPlacement()
         screenSize = {screen->size().width(), screen->size().height()};
         pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
     }
-    SaveWindowPlacement placement = readSavePlacement(iniFile_, saveWindowDefaultPosition(screenSize, pixelsPerInch));
+    const Point defaultTopLeft = saveWindowDefaultPosition(screenSize, pixelsPerInch);
+    SaveWindowPlacement placement = readSavePlacement(iniFile_, defaultTopLeft);
     Size minimum = saveWindowMinimumSize(pixelsPerInch);
     setMinimumSize(minimum.width, minimum.height);
-    placedAt_ = QPoint(placement.left, placement.top);
+    // An absurd stored size or a place off every screen would put the buttons out of reach.
+    const Rect placed =
+        correctedPlacement({placement.left, placement.top},
+                           {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
+                           platform_.screen.availableAreas(), defaultTopLeft);
+    placedAt_ = QPoint(placed.left, placed.top);
     move(placedAt_);
-    resize(std::max(placement.width, minimum.width), std::max(placement.height, minimum.height));
+    resize(placed.width(), placed.height());
     background_ = placement.background;
     setSwatch(backgroundColorPanel, background_);
 }
@@ -389,8 +396,30 @@ void SaveAsDialog::moveEvent(QMoveEvent* event)
     // each opening. Later reports are the user's moves.
     if (!mappingReported_) {
         mappingReported_ = true;
+        keepFrameOnScreen();
     } else {
         placedAt_ = pos();
+    }
+}
+
+void SaveAsDialog::keepFrameOnScreen()
+{
+    // Only now does the window manager's frame have a size: the stored placement was corrected
+    // for the window alone, and the frame must not push the buttons off the screen.
+    const QRect frame = frameGeometry();
+    const QSize margins = frame.size() - size();
+    if (margins.width() <= 0 && margins.height() <= 0) {
+        return;
+    }
+    const Rect placed = correctedPlacement({frame.x(), frame.y()}, {frame.width(), frame.height()},
+                                           platform_.screen.availableAreas(), {frame.x(), frame.y()});
+    const QSize client(placed.width() - margins.width(), placed.height() - margins.height());
+    if (client != size()) {
+        resize(client);
+    }
+    if (QPoint(placed.left, placed.top) != frame.topLeft()) {
+        placedAt_ = QPoint(placed.left, placed.top);
+        move(placedAt_);
     }
 }
 

@@ -114,6 +114,7 @@ private:
     void loadVariants();
     void readPlacement();
     void writeSettings();
+    void keepFrameOnScreen();
 
     void encodeVariant(int n, ImageFormat format);
     void encodeInFormat(int n, ImageFormat format);

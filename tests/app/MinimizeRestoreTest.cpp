@@ -69,27 +69,6 @@ TEST(MinimizeRestore, TheCommandAsksTheWindowManagerAndTheNotificationsDoTheWork
     }
 }
 
-TEST(MinimizeRestore, MinimizingToTheTrayLeavesTheTaskbarAndRestoringComesBackWithTheFrame)
-{
-    Application app;
-    app.minimizing.minimizeNotified(true, false);
-    EXPECT_TRUE(app.minimized);
-    EXPECT_FALSE(app.host.onTaskbar);
-    EXPECT_FALSE(app.host.frame);
-
-    // The tray's Restore, or the hotkeys' restore step: no notification comes from a window that
-    // was taken off the desktop, so the restore completes at once.
-    app.minimizing.restore();
-    EXPECT_EQ(app.host.log, (Log{"leave taskbar", "return"}));
-    EXPECT_FALSE(app.minimized);
-    EXPECT_TRUE(app.host.onTaskbar);
-    EXPECT_TRUE(app.host.frame);
-
-    // Restoring what is not minimised does nothing.
-    app.minimizing.restore();
-    EXPECT_EQ(app.host.log.size(), 2u);
-}
-
 TEST(MinimizeRestore, FrameChangesWhileMinimizedWaitForTheRestore)
 {
     Application app;

@@ -182,19 +182,14 @@ save_through_dialog() {
 #   same IMAGE1 IMAGE2            both hold the same pixels
 #   screen IMAGE L T W H          IMAGE is the whole screen with the pattern window at L,T,W,H intact
 cat >"$work/check.py" <<'PYEOF'
+import os
 import sys
 from PIL import Image
+sys.path.insert(0, os.path.join(os.environ["ZENTRAP_SOURCE_DIR"], "tests/tools"))
+from test_pattern import LIMIT, position_of, reference
 
 def load(path):
     return Image.open(path).convert("RGB")
-
-def color_at(x, y):
-    return (x & 0xFF, y & 0xFF, (((x >> 8) & 0x0F) | (((y >> 8) & 0x0F) << 4)) ^ 0xA5)
-
-def origin_of(rgb):
-    r, g, b = rgb
-    b ^= 0xA5
-    return r + 256 * (b & 0x0F), g + 256 * (b >> 4)
 
 def inside_ellipse(l, t, r, b, x, y):
     w, h = r - l, b - t
@@ -261,11 +256,14 @@ elif verb == "pattern":
     if len(args) == 3 and img.size != (int(args[1]), int(args[2])):
         sys.exit(f"image is {img.size}, expected {args[1]} x {args[2]}")
     px = img.load()
-    x0, y0 = origin_of(px[0, 0])
+    x0, y0 = position_of(px[0, 0])
+    if x0 + img.size[0] > LIMIT or y0 + img.size[1] > LIMIT:
+        sys.exit(f"pixel 0,0 is {px[0, 0]}: the image cannot be a piece of the pattern")
+    pattern = reference(x0 + img.size[0], y0 + img.size[1]).load()
     for y in range(img.size[1]):
         for x in range(img.size[0]):
-            if px[x, y] != color_at(x0 + x, y0 + y):
-                sys.exit(f"pixel {x},{y} is {px[x, y]}, the pattern has {color_at(x0 + x, y0 + y)}")
+            if px[x, y] != pattern[x0 + x, y0 + y]:
+                sys.exit(f"pixel {x},{y} is {px[x, y]}, the pattern has {pattern[x0 + x, y0 + y]}")
     print(x0, y0)
 elif verb == "same":
     a, b = load(args[0]), load(args[1])
@@ -277,10 +275,11 @@ elif verb == "screen":
     if img.size != (1920, 1080):
         sys.exit(f"full-screen image is {img.size}")
     px = img.load()
+    pattern = reference(w, h).load()
     for y in range(h):
         for x in range(w):
-            if px[l + x, t + y] != color_at(x, y):
-                sys.exit(f"screen pixel {l + x},{t + y} is {px[l + x, t + y]}, the pattern has {color_at(x, y)}")
+            if px[l + x, t + y] != pattern[x, y]:
+                sys.exit(f"screen pixel {l + x},{t + y} is {px[l + x, t + y]}, the pattern has {pattern[x, y]}")
 else:
     sys.exit(f"unknown check {verb}")
 PYEOF

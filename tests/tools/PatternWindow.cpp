@@ -6,6 +6,9 @@
 //   --title TEXT         window title (default "zentrap-test-pattern")
 //   --ibeam              the window shows the text-beam cursor
 // Prints "ready" on stdout once the window shows the pattern at its place.
+// Without a display, for checks written in other languages:
+//   --write FILE W H     writes window pixels (0,0)-(W-1,H-1) of the pattern as a binary PPM
+//   --locate R G B       prints "X Y", the window pixel that shows that colour
 #include "Pattern.h"
 
 #include <QApplication>
@@ -16,8 +19,10 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -94,10 +99,49 @@ int fail(const char* message)
     return 2;
 }
 
+int writeReference(const char* path, const char* widthText, const char* heightText)
+{
+    int width = std::atoi(widthText);
+    int height = std::atoi(heightText);
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+        return fail("--write FILE W H with a size from 1 to 4096");
+    }
+    FILE* f = std::fopen(path, "wb");
+    if (f == nullptr) {
+        return fail("cannot write the reference picture");
+    }
+    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
+    std::vector<uint8_t> line(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            test_pattern::Rgb c = test_pattern::colorAt(x, y);
+            line[x * 3] = c.red;
+            line[x * 3 + 1] = c.green;
+            line[x * 3 + 2] = c.blue;
+        }
+        std::fwrite(line.data(), 1, line.size(), f);
+    }
+    return std::fclose(f) == 0 ? 0 : fail("cannot write the reference picture");
+}
+
+int locate(const char* red, const char* green, const char* blue)
+{
+    auto byte = [](const char* text) { return static_cast<uint8_t>(std::atoi(text) & 0xFF); };
+    test_pattern::Position p = test_pattern::positionOf({byte(red), byte(green), byte(blue)});
+    std::printf("%d %d\n", p.x, p.y);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::strcmp(argv[1], "--write") == 0) {
+        return writeReference(argv[2], argv[3], argv[4]);
+    }
+    if (argc == 5 && std::strcmp(argv[1], "--locate") == 0) {
+        return locate(argv[2], argv[3], argv[4]);
+    }
     // Parsed before the application object, which would take "--geometry" for itself.
     QRect geometry;
     std::string clicks;

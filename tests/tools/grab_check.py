@@ -13,9 +13,7 @@ import sys
 
 from PIL import Image
 
-
-def pattern_color(x, y):
-    return (x & 0xFF, y & 0xFF, (((x >> 8) & 0x0F) | (((y >> 8) & 0x0F) << 4)) ^ 0xA5)
+from test_pattern import reference
 
 
 def load(path):
@@ -30,9 +28,10 @@ def fail(message):
 def check_pattern(path, x0, y0, w, h, wx, wy):
     im = load(path)
     px = im.load()
+    pattern = reference(wx + w, wy + h).load()
     for y in range(h):
         for x in range(w):
-            want = pattern_color(wx + x, wy + y)
+            want = pattern[wx + x, wy + y]
             got = px[x0 + x, y0 + y]
             if got != want:
                 fail(f"{path} pixel ({x0 + x},{y0 + y}) is {got}, the pattern has {want}")

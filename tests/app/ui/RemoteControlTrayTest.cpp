@@ -4,20 +4,13 @@
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
-#include "platform/FileRegistryHive.h"
-#include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
-#include "platform/fake/FakeTrayService.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -84,14 +77,10 @@ protected:
         }
     }
 
-    FileRegistryHive userHive;
-    FakeScreenSource screen{Bitmap(640, 480)};
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    FakeTrayService tray;
-    Platform platform{userHive,        nullptr, screen,  clipboard, help, messages,
-                      "/opt/zentrap/", nullptr, nullptr, nullptr,   &tray};
+    FakePlatform fakes;
+    FileRegistryHive& userHive = fakes.userHive;
+    FakeTrayService& tray = fakes.tray;
+    Platform& platform = fakes.platform;
     FakeFrame frame;
 };
 
@@ -159,34 +148,6 @@ TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
     settle();
     EXPECT_FALSE(form->minimized);
     EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(RemoteControlTray, NoTickedNoKeepsRunningAndTheNextCloseEndsWithoutAsking)
-{
-    auto form = makeForm();
-    form->capture();
-    ASSERT_TRUE(form->notSaved);
-    bool frameDuringQuestion = true;
-    bool trayMenuDuringQuestion = true;
-    const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {
-        frameDuringQuestion = frame.shown;
-        trayMenuDuringQuestion = form->menus().trayExitItem->isEnabled();
-        question.findChild<QCheckBox*>("doNotShowAgain")->setChecked(true);
-        QTest::keyClick(&question, Qt::Key_Escape);
-    });
-    EXPECT_FALSE(granted);
-    EXPECT_FALSE(frameDuringQuestion);
-    EXPECT_FALSE(trayMenuDuringQuestion);
-    EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->menus().trayExitItem->isEnabled());
-    EXPECT_FALSE(form->exitConfirmation);
-
-    QCloseEvent next;
-    QApplication::sendEvent(form.get(), &next);
-    EXPECT_TRUE(next.isAccepted());
-    finishExit();
-    form.reset();
-    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000000"), std::string::npos);
 }
 
 TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)

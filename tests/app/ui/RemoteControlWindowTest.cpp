@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -142,6 +144,31 @@ TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
     EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 100, 260));
     EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form->mask().contains(QPoint(0, 100)));
+}
+
+// A stored place that shows less than 32 pixels of the window on every screen would leave it
+// unreachable: it goes back to the centre of the primary screen.
+TEST_F(ControlFormTest, AStoredPlaceOffEveryScreenGoesBackToTheCentre)
+{
+    screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 640, 450), Rect::fromSize(640, 0, 800, 600)};
+    struct Case {
+        int left, top;
+        QPoint expected;
+    } cases[] = {
+        {5000, 5000, {270, 110}}, // far beyond both screens
+        {-68, 10, {-68, 10}},     // 32 pixels still show
+        {-69, 10, {270, 110}},    // 31 do not
+        {1300, 300, {1300, 300}}, // on the second screen
+        {100, 420, {270, 110}},   // 30 pixels above the primary's panel
+    };
+    for (const Case& c : cases) {
+        char values[128];
+        std::snprintf(values, sizeof values, "\"Left\"=dword:%08x\n\"Top\"=dword:%08x\n", static_cast<uint32_t>(c.left),
+                      static_cast<uint32_t>(c.top));
+        noHide(values);
+        auto form = makeForm();
+        EXPECT_EQ(form->pos(), c.expected) << c.left << "," << c.top;
+    }
 }
 
 TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltips)

@@ -91,10 +91,12 @@ TEST_F(CaptureFrame, AbsurdStoredValuesGiveAUsableFrameAndAnUnknownUnitIsKept)
     storeValue("CropHeight", INT_MAX);
     storeValue("FUnits", 7);
     {
+        // The frame's own corrections, then the screens': wholly above the screen, the frame goes
+        // to its default place, its height limited to the screen's and moved up to fit.
         CaptureFrameWindow form(fakes.platform, host);
-        EXPECT_EQ(form.geometry().left(), 480);
+        EXPECT_EQ(form.geometry().topLeft(), QPoint(480, 0));
         EXPECT_EQ(form.width(), 29);
-        EXPECT_EQ(form.height(), kMaxFrameExtent);
+        EXPECT_EQ(form.height(), 1080);
         EXPECT_EQ(form.captureRect().width(), 1);
         EXPECT_EQ(static_cast<int>(form.units()), 7);
         EXPECT_FALSE(form.pixelsItem()->isChecked());
@@ -104,12 +106,18 @@ TEST_F(CaptureFrame, AbsurdStoredValuesGiveAUsableFrameAndAnUnknownUnitIsKept)
     EXPECT_EQ(storedValue("FUnits"), 7);
 }
 
-TEST_F(CaptureFrame, LeftEqualToTheScreenWidthIsAcceptedAndBeyondItIsNot)
+TEST_F(CaptureFrame, AStoredPlaceThatShowsTooLittleOfTheFrameGoesBackToItsDefault)
 {
+    // Left 1920 passes the frame's own check (not beyond the width) but shows nothing; a top
+    // beyond the height goes back to its default by that check already.
     storeValue("CropLeft", 1920);
     storeValue("CropTop", 1081);
     CaptureFrameWindow form(fakes.platform, host);
-    EXPECT_EQ(form.geometry().topLeft(), QPoint(1920, 270));
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(480, 270));
+    storeValue("CropLeft", 1888);
+    storeValue("CropTop", 100);
+    CaptureFrameWindow still(fakes.platform, host);
+    EXPECT_EQ(still.geometry().topLeft(), QPoint(1888, 100)) << "32 pixels show";
 }
 
 TEST_F(CaptureFrame, TheWindowShapeLeavesOutTheHole)

@@ -82,6 +82,7 @@ protected:
         std::filesystem::create_directories(folder / "pictures");
         ini = std::make_unique<SettingsFile>((folder / "zentrap.ini").string());
         SaveDir().clear();
+        screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1280, 994)};
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -382,6 +383,23 @@ TEST_F(SaveFormTest, ClosingWritesEverythingAndItComesBack)
     EXPECT_EQ(again->session().activeVariant(), 3);
     EXPECT_EQ(again->gifDitherBox->currentText(), "Stucki");
     EXPECT_EQ(again->background(), makeColor(10, 20, 30));
+}
+
+// A hand-edited or outdated placement must not put the buttons out of reach, nor be saved back.
+TEST_F(SaveFormTest, AnAbsurdStoredPlacementIsBroughtOntoTheScreen)
+{
+    ini->writeInteger("Save", "Left", 5000);
+    ini->writeInteger("Save", "Top", 5000);
+    ini->writeInteger("Save", "Width", 2147483647);
+    ini->writeInteger("Save", "Height", 2147483647);
+    {
+        ScriptedSaveForm form(platform, *ini, SaveAsDialogHost{image, captureNumber, notSaved});
+        EXPECT_EQ(form.geometry(), QRect(0, 0, 1280, 994));
+        form.reject();
+    }
+    EXPECT_EQ(ini->readInteger("Save", "Left", -1), 0);
+    EXPECT_EQ(ini->readInteger("Save", "Width", 0), 1280);
+    EXPECT_EQ(ini->readInteger("Save", "Height", 0), 994);
 }
 
 TEST_F(SaveFormTest, TheBackgroundIsWrittenInTheWindowsColourForm)

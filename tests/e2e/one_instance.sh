@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# One Zentrap per user and display: a second start brings the running Remote Control back to the
+# front and ends with status 0; after the first was killed, the next start runs normally.
+source "$(dirname "$0")/remote_common.bash"
+
+start_zentrap
+first_pid=$zentrap_pid
+xdotool windowminimize --sync "$remote_wid"
+for _ in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Zentrap Remote Control$' >/dev/null 2>&1 || break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name '^Zentrap Remote Control$' >/dev/null 2>&1 && fail "the Remote Control did not minimise"
+
+status=0
+timeout 20 "$ZENTRAP_BIN/zentrap" >"$work/second.log" 2>&1 || status=$?
+[ "$status" = 0 ] || fail "the second start ended with status $status: $(cat "$work/second.log")"
+wait_window "Zentrap Remote Control" >/dev/null || fail "the running Remote Control did not come back"
+kill -0 "$first_pid" 2>/dev/null || fail "the first instance is gone"
+[ "$(xdotool search --name '^Zentrap Remote Control$' | wc -l)" = 1 ] || fail "more than one Remote Control"
+
+kill -KILL "$first_pid"
+wait "$first_pid" 2>/dev/null || true
+start_zentrap
+[ "$zentrap_pid" != "$first_pid" ] || fail "no new instance"
+close_zentrap
+echo "one instance ok"
