@@ -32,8 +32,6 @@ struct RemoteWindowFactories {
     // ImageEditorWindow: works on editImage and undoImage; exec() returns EditResultClose (2),
     // EditResultSave (9) or EditResultPrint (10).
     ModalWindowFactory edit;
-    // PreferencesDialog.
-    ModalWindowFactory preferences;
 };
 
 constexpr int EditResultClose = kEditResultClose;
