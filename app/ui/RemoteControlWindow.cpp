@@ -182,7 +182,7 @@ void RemoteControlWindow::createControls()
     printButton_->setEnabled(false);
     editButton_->setEnabled(false);
     saveButton_->setEnabled(false);
-    // Preferences opens a window that this build may not provide.
+    // Preferences stays off when no factory makes its window (test and harness programs).
     preferencesButton_->setEnabled(static_cast<bool>(windows_.preferences));
     menus_.preferencesItem->setEnabled(static_cast<bool>(windows_.preferences));
 }
@@ -387,7 +387,7 @@ void RemoteControlWindow::refreshThumbnail()
 void RemoteControlWindow::enableImageCommands()
 {
     captured_ = true;
-    // A command whose window this build does not provide stays as it was before the first capture.
+    // A command without a window factory stays off after the first capture as well.
     printButton_->setEnabled(static_cast<bool>(windows_.print));
     editButton_->setEnabled(static_cast<bool>(windows_.edit));
     saveButton_->setEnabled(static_cast<bool>(windows_.save));
