@@ -7,7 +7,6 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
-#include "app/ui/Delay.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
@@ -178,7 +177,7 @@ void RemoteControlWindow::createControls()
     fullScreenButton_->setCheckable(true);
     timerButton_->setCheckable(true);
     // The Timer button's resting picture and its countdown pictures.
-    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, [this] { capture(); });
+    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, platform_.clock, [this] { capture(); });
     printButton_->setEnabled(false);
     editButton_->setEnabled(false);
     saveButton_->setEnabled(false);
@@ -354,7 +353,7 @@ void RemoteControlWindow::captureOnce()
     const bool hidden = hideRemote && !minimized && isVisible();
     if (hidden) {
         hide();
-        delayProcessingEvents(300);
+        platform_.clock.wait(300);
     }
     grabIntoImage();
     platform_.clipboard.setBitmap(image);
