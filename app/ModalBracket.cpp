@@ -17,6 +17,7 @@ ModalBracket::~ModalBracket()
         }
     }
     host_.setHotkeysEnabled(hotkeysWereEnabled_);
+    host_.takeKeyboardBack();
 }
 
 int ModalBracket::runWindow(const ModalWindowKind& kind, const std::function<bool(const std::string& caption)>& create,

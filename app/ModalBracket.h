@@ -17,6 +17,8 @@ public:
     virtual void disableTrayMenu() = 0;
     virtual void enableTrayMenu() = 0;
     virtual void repaintRemote() = 0;
+    // After the window has closed: the Remote Control takes the keyboard again.
+    virtual void takeKeyboardBack() {}
 };
 
 // One row of the table of modal windows.

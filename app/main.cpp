@@ -1,6 +1,7 @@
 // Program entry: the application object, the platform, the two permanent windows.
 #include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
+#include "app/ui/DialogModality.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "app/ui/TrayIconPicture.h"
@@ -10,6 +11,7 @@
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/Platform.h"
+#include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
@@ -61,6 +63,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    DialogModality dialogModality(&app);
 
     // One Zentrap per user and display: a second start brings the first one forward instead.
     SingleInstance instance(qEnvironmentVariable("DISPLAY"));
@@ -70,7 +73,9 @@ int main(int argc, char** argv)
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
     TerminationSignals termination;
     QtTrayService tray(trayIconPicture());
-    DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
+    // Boxes without a named owner belong to the Remote Control once it exists.
+    QtMessageService messages;
+    DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
     Platform& platform = desktop.platform();
 
     SettingsFile settingsFile(settingsFilePath());
@@ -90,10 +95,11 @@ int main(int argc, char** argv)
                                                    &owner);
     };
     windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, *platform.printing, settingsFile,
-                                PrintPreviewHost{owner.image, owner.notSaved, owner.showHint}, &owner);
+        return openPrintPreview(platform, settingsFile, PrintPreviewHost{owner.image, owner.notSaved, owner.showHint},
+                                &owner);
     };
     RemoteControlWindow remote(platform, windows);
+    messages.setParent(&remote);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);

@@ -68,9 +68,10 @@ void BM_PreviewDragStep(benchmark::State& state)
     const Bitmap& image = corpusImage(kScreenshot);
     PrintRig rig;
     rig.fake.selectCurrentPrinter();
+    rig.platform.printing = &rig.fake;
     // Placed by offsets, half on the sheet, so every drawing step has work to do.
     std::ofstream(rig.iniPath) << "[Print]\nCenterHorz=0\nCenterVert=0\nXOffset=2\nYOffset=3\nZoom=50\n";
-    PrintPreviewWindow window(rig.platform, rig.fake, rig.ini, {image, rig.notSaved, true});
+    PrintPreviewWindow window(rig.platform, rig.ini, {image, rig.notSaved, true});
     window.resize(1000, 800);
     window.show();
     QApplication::processEvents();
@@ -96,8 +97,8 @@ void BM_OpenPrintPreview(benchmark::State& state)
     for (auto _ : state) {
         // A new service each time: the first Print command of a session asks CUPS for everything.
         QtPrintService cups;
-        PrintService& printer = rig.useCups ? static_cast<PrintService&>(cups) : rig.fake;
-        auto window = openPrintPreview(rig.platform, printer, rig.ini, {image, rig.notSaved, true}, nullptr);
+        rig.platform.printing = rig.useCups ? static_cast<PrintService*>(&cups) : &rig.fake;
+        auto window = openPrintPreview(rig.platform, rig.ini, {image, rig.notSaved, true}, nullptr);
         window->show();
         QApplication::processEvents(); // the first layout and drawing come with the first paint
         benchmark::DoNotOptimize(window->model().preview().bits());

@@ -1,5 +1,5 @@
-// Requests to the desktop's window manager that the toolkit does not offer: activation, taskbar
-// state, moves the window manager runs itself, and whether windows can be shaped.
+// Requests to the desktop's window manager that the toolkit does not offer: activation, minimising,
+// taskbar state, moves the window manager runs itself, and whether windows can be shaped.
 #pragma once
 
 #include "common/Geometry.h"
@@ -16,6 +16,9 @@ public:
     // Brings the top-level window `windowId` (the platform's window id) to the front with the
     // keyboard focus, as a taskbar asks for it, so focus-stealing prevention does not refuse it.
     virtual void activateWindow(NativeWindow windowId) = 0;
+    // Minimises the window the way the window manager's own button does. Nothing of it outlives
+    // the restore, so a window hidden and shown later comes back normal, not minimised.
+    virtual void minimize(NativeWindow window) = 0;
     // Keeps the window out of the taskbar and pagers; call before the window is mapped.
     virtual void skipTaskbar(NativeWindow window) = 0;
     // Hands the window to the window manager's move loop as if the pointer button `button` (1 to 3)

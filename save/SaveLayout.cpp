@@ -19,9 +19,9 @@ std::array<Rect, 2> splitColumn(int left, int width, int top, int height)
 
 } // namespace
 
-std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusBarHeight)
+std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusBarHeight, int columnWidth)
 {
-    int areaWidth = std::max(0, clientWidth - kSaveControlColumnWidth); // the border included
+    int areaWidth = std::max(0, clientWidth - columnWidth); // the border included
     int leftWidth = std::max(0, areaWidth / 2 - 10);
     int rightLeft = kSaveBorder + leftWidth + kSavePaneGap;
     int rightWidth = std::max(0, areaWidth - kSaveBorder - rightLeft);

@@ -6,14 +6,17 @@
 
 #include <array>
 
+// The settings column's width at 96 pixels per inch; it grows with the pixels per inch and with
+// what it holds.
 constexpr int kSaveControlColumnWidth = 200;
 constexpr int kSaveBorder = 8;
 constexpr int kSavePaneGap = 4;
 constexpr int kSavePaneTitleHeight = 20;
 
 // The areas of panes 1 (top left), 2 (top right), 3 (bottom left) and 4 (bottom right),
-// each holding its 20-pixel title above its preview.
-std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusBarHeight);
+// each holding its title above its preview, left of the settings column.
+std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusBarHeight,
+                                  int columnWidth = kSaveControlColumnWidth);
 
 // The minimum and designed sizes of the window scale with the screen's pixels per inch.
 Size saveWindowMinimumSize(int pixelsPerInch);

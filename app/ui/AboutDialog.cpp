@@ -20,15 +20,17 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     picture->setPixmap(remoteIcon(RemoteIcon::Capture, 48).pixmap(48, 48));
     picture->setAlignment(Qt::AlignTop);
     top->addWidget(picture);
+    // Whole lines, no wrapping: the window takes the size of its text in the font and at the
+    // pixels per inch in use, so nothing is cut.
     auto* text = new QLabel(aboutText(), this);
     text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     top->addWidget(text, 1);
     layout->addLayout(top);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    setFixedWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 QString AboutDialog::aboutText()
@@ -36,10 +38,14 @@ QString AboutDialog::aboutText()
     return QString("Zentrap %1\n"
                    "A screen capture utility.\n\n"
                    "Zentrap is built with:\n"
-                   "  Qt %2, the cross-platform application toolkit (The Qt Company, LGPL 3)\n"
-                   "  libjpeg-turbo, the JPEG codec (Independent JPEG Group and libjpeg-turbo contributors)\n"
-                   "  zlib, the deflate compressor (Jean-loup Gailly and Mark Adler)\n"
-                   "  chmlib, the compiled help reader (Jed Wing, LGPL 2.1)\n\n"
+                   "  Qt %2, the application toolkit\n"
+                   "      The Qt Company, LGPL 3\n"
+                   "  libjpeg-turbo, the JPEG codec\n"
+                   "      Independent JPEG Group and libjpeg-turbo contributors\n"
+                   "  zlib, the deflate compressor\n"
+                   "      Jean-loup Gailly and Mark Adler\n"
+                   "  chmlib, the compiled help reader\n"
+                   "      Jed Wing, LGPL 2.1\n\n"
                    "Thanks to the authors of these libraries.")
         .arg(ZENTRAP_VERSION, qVersion());
 }

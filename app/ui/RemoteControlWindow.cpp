@@ -40,12 +40,21 @@ static void registerSkinResources()
 
 namespace {
 
+// A light veil and a thin outline on the dark body; the style's own hover panel is a white box.
+const char* const kButtonStyle = "QToolButton { border: 1px solid transparent; border-radius: 3px;"
+                                 " background: transparent; padding: 0px; }"
+                                 "QToolButton:hover { background: rgba(255, 255, 255, 40);"
+                                 " border-color: rgba(255, 255, 255, 110); }"
+                                 "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 70);"
+                                 " border-color: rgba(255, 255, 255, 80); }";
+
 QToolButton* makeButton(QWidget* parent, const char* name, QRect geometry, RemoteIcon icon, int iconSize)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setAutoRaise(true);
+    button->setStyleSheet(kButtonStyle);
     button->setIcon(remoteIcon(icon, iconSize));
     button->setIconSize(QSize(iconSize, iconSize));
     // The window sees every key first, and the right button belongs to the tray menu.
@@ -119,6 +128,10 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
         platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
     }
     setWindowTitle("Zentrap Remote Control");
+    // Taskbars show the icon name: the application's title, while tools still find the window title.
+    setWindowIconText("Zentrap");
+    // The tooltips do not wait for the window to have the keyboard.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_QuitOnClose, true);
     helpFilePath_ = platform_.programFolder + "ztp.chm";
     captureNumber = 1;
@@ -417,7 +430,7 @@ void RemoteControlWindow::timerToggle()
 
 void RemoteControlWindow::reportFailure(const char* what)
 {
-    platform_.messages.showMessage(what);
+    platform_.messages.showMessage(what, this);
 }
 
 int RemoteControlWindow::runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
@@ -612,6 +625,14 @@ void RemoteControlWindow::enableTrayMenu()
                           static_cast<bool>(windows_.preferences));
 }
 
+void RemoteControlWindow::takeKeyboardBack()
+{
+    // The Capture Frame, shown again a moment ago, would otherwise keep the keyboard.
+    if (!minimized) {
+        bringToFront();
+    }
+}
+
 void RemoteControlWindow::processPendingPaint()
 {
     repaint();
@@ -619,6 +640,11 @@ void RemoteControlWindow::processPendingPaint()
 
 void RemoteControlWindow::frameCommand(FrameCommand command)
 {
+    // A modal window blocks only its own owners, so the frame can still be reached while one of
+    // the program's messages is open; its commands wait until that window is closed.
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
     switch (command) {
     case FrameCommand::Capture:
         capture();
@@ -697,7 +723,14 @@ void RemoteControlWindow::restoreApplication()
 
 void RemoteControlWindow::minimizeWindow()
 {
-    showMinimized();
+    // Asked of the window manager as its own button asks: Qt's minimising leaves the window
+    // marked to start minimised, and every capture after a restore by the taskbar would then
+    // bring it back minimised.
+    if (platform_.windowManager != nullptr) {
+        platform_.windowManager->minimize(winId());
+    } else {
+        showMinimized();
+    }
 }
 
 void RemoteControlWindow::restoreWindow()
@@ -823,11 +856,16 @@ void RemoteControlWindow::mouseMoveEvent(QMouseEvent* event)
     // Started from a move, not from the press, so plain clicks and double-clicks still arrive.
     if (dragStart_ && (event->buttons() & Qt::LeftButton) &&
         (event->globalPosition().toPoint() - *dragStart_).manhattanLength() >= QApplication::startDragDistance()) {
-        // The window manager's move anchors at the pointer's position now, so the window trails
-        // the pointer by the few pixels it travelled before the threshold.
+        // Anchored at the press, so the grabbed point stays under the pointer: Qt's own system
+        // move anchors where the pointer is now, a few pixels on.
+        const QPoint anchor = *dragStart_;
         dragStart_.reset();
-        if (QWindow* window = windowHandle()) {
-            window->startSystemMove();
+        const bool moving = platform_.windowManager != nullptr &&
+                            platform_.windowManager->startMove(winId(), {anchor.x(), anchor.y()}, 1);
+        if (!moving) {
+            if (QWindow* window = windowHandle()) {
+                window->startSystemMove();
+            }
         }
     }
 }

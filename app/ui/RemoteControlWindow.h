@@ -92,6 +92,7 @@ public:
     void disableTrayMenu() override;
     void enableTrayMenu() override;
     void repaintRemote() override { update(); }
+    void takeKeyboardBack() override;
 
     // CloseRequestHost
     ExitQuestionAnswer askExitQuestion(const std::string& caption) override;

@@ -3,12 +3,22 @@
 #include "app/ui/BitmapImage.h"
 #include "common/Bitmap.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
+
+#include <algorithm>
+
+namespace {
+
+// The status bar's padding around its message and the window's size grip.
+constexpr int kStatusTextMargins = 28;
+
+} // namespace
 
 ViewWindow::ViewWindow(const Bitmap& image, QWidget* owner) : QDialog(owner)
 {
@@ -26,16 +36,29 @@ ViewWindow::ViewWindow(const Bitmap& image, QWidget* owner) : QDialog(owner)
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setSizeGripEnabled(false);
+    // A status bar of the usual colour, not of the window's blue background.
+    QPalette usual = statusBar_->palette();
+    usual.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    statusBar_->setPalette(usual);
+    statusBar_->setAutoFillBackground(true);
     statusBar_->showMessage(imageSizeText(image.width(), image.height()));
     const int statusHeight = statusBar_->sizeHint().height();
 
-    resize(image.width() + 2, image.height() + statusHeight + 2);
-    statusBar_->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    // A picture narrower than its size text still leaves room for the whole text.
+    const int textWidth = statusBar_->fontMetrics().horizontalAdvance(statusText()) + kStatusTextMargins;
+    resize(std::max(image.width() + 2, textWidth), image.height() + statusHeight + 2);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.center().x() - width() / 2, area.center().y() - height() / 2);
     }
+}
+
+void ViewWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    const int statusHeight = statusBar_->sizeHint().height();
+    statusBar_->setGeometry(0, height() - statusHeight, width(), statusHeight);
 }
 
 QString ViewWindow::statusText() const

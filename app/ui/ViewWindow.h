@@ -17,6 +17,10 @@ public:
 
     static QString imageSizeText(int width, int height);
 
+protected:
+    // The status bar runs along the whole bottom at every size.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QLabel* image_;
     QStatusBar* statusBar_;

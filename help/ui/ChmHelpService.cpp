@@ -3,6 +3,8 @@
 
 #include "help/ui/HelpWindow.h"
 
+#include <QApplication>
+
 ChmHelpService::ChmHelpService() = default;
 ChmHelpService::~ChmHelpService() = default;
 
@@ -15,6 +17,13 @@ HelpWindow& ChmHelpService::ensureWindow()
 
 void ChmHelpService::present()
 {
+    // A modal window of the program is kept above other windows with its always-on-top owner; help
+    // opened from it must be kept above too, or it would open beneath it. Otherwise help is an
+    // ordinary window.
+    const bool keepAbove = QApplication::activeModalWidget() != nullptr;
+    if (window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != keepAbove) {
+        window_->setWindowFlag(Qt::WindowStaysOnTopHint, keepAbove);
+    }
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -121,7 +121,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(projectTitle_);
     // Help never keeps the application alive, nor ends it when closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(780, 540);
+    // Designed at 96 pixels per inch; the text grows with the pixels per inch, so does the window.
+    const double scale = logicalDpiX() / 96.0;
+    auto scaled = [scale](int designed) { return static_cast<int>(designed * scale + 0.5); };
+    resize(scaled(780), scaled(540));
 
     auto* splitter = new QSplitter(this);
     contents_ = new QTreeWidget(splitter);
@@ -132,7 +135,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 560});
+    splitter->setSizes({scaled(220), scaled(560)});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);

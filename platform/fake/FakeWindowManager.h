@@ -14,6 +14,7 @@ public:
     };
 
     void activateWindow(NativeWindow windowId) override { activated.push_back(windowId); }
+    void minimize(NativeWindow window) override { minimized.push_back(window); }
     void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
     bool startMove(NativeWindow window, Point anchor, int button) override
     {
@@ -25,6 +26,7 @@ public:
     bool movesAvailable = false;
     bool shapes = true;
     std::vector<NativeWindow> activated;
+    std::vector<NativeWindow> minimized;
     std::vector<NativeWindow> skippedTaskbar;
     std::vector<Move> moves;
 };

@@ -1,6 +1,23 @@
 #include "platform/x11/QtMessageService.h"
 
+#include <QApplication>
 #include <QMessageBox>
+
+namespace {
+
+// Only the open modal window takes input, so it is the one that raised the box.
+QWidget* ownerFor(QWidget* mainWindow)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : mainWindow;
+}
+
+} // namespace
+
+void QtMessageService::showMessage(const std::string& text)
+{
+    showMessage(text, ownerFor(parent_));
+}
 
 void QtMessageService::showMessage(const std::string& text, QWidget* owner)
 {
@@ -19,7 +36,7 @@ void QtMessageService::showWarning(const std::string& caption, const std::string
 bool QtMessageService::askYesNo(const std::string& text)
 {
     QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                    parent_);
+                    ownerFor(parent_));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

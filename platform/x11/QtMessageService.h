@@ -9,11 +9,12 @@ class QtMessageService : public MessageService {
 public:
     static constexpr const char* kTitle = "Zentrap";
 
-    // Boxes are centred on `parent` when one is set, else on the screen.
+    // A box without a named owner belongs to the modal window that is open, else to `parent` (the
+    // main window) when one is set; it is centred on its owner, or on the screen without one.
     explicit QtMessageService(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void showMessage(const std::string& text) override { showMessage(text, parent_); }
+    void showMessage(const std::string& text) override;
     void showMessage(const std::string& text, QWidget* owner) override;
     void showWarning(const std::string& caption, const std::string& text, QWidget* owner) override;
     bool askYesNo(const std::string& text) override;

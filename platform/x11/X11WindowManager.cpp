@@ -43,6 +43,20 @@ bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_at
     return false;
 }
 
+// A client message about `window` to the window manager, which listens on the root window.
+void sendToWindowManager(const QtXcbConnection& qt, NativeWindow window, const char* type, const uint32_t (&data)[5])
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window);
+    message.type = internAtom(qt.connection, type);
+    std::memcpy(message.data.data32, data, sizeof data);
+    xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(qt.connection);
+}
+
 } // namespace
 
 void X11WindowManager::activateWindow(NativeWindow windowId)
@@ -51,19 +65,21 @@ void X11WindowManager::activateWindow(NativeWindow windowId)
     if (qt.connection == nullptr || windowId == 0) {
         return;
     }
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = static_cast<xcb_window_t>(windowId);
-    message.type = internAtom(qt.connection, "_NET_ACTIVE_WINDOW");
     // Source 2: a pager's request, which window managers honour even from a background program;
     // the hotkey press itself is the user's request.
-    message.data.data32[0] = 2;
-    message.data.data32[1] = XCB_CURRENT_TIME;
-    message.data.data32[2] = 0;
-    xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(qt.connection);
+    sendToWindowManager(qt, windowId, "_NET_ACTIVE_WINDOW", {2, XCB_CURRENT_TIME, 0, 0, 0});
+}
+
+void X11WindowManager::minimize(NativeWindow window)
+{
+    const QtXcbConnection qt = qtXcbConnection();
+    if (qt.connection == nullptr || window == 0) {
+        return;
+    }
+    // The ICCCM request, as the window manager's own button: Qt's minimising also marks the window
+    // to start iconic (WM_HINTS), a mark that a restore by the window manager leaves in place.
+    constexpr uint32_t kIconicState = 3;
+    sendToWindowManager(qt, window, "WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
 }
 
 void X11WindowManager::skipTaskbar(NativeWindow window)

@@ -3,13 +3,12 @@
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 
-std::unique_ptr<PrintPreviewWindow> openPrintPreview(const Platform& platform, PrintService& printer,
-                                                     SettingsFile& settingsFile, const PrintPreviewHost& host,
-                                                     QWidget* owner)
+std::unique_ptr<PrintPreviewWindow> openPrintPreview(const Platform& platform, SettingsFile& settingsFile,
+                                                     const PrintPreviewHost& host, QWidget* owner)
 {
-    if (!printer.selectCurrentPrinter()) {
+    if (platform.printing == nullptr || !platform.printing->selectCurrentPrinter()) {
         platform.messages.showMessage(kNoPrinterMessage, owner);
         return nullptr;
     }
-    return std::make_unique<PrintPreviewWindow>(platform, printer, settingsFile, host, owner);
+    return std::make_unique<PrintPreviewWindow>(platform, settingsFile, host, owner);
 }

@@ -1,5 +1,6 @@
 // The Print command's window: the Print Preview on the current printer, or the message
-// "No printer installed" and no window when there is no printer to make current.
+// "No printer installed" and no window when there is no printer to make current (or the
+// platform has no print service).
 #pragma once
 
 #include "print/ui/PrintPreviewWindow.h"
@@ -8,6 +9,5 @@
 
 inline constexpr const char* kNoPrinterMessage = "No printer installed";
 
-std::unique_ptr<PrintPreviewWindow> openPrintPreview(const Platform& platform, PrintService& printer,
-                                                     SettingsFile& settingsFile, const PrintPreviewHost& host,
-                                                     QWidget* owner);
+std::unique_ptr<PrintPreviewWindow> openPrintPreview(const Platform& platform, SettingsFile& settingsFile,
+                                                     const PrintPreviewHost& host, QWidget* owner);

@@ -50,10 +50,10 @@ QString fromStd(const std::string& text)
 
 } // namespace
 
-PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, PrintService& printer, SettingsFile& settingsFile,
+PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& settingsFile,
                                        const PrintPreviewHost& host, QWidget* owner)
     : QDialog(owner), platform_(platform), host_(host),
-      model_(printer, settingsFile, host.image, host.notSaved, userNumbers(), screenPpi()),
+      model_(*platform.printing, settingsFile, host.image, host.notSaved, userNumbers(), screenPpi()),
       cursors_(PreviewHandCursors::load())
 {
     setWindowTitle(kCaption);

@@ -11,7 +11,6 @@
 
 #include <optional>
 
-class PrintService;
 class PreviewPaintBox;
 class QCheckBox;
 class QComboBox;
@@ -35,9 +34,9 @@ class PrintPreviewWindow : public QDialog {
 public:
     static constexpr const char* kCaption = "Zentrap Print Preview";
 
-    // The printer must have been made current (PrintService::selectCurrentPrinter).
-    PrintPreviewWindow(const Platform& platform, PrintService& printer, SettingsFile& settingsFile,
-                       const PrintPreviewHost& host, QWidget* owner = nullptr);
+    // The platform's print service must have made a printer current (see openPrintPreview).
+    PrintPreviewWindow(const Platform& platform, SettingsFile& settingsFile, const PrintPreviewHost& host,
+                       QWidget* owner = nullptr);
     // Writes the settings.
     ~PrintPreviewWindow() override;
 

@@ -37,6 +37,8 @@
 namespace {
 
 constexpr int kGaugeSteps = 10000;
+constexpr int kGaugeWidth = 84; // at 96 pixels per inch
+constexpr int kGaugeHeight = 12;
 constexpr int kRelayoutDelayMs = 100;
 constexpr int kOptimizedPalette = 7;
 const char* const kHelpTopic = "HTML/Saving.htm";
@@ -190,7 +192,7 @@ void SaveAsDialog::buildControls()
         gauge->setTextVisible(false);
         gauge->setRange(0, kGaugeSteps);
         gauge->setValue(0);
-        gauge->setFixedSize(84, 12);
+        gauge->setFixedSize(scaledToScreen(kGaugeWidth), scaledToScreen(kGaugeHeight));
         guideLayout->addWidget(gauge, n - 1, 1);
         gauges_[static_cast<size_t>(n - 1)] = gauge;
     }
@@ -435,15 +437,19 @@ void SaveAsDialog::updateLayout()
 {
     int statusHeight = statusLine->sizeHint().height();
     statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    // The column and the titles take what their text needs in the font in use, and never less than
+    // their designed sizes scaled to the screen's pixels per inch.
+    int columnWidth = scaledToScreen(kSaveControlColumnWidth);
     if (QWidget* column = findChild<QWidget*>("pnControls")) {
-        column->setGeometry(width() - kSaveControlColumnWidth, 0, kSaveControlColumnWidth, height() - statusHeight);
+        columnWidth = std::max(columnWidth, column->sizeHint().width());
+        column->setGeometry(width() - columnWidth, 0, columnWidth, height() - statusHeight);
     }
-    auto areas = savePaneAreas(width(), height(), statusHeight);
+    const int titleHeight = std::max(scaledToScreen(kSavePaneTitleHeight), titles_[0]->sizeHint().height());
+    auto areas = savePaneAreas(width(), height(), statusHeight, columnWidth);
     for (size_t i = 0; i < areas.size(); ++i) {
         const Rect& a = areas[i];
-        titles_[i]->setGeometry(a.left, a.top, a.width(), kSavePaneTitleHeight);
-        panes_[i]->setGeometry(a.left, a.top + kSavePaneTitleHeight, a.width(),
-                               std::max(0, a.height() - kSavePaneTitleHeight));
+        titles_[i]->setGeometry(a.left, a.top, a.width(), titleHeight);
+        panes_[i]->setGeometry(a.left, a.top + titleHeight, a.width(), std::max(0, a.height() - titleHeight));
         panes_[i]->paintBox()->setGeometry(panes_[i]->contentsRect());
     }
     const SavePreviewPane* reference = paintBox(1);
@@ -689,7 +695,7 @@ void SaveAsDialog::saveActiveVariant()
     try {
         session_.saveActive(*path);
     } catch (const std::exception& e) {
-        platform_.messages.showMessage(e.what());
+        platform_.messages.showMessage(e.what(), this);
         return;
     }
     host_.notSaved = false;
@@ -724,6 +730,11 @@ std::optional<ColorRef> SaveAsDialog::chooseColor(ColorRef initial)
     }
     return makeColor(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
                      static_cast<uint8_t>(color.blue()));
+}
+
+int SaveAsDialog::scaledToScreen(int designed) const
+{
+    return static_cast<int>(std::lround(designed * logicalDpiX() / 96.0));
 }
 
 QString SaveAsDialog::paneTitle(int n) const

@@ -124,6 +124,8 @@ private:
     bool imageScrollsIn(const SavePreviewPane* box) const;
     void updateOffsetsForDrag(const SavePreviewPane* box, QPoint pos);
     void repaintPreviews();
+    // A length designed at 96 pixels per inch, at the screen's pixels per inch.
+    int scaledToScreen(int designed) const;
 
     void formatChanged();
     void jpegQualityCommitted();

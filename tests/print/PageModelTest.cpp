@@ -6,22 +6,11 @@
 #include "print/PrintPlacement.h"
 #include "print/PrintSettings.h"
 
+#include "print/LetterPage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// US Letter at 300 dpi with margins of 0.25 in left, 0.75 in top, 0.5 in right and bottom.
-PrinterMetrics letter300()
-{
-    return {.dpiX = 300,
-            .dpiY = 300,
-            .marginLeft = 75,
-            .marginTop = 225,
-            .printableWidth = 2550 - 75 - 150,
-            .printableHeight = 3300 - 225 - 150,
-            .paperWidth = 2550,
-            .paperHeight = 3300};
-}
 
 const NumberFormat kEnglish(".", ",");
 const NumberFormat kGerman(",", ".");

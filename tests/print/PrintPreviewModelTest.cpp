@@ -6,23 +6,13 @@
 #include "print/PrintPlacement.h"
 #include "support/TempFolder.h"
 
+#include "print/LetterPage.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 namespace {
-
-PrinterMetrics letter300()
-{
-    return {.dpiX = 300,
-            .dpiY = 300,
-            .marginLeft = 75,
-            .marginTop = 225,
-            .printableWidth = 2325,
-            .printableHeight = 2925,
-            .paperWidth = 2550,
-            .paperHeight = 3300};
-}
 
 Bitmap pattern(int width, int height)
 {

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -442,4 +443,32 @@ TEST_F(ControlFormTest, SkinsShowAtTheirOwnSizeAndUnusableOnesWarnOverTheWindow)
     ASSERT_EQ(messages.warnings.size(), 2u);
     EXPECT_EQ(messages.warnings[1].text, skinWarningText(broken));
     EXPECT_EQ(form->grab().toImage().pixel(5, 100), qRgb(200, 30, 90));
+}
+
+TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)
+{
+    FakeWindowManager& windowManager = fakes.windowManager;
+    auto form = makeForm();
+    form->show();
+    const QPoint press(50, 230);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(form->mapToGlobal(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &event);
+    };
+    send(QEvent::MouseButtonPress, press, Qt::LeftButton);
+    // Short of the drag distance nothing moves; the first step past it starts the move.
+    for (int step = 1; windowManager.moves.empty() && step <= QApplication::startDragDistance() + 1; ++step) {
+        EXPECT_LT(step, QApplication::startDragDistance() + 1);
+        send(QEvent::MouseMove, press + QPoint(step, 0), Qt::LeftButton);
+    }
+    ASSERT_EQ(windowManager.moves.size(), 1u);
+    const QPoint anchor = form->mapToGlobal(press);
+    EXPECT_EQ(windowManager.moves[0].anchor, (Point{anchor.x(), anchor.y()}));
+    EXPECT_EQ(windowManager.moves[0].button, 1);
+    EXPECT_EQ(windowManager.moves[0].window, form->winId());
+    send(QEvent::MouseMove, press + QPoint(30, 0), Qt::LeftButton);
+    EXPECT_EQ(windowManager.moves.size(), 1u) << "one move per press";
+
+    form->minimizeRestoreCommand();
+    EXPECT_EQ(windowManager.minimized, std::vector<NativeWindow>{form->winId()});
 }

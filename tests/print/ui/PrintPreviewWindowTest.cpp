@@ -40,7 +40,7 @@ struct WindowFixture : ::testing::Test {
     FakeHelpService& help = fakes.help;
     FakeMessageService& messages = fakes.messages;
     Platform& platform = fakes.platform;
-    FakePrintService printer;
+    FakePrintService& printer = fakes.printing;
     Bitmap image{64, 32};
     bool notSaved = true;
 };
@@ -61,9 +61,12 @@ TEST_F(WindowFixture, NoPrinterGivesTheMessageAndNoWindow)
 {
     QWidget owner;
     printer.printerNames.clear();
-    EXPECT_EQ(openPrintPreview(platform, printer, ini, {image, notSaved, true}, &owner), nullptr);
+    EXPECT_EQ(openPrintPreview(platform, ini, {image, notSaved, true}, &owner), nullptr);
     ASSERT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
     EXPECT_EQ(messages.lastOwner, &owner);
+    platform.printing = nullptr; // a program without a print service
+    EXPECT_EQ(openPrintPreview(platform, ini, {image, notSaved, true}, &owner), nullptr);
+    EXPECT_EQ(messages.messages.size(), 2U);
 }
 
 TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
@@ -71,7 +74,7 @@ TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
     std::ofstream(ini.path()) << "[Print]\nFitToPage=1\nCopies=2\nLeft=40\nTop=30\n";
     printer.printerNames = {"Office", "Fake Printer"};
     printer.defaultPrinter = "Office";
-    auto window = openPrintPreview(platform, printer, ini, {image, notSaved, true}, nullptr);
+    auto window = openPrintPreview(platform, ini, {image, notSaved, true}, nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Zentrap Print Preview");
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -114,7 +117,7 @@ TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
 TEST_F(WindowFixture, DraggingTheImageWithTheMouseRewritesTheOffsetFields)
 {
     std::ofstream(ini.path()) << "[Print]\nCenterHorz=0\nCenterVert=0\nXOffset=1\nYOffset=1\n";
-    auto window = openPrintPreview(platform, printer, ini, {image, notSaved, true}, nullptr);
+    auto window = openPrintPreview(platform, ini, {image, notSaved, true}, nullptr);
     window->resize(800, 700);
     window->show();
     QApplication::processEvents();

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Minimising the Remote Control with its own "Minimize" items and restoring it as a taskbar does
+# (_NET_ACTIVE_WINDOW) leaves later captures alone: the window and the Capture Frame come back after
+# each capture instead of going iconic. The taskbar button reads "Zentrap" (the icon name) while the
+# window title stays "Zentrap Remote Control".
+source "$(dirname "$0")/windows_common.bash"
+
+write_user_values '"FCursor"=dword:00000000'
+start_zentrap
+frame_wid=$(wait_window "Zentrap Capture Frame") || fail "no Capture Frame"
+
+icon_name=$(xprop -id "$remote_wid" _NET_WM_ICON_NAME | sed -n 's/.* = "\(.*\)"$/\1/p')
+[ "$icon_name" = "Zentrap" ] || fail "the taskbar caption (_NET_WM_ICON_NAME) is '$icon_name', not 'Zentrap'"
+title=$(xprop -id "$remote_wid" _NET_WM_NAME | sed -n 's/.* = "\(.*\)"$/\1/p')
+[ "$title" = "Zentrap Remote Control" ] || fail "the window title became '$title'"
+
+wait_state() { # WID STATE
+  for _ in $(seq 1 100); do
+    [ "$(wm_state "$1")" = "$2" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# Captures with Ctrl+C on the Remote Control and checks that both windows are back afterwards.
+capture_and_check() {
+  xdotool windowactivate --sync "$remote_wid" 2>/dev/null || true
+  wait_active "$remote_wid" || fail "$1: the restored Remote Control does not take the focus"
+  xdotool key --clearmodifiers ctrl+c
+  sleep 1.5
+  [ "$(wm_state "$remote_wid")" = Normal ] || fail "$1: after a capture the Remote Control is $(wm_state "$remote_wid")"
+  xdotool search --onlyvisible --name '^Zentrap Remote Control$' | grep -qx "$remote_wid" ||
+    fail "$1: the Remote Control is not shown after the capture"
+  xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | grep -qx "$frame_wid" ||
+    fail "$1: the Capture Frame is not shown after the capture"
+}
+
+# minimise_with MENU_OPENER: opens a menu whose first item is "Minimize" and takes it.
+minimise_with() {
+  local before menu
+  before=$(program_windows)
+  "$@"
+  menu=$(new_window "$before") || fail "no menu opened"
+  xdotool key --clearmodifiers Down Return
+  wait_state "$remote_wid" Iconic || fail "Minimize left the Remote Control $(wm_state "$remote_wid")"
+  xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | grep -qx "$frame_wid" &&
+    fail "the Capture Frame stays shown while minimised"
+  # The taskbar's way of restoring a window.
+  xdotool windowactivate "$remote_wid"
+  wait_state "$remote_wid" Normal || fail "the taskbar restore left the Remote Control $(wm_state "$remote_wid")"
+  sleep 0.5
+}
+
+open_system_menu() { click_remote 29 16; }
+open_tray_menu() {
+  window_geometry "$remote_wid"
+  xdotool mousemove --sync $((X + 50)) $((Y + 230)) click 3
+}
+
+minimise_with open_system_menu
+capture_and_check "system menu"
+capture_and_check "system menu, second capture"
+minimise_with open_tray_menu
+capture_and_check "right-click menu"
+close_zentrap
+echo "minimise and restore ok"
