@@ -3,6 +3,8 @@
 
 #include "common/Geometry.h"
 
+#include <optional>
+
 class CaptureFrameLink {
 public:
     virtual ~CaptureFrameLink() = default;
@@ -11,4 +13,10 @@ public:
     virtual Rect captureRect() const = 0;
     virtual bool isShown() const = 0;
     virtual void setShown(bool shown) = 0;
+    // The unit whose menu item is ticked (0 pixels, 1 inches, 2 centimetres), if any.
+    virtual std::optional<int> unit() const { return std::nullopt; }
+    // Runs the unit's menu item: the frame takes the unit and repaints.
+    virtual void chooseUnit(int unit) { (void)unit; }
+    // Takes the host's "Update rulers while dragging" into the frame's mouse handling.
+    virtual void applyDragOption() {}
 };

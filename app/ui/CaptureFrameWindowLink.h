@@ -4,6 +4,8 @@
 #include "app/CaptureFrameLink.h"
 #include "capture/ui/CaptureFrameWindow.h"
 
+#include <QAction>
+
 class CaptureFrameWindowLink : public CaptureFrameLink {
 public:
     explicit CaptureFrameWindowLink(CaptureFrameWindow& frame) : frame_(frame) {}
@@ -11,6 +13,18 @@ public:
     Rect captureRect() const override { return frame_.captureRect(); }
     bool isShown() const override { return frame_.isVisible(); }
     void setShown(bool shown) override { frame_.setVisible(shown); }
+    std::optional<int> unit() const override
+    {
+        const QAction* items[] = {frame_.pixelsItem(), frame_.inchesItem(), frame_.centimetresItem()};
+        for (int unit = 0; unit < 3; ++unit) {
+            if (items[unit]->isChecked()) {
+                return unit;
+            }
+        }
+        return std::nullopt;
+    }
+    void chooseUnit(int unit) override { frame_.setUnits(static_cast<MeasureUnit>(unit)); }
+    void applyDragOption() override { frame_.applyDragOption(); }
 
 private:
     CaptureFrameWindow& frame_;

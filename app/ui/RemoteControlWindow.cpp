@@ -2,6 +2,7 @@
 
 #include "app/CaptureFrameLink.h"
 #include "app/HotkeyDispatch.h"
+#include "app/PreferencesCommand.h"
 #include "app/RemoteControlShape.h"
 #include "app/SkinPicture.h"
 #include "app/ui/AboutDialog.h"
@@ -10,6 +11,7 @@
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
+#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "capture/ScreenGrabber.h"
@@ -111,6 +113,52 @@ SkinPicture builtInSkin()
                              {kRemoteControlWidth, kRemoteControlHeight});
 }
 
+// The Remote Control and its Capture Frame as the Preferences command changes them.
+class RemotePreferencesHost : public PreferencesHost {
+public:
+    RemotePreferencesHost(RemoteControlWindow& window, CaptureFrameLink* frame) : window_(window), frame_(frame) {}
+
+    RemoteControlSettings currentOptions() const override { return window_.currentSettings(); }
+    bool dragFullWindows() const override { return window_.dragFullWindows; }
+    std::optional<int> frameUnit() const override { return frame_ ? frame_->unit() : std::nullopt; }
+    void chooseFrameUnit(int unit) override
+    {
+        if (frame_ != nullptr) {
+            frame_->chooseUnit(unit);
+        }
+    }
+    void setShortcuts(const HotkeyShortcuts& s) override
+    {
+        window_.hkCapture = s[0];
+        window_.hkFullScreen = s[1];
+        window_.hkEdit = s[2];
+        window_.hkSave = s[3];
+        window_.hkPrint = s[4];
+    }
+    void setReportHotkeyFailures(bool report) override { window_.reportHotkeyFailures = report; }
+    void setHotkeysEnabled(bool enable) override { window_.setHotkeysEnabled(enable); }
+    void setCaptureCursor(bool on) override { window_.captureCursor = on; }
+    void setShowRulers(bool on) override { window_.showRulersOption = on; }
+    void setUpdateRulers(bool on) override { window_.updateRulersOption = on; }
+    void applyDragOption() override
+    {
+        if (frame_ != nullptr) {
+            frame_->applyDragOption();
+        }
+    }
+    void setShowHint(bool on) override { window_.setShowHint(on); }
+    void setPrintScreenWatch(bool on) override { window_.setPrintScreenWatch(on); }
+    void setHideRemote(bool on) override { window_.hideRemote = on; }
+    void setExitConfirmation(bool on) override { window_.exitConfirmation = on; }
+    void setTrayMinimize(bool on) override { window_.trayMinimize = on; }
+    void loadSkin(const std::string& path) override { window_.loadSkin(path); }
+    void setSkin(const std::string& path) override { window_.skin = path; }
+
+private:
+    RemoteControlWindow& window_;
+    CaptureFrameLink* frame_;
+};
+
 } // namespace
 
 RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
@@ -194,9 +242,6 @@ void RemoteControlWindow::createControls()
     printButton_->setEnabled(false);
     editButton_->setEnabled(false);
     saveButton_->setEnabled(false);
-    // Preferences stays off when no factory makes its window (test and harness programs).
-    preferencesButton_->setEnabled(static_cast<bool>(windows_.preferences));
-    menus_.preferencesItem->setEnabled(static_cast<bool>(windows_.preferences));
 }
 
 void RemoteControlWindow::connectCommands()
@@ -275,7 +320,7 @@ void RemoteControlWindow::readSettings()
     dragFullWindows = store.readDragFullWindows();
 }
 
-void RemoteControlWindow::writeSettings()
+RemoteControlSettings RemoteControlWindow::currentSettings() const
 {
     RemoteControlSettings s;
     s.position = {pos().x(), pos().y()};
@@ -294,9 +339,20 @@ void RemoteControlWindow::writeSettings()
     s.hkPrint = hkPrint;
     s.globalHotkeys = hotkeysEnabled();
     s.captureCursor = captureCursor;
+    return s;
+}
+
+void RemoteControlWindow::writeSettings()
+{
     SettingsStore store(platform_.userHive, platform_.machineHive);
     SettingsKey key = store.open();
-    writeRemoteControlSettings(key, s);
+    writeRemoteControlSettings(key, currentSettings());
+}
+
+void RemoteControlWindow::setShowHint(bool on)
+{
+    showHint = on;
+    applyShowHint();
 }
 
 void RemoteControlWindow::applyShowHint()
@@ -475,8 +531,32 @@ void RemoteControlWindow::printCommand()
 
 void RemoteControlWindow::preferencesCommand()
 {
-    if (windows_.preferences) {
-        runModal(ModalWindows::preferences, [this] { return windows_.preferences(*this); });
+    // Not the common bracket: the hotkeys are switched by the window's own steps, and on "OK" they
+    // must keep the state the user chose.
+    const bool frameWasShown = frameVisible();
+    setFrameVisible(false);
+    RemotePreferencesHost host(*this, frame_);
+    struct Restore {
+        RemoteControlWindow& window;
+        bool frameShown;
+        ~Restore()
+        {
+            window.setFrameVisible(frameShown);
+            window.enableTrayMenu();
+        }
+    } restore{*this, frameWasShown};
+    try {
+        bool hotkeysWereEnabled = hotkeysEnabled();
+        const PreferencesValues values = fillPreferences(host, hotkeysWereEnabled);
+        auto dialog = std::make_unique<PreferencesDialog>(platform_, helpFilePath_, values, showHint, this);
+        disableTrayMenu();
+        if (dialog->exec() == QDialog::Accepted) {
+            applyPreferences(host, dialog->values());
+        } else {
+            cancelPreferences(host, hotkeysWereEnabled);
+        }
+    } catch (const std::exception& error) {
+        reportFailure(error.what());
     }
 }
 
@@ -621,8 +701,7 @@ void RemoteControlWindow::disableTrayMenu()
 
 void RemoteControlWindow::enableTrayMenu()
 {
-    menus_.enableTrayMenu(printButton_->isEnabled(), editButton_->isEnabled(), saveButton_->isEnabled(),
-                          static_cast<bool>(windows_.preferences));
+    menus_.enableTrayMenu(printButton_->isEnabled(), editButton_->isEnabled(), saveButton_->isEnabled(), true);
 }
 
 void RemoteControlWindow::takeKeyboardBack()

@@ -63,6 +63,10 @@ public:
     void endWithoutAsking();
     // Writes the Remote Control's values now (they are written at destruction as well).
     void saveSettings() { writeSettings(); }
+    // The options as the settings store keeps them (the window's position included).
+    RemoteControlSettings currentSettings() const;
+    // Tooltips on the controls ("ShowHint").
+    void setShowHint(bool on);
     void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 

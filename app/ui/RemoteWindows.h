@@ -23,8 +23,6 @@ struct RemoteWindowFactories {
     // ImageEditorWindow: works on editImage and undoImage; exec() returns EditResultClose (2),
     // EditResultSave (9) or EditResultPrint (10).
     ModalWindowFactory edit;
-    // PreferencesDialog: writes the Remote Control's fields back on "OK".
-    ModalWindowFactory preferences;
 };
 
 constexpr int EditResultClose = kEditResultClose;

@@ -11,11 +11,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -90,7 +92,6 @@ protected:
         w.save = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "save", frame); };
         w.print = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "print", frame); };
         w.edit = [this](RemoteControlWindow& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
-        w.preferences = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "preferences", frame); };
         return w;
     }
     void press(RemoteControlWindow& form, int key, Qt::KeyboardModifiers modifiers)
@@ -203,7 +204,7 @@ TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
     EXPECT_TRUE(form->notSaved);
     EXPECT_FALSE(form->button("sbSave")->isEnabled());
     EXPECT_FALSE(form->menus().saveItem->isEnabled());
-    EXPECT_FALSE(form->button("sbPreferences")->isEnabled());
+    EXPECT_TRUE(form->button("sbPreferences")->isEnabled()) << "Preferences needs no capture";
     press(*form, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(log.empty());
 }
@@ -443,6 +444,41 @@ TEST_F(ControlFormTest, SkinsShowAtTheirOwnSizeAndUnusableOnesWarnOverTheWindow)
     ASSERT_EQ(messages.warnings.size(), 2u);
     EXPECT_EQ(messages.warnings[1].text, skinWarningText(broken));
     EXPECT_EQ(form->grab().toImage().pixel(5, 100), qRgb(200, 30, 90));
+}
+
+TEST_F(ControlFormTest, PreferencesCancelChangesNothingAndOkAppliesWithTheHotkeysAsChosen)
+{
+    auto form = makeForm();
+    frame.shown = true;
+    ASSERT_TRUE(form->hotkeysEnabled());
+    const RemoteControlSettings before = form->currentSettings();
+    // Unticks "Use PrintScreen key" and "Enable hotkeys", then presses `button`.
+    auto answer = [&](const char* button) {
+        QTimer::singleShot(0, [&, button] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            log.push_back(dialog->windowTitle().toStdString() + (frame.shown ? " frame on" : " frame off") +
+                          (form->hotkeysEnabled() ? " hotkeys on" : " hotkeys off"));
+            dialog->findChild<QCheckBox*>("cbPrintScreen")->setChecked(false);
+            dialog->findChild<QCheckBox*>("cbEnableHotkeys")->setChecked(false);
+            dialog->findChild<QPushButton*>(button)->click();
+        });
+    };
+    answer("Cancel");
+    press(*form, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(log, std::vector<std::string>{"Zentrap Preferences frame off hotkeys off"});
+    EXPECT_TRUE(form->hotkeysEnabled());
+    EXPECT_TRUE(form->usePrintScreen);
+    EXPECT_TRUE(frame.shown);
+    EXPECT_EQ(form->currentSettings().hkCapture, before.hkCapture);
+
+    answer("OK");
+    form->button("sbPreferences")->click();
+    EXPECT_FALSE(form->hotkeysEnabled()) << "the bracket must not switch them back on";
+    EXPECT_FALSE(form->usePrintScreen);
+    EXPECT_FALSE(fakes.keyWatcher.isRunning());
+    EXPECT_TRUE(frame.shown);
+    EXPECT_TRUE(form->menus().captureItem->isEnabled());
 }
 
 TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)

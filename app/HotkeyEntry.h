@@ -1,0 +1,16 @@
+// What a hotkey field accepts: a key with Ctrl or Alt (Shift may be added), never a key alone or
+// with Shift alone, and never a modifier key by itself.
+#pragma once
+
+#include "platform/Shortcut.h"
+
+#include <optional>
+
+struct KeyModifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+};
+
+// The shortcut for `virtualKey` pressed with `modifiers`; nothing when the field must refuse it.
+std::optional<Shortcut> acceptedHotkey(int virtualKey, KeyModifiers modifiers);

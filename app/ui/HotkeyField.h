@@ -1,0 +1,27 @@
+// A hotkey field: takes one key combination typed into it (a key with Ctrl or Alt) and shows it as
+// the shortcut text of the messages; plain keys pass on to the dialog (Tab, Enter, Esc).
+#pragma once
+
+#include "platform/Shortcut.h"
+#include "platform/ShortcutText.h"
+
+#include <QLineEdit>
+
+class HotkeyField : public QLineEdit {
+public:
+    HotkeyField(KeyNameLookup keyName, QWidget* parent = nullptr);
+
+    Shortcut shortcut() const { return shortcut_; }
+    void setShortcut(Shortcut shortcut);
+
+    // The virtual-key code of a Qt key as the stored shortcuts use it (0 when there is none).
+    static int virtualKeyOf(int qtKey, bool keypad);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    KeyNameLookup keyName_;
+    Shortcut shortcut_ = 0;
+};

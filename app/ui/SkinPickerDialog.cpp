@@ -1,0 +1,61 @@
+#include "app/ui/SkinPickerDialog.h"
+
+#include "app/RemoteControlShape.h"
+#include "app/SkinPicker.h"
+#include "app/SkinPicture.h"
+#include "app/ui/BitmapImage.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+
+#include <exception>
+
+namespace {
+
+// The preview decodes with the skins' own limits, so a hostile file costs no more here.
+void showPreview(QLabel& preview, const QString& path)
+{
+    try {
+        const SkinPicture skin = loadSkinPicture(path.toStdString(), {kRemoteControlWidth, kRemoteControlHeight});
+        preview.setPixmap(QPixmap::fromImage(toQImage(skin.visible)));
+    } catch (const std::exception&) {
+        preview.setPixmap({});
+        preview.setText(QStringLiteral("(no preview)"));
+    }
+}
+
+} // namespace
+
+std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText, const std::string& programFolder)
+{
+    QFileDialog dialog(owner, QString::fromLatin1(kSkinPickerTitle),
+                       QString::fromStdString(skinPickerFolder(fieldText, programFolder)));
+    dialog.setObjectName(QStringLiteral("SkinPicker"));
+    // Qt's own dialog: a preview pane can be added to it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const QStringList filters{QString::fromLatin1(kSkinBitmapFilter), QString::fromLatin1(kSkinJpegFilter)};
+    dialog.setNameFilters(filters);
+    // Any other index opens on the first filter.
+    dialog.selectNameFilter(filters.value(skinFilterIndex() - 1, filters.first()));
+
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("SkinPreview"));
+    preview->setFixedSize(kRemoteControlWidth + 8, kRemoteControlHeight + 8);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    }
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                     [preview](const QString& path) { showPreview(*preview, path); });
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const std::string chosen = dialog.selectedFiles().first().toStdString();
+    skinFilterIndex() = skinFilterIndexFor(chosen);
+    return chosen;
+}
