@@ -8,7 +8,6 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
-#include "app/ui/Delay.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
@@ -237,11 +236,10 @@ void RemoteControlWindow::createControls()
     fullScreenButton_->setCheckable(true);
     timerButton_->setCheckable(true);
     // The Timer button's resting picture and its countdown pictures.
-    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, [this] { capture(); });
+    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, platform_.clock, [this] { capture(); });
     printButton_->setEnabled(false);
     editButton_->setEnabled(false);
     saveButton_->setEnabled(false);
-    // Preferences opens a window that this build may not provide.
 }
 
 void RemoteControlWindow::connectCommands()
@@ -422,7 +420,7 @@ void RemoteControlWindow::captureOnce()
     const bool hidden = hideRemote && !minimized && isVisible();
     if (hidden) {
         hide();
-        delayProcessingEvents(300);
+        platform_.clock.wait(300);
     }
     grabIntoImage();
     platform_.clipboard.setBitmap(session_.image);
@@ -455,7 +453,7 @@ void RemoteControlWindow::refreshThumbnail()
 void RemoteControlWindow::enableImageCommands()
 {
     captured_ = true;
-    // A command whose window this build does not provide stays as it was before the first capture.
+    // A command without a window factory stays off after the first capture as well.
     printButton_->setEnabled(static_cast<bool>(windows_.print));
     editButton_->setEnabled(static_cast<bool>(windows_.edit));
     saveButton_->setEnabled(static_cast<bool>(windows_.save));

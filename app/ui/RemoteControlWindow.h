@@ -166,7 +166,7 @@ private:
     void captureOnce();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
     void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
-    // Bracket steps 2 to 4 with a window made by `make` (null: no window).
+    // Runs the window made by `make` inside `bracket` (null: no window).
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);

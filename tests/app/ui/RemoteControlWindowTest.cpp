@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -238,11 +237,9 @@ TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
     auto form = makeForm();
     form->show();
     bool hiddenDuringGrab = false;
-    QTimer::singleShot(100, form.get(), [&] { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); });
-    QElapsedTimer clock;
-    clock.start();
+    fakes.clock.onWait = [&](int) { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); };
     form->capture();
-    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_EQ(fakes.clock.waits, std::vector<int>{300}) << "the desktop gets 0.3 s to repaint";
     EXPECT_TRUE(hiddenDuringGrab);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
@@ -404,15 +401,19 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
     auto form = makeForm();
     form->button("sbTimer")->click();
     ASSERT_TRUE(form->timerDown());
-    QElapsedTimer clock;
-    clock.start();
+    FakeClock& clock = fakes.clock;
+    long long capturedAt = -1;
+    clock.onWait = [&](int) { EXPECT_FALSE(form->notSaved) << "the capture follows the last wait"; };
     form->capture();
-    while (!form->session().notSaved && clock.elapsed() < 9000) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (!form->session().notSaved && clock.now() < 9000) {
+        clock.advance(50);
+        if (form->session().notSaved) {
+            capturedAt = clock.now();
+        }
     }
     EXPECT_TRUE(form->session().notSaved);
-    EXPECT_GE(clock.elapsed(), 7000);
-    EXPECT_LT(clock.elapsed(), 8500);
+    EXPECT_GE(capturedAt, 7100) << "seven seconds and the final tenth";
+    EXPECT_LE(capturedAt, 7150);
     EXPECT_FALSE(form->timerDown());
     EXPECT_EQ(screen.pixelCopies, 1);
 }
