@@ -403,7 +403,7 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
     ASSERT_TRUE(form->timerDown());
     FakeClock& clock = fakes.clock;
     long long capturedAt = -1;
-    clock.onWait = [&](int) { EXPECT_FALSE(form->notSaved) << "the capture follows the last wait"; };
+    clock.onWait = [&](int) { EXPECT_FALSE(form->session().notSaved) << "the capture follows the last wait"; };
     form->capture();
     while (!form->session().notSaved && clock.now() < 9000) {
         clock.advance(50);
