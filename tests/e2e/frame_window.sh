@@ -41,10 +41,14 @@ got=$(grep '^command' "$frame_work/out" | tr '\n' ' ')
 [ "$got" = "command Capture command Save command Help command Help command Capture " ] || fail "forwarded: $got"
 
 # The units menu opens on the right button; its second item is "Inches".
+harness_windows() { xdotool search --onlyvisible --pid "$frame_pid" 2>/dev/null | sort; }
+before=$(harness_windows)
+menu_open() { comm -13 <(echo "$before") <(harness_windows) | grep .; }
+menu_closed() { ! menu_open; }
 xdotool mousemove --sync 487 500 click 3
-sleep 0.5
+wait_for 5 "the units menu" menu_open
 xdotool key Down Down Return
-sleep 0.3
+wait_for 5 "the units menu to close" menu_closed
 
 # Alt+F4 asks the Remote Control to close; the harness grants it and ends.
 xdotool key alt+F4
