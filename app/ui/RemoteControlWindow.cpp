@@ -84,7 +84,7 @@ public:
         return QApplication::activeModalWidget() != nullptr || window_.isCapturing();
     }
     bool minimized() const override { return window_.minimized; }
-    bool trayMinimize() const override { return window_.trayMinimize; }
+    bool trayMinimize() const override { return window_.settings().trayMinimize; }
     // Both come back through the minimise state, which knows whether the window left the desktop.
     void showFromTray() override { window_.restoreApplication(); }
     void restoreApplication() override { window_.restoreApplication(); }
@@ -129,17 +129,17 @@ public:
     }
     void setShortcuts(const HotkeyShortcuts& s) override
     {
-        window_.hkCapture = s[0];
-        window_.hkFullScreen = s[1];
-        window_.hkEdit = s[2];
-        window_.hkSave = s[3];
-        window_.hkPrint = s[4];
+        window_.settings().hkCapture = s[0];
+        window_.settings().hkFullScreen = s[1];
+        window_.settings().hkEdit = s[2];
+        window_.settings().hkSave = s[3];
+        window_.settings().hkPrint = s[4];
     }
     void setReportHotkeyFailures(bool report) override { window_.reportHotkeyFailures = report; }
     void setHotkeysEnabled(bool enable) override { window_.setHotkeysEnabled(enable); }
-    void setCaptureCursor(bool on) override { window_.captureCursor = on; }
-    void setShowRulers(bool on) override { window_.showRulersOption = on; }
-    void setUpdateRulers(bool on) override { window_.updateRulersOption = on; }
+    void setCaptureCursor(bool on) override { window_.settings().captureCursor = on; }
+    void setShowRulers(bool on) override { window_.settings().showRulers = on; }
+    void setUpdateRulers(bool on) override { window_.settings().updateRulers = on; }
     void applyDragOption() override
     {
         if (frame_ != nullptr) {
@@ -148,11 +148,11 @@ public:
     }
     void setShowHint(bool on) override { window_.setShowHint(on); }
     void setPrintScreenWatch(bool on) override { window_.setPrintScreenWatch(on); }
-    void setHideRemote(bool on) override { window_.hideRemote = on; }
-    void setExitConfirmation(bool on) override { window_.exitConfirmation = on; }
-    void setTrayMinimize(bool on) override { window_.trayMinimize = on; }
+    void setHideRemote(bool on) override { window_.settings().hideRemote = on; }
+    void setExitConfirmation(bool on) override { window_.settings().exitConfirmation = on; }
+    void setTrayMinimize(bool on) override { window_.settings().trayMinimize = on; }
     void loadSkin(const std::string& path) override { window_.loadSkin(path); }
-    void setSkin(const std::string& path) override { window_.skin = path; }
+    void setSkin(const std::string& path) override { window_.settings().skin = path; }
 
 private:
     RemoteControlWindow& window_;
@@ -193,7 +193,7 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     readSettings();
     // The body keeps its size while the stored skin loads and takes the picture's size after it;
     // both come to the same here, as the body shows each picture at its own size.
-    loadSkin(skin);
+    loadSkin(settings_.skin);
     connectCommands();
     refreshThumbnail();
     connectTrayIcon();
@@ -298,45 +298,19 @@ void RemoteControlWindow::readSettings()
         correctedPlacement(s.position, {kRemoteControlWidth, kRemoteControlHeight}, platform_.screen.availableAreas(),
                            defaultRemoteControlPosition(platform_.screen.primaryScreenSize()));
     move(placed.left, placed.top);
-    updateRulersOption = s.updateRulers;
-    showRulersOption = s.showRulers;
+    settings_ = s;
     setPrintScreenWatch(s.usePrintScreen);
-    hideRemote = s.hideRemote;
-    exitConfirmation = s.exitConfirmation;
-    trayMinimize = s.trayMinimize;
-    showHint = s.showHint;
     applyShowHint();
-    skin = s.skin;
     setHotkeysEnabled(false);
-    hkCapture = s.hkCapture;
-    hkFullScreen = s.hkFullScreen;
-    hkEdit = s.hkEdit;
-    hkSave = s.hkSave;
-    hkPrint = s.hkPrint;
     setHotkeysEnabled(s.globalHotkeys);
-    captureCursor = s.captureCursor;
     dragFullWindows = store.readDragFullWindows();
 }
 
 RemoteControlSettings RemoteControlWindow::currentSettings() const
 {
-    RemoteControlSettings s;
+    RemoteControlSettings s = settings_;
     s.position = {pos().x(), pos().y()};
-    s.updateRulers = updateRulersOption;
-    s.showRulers = showRulersOption;
-    s.usePrintScreen = usePrintScreen;
-    s.hideRemote = hideRemote;
-    s.exitConfirmation = exitConfirmation;
-    s.trayMinimize = trayMinimize;
-    s.showHint = showHint;
-    s.skin = skin;
-    s.hkCapture = hkCapture;
-    s.hkFullScreen = hkFullScreen;
-    s.hkEdit = hkEdit;
-    s.hkSave = hkSave;
-    s.hkPrint = hkPrint;
     s.globalHotkeys = hotkeysEnabled();
-    s.captureCursor = captureCursor;
     return s;
 }
 
@@ -349,7 +323,7 @@ void RemoteControlWindow::writeSettings()
 
 void RemoteControlWindow::setShowHint(bool on)
 {
-    showHint = on;
+    settings_.showHint = on;
     applyShowHint();
 }
 
@@ -367,7 +341,7 @@ void RemoteControlWindow::applyShowHint()
         {timerButton_, "Timer (Ctrl+T)"},     {preferencesButton_, "Preferences... (Ctrl+O)"},
     };
     for (const Tip& tip : tips) {
-        tip.control->setToolTip(showHint ? QString(tip.text) : QString());
+        tip.control->setToolTip(settings_.showHint ? QString(tip.text) : QString());
     }
 }
 
@@ -417,7 +391,7 @@ void RemoteControlWindow::captureOnce()
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const bool hidden = hideRemote && !minimized && isVisible();
+    const bool hidden = settings_.hideRemote && !minimized && isVisible();
     if (hidden) {
         hide();
         platform_.clock.wait(300);
@@ -438,11 +412,12 @@ void RemoteControlWindow::grabIntoImage()
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, session_.image, captureCursor, platform_.screen);
+        GrabScreen(0, 0, screen.width, screen.height, session_.image, settings_.captureCursor, platform_.screen);
         return;
     }
     const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, captureCursor, platform_.screen);
+    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, settings_.captureCursor,
+               platform_.screen);
 }
 
 void RemoteControlWindow::refreshThumbnail()
@@ -515,7 +490,10 @@ void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::funct
 
 ModalWindowContext RemoteControlWindow::modalContext()
 {
-    return {.session = session_, .owner = *this, .showHint = showHint, .printAvailable = printButton_->isEnabled()};
+    return {.session = session_,
+            .owner = *this,
+            .showHint = settings_.showHint,
+            .printAvailable = printButton_->isEnabled()};
 }
 
 void RemoteControlWindow::saveAsCommand()
@@ -551,7 +529,7 @@ void RemoteControlWindow::preferencesCommand()
     try {
         bool hotkeysWereEnabled = hotkeysEnabled();
         const PreferencesValues values = fillPreferences(host, hotkeysWereEnabled);
-        auto dialog = std::make_unique<PreferencesDialog>(platform_, helpFilePath_, values, showHint, this);
+        auto dialog = std::make_unique<PreferencesDialog>(platform_, helpFilePath_, values, settings_.showHint, this);
         disableTrayMenu();
         if (dialog->exec() == QDialog::Accepted) {
             applyPreferences(host, dialog->values());
@@ -641,7 +619,9 @@ void RemoteControlWindow::showFrame(bool shown)
 
 void RemoteControlWindow::setHotkeysEnabled(bool enable)
 {
-    hotkeys_.setEnabled(enable, {hkCapture, hkFullScreen, hkEdit, hkSave, hkPrint}, reportHotkeyFailures);
+    hotkeys_.setEnabled(
+        enable, {settings_.hkCapture, settings_.hkFullScreen, settings_.hkEdit, settings_.hkSave, settings_.hkPrint},
+        reportHotkeyFailures);
 }
 
 void RemoteControlWindow::hotkeyPressed(int id)
@@ -672,7 +652,7 @@ void RemoteControlWindow::bringToFront()
 
 void RemoteControlWindow::setPrintScreenWatch(bool on)
 {
-    usePrintScreen = on;
+    settings_.usePrintScreen = on;
     if (platform_.keyWatcher == nullptr) {
         return;
     }
@@ -969,7 +949,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
 
 bool RemoteControlWindow::closeRequestGranted()
 {
-    return closeRequest_.granted(exitConfirmation, session_.notSaved);
+    return closeRequest_.granted(settings_.exitConfirmation, session_.notSaved);
 }
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)
@@ -997,7 +977,7 @@ void RemoteControlWindow::changeEvent(QEvent* event)
         return;
     }
     if (isMinimized()) {
-        minimizing_.minimizeNotified(trayMinimize, QApplication::activeModalWidget() != nullptr);
+        minimizing_.minimizeNotified(settings_.trayMinimize, QApplication::activeModalWidget() != nullptr);
     } else if (!minimizing_.leftTaskbar()) {
         minimizing_.restoreNotified();
     }

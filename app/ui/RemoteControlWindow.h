@@ -84,8 +84,8 @@ public:
     QSize bodySize() const { return bodySize_; }
 
     // FrameHost
-    bool updateRulers() const override { return updateRulersOption; }
-    bool showRulers() const override { return showRulersOption; }
+    bool updateRulers() const override { return settings_.updateRulers; }
+    bool showRulers() const override { return settings_.showRulers; }
     void processPendingPaint() override;
     void frameCommand(FrameCommand command) override;
 
@@ -121,22 +121,11 @@ public:
     // The captured image and what the modal windows work on.
     CaptureSession& session() { return session_; }
     const CaptureSession& session() const { return session_; }
+    // The stored options the window works with (changes take effect where the window reads them).
+    RemoteControlSettings& settings() { return settings_; }
+    const RemoteControlSettings& settings() const { return settings_; }
 
-    bool captureCursor = true;
-    bool hideRemote = true;
-    bool exitConfirmation = true;
-    bool trayMinimize = false;
-    bool showRulersOption = true;
-    bool updateRulersOption = true;
     bool dragFullWindows = false;
-    bool showHint = true;
-    bool usePrintScreen = true;
-    std::string skin;
-    Shortcut hkCapture = 0;
-    Shortcut hkFullScreen = 0;
-    Shortcut hkEdit = 0;
-    Shortcut hkSave = 0;
-    Shortcut hkPrint = 0;
     bool reportHotkeyFailures = false;
     bool minimized = false;
     bool frameWasVisible = true;
@@ -176,6 +165,9 @@ private:
     Platform& platform_;
     RemoteWindowFactories windows_;
     CaptureSession session_;
+    // The stored options as they stand; the position and the hotkeys' state are taken from the
+    // window itself when written.
+    RemoteControlSettings settings_;
     GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;

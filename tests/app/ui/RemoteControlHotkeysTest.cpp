@@ -80,7 +80,7 @@ TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward
     EXPECT_TRUE(frame.shown) << "the full-screen hotkey flips the button each time";
     // Minimised to the tray with the frame hidden at that moment.
     frame.shown = false;
-    form->trayMinimize = true;
+    form->settings().trayMinimize = true;
     form->showMinimized();
     for (int i = 0; i < 3; ++i) {
         QApplication::processEvents();

@@ -163,7 +163,7 @@ TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
     });
     EXPECT_TRUE(granted);
     finishExit();
-    EXPECT_TRUE(form->exitConfirmation) << "nobody answered";
+    EXPECT_TRUE(form->settings().exitConfirmation) << "nobody answered";
     form.reset();
     EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000001"), std::string::npos);
 }

@@ -345,7 +345,7 @@ TEST_F(ControlFormTest, DestructionWritesTheValuesItHolds)
     {
         auto form = makeForm();
         form->move(-30, 12);
-        form->captureCursor = false;
+        form->settings().captureCursor = false;
         form->setHotkeysEnabled(false);
     }
     const auto value = [&](const char* name) { return userHive.value(SettingsStore::kPrimaryKey, name); };
@@ -477,14 +477,14 @@ TEST_F(ControlFormTest, PreferencesCancelChangesNothingAndOkAppliesWithTheHotkey
     press(*form, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(log, std::vector<std::string>{"Zentrap Preferences frame off hotkeys off"});
     EXPECT_TRUE(form->hotkeysEnabled());
-    EXPECT_TRUE(form->usePrintScreen);
+    EXPECT_TRUE(form->settings().usePrintScreen);
     EXPECT_TRUE(frame.shown);
     EXPECT_EQ(form->currentSettings().hkCapture, before.hkCapture);
 
     answer("OK");
     form->button("sbPreferences")->click();
     EXPECT_FALSE(form->hotkeysEnabled()) << "the bracket must not switch them back on";
-    EXPECT_FALSE(form->usePrintScreen);
+    EXPECT_FALSE(form->settings().usePrintScreen);
     EXPECT_FALSE(fakes.keyWatcher.isRunning());
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
