@@ -19,6 +19,7 @@
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdlib>
@@ -98,7 +99,17 @@ int main(int argc, char** argv)
         return openPrintPreview(platform, settingsFile, PrintPreviewHost{owner.image, owner.notSaved, owner.showHint},
                                 &owner);
     };
+    // A termination signal while the Remote Control is being made (its skin warning may be open)
+    // closes that box and ends the program as soon as the window exists, with its settings saved.
+    bool endedWhileStarting = false;
+    auto startupEnd = QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] {
+        endedWhileStarting = true;
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+        }
+    });
     RemoteControlWindow remote(platform, windows);
+    QObject::disconnect(startupEnd);
     messages.setParent(&remote);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
@@ -115,6 +126,9 @@ int main(int argc, char** argv)
     };
     std::atexit(writeKnownSettings);
 
+    if (endedWhileStarting) {
+        QTimer::singleShot(0, &remote, [&remote] { remote.endWithoutAsking(); });
+    }
     remote.show();
     const int status = QApplication::exec();
     writeSettingsAtExit = nullptr;
