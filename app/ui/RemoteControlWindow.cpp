@@ -182,10 +182,8 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_QuitOnClose, true);
     helpFilePath_ = platform_.programFolder + "ztp.chm";
-    captureNumber = 1;
     reportHotkeyFailures = false;
     createControls();
-    image = Bitmap(80, 80, PixelFormat::Bpp24);
     shapeWindow();
     setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
     frameWasVisible = true;
@@ -425,7 +423,7 @@ void RemoteControlWindow::captureOnce()
         platform_.clock.wait(300);
     }
     grabIntoImage();
-    platform_.clipboard.setBitmap(image);
+    platform_.clipboard.setBitmap(session_.image);
     refreshThumbnail();
     if (hidden) {
         show();
@@ -433,23 +431,23 @@ void RemoteControlWindow::captureOnce()
         update();
     }
     enableImageCommands();
-    notSaved = true;
+    session_.notSaved = true;
 }
 
 void RemoteControlWindow::grabIntoImage()
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, image, captureCursor, platform_.screen);
+        GrabScreen(0, 0, screen.width, screen.height, session_.image, captureCursor, platform_.screen);
         return;
     }
     const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), image, captureCursor, platform_.screen);
+    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, captureCursor, platform_.screen);
 }
 
 void RemoteControlWindow::refreshThumbnail()
 {
-    thumbnail_->showImage(image);
+    thumbnail_->showImage(session_.image);
 }
 
 void RemoteControlWindow::enableImageCommands()
@@ -515,17 +513,22 @@ void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::funct
     }
 }
 
+ModalWindowContext RemoteControlWindow::modalContext()
+{
+    return {.session = session_, .owner = *this, .showHint = showHint, .printAvailable = printButton_->isEnabled()};
+}
+
 void RemoteControlWindow::saveAsCommand()
 {
     if (saveButton_->isEnabled() && windows_.save) {
-        runModal(ModalWindows::save, [this] { return windows_.save(*this); });
+        runModal(ModalWindows::save, [this] { return windows_.save(modalContext()); });
     }
 }
 
 void RemoteControlWindow::printCommand()
 {
     if (printButton_->isEnabled() && windows_.print) {
-        runModal(ModalWindows::print, [this] { return windows_.print(*this); });
+        runModal(ModalWindows::print, [this] { return windows_.print(modalContext()); });
     }
 }
 
@@ -569,22 +572,23 @@ void RemoteControlWindow::editCommand()
         ModalBracket bracket(*this, ModalWindows::edit.repaints);
         int result = EditResultClose;
         {
-            editImage = std::make_unique<Bitmap>(image);
-            undoImage = std::make_unique<Bitmap>();
+            session_.editImage = std::make_unique<Bitmap>(session_.image);
+            session_.undoImage = std::make_unique<Bitmap>();
             struct EditImagesGuard {
                 RemoteControlWindow& form;
                 ~EditImagesGuard()
                 {
                     // The editor's last state is kept whatever its result, also when it failed.
-                    if (form.editImage) {
-                        form.image = std::move(*form.editImage);
+                    CaptureSession& session = form.session_;
+                    if (session.editImage) {
+                        session.image = std::move(*session.editImage);
                     }
-                    form.editImage.reset();
-                    form.undoImage.reset();
+                    session.editImage.reset();
+                    session.undoImage.reset();
                     form.refreshThumbnail();
                 }
             } images{*this};
-            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(*this); });
+            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(modalContext()); });
         }
         if (result == EditResultSave) {
             saveAsCommand();
@@ -598,7 +602,7 @@ void RemoteControlWindow::editCommand()
 
 void RemoteControlWindow::viewCommand()
 {
-    runModal(ModalWindows::view, [this] { return std::make_unique<ViewWindow>(image, this); });
+    runModal(ModalWindows::view, [this] { return std::make_unique<ViewWindow>(session_.image, this); });
 }
 
 void RemoteControlWindow::aboutCommand()
@@ -965,7 +969,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
 
 bool RemoteControlWindow::closeRequestGranted()
 {
-    return closeRequest_.granted(exitConfirmation, notSaved);
+    return closeRequest_.granted(exitConfirmation, session_.notSaved);
 }
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)

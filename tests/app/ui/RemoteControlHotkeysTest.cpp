@@ -71,7 +71,7 @@ TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward
     form->show();
     ASSERT_EQ(hotkeys.registered.size(), 5u);
     hotkeys.press(101);
-    EXPECT_TRUE(form->notSaved) << "Capture";
+    EXPECT_TRUE(form->session().notSaved) << "Capture";
     EXPECT_EQ(windowManager.activated, std::vector<uint64_t>{form->winId()});
     hotkeys.press(102);
     EXPECT_TRUE(form->fullScreenMode());
