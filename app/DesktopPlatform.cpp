@@ -6,6 +6,7 @@
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/x11/QtClipboardService.h"
+#include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
 #include "platform/x11/X11HotkeyService.h"
@@ -43,6 +44,7 @@ struct DesktopPlatform::Services {
     QtClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;
     QtMessageService messages;
+    QtClock clock;
     QtPrintService printing;
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
@@ -60,6 +62,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         s.clipboard,
         options.help != nullptr ? *options.help : s.help,
         options.messages != nullptr ? *options.messages : s.messages,
+        s.clock,
         std::move(options.programFolder),
         options.globalKeys ? &s.hotkeys : nullptr,
         options.globalKeys ? &s.keyWatcher : nullptr,

@@ -28,8 +28,8 @@ struct ModalWindowKind {
     bool repaints = false;
 };
 
-// Step 1 at construction; the restoring step 5 at destruction, so it also runs when the window
-// fails with an exception. Brackets nest: an inner one restores what the outer one left.
+// Construction turns the hotkeys off and hides the Capture Frame; destruction restores both (and
+// repaints when asked), so they come back even when the window fails with an exception. Brackets nest: an inner one restores what the outer one left.
 class ModalBracket {
 public:
     ModalBracket(ModalHost& host, bool repaintAfter);
@@ -37,7 +37,7 @@ public:
     ModalBracket(const ModalBracket&) = delete;
     ModalBracket& operator=(const ModalBracket&) = delete;
 
-    // Steps 2 to 4: `create` makes the window and gives it the caption (false: there is no window,
+    // `create` makes the window and gives it the caption (false: there is no window,
     // for example after "No printer installed"; the tray menu is then left alone); the tray menu
     // is disabled when the kind says so; `show` shows it modally and returns its result; `destroy`
     // frees it and the tray menu is enabled again. Destroying and enabling also happen when

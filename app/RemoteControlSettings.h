@@ -37,8 +37,9 @@ inline constexpr const char* kGlobalHotkeysSecondName = "FGlobalHotkeys";
 // The default position centres the 100 x 260 window on the primary screen.
 Point defaultRemoteControlPosition(Size primaryScreen);
 
-// Reads every value in the documented order; `key` falls back to the machine-wide key by itself.
+// Reads every value; `key` falls back to the machine-wide key by itself.
 RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size primaryScreen);
 
-// Writes every value in the documented order (the enabled state of the hotkeys twice).
+// Writes every value, always in the same order; the hotkeys' enabled state goes under both
+// "FGlobalHotkeys" and "GlobalHotkeys".
 void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& settings);

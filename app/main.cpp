@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QToolButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -82,22 +81,24 @@ int main(int argc, char** argv)
     SettingsFile settingsFile(settingsFilePath());
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
     RemoteWindowFactories windows;
-    windows.save = [&](RemoteControlWindow& owner) {
+    windows.save = [&](const ModalWindowContext& context) {
+        CaptureSession& session = context.session;
         return std::make_unique<SaveAsDialog>(
-            platform, settingsFile, SaveAsDialogHost{owner.image, owner.captureNumber, owner.notSaved, owner.showHint},
-            &owner);
+            platform, settingsFile,
+            SaveAsDialogHost{session.image, session.captureNumber, session.notSaved, context.showHint}, &context.owner);
     };
-    windows.edit = [&](RemoteControlWindow& owner) {
-        QToolButton* print = owner.button("sbPrint");
+    windows.edit = [&](const ModalWindowContext& context) {
+        CaptureSession& session = context.session;
         return std::make_unique<ImageEditorWindow>(platform, settingsFile,
-                                                   ImageEditorHost{owner.image, *owner.editImage, *owner.undoImage,
-                                                                   owner.showHint,
-                                                                   print != nullptr && print->isEnabled()},
-                                                   &owner);
+                                                   ImageEditorHost{session.image, *session.editImage,
+                                                                   *session.undoImage, context.showHint,
+                                                                   context.printAvailable},
+                                                   &context.owner);
     };
-    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, settingsFile, PrintPreviewHost{owner.image, owner.notSaved, owner.showHint},
-                                &owner);
+    windows.print = [&](const ModalWindowContext& context) -> std::unique_ptr<QDialog> {
+        return openPrintPreview(platform, settingsFile,
+                                PrintPreviewHost{context.session.image, context.session.notSaved, context.showHint},
+                                &context.owner);
     };
     // A termination signal while the Remote Control is being made (its skin warning may be open)
     // closes that box and ends the program as soon as the window exists, with its settings saved.

@@ -67,11 +67,11 @@ void captureCommand(benchmark::State& state, bool settle)
     CaptureRig& r = rig();
     for (auto _ : state) {
         r.form->capture();
-        benchmark::DoNotOptimize(r.form->image.bits());
+        benchmark::DoNotOptimize(r.form->session().image.bits());
         serveEvents(state, settle);
     }
-    state.counters["width"] = r.form->image.width();
-    state.counters["height"] = r.form->image.height();
+    state.counters["width"] = r.form->session().image.width();
+    state.counters["height"] = r.form->session().image.height();
 }
 
 void BM_CaptureCommandFullScreen(benchmark::State& state)

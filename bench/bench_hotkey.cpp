@@ -161,8 +161,8 @@ void BM_HotkeyToClipboardOwner(benchmark::State& state)
         settle();
     }
     r.driver.holdModifiers(false);
-    state.counters["width"] = r.form->image.width();
-    state.counters["height"] = r.form->image.height();
+    state.counters["width"] = r.form->session().image.width();
+    state.counters["height"] = r.form->session().image.height();
 }
 BENCHMARK(BM_HotkeyToClipboardOwner)->Unit(benchmark::kMillisecond)->UseManualTime();
 

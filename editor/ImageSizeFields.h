@@ -56,7 +56,7 @@ public:
     // After a resize in percent both fields say "100" again (written with the coupling).
     void showFullPercent(Size image);
 
-    // Steps 1 to 3 of Apply on a `image`-sized working image.
+    // Whether Apply may resize an `image`-sized working image to what the fields say, and to what size.
     ApplyCheck checkApply(Size image) const;
 
     // Texts as the fields hold them: integers in decimal, percentages as the shortest text of at most

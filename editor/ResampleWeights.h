@@ -43,7 +43,7 @@ float resampleScale(int sourceLength, int destinationLength);
 // The most weights the lists of one direction may hold together.
 inline constexpr int64_t kMaxSampleWeights = int64_t{1} << 26;
 
-// Weights of every destination index in one direction (step 4 of the resampler). A source of one
+// Weights of every destination index in one direction. A source of one
 // pixel or a destination of one pixel uses the plain stretch (a single weight of 1); mirrored indices
 // that would still fall outside the source (a destination of two pixels, or a support reaching past
 // the mirror) are clamped to the nearest edge. `beforeItem(m)` runs before destination index m.

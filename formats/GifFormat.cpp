@@ -24,7 +24,7 @@ GifCompression compressionFromCode(int code)
     return static_cast<GifCompression>(code);
 }
 
-// Step 1: the defaults that the image copies when it is created.
+// The encoder defaults, which every GIF image copies when it is created.
 void setEncoderDefaults(const GifOptions& options)
 {
     GifEncoderSettings settings = GIFEncoderDefaults();

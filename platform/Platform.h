@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/RegistryHive.h"
+#include "platform/Clock.h"
 #include "platform/ClipboardService.h"
 #include "platform/HelpService.h"
 #include "platform/HotkeyService.h"
@@ -24,6 +25,7 @@ struct Platform {
     ClipboardService& clipboard;
     HelpService& help;
     MessageService& messages;
+    Clock& clock;
     // Folder of the program file, with a trailing '/'.
     std::string programFolder;
     // The keyboard, window-manager and printing services; null where a program or test has none,

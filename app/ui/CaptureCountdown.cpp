@@ -1,17 +1,14 @@
 #include "app/ui/CaptureCountdown.h"
 
 #include "app/ui/ButtonIcons.h"
-#include "app/ui/Delay.h"
 
 #include <QAbstractButton>
 
-CaptureCountdown::CaptureCountdown(QAbstractButton& timerButton, std::function<void()> capture)
-    : button_(timerButton), capture_(std::move(capture)), restingPicture_(remoteIcon(RemoteIcon::Timer))
+CaptureCountdown::CaptureCountdown(QAbstractButton& timerButton, Clock& clock, std::function<void()> capture)
+    : button_(timerButton), clock_(clock),
+      timer_(clock.makeRepeatingTimer(CountdownSequence::kTickMilliseconds, [this] { sequence_.tick(); })),
+      capture_(std::move(capture)), restingPicture_(remoteIcon(RemoteIcon::Timer))
 {
-    // A coarse timer may fire 5 % early; the countdown promises seven whole seconds.
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(CountdownSequence::kTickMilliseconds);
-    connect(&timer_, &QTimer::timeout, this, [this] { sequence_.tick(); });
     showRestingPicture();
 }
 
@@ -23,11 +20,6 @@ void CaptureCountdown::showCountdownPicture(int picture)
 void CaptureCountdown::showRestingPicture()
 {
     button_.setIcon(restingPicture_);
-}
-
-void CaptureCountdown::wait(int milliseconds)
-{
-    delayProcessingEvents(milliseconds);
 }
 
 void CaptureCountdown::raiseTimerButton()

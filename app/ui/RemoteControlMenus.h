@@ -29,8 +29,7 @@ public:
 
     // Everything but "Help" off while a window that changes the image is open.
     void disableTrayMenu();
-    // "Print...", "Edit..." and "Save As..." follow their buttons; "Preferences..." follows whether
-    // its window exists in this build.
+    // Turns the tray menu's items back on: "Print...", "Edit..." and "Save As..." as their buttons are.
     void enableTrayMenu(bool print, bool edit, bool save, bool preferences);
     // The default item reads "Minimize", or "Restore" while the application is minimised.
     void showMinimizeState(bool minimized);

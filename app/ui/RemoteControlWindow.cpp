@@ -8,7 +8,6 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
-#include "app/ui/Delay.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/KeyTable.h"
@@ -183,10 +182,8 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_QuitOnClose, true);
     helpFilePath_ = platform_.programFolder + "ztp.chm";
-    captureNumber = 1;
     reportHotkeyFailures = false;
     createControls();
-    image = Bitmap(80, 80, PixelFormat::Bpp24);
     shapeWindow();
     setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
     frameWasVisible = true;
@@ -239,11 +236,10 @@ void RemoteControlWindow::createControls()
     fullScreenButton_->setCheckable(true);
     timerButton_->setCheckable(true);
     // The Timer button's resting picture and its countdown pictures.
-    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, [this] { capture(); });
+    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, platform_.clock, [this] { capture(); });
     printButton_->setEnabled(false);
     editButton_->setEnabled(false);
     saveButton_->setEnabled(false);
-    // Preferences opens a window that this build may not provide.
 }
 
 void RemoteControlWindow::connectCommands()
@@ -424,10 +420,10 @@ void RemoteControlWindow::captureOnce()
     const bool hidden = hideRemote && !minimized && isVisible();
     if (hidden) {
         hide();
-        delayProcessingEvents(300);
+        platform_.clock.wait(300);
     }
     grabIntoImage();
-    platform_.clipboard.setBitmap(image);
+    platform_.clipboard.setBitmap(session_.image);
     refreshThumbnail();
     if (hidden) {
         show();
@@ -435,29 +431,29 @@ void RemoteControlWindow::captureOnce()
         update();
     }
     enableImageCommands();
-    notSaved = true;
+    session_.notSaved = true;
 }
 
 void RemoteControlWindow::grabIntoImage()
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, image, captureCursor, platform_.screen);
+        GrabScreen(0, 0, screen.width, screen.height, session_.image, captureCursor, platform_.screen);
         return;
     }
     const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), image, captureCursor, platform_.screen);
+    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, captureCursor, platform_.screen);
 }
 
 void RemoteControlWindow::refreshThumbnail()
 {
-    thumbnail_->showImage(image);
+    thumbnail_->showImage(session_.image);
 }
 
 void RemoteControlWindow::enableImageCommands()
 {
     captured_ = true;
-    // A command whose window this build does not provide stays as it was before the first capture.
+    // A command without a window factory stays off after the first capture as well.
     printButton_->setEnabled(static_cast<bool>(windows_.print));
     editButton_->setEnabled(static_cast<bool>(windows_.edit));
     saveButton_->setEnabled(static_cast<bool>(windows_.save));
@@ -517,17 +513,22 @@ void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::funct
     }
 }
 
+ModalWindowContext RemoteControlWindow::modalContext()
+{
+    return {.session = session_, .owner = *this, .showHint = showHint, .printAvailable = printButton_->isEnabled()};
+}
+
 void RemoteControlWindow::saveAsCommand()
 {
     if (saveButton_->isEnabled() && windows_.save) {
-        runModal(ModalWindows::save, [this] { return windows_.save(*this); });
+        runModal(ModalWindows::save, [this] { return windows_.save(modalContext()); });
     }
 }
 
 void RemoteControlWindow::printCommand()
 {
     if (printButton_->isEnabled() && windows_.print) {
-        runModal(ModalWindows::print, [this] { return windows_.print(*this); });
+        runModal(ModalWindows::print, [this] { return windows_.print(modalContext()); });
     }
 }
 
@@ -571,22 +572,23 @@ void RemoteControlWindow::editCommand()
         ModalBracket bracket(*this, ModalWindows::edit.repaints);
         int result = EditResultClose;
         {
-            editImage = std::make_unique<Bitmap>(image);
-            undoImage = std::make_unique<Bitmap>();
+            session_.editImage = std::make_unique<Bitmap>(session_.image);
+            session_.undoImage = std::make_unique<Bitmap>();
             struct EditImagesGuard {
                 RemoteControlWindow& form;
                 ~EditImagesGuard()
                 {
                     // The editor's last state is kept whatever its result, also when it failed.
-                    if (form.editImage) {
-                        form.image = std::move(*form.editImage);
+                    CaptureSession& session = form.session_;
+                    if (session.editImage) {
+                        session.image = std::move(*session.editImage);
                     }
-                    form.editImage.reset();
-                    form.undoImage.reset();
+                    session.editImage.reset();
+                    session.undoImage.reset();
                     form.refreshThumbnail();
                 }
             } images{*this};
-            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(*this); });
+            result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(modalContext()); });
         }
         if (result == EditResultSave) {
             saveAsCommand();
@@ -600,7 +602,7 @@ void RemoteControlWindow::editCommand()
 
 void RemoteControlWindow::viewCommand()
 {
-    runModal(ModalWindows::view, [this] { return std::make_unique<ViewWindow>(image, this); });
+    runModal(ModalWindows::view, [this] { return std::make_unique<ViewWindow>(session_.image, this); });
 }
 
 void RemoteControlWindow::aboutCommand()
@@ -967,7 +969,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
 
 bool RemoteControlWindow::closeRequestGranted()
 {
-    return closeRequest_.granted(exitConfirmation, notSaved);
+    return closeRequest_.granted(exitConfirmation, session_.notSaved);
 }
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)

@@ -2,6 +2,7 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
+#include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
@@ -117,12 +118,10 @@ public:
     bool fullScreenMode() const;
     bool timerDown() const;
 
-    // The captured image and the fields other windows read and write.
-    Bitmap image;
-    std::unique_ptr<Bitmap> editImage;
-    std::unique_ptr<Bitmap> undoImage;
-    bool notSaved = false;
-    int32_t captureNumber = 1;
+    // The captured image and what the modal windows work on.
+    CaptureSession& session() { return session_; }
+    const CaptureSession& session() const { return session_; }
+
     bool captureCursor = true;
     bool hideRemote = true;
     bool exitConfirmation = true;
@@ -167,14 +166,16 @@ private:
     void captureOnce();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
     void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
-    // Bracket steps 2 to 4 with a window made by `make` (null: no window).
+    // Runs the window made by `make` inside `bracket` (null: no window).
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);
     void reportFailure(const char* what);
+    ModalWindowContext modalContext();
     void connectTrayIcon();
 
     Platform& platform_;
     RemoteWindowFactories windows_;
+    CaptureSession session_;
     GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;

@@ -2,18 +2,27 @@
 // whose window is not provided stays disabled, as its button is before the first capture.
 #pragma once
 
+#include "app/CaptureSession.h"
 #include "editor/EditorResult.h"
 
 #include <functional>
 #include <memory>
 
 class QDialog;
-class RemoteControlWindow;
+class QWidget;
 
-// Creates the window with `owner` as its parent; the Remote Control sets the caption, shows it
-// modally with exec() and destroys it. Returning null means "no window" (for example the Print
-// Preview after it has told the user "No printer installed").
-using ModalWindowFactory = std::function<std::unique_ptr<QDialog>(RemoteControlWindow& owner)>;
+// What a modal window of the Remote Control works on.
+struct ModalWindowContext {
+    CaptureSession& session;
+    QWidget& owner;      // the Remote Control: the window's parent
+    bool showHint;       // the Remote Control's "ShowHint"
+    bool printAvailable; // the Remote Control can print now (its Print button is enabled)
+};
+
+// Creates the window with `context.owner` as its parent; the Remote Control sets the caption,
+// shows it modally with exec() and destroys it. Returning null means "no window" (for example the
+// Print Preview after it has told the user "No printer installed").
+using ModalWindowFactory = std::function<std::unique_ptr<QDialog>(const ModalWindowContext& context)>;
 
 struct RemoteWindowFactories {
     // SaveAsDialog: reads image and captureNumber; may clear notSaved and increment captureNumber.

@@ -5,6 +5,7 @@
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeHotkeyService.h"
 #include "platform/fake/FakeKeyWatcher.h"
@@ -20,8 +21,8 @@
 struct FakePlatform {
     explicit FakePlatform(Bitmap screenPixels = Bitmap(640, 480), std::string programFolder = "/opt/zentrap/")
         : screen(std::move(screenPixels)),
-          platform{userHive, nullptr,     screen,         clipboard, help,     messages, std::move(programFolder),
-                   &hotkeys, &keyWatcher, &windowManager, &tray,     &printing}
+          platform{userHive,   nullptr,        screen, clipboard, help,     messages, clock, std::move(programFolder),
+                   &hotkeys,   &keyWatcher,    &windowManager, &tray, &printing}
     {
     }
     FakePlatform(const FakePlatform&) = delete;
@@ -32,6 +33,7 @@ struct FakePlatform {
     FakeClipboard clipboard;
     FakeHelpService help;
     FakeMessageService messages;
+    FakeClock clock;
     FakeHotkeyService hotkeys;
     FakeKeyWatcher keyWatcher;
     FakePrintService printing;

@@ -27,6 +27,8 @@ fail() {
   exit 1
 }
 
+source "$ZENTRAP_SOURCE_DIR/tests/tools/wait_for.bash"
+
 # write_frame_values LINES: the user hive with the given "Name"=dword:... lines.
 write_frame_values() {
   printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%b\n' "$1" >"$user_hive"

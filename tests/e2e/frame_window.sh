@@ -11,10 +11,11 @@ echo "$states" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "no skip-taskbar sta
 echo "$states" | grep -q _NET_WM_STATE_ABOVE || fail "not always on top: $states"
 # Hiding withdraws the window, which drops its states: showing it again must bring them back.
 frame_ask hide ok >/dev/null
-sleep 0.3
+wait_for 5 "the hidden frame to unmap" window_unmapped "$frame_wid"
 frame_ask show ok >/dev/null
-sleep 0.3
+wait_for 5 "the frame to show again" xdotool search --onlyvisible --name '^Zentrap Capture Frame$'
 frame_wid=$(xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | head -n1)
+wait_for 5 "the shown frame's states" window_property_has "$frame_wid" _NET_WM_STATE _NET_WM_STATE_ABOVE
 states=$(xprop -id "$frame_wid" _NET_WM_STATE)
 echo "$states" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "no skip-taskbar state after hide and show: $states"
 echo "$states" | grep -q _NET_WM_STATE_ABOVE || fail "not always on top after hide and show: $states"
@@ -25,7 +26,7 @@ xwininfo -id "$frame_wid" -frame | grep -q 'Absolute upper-left X:  480' || fail
 
 # Focus the frame by a click on its band, then send keys.
 xdotool mousemove --sync 487 500 click 1
-sleep 0.3
+wait_for 5 "the clicked frame to take the focus" window_focused "$frame_wid"
 xdotool key ctrl+c
 xdotool key ctrl+shift+c
 xdotool key ctrl+s
@@ -33,15 +34,21 @@ xdotool key F1
 xdotool key ctrl+F1
 xdotool key shift+F1
 xdotool key ctrl+t
-sleep 0.5
+# A last forwarded key: once it arrives, every key before it has been handled.
+xdotool key ctrl+c
+wait_for 5 "the forwarded keys" file_has_lines "$frame_work/out" '^command' 5
 got=$(grep '^command' "$frame_work/out" | tr '\n' ' ')
-[ "$got" = "command Capture command Save command Help command Help " ] || fail "forwarded: $got"
+[ "$got" = "command Capture command Save command Help command Help command Capture " ] || fail "forwarded: $got"
 
 # The units menu opens on the right button; its second item is "Inches".
+harness_windows() { xdotool search --onlyvisible --pid "$frame_pid" 2>/dev/null | sort; }
+before=$(harness_windows)
+menu_open() { comm -13 <(echo "$before") <(harness_windows) | grep .; }
+menu_closed() { ! menu_open; }
 xdotool mousemove --sync 487 500 click 3
-sleep 0.5
+wait_for 5 "the units menu" menu_open
 xdotool key Down Down Return
-sleep 0.3
+wait_for 5 "the units menu to close" menu_closed
 
 # Alt+F4 asks the Remote Control to close; the harness grants it and ends.
 xdotool key alt+F4

@@ -106,6 +106,7 @@ mark one-press
 xdotool key Print
 mark held
 xdotool keydown Print
+# Held longer than the keyboard's repeat delay, so that the server sends repeats: the point of the test.
 sleep 1.1
 xdotool keyup Print
 mark done-print

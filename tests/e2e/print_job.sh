@@ -84,7 +84,7 @@ transient=$(xprop -id "$box_wid" WM_TRANSIENT_FOR 2>/dev/null | grep -o '0x[0-9a
 [ -n "$transient" ] || fail "the error box is not transient for a window"
 xdotool windowactivate --sync "$box_wid" 2>/dev/null || true
 xdotool key --clearmodifiers Return
-sleep 0.5
+wait_for 5 "the error box to close" window_unmapped "$box_wid"
 xdotool search --onlyvisible --name '^Zentrap Print Preview$' >/dev/null || fail "the Print Preview closed after the failed job"
 
 # Once the queue accepts jobs again the same window prints again.
@@ -98,7 +98,7 @@ done
 [ "$(completed_jobs)" -eq 2 ] || fail "the window did not print again after the refused job"
 
 xdotool key --clearmodifiers Escape
-sleep 0.5
+wait_for 5 "Esc to close the Print Preview" window_unmapped "$preview_wid"
 xdotool search --onlyvisible --name '^Zentrap Print Preview$' >/dev/null && fail "Esc did not close the Print Preview"
 grep -q '^Copies=3' "$ini" || fail "the Copies text was not written back: $(cat "$ini")"
 close_zentrap

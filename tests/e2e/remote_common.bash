@@ -26,6 +26,8 @@ fail() {
   exit 1
 }
 
+source "$ZENTRAP_SOURCE_DIR/tests/tools/wait_for.bash"
+
 # write_hive FILE ROOT KEY LINES: a registry-export file with one key.
 write_hive() {
   mkdir -p "$(dirname "$1")"

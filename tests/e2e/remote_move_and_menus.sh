@@ -16,39 +16,35 @@ for step in $(seq 1 20); do
   sleep 0.02
 done
 xdotool mouseup 1
-sleep 0.3
 # The grabbed point stays under the pointer: the window moves the whole way, also the part before
 # the drag distance was passed.
-window_geometry "$remote_wid"
-[ "$X,$Y" = "1110,460" ] || fail "dragged to $X,$Y instead of 1110,460"
+wait_for 5 "the dragged window at 1110,460" window_at "$remote_wid" 1110 460
 
 # A plain click on the body moves nothing and leaves the keyboard with the window.
 click_remote 50 230
-sleep 0.2
-window_geometry "$remote_wid"
-[ "$X,$Y" = "1110,460" ] || fail "a click moved the window to $X,$Y"
 xdotool key --clearmodifiers ctrl+c
 read_clipboard_images "$work/keyed"
 [ -s "$work/keyed.png" ] || fail "Ctrl+C did not capture"
+# The key came after the click, so the click has been handled by now.
+window_geometry "$remote_wid"
+[ "$X,$Y" = "1110,460" ] || fail "a click moved the window to $X,$Y"
 
 popups() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | sort; }
+new_popup() { comm -13 <(echo "$before") <(popups) | grep .; }
+no_new_popup() { ! new_popup; }
 before=$(popups)
 click_remote 29 16
-sleep 0.4
-menu=$(comm -13 <(echo "$before") <(popups) | head -n1)
-[ -n "$menu" ] || fail "the Menu button opened no menu"
-window_geometry "$menu"
-[ "$X,$Y" = "1131,485" ] || fail "system menu at $X,$Y instead of 1131,485"
+wait_for 5 "the Menu button's menu" new_popup
+menu=$(new_popup | head -n1)
+wait_for 5 "the system menu at 1131,485" window_at "$menu" 1131 485
 xdotool key Escape
-sleep 0.3
+wait_for 5 "the system menu to close" no_new_popup
 
 window_geometry "$remote_wid"
 xdotool mousemove --sync $((X + 50)) $((Y + 150)) click 3
-sleep 0.4
-tray=$(comm -13 <(echo "$before") <(popups) | head -n1)
-[ -n "$tray" ] || fail "the right button on a control opened no tray menu"
+wait_for 5 "a tray menu from the right button on a control" new_popup
 xdotool key Escape
-sleep 0.3
+wait_for 5 "the tray menu to close" no_new_popup
 
 close_zentrap
 grep -qxF '"Left"=dword:00000456' "$user_hive" || fail "Left not written as 1110: $(grep Left "$user_hive")"

@@ -37,8 +37,8 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 xdotool search --onlyvisible --name '^Zentrap View$' >/dev/null 2>&1 && fail "the View did not close"
-sleep 0.3
-[ "$(visible | wc -l)" -eq 2 ] || fail "the Capture Frame did not come back after the View"
+two_visible() { [ "$(visible | wc -l)" -eq 2 ]; }
+wait_for 5 "the Capture Frame to come back after the View" two_visible
 visible | grep -qx "$view_wid" && fail "the View is still shown"
 close_zentrap
 echo "view ok"

@@ -55,7 +55,7 @@ moved_to="$X,$Y"
 
 # Close the window (Esc) and the program: the values are written.
 xdotool key --clearmodifiers Escape
-sleep 0.5
+wait_for 5 "the Save As window to close" window_unmapped "$save_wid"
 close_zentrap
 section=$(sed -n '/^\[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap\]/,/^\[/p' "$user_hive")
 for expected in '"Fmt1"=dword:00000004' '"Fmt2"=dword:00000001' '"ActiveVar"=dword:00000001' \
@@ -74,6 +74,6 @@ save_through_dialog "again" "$out/again.tif"
 "$cli" encode --format tiff "$work/capture.png" "$work/again.tif"
 cmp -s "$out/again.tif" "$work/again.tif" || fail "after the restart the TIFF differs from zentrap-cli encode"
 xdotool key --clearmodifiers Escape
-sleep 0.3
+wait_for 5 "the Save As window to close" window_unmapped "$save_wid"
 close_zentrap
 echo "save formats ok"

@@ -10,6 +10,7 @@
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
@@ -169,7 +170,8 @@ int main(int argc, char** argv)
     FakeClipboard clipboard;
     FakeHelpService help;
     FakeMessageService messages;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, folder.path().toStdString() + "/"};
+    FakeClock clock;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, clock, folder.path().toStdString() + "/"};
 
     const Bitmap startImage(80, 80, PixelFormat::Bpp24);
     checkAbout();

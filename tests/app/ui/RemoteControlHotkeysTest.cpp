@@ -6,6 +6,7 @@
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
+#include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeHotkeyService.h"
 #include "platform/fake/FakeKeyWatcher.h"
@@ -59,7 +60,8 @@ protected:
     FakeHotkeyService hotkeys;
     FakeKeyWatcher keyWatcher;
     FakeWindowManager windowManager;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, "/opt/zentrap/"};
+    FakeClock clock;
+    Platform platform{userHive, nullptr, screen, clipboard, help, messages, clock, "/opt/zentrap/"};
     ShownFrame frame;
 };
 
@@ -69,7 +71,7 @@ TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward
     form->show();
     ASSERT_EQ(hotkeys.registered.size(), 5u);
     hotkeys.press(101);
-    EXPECT_TRUE(form->notSaved) << "Capture";
+    EXPECT_TRUE(form->session().notSaved) << "Capture";
     EXPECT_EQ(windowManager.activated, std::vector<uint64_t>{form->winId()});
     hotkeys.press(102);
     EXPECT_TRUE(form->fullScreenMode());

@@ -121,8 +121,8 @@ TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEveryt
 
     // A capture meanwhile takes the whole screen and leaves the Remote Control where it is.
     form->capture();
-    EXPECT_EQ(form->image.width(), 640);
-    EXPECT_EQ(form->image.height(), 480);
+    EXPECT_EQ(form->session().image.width(), 640);
+    EXPECT_EQ(form->session().image.height(), 480);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(frame.shown);
 

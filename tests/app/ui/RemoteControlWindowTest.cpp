@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,15 +62,22 @@ public:
     bool shown = false;
 };
 
+// The Remote Control's menus, seen from a modal window it opens.
+RemoteControlMenus& ownerMenus(const ModalWindowContext& context)
+{
+    return static_cast<RemoteControlWindow&>(context.owner).menus();
+}
+
 // A modal window for the factories: it records what it saw and closes itself with `result`.
-std::unique_ptr<QDialog> selfClosingDialog(RemoteControlWindow& owner, int result, std::vector<std::string>& log,
+std::unique_ptr<QDialog> selfClosingDialog(const ModalWindowContext& context, int result, std::vector<std::string>& log,
                                            const std::string& name, FakeFrame& frame)
 {
-    auto dialog = std::make_unique<QDialog>(&owner);
+    auto dialog = std::make_unique<QDialog>(&context.owner);
     QDialog* raw = dialog.get();
-    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &owner] {
+    RemoteControlMenus& menus = ownerMenus(context);
+    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &menus] {
         log.push_back(name + " '" + raw->windowTitle().toStdString() + "' frame " + (frame.shown ? "on" : "off") +
-                      " tray " + (owner.menus().captureItem->isEnabled() ? "on" : "off"));
+                      " tray " + (menus.captureItem->isEnabled() ? "on" : "off"));
         raw->done(result);
     });
     return dialog;
@@ -90,9 +96,9 @@ protected:
     RemoteWindowFactories allWindows()
     {
         RemoteWindowFactories w;
-        w.save = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "save", frame); };
-        w.print = [this](RemoteControlWindow& o) { return selfClosingDialog(o, 1, log, "print", frame); };
-        w.edit = [this](RemoteControlWindow& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
+        w.save = [this](const ModalWindowContext& o) { return selfClosingDialog(o, 1, log, "save", frame); };
+        w.print = [this](const ModalWindowContext& o) { return selfClosingDialog(o, 1, log, "print", frame); };
+        w.edit = [this](const ModalWindowContext& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
         return w;
     }
     void press(RemoteControlWindow& form, int key, Qt::KeyboardModifiers modifiers)
@@ -127,11 +133,11 @@ TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
     EXPECT_EQ(form->windowTitle(), "Zentrap Remote Control");
     EXPECT_EQ(form->size(), QSize(100, 260));
     EXPECT_EQ(form->pos(), QPoint(270, 110));
-    EXPECT_EQ(form->image.width(), 80);
-    EXPECT_EQ(form->image.height(), 80);
-    EXPECT_EQ(form->image.pixelColor(40, 40), makeColor(0, 0, 0));
-    EXPECT_FALSE(form->notSaved);
-    EXPECT_EQ(form->captureNumber, 1);
+    EXPECT_EQ(form->session().image.width(), 80);
+    EXPECT_EQ(form->session().image.height(), 80);
+    EXPECT_EQ(form->session().image.pixelColor(40, 40), makeColor(0, 0, 0));
+    EXPECT_FALSE(form->session().notSaved);
+    EXPECT_EQ(form->session().captureNumber, 1);
     EXPECT_EQ(form->helpFilePath(), "/opt/zentrap/ztp.chm");
     for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
         ASSERT_NE(form->button(name), nullptr) << name;
@@ -184,13 +190,13 @@ TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
     noHide();
     auto form = makeForm(allWindows());
     form->capture();
-    ASSERT_EQ(form->image.width(), 40);
-    ASSERT_EQ(form->image.height(), 30);
-    EXPECT_EQ(form->image.pixelColor(0, 0), makeColor(100, 50, 0x5A));
-    EXPECT_EQ(form->image.pixelColor(39, 29), makeColor(139, 79, 0x5A));
+    ASSERT_EQ(form->session().image.width(), 40);
+    ASSERT_EQ(form->session().image.height(), 30);
+    EXPECT_EQ(form->session().image.pixelColor(0, 0), makeColor(100, 50, 0x5A));
+    EXPECT_EQ(form->session().image.pixelColor(39, 29), makeColor(139, 79, 0x5A));
     ASSERT_TRUE(clipboard.content.has_value());
-    EXPECT_TRUE(*clipboard.content == form->image);
-    EXPECT_TRUE(form->notSaved);
+    EXPECT_TRUE(*clipboard.content == form->session().image);
+    EXPECT_TRUE(form->session().notSaved);
     for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
         EXPECT_TRUE(form->button(name)->isEnabled()) << name;
     }
@@ -202,7 +208,7 @@ TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
     noHide();
     auto form = makeForm();
     form->capture();
-    EXPECT_TRUE(form->notSaved);
+    EXPECT_TRUE(form->session().notSaved);
     EXPECT_FALSE(form->button("sbSave")->isEnabled());
     EXPECT_FALSE(form->menus().saveItem->isEnabled());
     EXPECT_TRUE(form->button("sbPreferences")->isEnabled()) << "Preferences needs no capture";
@@ -219,9 +225,9 @@ TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
     EXPECT_TRUE(form->fullScreenMode());
     EXPECT_FALSE(frame.shown);
     form->capture();
-    EXPECT_EQ(form->image.width(), 640);
-    EXPECT_EQ(form->image.height(), 480);
-    EXPECT_TRUE(form->image == screen.pixels);
+    EXPECT_EQ(form->session().image.width(), 640);
+    EXPECT_EQ(form->session().image.height(), 480);
+    EXPECT_TRUE(form->session().image == screen.pixels);
     press(*form, Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(frame.shown);
 }
@@ -231,15 +237,13 @@ TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
     auto form = makeForm();
     form->show();
     bool hiddenDuringGrab = false;
-    QTimer::singleShot(100, form.get(), [&] { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); });
-    QElapsedTimer clock;
-    clock.start();
+    fakes.clock.onWait = [&](int) { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); };
     form->capture();
-    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_EQ(fakes.clock.waits, std::vector<int>{300}) << "the desktop gets 0.3 s to repaint";
     EXPECT_TRUE(hiddenDuringGrab);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
-    EXPECT_EQ(form->image.width(), 40);
+    EXPECT_EQ(form->session().image.width(), 40);
 }
 
 TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
@@ -249,12 +253,12 @@ TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
     press(*form, Qt::Key_T, Qt::ControlModifier);
     EXPECT_TRUE(form->timerDown());
     form->capture();
-    EXPECT_FALSE(form->notSaved) << "the countdown runs first";
+    EXPECT_FALSE(form->session().notSaved) << "the countdown runs first";
     EXPECT_EQ(screen.pixelCopies, 0);
     press(*form, Qt::Key_T, Qt::ControlModifier);
     EXPECT_FALSE(form->timerDown());
     form->capture();
-    EXPECT_TRUE(form->notSaved);
+    EXPECT_TRUE(form->session().notSaved);
 }
 
 TEST_F(ControlFormTest, KeysFollowTheTable)
@@ -276,9 +280,9 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
     noHide();
     editResult = EditResultSave;
     RemoteWindowFactories windows = allWindows();
-    windows.edit = [this](RemoteControlWindow& owner) {
-        owner.editImage->setSize(20, 10);
-        return selfClosingDialog(owner, editResult, log, "edit", frame);
+    windows.edit = [this](const ModalWindowContext& context) {
+        context.session.editImage->setSize(20, 10);
+        return selfClosingDialog(context, editResult, log, "edit", frame);
     };
     auto form = makeForm(windows);
     form->capture();
@@ -286,9 +290,9 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
     form->editCommand();
     EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' frame off tray off",
                                              "save 'Zentrap Save As' frame off tray off"}));
-    EXPECT_EQ(form->image.width(), 20);
-    EXPECT_EQ(form->editImage, nullptr);
-    EXPECT_EQ(form->undoImage, nullptr);
+    EXPECT_EQ(form->session().image.width(), 20);
+    EXPECT_EQ(form->session().editImage, nullptr);
+    EXPECT_EQ(form->session().undoImage, nullptr);
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->menus().captureItem->isEnabled());
     EXPECT_TRUE(form->hotkeysEnabled());
@@ -298,7 +302,9 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
 {
     noHide();
     RemoteWindowFactories windows = allWindows();
-    windows.print = [](RemoteControlWindow&) -> std::unique_ptr<QDialog> { throw std::runtime_error("Printer error"); };
+    windows.print = [](const ModalWindowContext&) -> std::unique_ptr<QDialog> {
+        throw std::runtime_error("Printer error");
+    };
     auto form = makeForm(windows);
     form->capture();
     frame.shown = true;
@@ -374,8 +380,8 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
     noHide();
     RemoteWindowFactories windows = allWindows();
     bool trayDuringCheck = false;
-    windows.print = [&](RemoteControlWindow& owner) -> std::unique_ptr<QDialog> {
-        trayDuringCheck = owner.menus().captureItem->isEnabled();
+    windows.print = [&](const ModalWindowContext& context) -> std::unique_ptr<QDialog> {
+        trayDuringCheck = ownerMenus(context).captureItem->isEnabled();
         messages.showMessage("No printer installed");
         return nullptr;
     };
@@ -395,15 +401,19 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
     auto form = makeForm();
     form->button("sbTimer")->click();
     ASSERT_TRUE(form->timerDown());
-    QElapsedTimer clock;
-    clock.start();
+    FakeClock& clock = fakes.clock;
+    long long capturedAt = -1;
+    clock.onWait = [&](int) { EXPECT_FALSE(form->session().notSaved) << "the capture follows the last wait"; };
     form->capture();
-    while (!form->notSaved && clock.elapsed() < 9000) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (!form->session().notSaved && clock.now() < 9000) {
+        clock.advance(50);
+        if (form->session().notSaved) {
+            capturedAt = clock.now();
+        }
     }
-    EXPECT_TRUE(form->notSaved);
-    EXPECT_GE(clock.elapsed(), 7000);
-    EXPECT_LT(clock.elapsed(), 8500);
+    EXPECT_TRUE(form->session().notSaved);
+    EXPECT_GE(capturedAt, 7100) << "seven seconds and the final tenth";
+    EXPECT_LE(capturedAt, 7150);
     EXPECT_FALSE(form->timerDown());
     EXPECT_EQ(screen.pixelCopies, 1);
 }
