@@ -19,6 +19,7 @@
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -99,7 +100,17 @@ int main(int argc, char** argv)
                                 PrintPreviewHost{context.session.image, context.session.notSaved, context.showHint},
                                 &context.owner);
     };
+    // A termination signal while the Remote Control is being made (its skin warning may be open)
+    // closes that box and ends the program as soon as the window exists, with its settings saved.
+    bool endedWhileStarting = false;
+    auto startupEnd = QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] {
+        endedWhileStarting = true;
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+        }
+    });
     RemoteControlWindow remote(platform, windows);
+    QObject::disconnect(startupEnd);
     messages.setParent(&remote);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
@@ -116,6 +127,9 @@ int main(int argc, char** argv)
     };
     std::atexit(writeKnownSettings);
 
+    if (endedWhileStarting) {
+        QTimer::singleShot(0, &remote, [&remote] { remote.endWithoutAsking(); });
+    }
     remote.show();
     const int status = QApplication::exec();
     writeSettingsAtExit = nullptr;

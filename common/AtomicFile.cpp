@@ -113,7 +113,11 @@ std::string finalTarget(const std::string& path)
             continue; // the link changed under us: read it again
         }
         std::string target(link.data(), static_cast<size_t>(n));
-        current = target.front() == '/' ? target : folderOf(current) + "/" + target;
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            current = folderOf(current).append("/").append(target);
+        }
     }
     throw ZentrapError(systemError(ELOOP, path));
 }

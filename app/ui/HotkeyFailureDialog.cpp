@@ -1,6 +1,7 @@
 #include "app/ui/HotkeyFailureDialog.h"
 
 #include "app/HotkeyFailureLayout.h"
+#include "common/Rounding.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QCheckBox>
@@ -54,7 +55,7 @@ HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, HelpService
 void HotkeyFailureDialog::placeControls()
 {
     const double scale = logicalDpiY() / 96.0;
-    const int messageWidth = static_cast<int>(209 * std::max(scale, 1.0) + 0.5);
+    const int messageWidth = static_cast<int>(roundHalfEven(209 * std::max(scale, 1.0)));
     const int messageHeight = message_->heightForWidth(messageWidth);
     const HotkeyFailureLayout layout = hotkeyFailureLayout(scale, messageHeight, disableHotkeys_->sizeHint().width());
     setFixedSize(layout.client.width, layout.client.height);

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct xcb_connection_t;
-struct _XCBKeySymbols;
+struct _XCBKeySymbols; // NOLINT(bugprone-reserved-identifier): xcb-keysyms names it so
 
 class X11Keyboard {
 public:

@@ -201,7 +201,7 @@ bool X11ScreenSource::ensureSegment(size_t bytes)
         return false;
     }
     void* address = ::shmat(id, nullptr, 0);
-    if (address == reinterpret_cast<void*>(-1)) {
+    if (address == reinterpret_cast<void*>(-1)) { // NOLINT(performance-no-int-to-ptr): shmat's failure value
         ::shmctl(id, IPC_RMID, nullptr);
         return false;
     }

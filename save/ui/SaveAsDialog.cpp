@@ -815,11 +815,11 @@ void SaveAsDialog::previewMouseMove(int variant, Qt::MouseButtons buttons, QPoin
     }
     const Bitmap& image = session_.workImage();
     QPoint inImage = pos + QPoint(offsetX_, offsetY_);
-    if (inImage.x() < 0 || inImage.y() < 0 || inImage.x() >= image.width() || inImage.y() >= image.height()) {
-        box->unsetCursor();
-    } else if (session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
+    const bool overImage =
+        inImage.x() >= 0 && inImage.y() >= 0 && inImage.x() < image.width() && inImage.y() < image.height();
+    if (overImage && session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
         box->setCursor(cursors_.picker);
-    } else if (imageScrollsIn(box)) {
+    } else if (overImage && imageScrollsIn(box)) {
         box->setCursor(cursors_.handOpen);
     } else {
         box->unsetCursor();

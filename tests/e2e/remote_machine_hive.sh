@@ -7,7 +7,13 @@ write_machine_values '"Left"=dword:00000064\n"Top"=dword:00000078\n"HideRemote"=
 cp "$ZENTRAP_MACHINE_HIVE" "$work/machine.before"
 write_user_values '"Top"=dword:00000096\n"Skin"=""'
 
-start_zentrap
+# The machine hive's skin does not exist: the warning comes first, then the built-in body.
+"$ZENTRAP_BIN/zentrap" >"$work/zentrap.log" 2>&1 &
+zentrap_pid=$!
+started_pids+=("$zentrap_pid")
+warning=$(wait_window "Warning") || fail "no warning for the machine hive's missing skin"
+xdotool windowactivate --sync "$warning" key --clearmodifiers Return
+remote_wid=$(wait_window "Zentrap Remote Control") || fail "the Remote Control did not appear after the warning"
 window_geometry "$remote_wid"
 [ "$X,$Y" = "100,150" ] || fail "Remote Control at $X,$Y, expected Left from the machine hive and Top from the user's"
 close_zentrap

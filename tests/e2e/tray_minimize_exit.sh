@@ -101,6 +101,8 @@ open_menu() {
   done
   return 0
 }
+menu_shown() { [ -n "$(open_menu)" ]; }
+no_menu_shown() { [ -z "$(open_menu)" ]; }
 frame_visible() { xdotool search --onlyvisible --name '^Zentrap Capture Frame$' >/dev/null 2>&1; }
 # Whether the Remote Control is in the window manager's client list without "skip taskbar".
 on_taskbar() {
@@ -141,15 +143,18 @@ echo "icon $icon_wid docked at $icon_x,$icon_y"
 
 # --- The menu opens on the release of the right button ---------------------------------------
 xdotool mousemove --sync "$icon_x" "$icon_y" mousedown 3
+# No menu may open on the press, and there is no event to wait for: give one time to appear.
 sleep 0.4
 [ -z "$(open_menu)" ] || fail "the tray menu opened on the press"
 xdotool mouseup 3
+# The menu's picture is compared below with one taken as long after right_click_icon's click, and
+# a menu's painting cannot be observed from outside: the same fixed time for both.
 sleep 0.4
 menu=$(open_menu)
 [ -n "$menu" ] || fail "the right button's release opened no menu"
 menu_image "$menu" "$work/menu-minimize.png"
 xdotool key Escape
-sleep 0.3
+wait_for 5 "the tray menu to close" no_menu_shown
 
 # --- Minimised by the window manager: off the taskbar, no frame, "Restore" in the menu --------
 xdotool windowminimize "$remote_wid"
@@ -171,7 +176,7 @@ PYEOF
 
 # --- A capture from the tray menu while minimised: the whole screen, no Remote Control --------
 xdotool key Escape
-sleep 0.3
+wait_for 5 "the tray menu to close" no_menu_shown
 start_pattern 760,320,400,440
 right_click_icon
 [ -n "$(open_menu)" ] || fail "no tray menu for the capture"
