@@ -29,7 +29,8 @@ struct ModalWindowKind {
 };
 
 // Construction turns the hotkeys off and hides the Capture Frame; destruction restores both (and
-// repaints when asked), so they come back even when the window fails with an exception. Brackets nest: an inner one restores what the outer one left.
+// repaints when asked), so they come back even when the window fails with an exception. Brackets nest: an inner one
+// restores what the outer one left.
 class ModalBracket {
 public:
     ModalBracket(ModalHost& host, bool repaintAfter);

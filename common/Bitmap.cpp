@@ -20,9 +20,12 @@ void checkDimensions(int width, int height)
 uint32_t readIndex(const uint8_t* row, int x, int bpp)
 {
     switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1U;
-    case 4: return (x & 1) ? (row[x >> 1] & 0x0FU) : (row[x >> 1] >> 4);
-    default: return row[x];
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1U;
+    case 4:
+        return (x & 1) ? (row[x >> 1] & 0x0FU) : (row[x >> 1] >> 4);
+    default:
+        return row[x];
     }
 }
 
@@ -41,7 +44,9 @@ void writeIndex(uint8_t* row, int x, int bpp, uint32_t value)
             row[x >> 1] = static_cast<uint8_t>((row[x >> 1] & 0x0FU) | ((value & 0x0FU) << 4));
         }
         break;
-    default: row[x] = static_cast<uint8_t>(value); break;
+    default:
+        row[x] = static_cast<uint8_t>(value);
+        break;
     }
 }
 
@@ -132,7 +137,8 @@ uint32_t Bitmap::pixelValue(int x, int y) const
         const uint8_t* p = r + static_cast<size_t>(x) * 4;
         return makeColor(p[2], p[1], p[0]);
     }
-    default: return readIndex(r, x, bitsPerPixel());
+    default:
+        return readIndex(r, x, bitsPerPixel());
     }
 }
 
@@ -155,7 +161,9 @@ void Bitmap::setPixelValue(int x, int y, uint32_t value)
         p[3] = 0;
         break;
     }
-    default: writeIndex(r, x, bitsPerPixel(), value); break;
+    default:
+        writeIndex(r, x, bitsPerPixel(), value);
+        break;
     }
 }
 

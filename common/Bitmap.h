@@ -30,8 +30,14 @@ struct PaletteEntry {
     friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
 };
 
-inline int bitsPerPixel(PixelFormat f) { return static_cast<int>(f); }
-inline bool isIndexed(PixelFormat f) { return bitsPerPixel(f) <= 8; }
+inline int bitsPerPixel(PixelFormat f)
+{
+    return static_cast<int>(f);
+}
+inline bool isIndexed(PixelFormat f)
+{
+    return bitsPerPixel(f) <= 8;
+}
 
 // Bytes of one row of `width` pixels padded to a multiple of 4 (the DIB stride).
 size_t dibStride(int width, PixelFormat format);

@@ -77,7 +77,6 @@ std::string_view unquoted(std::string_view value)
     return value;
 }
 
-
 std::optional<uint64_t> parseDigits(std::string_view digits, int base)
 {
     uint64_t value = 0;

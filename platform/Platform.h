@@ -4,8 +4,8 @@
 #pragma once
 
 #include "common/RegistryHive.h"
-#include "platform/Clock.h"
 #include "platform/ClipboardService.h"
+#include "platform/Clock.h"
 #include "platform/HelpService.h"
 #include "platform/HotkeyService.h"
 #include "platform/KeyWatcher.h"

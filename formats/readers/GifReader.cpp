@@ -1,7 +1,7 @@
 #include "formats/readers/GifReader.h"
 
-#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <gif_lib.h>
 

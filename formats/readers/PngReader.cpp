@@ -1,7 +1,7 @@
 #include "formats/readers/PngReader.h"
 
-#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <png.h>
 

@@ -1,7 +1,7 @@
 #include "formats/readers/PnmReader.h"
 
-#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <algorithm>
 #include <cstring>

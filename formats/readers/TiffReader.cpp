@@ -1,7 +1,7 @@
 #include "formats/readers/TiffReader.h"
 
-#include "formats/readers/ImageLimits.h"
 #include "common/ZentrapError.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <tiffio.h>
 

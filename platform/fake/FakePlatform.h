@@ -20,9 +20,10 @@
 
 struct FakePlatform {
     explicit FakePlatform(Bitmap screenPixels = Bitmap(640, 480), std::string programFolder = "/opt/zentrap/")
-        : screen(std::move(screenPixels)),
-          platform{userHive,   nullptr,        screen, clipboard, help,     messages, clock, std::move(programFolder),
-                   &hotkeys,   &keyWatcher,    &windowManager, &tray, &printing}
+        : screen(std::move(screenPixels)), platform{userHive, nullptr,     screen,         clipboard,
+                                                    help,     messages,    clock,          std::move(programFolder),
+                                                    &hotkeys, &keyWatcher, &windowManager, &tray,
+                                                    &printing}
     {
     }
     FakePlatform(const FakePlatform&) = delete;

@@ -93,9 +93,9 @@ TEST(ImageReaders, SamplePicturesDecodeAsIndependentDecodersShowThem)
 TEST(ImageReaders, IndexedPicturesStayIndexed)
 {
     const std::map<std::string, PixelFormat> formats = {
-        {"mono.pbm", PixelFormat::Bpp1}, {"mono.png", PixelFormat::Bpp1},    {"core.bmp", PixelFormat::Bpp1},
-        {"rle4.bmp", PixelFormat::Bpp4}, {"pal4.png", PixelFormat::Bpp4},    {"rle8.bmp", PixelFormat::Bpp8},
-        {"pal.gif", PixelFormat::Bpp8},  {"grey.pgm", PixelFormat::Bpp8},    {"grey.jpg", PixelFormat::Bpp8},
+        {"mono.pbm", PixelFormat::Bpp1},     {"mono.png", PixelFormat::Bpp1}, {"core.bmp", PixelFormat::Bpp1},
+        {"rle4.bmp", PixelFormat::Bpp4},     {"pal4.png", PixelFormat::Bpp4}, {"rle8.bmp", PixelFormat::Bpp8},
+        {"pal.gif", PixelFormat::Bpp8},      {"grey.pgm", PixelFormat::Bpp8}, {"grey.jpg", PixelFormat::Bpp8},
         {"mono_g4.tiff", PixelFormat::Bpp1}, {"rgb.ppm", PixelFormat::Bpp24}, {"bits565.bmp", PixelFormat::Bpp24}};
     for (const auto& [name, format] : formats) {
         std::string bytes = readWholeFile(kSamples / name);
