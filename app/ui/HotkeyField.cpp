@@ -104,7 +104,8 @@ void HotkeyField::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         // Focus moves and the dialog's buttons answer as everywhere else.
-        QWidget::keyPressEvent(event);
+        // QWidget's handler ignores the key so it reaches the dialog; QLineEdit's would take it.
+        QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
         return;
     default:
         break;

@@ -2,6 +2,7 @@
 // under URLs "chm:///<path in the file>", so the browser resolves relative links by itself.
 #include "help/ui/HelpWindow.h"
 
+#include "common/Rounding.h"
 #include "help/ChmContents.h"
 #include "help/HelpPageCheck.h"
 #include "platform/ShowHelpTopic.h"
@@ -123,7 +124,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_QuitOnClose, false);
     // Designed at 96 pixels per inch; the text grows with the pixels per inch, so does the window.
     const double scale = logicalDpiX() / 96.0;
-    auto scaled = [scale](int designed) { return static_cast<int>(designed * scale + 0.5); };
+    auto scaled = [scale](int designed) { return static_cast<int>(roundHalfEven(designed * scale)); };
     resize(scaled(780), scaled(540));
 
     auto* splitter = new QSplitter(this);
