@@ -9,6 +9,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TempFolder.h"
 
+#include "support/TestApplication.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -30,17 +31,7 @@ namespace {
 
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "test_editor";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return testApplication();
 }
 
 // The colour dialog answers with a fixed colour.
