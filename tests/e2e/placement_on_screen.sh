@@ -30,11 +30,19 @@ window_geometry "$save_wid"
   fail "the Save As window is at $X,$Y ${WIDTH}x$HEIGHT, beyond the screen"
 [ "$WIDTH" -ge 1800 ] || fail "the Save As window is ${WIDTH} wide, expected the screen's width"
 shot save-as
-xdotool key --window "$save_wid" Escape
-for _ in $(seq 1 100); do
-  xdotool search --onlyvisible --name '^Zentrap Save As$' >/dev/null 2>&1 || break
+# Typed through the keyboard: an event sent to the window itself would race its destruction on
+# Escape's press and fail the release with BadWindow.
+xdotool windowactivate --sync "$save_wid" 2>/dev/null || true
+xdotool key --clearmodifiers Escape
+closed=0
+for _ in $(seq 1 200); do
+  if ! xdotool search --onlyvisible --name '^Zentrap Save As$' >/dev/null 2>&1; then
+    closed=1
+    break
+  fi
   sleep 0.05
 done
+[ "$closed" = 1 ] || fail "Escape did not close the Save As window"
 grep -qx 'Width=2147483647' "$ini" && fail "the absurd width was written back: $(tr '\n' ' ' <"$ini")"
 close_zentrap
 echo "placement on screen ok"
