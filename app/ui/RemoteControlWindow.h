@@ -4,6 +4,7 @@
 
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
+#include "app/CommandTable.h"
 #include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
@@ -42,7 +43,8 @@ public:
 
     void attachFrame(CaptureFrameLink* frame);
 
-    // Commands.
+    // Runs `command` as its button, menu item, key or hotkey does.
+    void runCommand(Command command);
     void capture();
     void fullScreenToggle();
     void timerToggle();
@@ -87,7 +89,8 @@ public:
     bool updateRulers() const override { return settings_.updateRulers; }
     bool showRulers() const override { return settings_.showRulers; }
     void processPendingPaint() override;
-    void frameCommand(FrameCommand command) override;
+    bool frameKey(int virtualKey, KeyModifiers modifiers) override;
+    void frameCloseRequest() override;
 
     // ModalHost
     bool frameVisible() const override;

@@ -23,11 +23,29 @@ public:
         isMinimized = false;
     }
     void bringToFront() override { log.push_back("front"); }
-    void capture() override { log.push_back("capture"); }
-    void fullScreenToggle() override { log.push_back("full screen"); }
-    void edit() override { log.push_back("edit"); }
-    void saveAs() override { log.push_back("save"); }
-    void print() override { log.push_back("print"); }
+    void runCommand(Command command) override
+    {
+        switch (command) {
+        case Command::Capture:
+            log.push_back("capture");
+            break;
+        case Command::FullScreen:
+            log.push_back("full screen");
+            break;
+        case Command::Edit:
+            log.push_back("edit");
+            break;
+        case Command::Save:
+            log.push_back("save");
+            break;
+        case Command::Print:
+            log.push_back("print");
+            break;
+        default:
+            log.push_back("another command");
+            break;
+        }
+    }
 
     bool blocked = false;
     bool isMinimized = false;
