@@ -43,19 +43,8 @@ public:
 
     void attachFrame(CaptureFrameLink* frame);
 
-    // Runs `command` as its button, menu item, key or hotkey does.
+    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them.
     void runCommand(Command command);
-    void capture();
-    void fullScreenToggle();
-    void timerToggle();
-    void saveAsCommand();
-    void printCommand();
-    void editCommand();
-    void preferencesCommand();
-    void viewCommand();
-    void aboutCommand();
-    void helpCommand();
-    void minimizeRestoreCommand();
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
     void comeForward();
@@ -70,7 +59,6 @@ public:
     RemoteControlSettings currentSettings() const;
     // Tooltips on the controls ("ShowHint").
     void setShowHint(bool on);
-    void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
     // A press of hotkey `id` (101 Capture ... 105 Print).
@@ -145,6 +133,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The commands, run through runCommand.
+    void capture();
+    void fullScreenToggle();
+    void timerToggle();
+    void saveAsCommand();
+    void printCommand();
+    void editCommand();
+    void preferencesCommand();
+    void viewCommand();
+    void aboutCommand();
+    void helpCommand();
+    void minimizeRestoreCommand();
+    void openSystemMenu();
+
     void createControls();
     void connectCommands();
     void shapeWindow();

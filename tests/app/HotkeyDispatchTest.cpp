@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,26 +26,13 @@ public:
     void bringToFront() override { log.push_back("front"); }
     void runCommand(Command command) override
     {
-        switch (command) {
-        case Command::Capture:
-            log.push_back("capture");
-            break;
-        case Command::FullScreen:
-            log.push_back("full screen");
-            break;
-        case Command::Edit:
-            log.push_back("edit");
-            break;
-        case Command::Save:
-            log.push_back("save");
-            break;
-        case Command::Print:
-            log.push_back("print");
-            break;
-        default:
-            log.push_back("another command");
-            break;
-        }
+        const std::map<Command, std::string> names{{Command::Capture, "capture"},
+                                                   {Command::FullScreen, "full screen"},
+                                                   {Command::Edit, "edit"},
+                                                   {Command::Save, "save"},
+                                                   {Command::Print, "print"}};
+        const auto name = names.find(command);
+        log.push_back(name != names.end() ? name->second : "another command");
     }
 
     bool blocked = false;
