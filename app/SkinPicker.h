@@ -6,7 +6,7 @@
 
 // The skin picker's filters in their order (filter index 1 and 2).
 inline constexpr const char* kSkinBitmapFilter = "Bitmaps (*.bmp)";
-inline constexpr const char* kSkinJpegFilter = "JPEG Images (*.jpg *.jpeg)";
+inline constexpr const char* kSkinJpegFilter = "JPEG Images (*.jpg;*.jpeg)";
 inline constexpr const char* kSkinPickerTitle = "Select ZTP! Skin ";
 
 // The filter the picker opens with: 1 bitmaps, 2 JPEG pictures. Process-wide, as the picker and the

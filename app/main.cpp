@@ -85,20 +85,22 @@ int main(int argc, char** argv)
         CaptureSession& session = context.session;
         return std::make_unique<SaveAsDialog>(
             platform, settingsFile,
-            SaveAsDialogHost{session.image, session.captureNumber, session.notSaved, context.showHint}, &context.owner);
+            SaveAsDialogHost{session.image, session.captureNumber, session.notSaved, context.settings.showHint},
+            &context.owner);
     };
     windows.edit = [&](const ModalWindowContext& context) {
         CaptureSession& session = context.session;
         return std::make_unique<ImageEditorWindow>(platform, settingsFile,
                                                    ImageEditorHost{session.image, *session.editImage,
-                                                                   *session.undoImage, context.showHint,
+                                                                   *session.undoImage, context.settings.showHint,
                                                                    context.printAvailable},
                                                    &context.owner);
     };
     windows.print = [&](const ModalWindowContext& context) -> std::unique_ptr<QDialog> {
-        return openPrintPreview(platform, settingsFile,
-                                PrintPreviewHost{context.session.image, context.session.notSaved, context.showHint},
-                                &context.owner);
+        return openPrintPreview(
+            platform, settingsFile,
+            PrintPreviewHost{context.session.image, context.session.notSaved, context.settings.showHint},
+            &context.owner);
     };
     // A termination signal while the Remote Control is being made (its skin warning may be open)
     // closes that box and ends the program as soon as the window exists, with its settings saved.

@@ -1,7 +1,10 @@
 #include "common/WindowPlacement.h"
 
+#include "common/PlacementCorrection.h"
 #include "common/Rounding.h"
 #include "common/SettingsFile.h"
+
+#include <algorithm>
 
 std::optional<ColorRef> parseBackground(const std::string& text)
 {
@@ -23,13 +26,27 @@ WindowPlacement readWindowPlacement(const SettingsFile& file, std::string_view s
     return p;
 }
 
-void writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& p)
+std::vector<std::pair<std::string, std::string>> positionAndSizeValues(const WindowPlacement& p)
 {
-    file.writeInteger(section, "Top", p.top);
-    file.writeInteger(section, "Left", p.left);
-    file.writeInteger(section, "Width", p.width);
-    file.writeInteger(section, "Height", p.height);
-    file.writeString(section, "Background", std::to_string(p.background));
+    return {{"Top", std::to_string(p.top)},
+            {"Left", std::to_string(p.left)},
+            {"Width", std::to_string(p.width)},
+            {"Height", std::to_string(p.height)}};
+}
+
+bool writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& p)
+{
+    std::vector<std::pair<std::string, std::string>> values = positionAndSizeValues(p);
+    values.emplace_back("Background", std::to_string(p.background));
+    return file.writeStrings(section, values);
+}
+
+Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::vector<Rect>& screens,
+                       Point defaultTopLeft)
+{
+    return correctedPlacement({stored.left, stored.top},
+                              {std::max(stored.width, minimum.width), std::max(stored.height, minimum.height)}, screens,
+                              defaultTopLeft);
 }
 
 Size scaledToScreen(Size designed, int pixelsPerInch)

@@ -1,5 +1,7 @@
-// A window's placement and background colour in one section of the settings file, and its size
-// scaled to the screen's pixels per inch.
+// A window's placement and background colour in one section of the settings file, where a window
+// restored from it goes, and its size scaled to the screen's pixels per inch. Every window that
+// keeps its placement in the settings file goes through here, so all read, write and correct it
+// alike.
 #pragma once
 
 #include "common/Color.h"
@@ -8,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class SettingsFile;
 
@@ -23,11 +27,20 @@ struct WindowPlacement {
 // not read falls back to its value in `defaults`.
 WindowPlacement readWindowPlacement(const SettingsFile& file, std::string_view section,
                                     const WindowPlacement& defaults);
-// Writes the five keys; the background as a decimal 0x00BBGGRR value.
-void writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& placement);
+// Writes "Top", "Left", "Width", "Height" and "Background" (a decimal 0x00BBGGRR value) in one
+// replacement of the file; false when it could not be written.
+bool writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& placement);
+// "Top", "Left", "Width" and "Height" as written, for a section that writes them among its own values.
+std::vector<std::pair<std::string, std::string>> positionAndSizeValues(const WindowPlacement& placement);
 
 // A stored background: a colour value 0 .. 0xFFFFFF; anything else gives nothing.
 std::optional<ColorRef> parseBackground(const std::string& text);
+
+// Where a window restored from `stored` goes: its size raised to `minimum`, then brought onto the
+// screens' available areas (see correctedPlacement), with `defaultTopLeft` as its place when no
+// screen shows it.
+Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::vector<Rect>& screens,
+                       Point defaultTopLeft);
 
 // A size designed at 96 pixels per inch on a screen of `pixelsPerInch`, rounded half to even.
 Size scaledToScreen(Size designed, int pixelsPerInch);

@@ -28,15 +28,11 @@ std::unique_ptr<DitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, C
     case 1:
         return std::make_unique<FloydSteinbergDitherer>(rowWidth, lookup);
     case 2:
-        return std::make_unique<StuckiDitherer>(rowWidth, lookup);
     case 3:
-        return std::make_unique<SierraDitherer>(rowWidth, lookup);
     case 4:
-        return std::make_unique<JaJuNiDitherer>(rowWidth, lookup);
     case 5:
-        return std::make_unique<SteveArcheDitherer>(rowWidth, lookup);
     case 6:
-        return std::make_unique<BurkesDitherer>(rowWidth, lookup);
+        return std::make_unique<KernelDitherer>(rowWidth, lookup, DiffusionKernel(ditherMode));
     default:
         throw ZentrapError("Invalid dither mode");
     }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 
 class DitherEngine {
 public:
@@ -53,63 +54,23 @@ private:
     std::array<int32_t, 3> belowPrevError_{};       // sum so far below the previous pixel
 };
 
-// The kernels that reach two pixels to each side and two rows down.
-class FiveByThreeDitherer : public DitherEngine {
+// The other error-diffusion kernels: the pixel corrected by the errors that reached it, mapped,
+// and what is left spread over the kernel's taps, divided by the sum of their weights.
+class KernelDitherer final : public DitherEngine {
 public:
-    FiveByThreeDitherer(int rowWidth, ColorLookup& lookup, int divisor);
+    // `taps` must outlive the engine (the kernels are constant tables).
+    KernelDitherer(int rowWidth, ColorLookup& lookup, std::span<const KernelTap> taps);
     ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
     void NextRow() override;
 
-protected:
-    virtual void SpreadError(const ChannelErrors& error) = 0;
-
-    DitherErrorRows errors_;
+private:
+    std::span<const KernelTap> taps_;
     int divisor_;
-};
-
-class StuckiDitherer final : public FiveByThreeDitherer {
-public:
-    StuckiDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 42) {}
-
-protected:
-    void SpreadError(const ChannelErrors& error) override;
-};
-
-class SierraDitherer final : public FiveByThreeDitherer {
-public:
-    SierraDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 32) {}
-
-protected:
-    void SpreadError(const ChannelErrors& error) override;
-};
-
-class JaJuNiDitherer final : public FiveByThreeDitherer {
-public:
-    JaJuNiDitherer(int rowWidth, ColorLookup& lookup) : FiveByThreeDitherer(rowWidth, lookup, 48) {}
-
-protected:
-    void SpreadError(const ChannelErrors& error) override;
-};
-
-class SteveArcheDitherer final : public DitherEngine {
-public:
-    SteveArcheDitherer(int rowWidth, ColorLookup& lookup);
-    ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
-    void NextRow() override;
-
-private:
     DitherErrorRows errors_;
 };
 
-class BurkesDitherer final : public DitherEngine {
-public:
-    BurkesDitherer(int rowWidth, ColorLookup& lookup);
-    ColorMatch DitherPixel(uint8_t red, uint8_t green, uint8_t blue) override;
-    void NextRow() override;
-
-private:
-    DitherErrorRows errors_;
-};
+// The kernel of a DitherMode code from 2 (Stucki) to 6 (Burkes); empty for any other code.
+std::span<const KernelTap> DiffusionKernel(int ditherMode);
 
 // The engine of a DitherMode code (0 to 6).
 std::unique_ptr<DitherEngine> CreateDitherEngine(int ditherMode, int rowWidth, ColorLookup& lookup);

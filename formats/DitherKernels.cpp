@@ -1,5 +1,8 @@
 #include "formats/DitherEngine.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 // Kernels for a row scanned left to right: {rows ahead, offset in scan direction, weight}.
 
 namespace {
@@ -43,6 +46,25 @@ constexpr int weightSum(std::span<const KernelTap> kernel)
     return sum;
 }
 
+// How many rows below the current one a kernel reaches, and how far to either side.
+int rowsAhead(std::span<const KernelTap> kernel)
+{
+    int rows = 0;
+    for (const KernelTap& tap : kernel) {
+        rows = std::max(rows, tap.row);
+    }
+    return rows;
+}
+
+int reach(std::span<const KernelTap> kernel)
+{
+    int columns = 0;
+    for (const KernelTap& tap : kernel) {
+        columns = std::max(columns, std::abs(tap.offset));
+    }
+    return columns;
+}
+
 static_assert(weightSum(kStucki) == 42 && weightSum(kSierra) == 32 && weightSum(kJaJuNi) == 48);
 static_assert(weightSum(kSteveArche) == 200 && weightSum(kBurkes) == 32);
 
@@ -59,76 +81,40 @@ ColorMatch correctAndMap(const DitherErrorRows& errors, ColorLookup& lookup, int
 
 } // namespace
 
-FiveByThreeDitherer::FiveByThreeDitherer(int rowWidth, ColorLookup& lookup, int divisor)
-    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 2, 2), divisor_(divisor)
+std::span<const KernelTap> DiffusionKernel(int ditherMode)
+{
+    switch (ditherMode) {
+    case 2:
+        return kStucki;
+    case 3:
+        return kSierra;
+    case 4:
+        return kJaJuNi;
+    case 5:
+        return kSteveArche;
+    case 6:
+        return kBurkes;
+    default:
+        return {};
+    }
+}
+
+KernelDitherer::KernelDitherer(int rowWidth, ColorLookup& lookup, std::span<const KernelTap> taps)
+    : DitherEngine(rowWidth, lookup), taps_(taps), divisor_(weightSum(taps)),
+      errors_(rowWidth, rowsAhead(taps), reach(taps))
 {
 }
 
-ColorMatch FiveByThreeDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
+ColorMatch KernelDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
 {
     ChannelErrors error;
     ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, divisor_, error);
-    SpreadError(error);
+    errors_.Spread(scanColumn_, scanStep_, taps_, error);
     AdvanceColumn();
     return match;
 }
 
-void FiveByThreeDitherer::NextRow()
-{
-    errors_.NextRow();
-    DitherEngine::NextRow();
-}
-
-void StuckiDitherer::SpreadError(const ChannelErrors& error)
-{
-    errors_.Spread(scanColumn_, scanStep_, kStucki, error);
-}
-
-void SierraDitherer::SpreadError(const ChannelErrors& error)
-{
-    errors_.Spread(scanColumn_, scanStep_, kSierra, error);
-}
-
-void JaJuNiDitherer::SpreadError(const ChannelErrors& error)
-{
-    errors_.Spread(scanColumn_, scanStep_, kJaJuNi, error);
-}
-
-SteveArcheDitherer::SteveArcheDitherer(int rowWidth, ColorLookup& lookup)
-    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 3, 3)
-{
-}
-
-ColorMatch SteveArcheDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
-{
-    ChannelErrors error;
-    ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, 200, error);
-    errors_.Spread(scanColumn_, scanStep_, kSteveArche, error);
-    AdvanceColumn();
-    return match;
-}
-
-void SteveArcheDitherer::NextRow()
-{
-    errors_.NextRow();
-    DitherEngine::NextRow();
-}
-
-BurkesDitherer::BurkesDitherer(int rowWidth, ColorLookup& lookup)
-    : DitherEngine(rowWidth, lookup), errors_(rowWidth, 1, 2)
-{
-}
-
-ColorMatch BurkesDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t blue)
-{
-    ChannelErrors error;
-    ColorMatch match = correctAndMap(errors_, lookup_, scanColumn_, red, green, blue, 32, error);
-    errors_.Spread(scanColumn_, scanStep_, kBurkes, error);
-    AdvanceColumn();
-    return match;
-}
-
-void BurkesDitherer::NextRow()
+void KernelDitherer::NextRow()
 {
     errors_.NextRow();
     DitherEngine::NextRow();

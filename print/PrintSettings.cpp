@@ -3,6 +3,8 @@
 #include "common/Rounding.h"
 #include "common/SettingsFile.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kSection = "Print";
@@ -10,16 +12,6 @@ constexpr const char* kSection = "Print";
 bool readFlag(const SettingsFile& file, const char* key, bool defaultValue)
 {
     return file.readInteger(kSection, key, defaultValue ? 1 : 0) != 0;
-}
-
-// A colour as a decimal value; anything that is not a 24-bit colour keeps the default.
-ColorRef readColor(const SettingsFile& file, const char* key, ColorRef defaultValue)
-{
-    auto value = parseProfileInteger(file.readString(kSection, key, std::to_string(defaultValue)));
-    if (!value || *value < 0 || *value > 0xFFFFFF) {
-        return defaultValue;
-    }
-    return static_cast<ColorRef>(*value);
 }
 
 } // namespace
@@ -36,6 +28,14 @@ void PrintSettings::restoreDefaults()
     background = kDefaultBackground;
 }
 
+WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi)
+{
+    // Centred at its first size, the scaled minimum.
+    const Size minimum = minimumPreviewSize(screenPpi);
+    return {(screen.width - minimum.width) / 2, (screen.height - minimum.height) / 2, kPreviewMinWidth,
+            kPreviewMinHeight, kDefaultBackground};
+}
+
 Size minimumPreviewSize(int screenPpi)
 {
     return {static_cast<int>(roundHalfEven(kPreviewMinWidth * screenPpi / 96.0L)),
@@ -46,12 +46,9 @@ PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int scree
 {
     PrintSettings s;
     Size minimum = minimumPreviewSize(screenPpi);
-    // The defaults of Left and Top centre the window at its first size, the scaled minimum.
-    int left = file.readInteger(kSection, "Left", (screen.width - minimum.width) / 2);
-    int top = file.readInteger(kSection, "Top", (screen.height - minimum.height) / 2);
-    int width = std::max(file.readInteger(kSection, "Width", kPreviewMinWidth), minimum.width);
-    int height = std::max(file.readInteger(kSection, "Height", kPreviewMinHeight), minimum.height);
-    s.window = Rect::fromSize(left, top, width, height);
+    const WindowPlacement window = readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi));
+    s.window = Rect::fromSize(window.left, window.top, std::max(window.width, minimum.width),
+                              std::max(window.height, minimum.height));
     s.layout.inches = readFlag(file, "Inches", true);
     s.layout.xOffsetText = file.readString(kSection, "XOffset", "0");
     s.layout.yOffsetText = file.readString(kSection, "YOffset", "0");
@@ -62,7 +59,7 @@ PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int scree
     s.copiesText = file.readString(kSection, "Copies", "1");
     s.showMargins = readFlag(file, "ShowMargins", true);
     s.showFrame = readFlag(file, "ShowFrame", true);
-    s.background = readColor(file, "Background", kDefaultBackground);
+    s.background = window.background;
     return s;
 }
 
@@ -70,21 +67,21 @@ bool writePrintSettings(SettingsFile& file, const PrintSettings& s)
 {
     auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
     // One replacement of the file for the whole section: a window closes without a pause.
-    return file.writeStrings(kSection, {{"Inches", flag(s.layout.inches)},
-                                        {"ShowFrame", flag(s.showFrame)},
-                                        {"FitToPage", flag(s.layout.fit)},
-                                        {"CenterVert", flag(s.layout.centerDown)},
-                                        {"CenterHorz", flag(s.layout.centerAcross)},
-                                        {"ShowMargins", flag(s.showMargins)},
-                                        {"Zoom", s.layout.zoomText},
-                                        {"Copies", s.copiesText},
-                                        {"XOffset", s.layout.xOffsetText},
-                                        {"YOffset", s.layout.yOffsetText},
-                                        {"Background", std::to_string(s.background)},
-                                        {"Top", std::to_string(s.window.top)},
-                                        {"Left", std::to_string(s.window.left)},
-                                        {"Width", std::to_string(s.window.width())},
-                                        {"Height", std::to_string(s.window.height())}});
+    std::vector<std::pair<std::string, std::string>> values{{"Inches", flag(s.layout.inches)},
+                                                            {"ShowFrame", flag(s.showFrame)},
+                                                            {"FitToPage", flag(s.layout.fit)},
+                                                            {"CenterVert", flag(s.layout.centerDown)},
+                                                            {"CenterHorz", flag(s.layout.centerAcross)},
+                                                            {"ShowMargins", flag(s.showMargins)},
+                                                            {"Zoom", s.layout.zoomText},
+                                                            {"Copies", s.copiesText},
+                                                            {"XOffset", s.layout.xOffsetText},
+                                                            {"YOffset", s.layout.yOffsetText},
+                                                            {"Background", std::to_string(s.background)}};
+    const auto placement =
+        positionAndSizeValues({s.window.left, s.window.top, s.window.width(), s.window.height(), s.background});
+    values.insert(values.end(), placement.begin(), placement.end());
+    return file.writeStrings(kSection, values);
 }
 
 void normalizeOffsetTexts(LayoutSettings& layout, const NumberFormat& numbers)

@@ -5,6 +5,7 @@
 #include "common/Color.h"
 #include "common/Geometry.h"
 #include "common/PrinterMetrics.h"
+#include "common/WindowPlacement.h"
 #include "print/NumberFormat.h"
 #include "print/PageLayout.h"
 
@@ -29,6 +30,9 @@ struct PrintSettings {
 
 // The window's minimum size: 516 x 492 at 96 pixels per inch, scaled and rounded.
 Size minimumPreviewSize(int screenPpi);
+
+// The window's place and size before anything is stored: centred on `screen` at its minimum size.
+WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi);
 
 // Reads the section in its keys' order. The window is centred on `screen` by default, and
 // never smaller than the minimum size. An unreadable value keeps its default.

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kDesignedWidth = 690;
-constexpr int kDesignedHeight = 526;
-
 // One column split into an upper and a lower pane with a gap between them.
 std::array<Rect, 2> splitColumn(int left, int width, int top, int height)
 {
@@ -33,11 +30,11 @@ std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusB
 
 Size saveWindowMinimumSize(int pixelsPerInch)
 {
-    return scaledToScreen({kDesignedWidth, kDesignedHeight}, pixelsPerInch);
+    return scaledToScreen(kSaveWindowDesignedSize, pixelsPerInch);
 }
 
 Point saveWindowDefaultPosition(Size screen, int pixelsPerInch)
 {
-    int designed = kDesignedHeight * pixelsPerInch / 96;
+    int designed = kSaveWindowDesignedSize.height * pixelsPerInch / 96;
     return {(screen.width - designed) / 2, (screen.height - designed) / 2};
 }

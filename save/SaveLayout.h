@@ -18,6 +18,9 @@ constexpr int kSavePaneTitleHeight = 20;
 std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusBarHeight,
                                   int columnWidth = kSaveControlColumnWidth);
 
+// The window's size at 96 pixels per inch: its first size, and its minimum once scaled.
+constexpr Size kSaveWindowDesignedSize{690, 526};
+
 // The minimum and designed sizes of the window scale with the screen's pixels per inch.
 Size saveWindowMinimumSize(int pixelsPerInch);
 // The default position centres a 526 x 526 window (scaled) on the screen.

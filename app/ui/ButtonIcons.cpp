@@ -32,6 +32,21 @@ QPen pen(const QColor& c, double width = 1.4)
     return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// The pen and brush of an outlined shape: `line` strokes, `fill` fills.
+void outline(QPainter& p, const QColor& line, const QBrush& fill, double width = 1.4)
+{
+    p.setPen(pen(line, width));
+    p.setBrush(fill);
+}
+
+// A round spot of `color` without an outline.
+void spot(QPainter& p, const QColor& color, QPointF centre, double radius)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(centre, radius, radius);
+}
+
 void drawMenu(QPainter& p, const Palette& c)
 {
     p.setPen(pen(c.ink, 1.8));
@@ -49,21 +64,17 @@ void drawCross(QPainter& p, const QColor& color)
 
 void drawCapture(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.fill);
+    outline(p, c.ink, c.fill);
     p.drawRoundedRect(QRectF(1.5, 4.5, 13, 9), 1.5, 1.5);
     p.drawRect(QRectF(5.5, 2.5, 5, 2));
     p.setBrush(c.paper);
     p.drawEllipse(QPointF(8, 9), 3, 3);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c.accent);
-    p.drawEllipse(QPointF(8, 9), 1.6, 1.6);
+    spot(p, c.accent, QPointF(8, 9), 1.6);
 }
 
 void drawFullScreen(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawRect(QRectF(1.5, 2.5, 13, 9));
     p.drawLine(QPointF(8, 11.5), QPointF(8, 13.5));
     p.drawLine(QPointF(5, 14), QPointF(11, 14));
@@ -79,8 +90,7 @@ void drawFullScreen(QPainter& p, const Palette& c)
 void drawClock(QPainter& p, const Palette& c, double darkTurns, bool hands)
 {
     const QRectF dial(1.5, 1.5, 13, 13);
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawEllipse(dial);
     if (darkTurns > 0) {
         p.setPen(Qt::NoPen);
@@ -100,8 +110,7 @@ void drawClock(QPainter& p, const Palette& c, double darkTurns, bool hands)
 
 void drawSave(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.fill);
+    outline(p, c.ink, c.fill);
     p.drawPolygon(
         QPolygonF({QPointF(2.5, 2.5), QPointF(12, 2.5), QPointF(13.5, 4), QPointF(13.5, 13.5), QPointF(2.5, 13.5)}));
     p.setBrush(c.paper);
@@ -111,22 +120,18 @@ void drawSave(QPainter& p, const Palette& c)
 
 void drawPrint(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawRect(QRectF(4.5, 1.5, 7, 5));
     p.setBrush(c.fill);
     p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
     p.setBrush(c.paper);
     p.drawRect(QRectF(4.5, 10.5, 7, 4));
-    p.setPen(Qt::NoPen);
-    p.setBrush(c.accent);
-    p.drawEllipse(QPointF(12.3, 8.6), 0.9, 0.9);
+    spot(p, c.accent, QPointF(12.3, 8.6), 0.9);
 }
 
 void drawEdit(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.fill);
+    outline(p, c.ink, c.fill);
     p.drawPolygon(QPolygonF({QPointF(11, 1.8), QPointF(14.2, 5), QPointF(6, 13.2), QPointF(2.8, 10)}));
     p.setBrush(c.paper);
     p.drawPolygon(QPolygonF({QPointF(2.8, 10), QPointF(6, 13.2), QPointF(2, 14)}));
@@ -148,8 +153,7 @@ void drawPreferences(QPainter& p, const Palette& c)
 
 void drawMinimize(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawRect(QRectF(2.5, 2.5, 11, 11));
     p.setPen(pen(c.fill, 2.0));
     p.drawLine(QPointF(5, 11), QPointF(11, 11));
@@ -157,8 +161,7 @@ void drawMinimize(QPainter& p, const Palette& c)
 
 void drawRestore(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawRect(QRectF(5.5, 2.5, 8, 7));
     p.drawRect(QRectF(2.5, 6.5, 8, 7));
     p.setPen(pen(c.fill, 2.0));
@@ -167,8 +170,7 @@ void drawRestore(QPainter& p, const Palette& c)
 
 void drawLetterBadge(QPainter& p, const Palette& c, const QString& letter)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.fill);
+    outline(p, c.ink, c.fill);
     p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
     QFont font = p.font();
     font.setBold(true);
@@ -180,8 +182,7 @@ void drawLetterBadge(QPainter& p, const Palette& c, const QString& letter)
 
 void drawExit(QPainter& p, const Palette& c)
 {
-    p.setPen(pen(c.ink));
-    p.setBrush(c.paper);
+    outline(p, c.ink, c.paper);
     p.drawRect(QRectF(2.5, 1.5, 7, 13));
     p.setPen(pen(c.accent, 1.6));
     p.drawLine(QPointF(7, 8), QPointF(14, 8));

@@ -5,7 +5,10 @@
 #include "platform/ShowHelpTopic.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -80,6 +83,17 @@ void HotkeyFailureDialog::showEvent(QShowEvent* event)
             move(area.topLeft());
         }
     }
+}
+
+void HotkeyFailureDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Ctrl+C copies the message, as the toolkit's own message boxes do, so that it can be pasted.
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(messageText());
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool HotkeyFailureDialog::disableHotkeys() const

@@ -490,10 +490,7 @@ void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::funct
 
 ModalWindowContext RemoteControlWindow::modalContext()
 {
-    return {.session = session_,
-            .owner = *this,
-            .showHint = settings_.showHint,
-            .printAvailable = printButton_->isEnabled()};
+    return {.session = session_, .owner = *this, .settings = settings_, .printAvailable = printButton_->isEnabled()};
 }
 
 void RemoteControlWindow::saveAsCommand()

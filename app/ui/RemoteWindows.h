@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/CaptureSession.h"
+#include "app/RemoteControlSettings.h"
 #include "editor/EditorResult.h"
 
 #include <functional>
@@ -11,12 +12,13 @@
 class QDialog;
 class QWidget;
 
-// What a modal window of the Remote Control works on.
+// What a modal window of the Remote Control works on. The settings are the Remote Control's own,
+// not a copy, so a window reads them as they are when it reads them.
 struct ModalWindowContext {
     CaptureSession& session;
-    QWidget& owner;      // the Remote Control: the window's parent
-    bool showHint;       // the Remote Control's "ShowHint"
-    bool printAvailable; // the Remote Control can print now (its Print button is enabled)
+    QWidget& owner;                        // the Remote Control: the window's parent
+    const RemoteControlSettings& settings; // "ShowHint" and the rest
+    bool printAvailable;                   // the Remote Control can print now (its Print button is enabled)
 };
 
 // Creates the window with `context.owner` as its parent; the Remote Control sets the caption,

@@ -6,6 +6,7 @@
 #include "app/ui/BitmapImage.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -25,6 +26,17 @@ void showPreview(QLabel& preview, const QString& path)
     }
 }
 
+// A filter's patterns as its caption lists them in brackets, separated by ";".
+QStringList patternsOf(const QString& caption)
+{
+    const qsizetype open = caption.lastIndexOf('(');
+    const qsizetype close = caption.lastIndexOf(')');
+    if (open < 0 || close < open) {
+        return {};
+    }
+    return caption.mid(open + 1, close - open - 1).split(';', Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText, const std::string& programFolder)
@@ -36,10 +48,19 @@ std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Names match whatever their case: BLUE.BMP is a bitmap too.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     const QStringList filters{QString::fromLatin1(kSkinBitmapFilter), QString::fromLatin1(kSkinJpegFilter)};
     dialog.setNameFilters(filters);
     // Any other index opens on the first filter.
     dialog.selectNameFilter(filters.value(skinFilterIndex() - 1, filters.first()));
+    // The dialog takes a filter's patterns from its caption as a list separated by blanks; these
+    // captions separate them with ";", so the file list is given each chosen filter's patterns here.
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+        const auto usePatterns = [files](const QString& caption) { files->setNameFilters(patternsOf(caption)); };
+        usePatterns(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, files, usePatterns);
+    }
 
     auto* preview = new QLabel(&dialog);
     preview->setObjectName(QStringLiteral("SkinPreview"));

@@ -1,6 +1,5 @@
 #include "editor/ui/ImageEditorWindow.h"
 
-#include "common/PlacementCorrection.h"
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
 #include "editor/ui/EditorIcons.h"
@@ -295,13 +294,10 @@ void ImageEditorWindow::readSettings()
                                    kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
     setMinimumSize(minimum.width, minimum.height);
-    // A stored place off every screen (another monitor layout, a hand-edited file) is not kept.
     const Rect placed =
-        correctedPlacement({placement.left, placement.top},
-                           {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
-                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
-    placedAt_ = QPoint(placed.left, placed.top);
-    move(placedAt_);
+        restoredPlacement(placement, minimum, platform_.screen.availableAreas(), {defaults.left, defaults.top});
+    placement_.placed({placed.left, placed.top});
+    move(placed.left, placed.top);
     resize(placed.width(), placed.height());
     background_ = placement.background;
     paintArea->setBackground(background_);
@@ -313,22 +309,15 @@ void ImageEditorWindow::readSettings()
 void ImageEditorWindow::writeSettings()
 {
     const QSize size = isMaximized() ? normalGeometry().size() : this->size();
-    writeWindowPlacement(iniFile_, kSection, {placedAt_.x(), placedAt_.y(), size.width(), size.height(), background_});
+    const Point at = placement_.position();
+    writeWindowPlacement(iniFile_, kSection, {at.x, at.y, size.width(), size.height(), background_});
 }
 
 void ImageEditorWindow::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (!event->spontaneous() || !isVisible()) {
-        return;
-    }
-    // The report that follows mapping is where the window manager put the window, a few pixels off
-    // with some managers; taking it would make the window creep at each opening. Later reports are
-    // the user's moves.
-    if (!mappingReported_) {
-        mappingReported_ = true;
-    } else if (!isMaximized()) {
-        placedAt_ = pos();
+    if (event->spontaneous() && isVisible()) {
+        placement_.moved({pos().x(), pos().y()}, isMaximized());
     }
 }
 

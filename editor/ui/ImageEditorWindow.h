@@ -5,6 +5,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/PlacementTracker.h"
 #include "editor/EditorResult.h"
 #include "editor/ImageEditorModel.h"
 #include "editor/ui/EditorCursors.h"
@@ -123,6 +124,5 @@ private:
     QButtonGroup* toolGroup_ = nullptr;
     QTimer markTimer_;
     ColorRef background_ = kDefaultBackground;
-    QPoint placedAt_; // the window's position as the settings file holds it
-    bool mappingReported_ = false;
+    PlacementTracker placement_; // the window's position as the settings file holds it
 };

@@ -1,6 +1,6 @@
 #include "print/ui/PrintPreviewWindow.h"
 
-#include "common/PlacementCorrection.h"
+#include "common/WindowPlacement.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -61,17 +62,17 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     buildControls();
-    Size screen = platform_.screen.primaryScreenSize();
+    const Size screen = platform_.screen.primaryScreenSize();
     model_.create(screen);
-    Size minimum = minimumPreviewSize(screenPpi());
+    const Size minimum = minimumPreviewSize(screenPpi());
     setMinimumSize(minimum.width, minimum.height);
-    // A placement stored for another monitor layout must not leave the window out of reach.
     const Rect& stored = model_.settings().window;
-    Rect placed = correctedPlacement({stored.left, stored.top}, {stored.width(), stored.height()},
-                                     platform_.screen.availableAreas(),
-                                     {(screen.width - stored.width()) / 2, (screen.height - stored.height()) / 2});
-    resize(std::max(placed.width(), minimum.width), std::max(placed.height(), minimum.height));
+    const WindowPlacement home = defaultPreviewPlacement(screen, screenPpi());
+    const Rect placed = restoredPlacement({stored.left, stored.top, stored.width(), stored.height()}, minimum,
+                                          platform_.screen.availableAreas(), {home.left, home.top});
+    placement_.placed({placed.left, placed.top});
     move(placed.left, placed.top);
+    resize(placed.width(), placed.height());
     showSettings();
     showStatus();
     connectControls();
@@ -80,8 +81,9 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
 PrintPreviewWindow::~PrintPreviewWindow()
 {
     takeEdits();
-    QPoint at = pos();
-    model_.writeSettings(Rect::fromSize(at.x(), at.y(), width(), height()));
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    const Point at = placement_.position();
+    model_.writeSettings(Rect::fromSize(at.x, at.y, size.width(), size.height()));
 }
 
 void PrintPreviewWindow::buildControls()
@@ -422,6 +424,14 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     model_.setActive(isActiveWindow());
+}
+
+void PrintPreviewWindow::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (event->spontaneous() && isVisible()) {
+        placement_.moved({pos().x(), pos().y()}, isMaximized());
+    }
 }
 
 void PrintPreviewWindow::changeEvent(QEvent* event)

@@ -4,6 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/PlacementTracker.h"
 #include "print/PrintPreviewModel.h"
 #include "print/ui/PreviewHandCursors.h"
 
@@ -47,6 +48,7 @@ protected:
     virtual std::optional<ColorRef> chooseColor(ColorRef initial);
 
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -72,6 +74,7 @@ private:
     PrintPreviewHost host_;
     PrintPreviewModel model_;
     PreviewHandCursors cursors_;
+    PlacementTracker placement_;   // the window's position as the settings file holds it
     bool showingSettings_ = false; // the window writes its own fields: no layout from their events
 
     PreviewPaintBox* paintBox_ = nullptr;

@@ -2,10 +2,10 @@
 
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
+#include "common/WindowPlacement.h"
 #include "platform/Platform.h"
 #include "save/SaveDir.h"
 #include "save/SaveLayout.h"
-#include "save/SavePlacement.h"
 #include "save/SaveSettings.h"
 
 #include <QApplication>
@@ -42,6 +42,7 @@ constexpr int kGaugeHeight = 12;
 constexpr int kRelayoutDelayMs = 100;
 constexpr int kOptimizedPalette = 7;
 const char* const kHelpTopic = "HTML/Saving.htm";
+constexpr std::string_view kPlacementSection = "Save";
 
 const QStringList kFormatItems = {"BMP", "JPEG", "GIF", "PNG", "TIFF"};
 const QStringList kPaletteItems = {"Windows system", "Windows halftone", "Windows grayscale", "Monochrome",
@@ -333,16 +334,16 @@ void SaveAsDialog::readPlacement()
         pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
     }
     const Point defaultTopLeft = saveWindowDefaultPosition(screenSize, pixelsPerInch);
-    SaveWindowPlacement placement = readSavePlacement(iniFile_, defaultTopLeft);
-    Size minimum = saveWindowMinimumSize(pixelsPerInch);
+    const WindowPlacement placement =
+        readWindowPlacement(iniFile_, kPlacementSection,
+                            {defaultTopLeft.x, defaultTopLeft.y, kSaveWindowDesignedSize.width,
+                             kSaveWindowDesignedSize.height, kDefaultBackground});
+    const Size minimum = saveWindowMinimumSize(pixelsPerInch);
     setMinimumSize(minimum.width, minimum.height);
     // An absurd stored size or a place off every screen would put the buttons out of reach.
-    const Rect placed =
-        correctedPlacement({placement.left, placement.top},
-                           {std::max(placement.width, minimum.width), std::max(placement.height, minimum.height)},
-                           platform_.screen.availableAreas(), defaultTopLeft);
-    placedAt_ = QPoint(placed.left, placed.top);
-    move(placedAt_);
+    const Rect placed = restoredPlacement(placement, minimum, platform_.screen.availableAreas(), defaultTopLeft);
+    placement_.placed({placed.left, placed.top});
+    move(placed.left, placed.top);
     resize(placed.width(), placed.height());
     background_ = placement.background;
     setSwatch(backgroundColorPanel, background_);
@@ -363,7 +364,9 @@ void SaveAsDialog::writeSettings()
         writeActiveVar(key, session_.activeVariant());
         writeSaveDir(key, SaveDir());
     }
-    writeSavePlacement(iniFile_, {placedAt_.x(), placedAt_.y(), width(), height(), background_});
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    const Point at = placement_.position();
+    writeWindowPlacement(iniFile_, kPlacementSection, {at.x, at.y, size.width(), size.height(), background_});
 }
 
 void SaveAsDialog::done(int result)
@@ -390,17 +393,8 @@ void SaveAsDialog::resizeEvent(QResizeEvent* event)
 void SaveAsDialog::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (!event->spontaneous() || !isVisible()) {
-        return;
-    }
-    // The report that follows mapping is where the window was placed, as the window manager saw
-    // it, and some managers are a few pixels off there; taking it would make the window creep at
-    // each opening. Later reports are the user's moves.
-    if (!mappingReported_) {
-        mappingReported_ = true;
+    if (event->spontaneous() && isVisible() && placement_.moved({pos().x(), pos().y()}, isMaximized())) {
         keepFrameOnScreen();
-    } else {
-        placedAt_ = pos();
     }
 }
 
@@ -420,8 +414,8 @@ void SaveAsDialog::keepFrameOnScreen()
         resize(client);
     }
     if (QPoint(placed.left, placed.top) != frame.topLeft()) {
-        placedAt_ = QPoint(placed.left, placed.top);
-        move(placedAt_);
+        placement_.placed({placed.left, placed.top});
+        move(placed.left, placed.top);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/PlacementTracker.h"
 #include "save/SaveSession.h"
 #include "save/ui/SavePreviewPane.h"
 
@@ -152,8 +153,7 @@ private:
     bool dragging_ = false;
     bool updating_ = false;
     bool settingsWritten_ = false;
-    QPoint placedAt_; // the window's position as the settings file holds it
-    bool mappingReported_ = false;
+    PlacementTracker placement_; // the window's position as the settings file holds it
     ColorRef background_ = kDefaultBackground;
     ColorRef transparentSwatch_ = 0;
 

@@ -30,16 +30,25 @@ LayoutSettings placedAt(std::string left, std::string top, bool inches = true)
 
 TEST(PageModel, ZoomFallsBackAndIsKeptBetweenOneAndAThousandPercent)
 {
-    EXPECT_DOUBLE_EQ(zoomFromText("abc", kEnglish), 1.0);
-    EXPECT_DOUBLE_EQ(zoomFromText("", kEnglish), 1.0);
-    EXPECT_DOUBLE_EQ(zoomFromText("0", kEnglish), 0.01);
-    EXPECT_DOUBLE_EQ(zoomFromText("-20", kEnglish), 0.01);
-    EXPECT_DOUBLE_EQ(zoomFromText("5000", kEnglish), 10.0);
-    EXPECT_DOUBLE_EQ(zoomFromText(" 150.5 ", kEnglish), 1.505);
-    // The user's own decimal separator; the other one is a thousands separator or nothing.
-    EXPECT_DOUBLE_EQ(zoomFromText("150,5", kGerman), 1.505);
-    EXPECT_DOUBLE_EQ(zoomFromText("150.5", kGerman), 1.0);
-    EXPECT_DOUBLE_EQ(zoomFromText("1.000", kGerman), 10.0);
+    const struct {
+        const char* text;
+        const NumberFormat& numbers;
+        double zoom;
+    } zooms[] = {
+        {"abc", kEnglish, 1.0},
+        {"", kEnglish, 1.0},
+        {"0", kEnglish, 0.01},
+        {"-20", kEnglish, 0.01},
+        {"5000", kEnglish, 10.0},
+        {" 150.5 ", kEnglish, 1.505},
+        // The user's own decimal separator; the other one is a thousands separator or nothing.
+        {"150,5", kGerman, 1.505},
+        {"150.5", kGerman, 1.0},
+        {"1.000", kGerman, 10.0},
+    };
+    for (const auto& z : zooms) {
+        EXPECT_DOUBLE_EQ(zoomFromText(z.text, z.numbers), z.zoom) << '"' << z.text << '"';
+    }
 
     // A 96 x 48 image at 200 % on a 96 ppi screen is 2 x 1 inches.
     LayoutSettings s = placedAt("1", "1");
@@ -121,14 +130,7 @@ TEST(PageModel, UnitChangeRewritesTheClampedOffsetsWithTwoDecimals)
 
     // A sheet wide enough for a 1000 mm offset: the text carries a thousands separator and the
     // next layout still reads it.
-    PrinterMetrics plotter{.dpiX = 100,
-                           .dpiY = 100,
-                           .marginLeft = 0,
-                           .marginTop = 0,
-                           .printableWidth = 6000,
-                           .printableHeight = 6000,
-                           .paperWidth = 6000,
-                           .paperHeight = 6000};
+    const PrinterMetrics plotter = borderlessSheet(100, 6000, 6000);
     for (const NumberFormat* numbers : {&kEnglish, &kGerman}) {
         LayoutSettings wide = placedAt("40", "0");
         PageLayout first = computePageLayout(plotter, wide, 96, 96, 96, *numbers);
@@ -156,7 +158,7 @@ TEST(PageModel, PaperSizeTexts)
     EXPECT_EQ(paperSizeText(letter300(), false, kEnglish), "Paper size: 216 x 279 mm");
     EXPECT_EQ(paperSizeText(letter300(), true, kGerman), "Paper size: 8,5 x 11,0 inches");
     // A4 at 600 dpi: 4961 x 7016 pixels.
-    PrinterMetrics a4{.dpiX = 600, .dpiY = 600, .paperWidth = 4961, .paperHeight = 7016};
+    const PrinterMetrics a4 = borderlessSheet(600, 4961, 7016);
     EXPECT_EQ(paperSizeText(a4, true, kEnglish), "Paper size: 8.3 x 11.7 inches");
     EXPECT_EQ(paperSizeText(a4, false, kEnglish), "Paper size: 210 x 297 mm");
 }
@@ -216,13 +218,10 @@ TEST(PageModel, PrintDestinationRounding)
 
 TEST(PageModel, CopiesBelowOneAreOneAndAreCappedAt999)
 {
-    EXPECT_EQ(copiesFromText("3", kEnglish), 3);
-    EXPECT_EQ(copiesFromText(" 12 ", kEnglish), 12);
-    EXPECT_EQ(copiesFromText("abc", kEnglish), 1);
-    EXPECT_EQ(copiesFromText("2.5", kEnglish), 1);
-    EXPECT_EQ(copiesFromText("0", kEnglish), 1);
-    EXPECT_EQ(copiesFromText("-4", kEnglish), 1);
-    EXPECT_EQ(copiesFromText("5000", kEnglish), 999);
-    EXPECT_EQ(copiesFromText("1,000", kEnglish), 999);
-    EXPECT_EQ(copiesFromText("99999999999", kEnglish), 999);
+    const std::pair<const char*, int> copies[] = {{"3", 3},      {" 12 ", 12},   {"abc", 1},
+                                                  {"2.5", 1},    {"0", 1},       {"-4", 1},
+                                                  {"5000", 999}, {"1,000", 999}, {"99999999999", 999}};
+    for (const auto& [text, count] : copies) {
+        EXPECT_EQ(copiesFromText(text, kEnglish), count) << '"' << text << '"';
+    }
 }

@@ -207,14 +207,7 @@ TEST_F(PreviewFixture, AFailedJobIsEndedAndReportedAndTheCaptureStaysUnsaved)
 TEST_F(PreviewFixture, AcceptedSetupReadsThePageAgain)
 {
     PrintPreviewModel& m = open();
-    PrinterMetrics a4{.dpiX = 600,
-                      .dpiY = 600,
-                      .marginLeft = 0,
-                      .marginTop = 0,
-                      .printableWidth = 4961,
-                      .printableHeight = 7016,
-                      .paperWidth = 4961,
-                      .paperHeight = 7016};
+    const PrinterMetrics a4 = borderlessSheet(600, 4961, 7016);
     printer.metricsAfterSetup = a4;
     EXPECT_FALSE(m.printerSetup(nullptr));
     EXPECT_EQ(m.metrics(), letter300());

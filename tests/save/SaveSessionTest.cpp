@@ -4,6 +4,8 @@
 #include "platform/FileRegistryHive.h"
 #include "save/SaveSettings.h"
 
+#include "save/VariantSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -81,14 +83,8 @@ TEST_F(SaveSessionTest, FirstOpeningWithNoStoredValuesShowsTheFourDefaultPanes)
         EXPECT_GT(v.encodedLength, 0u);
         EXPECT_EQ(v.caption, "Variant " + std::to_string(n) + ": " + words[n - 1] + " " + FormatSize(v.encodedLength));
     }
-    EXPECT_EQ(session.variant(2).JPEGCompressionQuality, 75);
-    EXPECT_TRUE(session.variant(2).JPEGProgressiveEncoding);
-    const SaveVariant& gif = session.variant(3);
-    EXPECT_EQ(gif.GIFColorReduction, 8);
-    EXPECT_EQ(gif.GIFColorResolution, 32);
-    EXPECT_EQ(gif.GIFDitherMode, 0);
-    EXPECT_EQ(gif.GIFCompression, 0);
-    EXPECT_FALSE(gif.GIFIsTransparent);
+    EXPECT_EQ(jpegSettings(session.variant(2)), kJpegDefaults);
+    EXPECT_EQ(gifSettings(session.variant(3)), kGifDefaults);
     EXPECT_EQ(session.activeVariant(), 1);
 
     // The BMP is the gauges' maximum: its gauge is full, the compressed ones are not.
@@ -184,13 +180,10 @@ TEST_F(SaveSessionTest, ValuesOutsideTheirRangesTakeTheirDefaults)
     settings.writeString("GIFColorReduction2", "7"); // another kind: missing
     SaveVariant v1 = readVariantSettings(settings, 1);
     SaveVariant v2 = readVariantSettings(settings, 2);
-    EXPECT_EQ(v1.JPEGCompressionQuality, 75);
-    EXPECT_EQ(v2.JPEGCompressionQuality, 75);
-    EXPECT_EQ(v1.GIFColorReduction, 8);
-    EXPECT_EQ(v2.GIFColorReduction, 8);
-    EXPECT_EQ(v1.GIFColorResolution, 32);
-    EXPECT_EQ(v1.GIFDitherMode, 0);
-    EXPECT_EQ(v1.GIFCompression, 0);
+    for (const SaveVariant& v : {v1, v2}) {
+        EXPECT_EQ(jpegSettings(v), kJpegDefaults);
+        EXPECT_EQ(gifSettings(v), kGifDefaults);
+    }
 }
 
 TEST_F(SaveSessionTest, VariantSettingsComeBackAsWritten)
@@ -213,17 +206,7 @@ TEST_F(SaveSessionTest, VariantSettingsComeBackAsWritten)
         writeSaveDir(settings, "/tmp/");
     }
     SettingsKey settings(hive, key());
-    SaveVariant read = readVariantSettings(settings, 4);
-    EXPECT_EQ(read.Fmt, 1);
-    EXPECT_EQ(read.JPEGCompressionQuality, 1);
-    EXPECT_FALSE(read.JPEGProgressiveEncoding);
-    EXPECT_EQ(read.GIFColorReduction, 7);
-    EXPECT_EQ(read.GIFColorResolution, 256);
-    EXPECT_EQ(read.GIFDitherMode, 6);
-    EXPECT_EQ(read.GIFCompression, 1);
-    EXPECT_TRUE(read.GIFIsTransparent);
-    EXPECT_EQ(read.GIFTransparentPixelX, 12);
-    EXPECT_EQ(read.GIFTransparentPixelY, 34);
+    EXPECT_EQ(storedSettings(readVariantSettings(settings, 4)), storedSettings(written));
     EXPECT_EQ(readActiveVar(settings), 4);
     EXPECT_EQ(readStoredSaveDir(settings), "/tmp/");
     // The flags are stored as the numbers 1 and 0.
@@ -244,22 +227,18 @@ TEST_F(SaveSessionTest, DefaultsRestoreTheJpegAndGifSettings)
     v.GIFTransparentPixelX = 3;
     v.GIFTransparentPixelY = 4;
 
+    // Each panel's "Defaults" leaves the other panel's settings and the format as they were.
     SaveVariant jpeg = v;
     jpeg.restoreJpegDefaults();
-    EXPECT_EQ(jpeg.JPEGCompressionQuality, 75);
-    EXPECT_TRUE(jpeg.JPEGProgressiveEncoding);
-    EXPECT_EQ(jpeg.GIFColorReduction, 1); // the GIF settings are not touched
+    EXPECT_EQ(jpegSettings(jpeg), kJpegDefaults);
+    EXPECT_EQ(gifSettings(jpeg), gifSettings(v));
+    EXPECT_EQ(jpeg.Fmt, v.Fmt);
 
     SaveVariant gif = v;
     gif.restoreGifDefaults();
-    EXPECT_EQ(gif.GIFColorReduction, 8);
-    EXPECT_EQ(gif.GIFColorResolution, 32);
-    EXPECT_EQ(gif.GIFDitherMode, 0);
-    EXPECT_EQ(gif.GIFCompression, 0);
-    EXPECT_FALSE(gif.GIFIsTransparent);
-    EXPECT_EQ(gif.GIFTransparentPixelX, 0);
-    EXPECT_EQ(gif.GIFTransparentPixelY, 0);
-    EXPECT_EQ(gif.JPEGCompressionQuality, 5);
+    EXPECT_EQ(gifSettings(gif), kGifDefaults);
+    EXPECT_EQ(jpegSettings(gif), jpegSettings(v));
+    EXPECT_EQ(gif.Fmt, v.Fmt);
 }
 
 TEST_F(SaveSessionTest, TheSavedFileHasTheMeasuredLengthInEveryFormat)

@@ -5,9 +5,9 @@
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakePlatform.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
+#include "support/WindowTestFakes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,9 +83,9 @@ std::unique_ptr<QDialog> selfClosingDialog(const ModalWindowContext& context, in
     return dialog;
 }
 
-class ControlFormTest : public ::testing::Test {
+class ControlFormTest : public ::testing::Test, public WindowTestFakes {
 protected:
-    ControlFormTest() { application(); }
+    ControlFormTest() : WindowTestFakes(screenPattern(640, 480)) { application(); }
 
     std::unique_ptr<RemoteControlWindow> makeForm(RemoteWindowFactories windows = {})
     {
@@ -113,13 +113,6 @@ protected:
                           extra);
     }
 
-    FakePlatform fakes{screenPattern(640, 480)};
-    FileRegistryHive& userHive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    FakeClipboard& clipboard = fakes.clipboard;
-    FakeHelpService& help = fakes.help;
-    FakeMessageService& messages = fakes.messages;
-    Platform& platform = fakes.platform;
     FakeFrame frame;
     std::vector<std::string> log;
     int editResult = EditResultClose;

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 
 namespace {
 
@@ -46,8 +47,35 @@ protected:
         QCoreApplication::sendEvent(&form, &event);
     }
 
+    // The pointer pressed at `from` and moved to `to` with the button held.
+    void drag(CaptureFrameWindow& form, QPoint from, QPoint to, Qt::MouseButton button)
+    {
+        mouse(form, QEvent::MouseButtonPress, from, button, button);
+        moveHeld(form, to, button);
+    }
+    void moveHeld(CaptureFrameWindow& form, QPoint to, Qt::MouseButtons held)
+    {
+        mouse(form, QEvent::MouseMove, to, Qt::NoButton, held);
+    }
+    void release(CaptureFrameWindow& form, QPoint at, Qt::MouseButton button)
+    {
+        mouse(form, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+
+    // A frame at 100, 100 of 300 x 200, shown when asked: where the pointer tests start.
+    CaptureFrameWindow& frameAtTheStart(bool shown = true)
+    {
+        window = std::make_unique<CaptureFrameWindow>(fakes.platform, host);
+        window->setGeometry(100, 100, 300, 200);
+        if (shown) {
+            window->show();
+        }
+        return *window;
+    }
+
     FakeFramePlatform fakes;
     RecordingFrameHost host;
+    std::unique_ptr<CaptureFrameWindow> window;
 };
 
 } // namespace
@@ -194,69 +222,56 @@ TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndLeavesTheFrameToIt)
 TEST_F(CaptureFrame, OwnDragMovesTheFrameWithThePointerAndLetsTheHostRepaint)
 {
     host.updateRulersOption = true;
-    CaptureFrameWindow form(fakes.platform, host);
-    form.setGeometry(100, 100, 300, 200);
-    form.show();
-    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::LeftButton, Qt::LeftButton);
-    mouse(form, QEvent::MouseMove, {117, 145}, Qt::NoButton, Qt::LeftButton);
+    CaptureFrameWindow& form = frameAtTheStart();
+    drag(form, {107, 150}, {117, 145}, Qt::LeftButton);
     EXPECT_EQ(form.pos(), QPoint(110, 95));
-    mouse(form, QEvent::MouseMove, {127, 160}, Qt::NoButton, Qt::LeftButton);
+    moveHeld(form, {127, 160}, Qt::LeftButton);
     EXPECT_EQ(form.pos(), QPoint(120, 110));
-    mouse(form, QEvent::MouseButtonRelease, {130, 161}, Qt::LeftButton, Qt::NoButton);
+    release(form, {130, 161}, Qt::LeftButton);
     EXPECT_EQ(form.pos(), QPoint(123, 111)); // the release moves by its own travel once more
     EXPECT_EQ(host.pendingPaints, 3);
     EXPECT_EQ(form.size(), QSize(300, 200));
     // After the release the pointer no longer drags.
-    mouse(form, QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::NoButton);
+    moveHeld(form, {200, 200}, Qt::NoButton);
     EXPECT_EQ(form.pos(), QPoint(123, 111));
 }
 
 TEST_F(CaptureFrame, OwnDragIgnoresOtherButtons)
 {
-    CaptureFrameWindow form(fakes.platform, host);
-    form.setGeometry(100, 100, 300, 200);
-    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::MiddleButton, Qt::MiddleButton);
-    mouse(form, QEvent::MouseMove, {140, 180}, Qt::NoButton, Qt::MiddleButton);
+    CaptureFrameWindow& form = frameAtTheStart(false);
+    drag(form, {107, 150}, {140, 180}, Qt::MiddleButton);
     EXPECT_EQ(form.pos(), QPoint(100, 100));
 }
 
 TEST_F(CaptureFrame, SystemMoveWaitsForTheDragDistance)
 {
     host.updateRulersOption = false;
-    CaptureFrameWindow form(fakes.platform, host);
-    form.setGeometry(100, 100, 300, 200);
-    form.show();
-    mouse(form, QEvent::MouseButtonPress, {107, 150}, Qt::RightButton, Qt::RightButton);
-    mouse(form, QEvent::MouseMove, {108, 150}, Qt::NoButton, Qt::RightButton);
+    CaptureFrameWindow& form = frameAtTheStart();
+    drag(form, {107, 150}, {108, 150}, Qt::RightButton);
     EXPECT_EQ(form.pos(), QPoint(100, 100));
     // Without a window manager to move it, the frame follows the pointer itself.
-    mouse(form, QEvent::MouseMove, {147, 150}, Qt::NoButton, Qt::RightButton);
+    moveHeld(form, {147, 150}, Qt::RightButton);
     EXPECT_EQ(form.pos(), QPoint(140, 100));
     ASSERT_EQ(fakes.windowManager.moves.size(), 1u);
     EXPECT_EQ(fakes.windowManager.moves[0].anchor, (Point{107, 150}));
     EXPECT_EQ(fakes.windowManager.moves[0].button, 3);
-    mouse(form, QEvent::MouseButtonRelease, {147, 150}, Qt::RightButton, Qt::NoButton);
+    release(form, {147, 150}, Qt::RightButton);
     // Switching the option back restores the own drag, which ignores the right button.
     host.updateRulersOption = true;
     form.applyDragOption();
-    mouse(form, QEvent::MouseButtonPress, {147, 150}, Qt::RightButton, Qt::RightButton);
-    mouse(form, QEvent::MouseMove, {190, 150}, Qt::NoButton, Qt::RightButton);
+    drag(form, {147, 150}, {190, 150}, Qt::RightButton);
     EXPECT_EQ(form.pos(), QPoint(140, 100));
 }
 
 TEST_F(CaptureFrame, OuterEdgesResizeDownToTheMinimum)
 {
-    CaptureFrameWindow form(fakes.platform, host);
-    form.setGeometry(100, 100, 300, 200);
-    form.show();
-    mouse(form, QEvent::MouseButtonPress, {399, 200}, Qt::LeftButton, Qt::LeftButton);
-    mouse(form, QEvent::MouseMove, {449, 230}, Qt::NoButton, Qt::LeftButton);
+    CaptureFrameWindow& form = frameAtTheStart();
+    drag(form, {399, 200}, {449, 230}, Qt::LeftButton);
     EXPECT_EQ(form.geometry(), QRect(100, 100, 350, 200));
-    mouse(form, QEvent::MouseButtonRelease, {449, 230}, Qt::LeftButton, Qt::NoButton);
+    release(form, {449, 230}, Qt::LeftButton);
 
-    mouse(form, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
-    mouse(form, QEvent::MouseMove, {1100, 1100}, Qt::NoButton, Qt::LeftButton);
-    mouse(form, QEvent::MouseButtonRelease, {1100, 1100}, Qt::LeftButton, Qt::NoButton);
+    drag(form, {100, 100}, {1100, 1100}, Qt::LeftButton);
+    release(form, {1100, 1100}, Qt::LeftButton);
     EXPECT_EQ(form.geometry(), QRect(421, 271, 29, 29));
     EXPECT_EQ(QRegion(form.rect()).subtracted(form.mask()), QRegion(14, 14, 1, 1));
 }

@@ -6,10 +6,10 @@
 #include "editor/TestImages.h"
 #include "editor/ui/EditorView.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakePlatform.h"
 #include "support/TempFolder.h"
 
 #include "support/TestApplication.h"
+#include "support/WindowTestFakes.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -44,9 +44,9 @@ protected:
     std::optional<ColorRef> chooseColor(ColorRef) override { return answer; }
 };
 
-class ImageEditorWindowTest : public ::testing::Test {
+class ImageEditorWindowTest : public ::testing::Test, public WindowTestFakes {
 protected:
-    ImageEditorWindowTest()
+    ImageEditorWindowTest() : WindowTestFakes(Bitmap(16, 16))
     {
         application();
         screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
@@ -79,13 +79,6 @@ protected:
 
     TempFolder folder;
     SettingsFile ini{(folder.path / "zentrap.ini").string()};
-    FakePlatform fakes{Bitmap(16, 16)};
-    FileRegistryHive& hive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    FakeClipboard& clipboard = fakes.clipboard;
-    FakeHelpService& help = fakes.help;
-    FakeMessageService& messages = fakes.messages;
-    Platform& platform = fakes.platform;
     Bitmap captured = testimages::randomImage(120, 90, 11);
     Bitmap edit;
     Bitmap undo;

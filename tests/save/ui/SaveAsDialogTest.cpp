@@ -3,8 +3,9 @@
 #include "common/SettingsFile.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakePlatform.h"
 #include "save/SaveDir.h"
+#include "save/VariantSettings.h"
+#include "support/WindowTestFakes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -70,8 +71,9 @@ protected:
     std::optional<ColorRef> chooseColor(ColorRef) override { return colorAnswer; }
 };
 
-class SaveFormTest : public ::testing::Test {
+class SaveFormTest : public ::testing::Test, public WindowTestFakes {
 protected:
+    SaveFormTest() : WindowTestFakes(Bitmap(16, 16)) {}
     static void SetUpTestSuite() { ensureApplication(); }
 
     void SetUp() override
@@ -96,24 +98,17 @@ protected:
 
     void store(const char* name, uint32_t value)
     {
-        SettingsKey key(hive, SettingsStore::kPrimaryKey);
+        SettingsKey key(userHive, SettingsStore::kPrimaryKey);
         key.writeInteger(name, static_cast<int32_t>(value));
     }
     void storeString(const char* name, const std::string& value)
     {
-        SettingsKey key(hive, SettingsStore::kPrimaryKey);
+        SettingsKey key(userHive, SettingsStore::kPrimaryKey);
         key.writeString(name, value);
     }
-    std::optional<RegValue> stored(const char* name) const { return hive.value(SettingsStore::kPrimaryKey, name); }
+    std::optional<RegValue> stored(const char* name) const { return userHive.value(SettingsStore::kPrimaryKey, name); }
 
     std::filesystem::path folder;
-    FakePlatform fakes{Bitmap(16, 16)};
-    FileRegistryHive& hive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    FakeClipboard& clipboard = fakes.clipboard;
-    FakeHelpService& help = fakes.help;
-    FakeMessageService& messages = fakes.messages;
-    Platform& platform = fakes.platform;
     std::unique_ptr<SettingsFile> ini;
     Bitmap image = stripes(100, 80);
     int32_t captureNumber = 1;
@@ -248,13 +243,7 @@ TEST_F(SaveFormTest, DefaultsRestoreTheGifSettingsAndEncode)
     EXPECT_TRUE(form->transparentBox->isChecked());
     EXPECT_TRUE(form->pickerButton->isEnabled());
     form->defaultsButton->click();
-    const SaveVariant& v = form->session().variant(3);
-    EXPECT_EQ(v.GIFColorReduction, 8);
-    EXPECT_EQ(v.GIFColorResolution, 32);
-    EXPECT_EQ(v.GIFDitherMode, 0);
-    EXPECT_EQ(v.GIFCompression, 0);
-    EXPECT_FALSE(v.GIFIsTransparent);
-    EXPECT_EQ(v.GIFTransparentPixelX, 0);
+    EXPECT_EQ(gifSettings(form->session().variant(3)), kGifDefaults);
     EXPECT_EQ(form->gifPaletteBox->currentText(), "Optimized Windows");
     EXPECT_FALSE(form->gifColorsBox->isEnabled());
     EXPECT_EQ(form->gifColorsBox->currentText(), "256");
