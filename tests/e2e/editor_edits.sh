@@ -4,34 +4,27 @@
 # resize, and Enter in the width field; after each the Remote Control's image, saved as BMP through Save As, holds exactly the
 # expected pixels (the selected block, the image turned, `zentrap-cli resize` of it, unchanged);
 # "Print..." goes on to the Print command.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
-# The settings file lies beside the program: run a copy so that it lands in the work folder. The
-# editor opens right of the pattern window, the Save As window over it.
-real_bin=$ZENTRAP_BIN
-ZENTRAP_BIN="$work/bin"
-mkdir -p "$ZENTRAP_BIN"
-cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
-ln -s "$real_bin/zentrap-test-pattern" "$ZENTRAP_BIN/zentrap-test-pattern"
-printf '[Edit]\nLeft=1150\nTop=60\n[Save]\nLeft=60\nTop=60\n' >"$ZENTRAP_BIN/zentrap.ini"
+# The editor opens right of the pattern window, the Save As window over it.
+run_program_copy
+printf '[Edit]\nLeft=1150\nTop=60\n[Save]\nLeft=60\nTop=60\n' >"$ini"
 out="$work/saved"
 mkdir -p "$out"
 
-start_pattern 200,150,900,600
-write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+prepare_pattern_capture
 start_zentrap
-click_remote 50 155
-read_clipboard_images "$work/capture"
+capture_pattern "$work/capture"
 
 # Sets ed_wid and EX, EY, EW, EH (the editor's client area) once the editor is shown.
 await_editor() {
   ed_wid=$(wait_window "Image Editor") || fail "the editor did not open"
-  sleep 0.5
+  wait_active "$ed_wid" || fail "the editor did not take the keyboard"
   window_geometry "$ed_wid"
   EX=$X EY=$Y EW=$WIDTH EH=$HEIGHT
 }
 # Clicks a control of the right-hand panel: $1 pixels left of the client's right edge, $2 below its top.
-click_panel() { xdotool mousemove --sync $((EX + EW - $1)) $((EY + $2)) click 1; }
+click_panel() { move_pointer $((EX + EW - $1)) $((EY + $2)) click 1; }
 # The paint area starts inside the 8-pixel border and the bevel.
 view_x() { echo $((EX + 9 + $1)); }
 view_y() { echo $((EY + 9 + $1)); }
@@ -48,30 +41,27 @@ print_button() { click_panel 84 46; }
 save_image() {
   if [ "$1" = esc ]; then
     xdotool key --clearmodifiers Escape
-    sleep 0.4
-    click_remote 50 230
+    wait_window_gone "Image Editor" "Esc to close the editor"
+    focus_remote
     xdotool key --clearmodifiers ctrl+s
   fi
   save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
-  sleep 0.5
+  wait_active "$save_wid" || fail "the Save As window did not take the keyboard"
   xdotool key --clearmodifiers Home
-  sleep 0.3
   save_through_dialog "$2" "$2.bmp"
   xdotool key --clearmodifiers Escape
-  sleep 0.4
+  wait_window_gone "Zentrap Save As" "Esc to close the Save As window"
 }
 
 # 1. Select from (200, 150) back to (40, 30) in the view, crop, close with Esc.
 click_remote 50 127
 await_editor
 select_tool
-xdotool mousemove --sync "$(view_x 200)" "$(view_y 150)" mousedown 1
+move_pointer "$(view_x 200)" "$(view_y 150)" mousedown 1
 for step in 1 2 3 4; do
-  xdotool mousemove --sync "$(view_x $((200 - step * 40)))" "$(view_y $((150 - step * 30)))"
-  sleep 0.05
+  move_pointer "$(view_x $((200 - step * 40)))" "$(view_y $((150 - step * 30)))"
 done
 xdotool mouseup 1
-sleep 0.3 # the marks run while the selection is shown
 crop_tool
 save_image esc "$out/cropped"
 "$PY" - "$work/capture.png" "$out/cropped.bmp" <<'PYEOF' || fail "the cropped image is not the selected block"
@@ -85,13 +75,15 @@ PYEOF
 echo "crop ok: the 160x120 block at 40,30 of the capture"
 
 # 2. Ctrl+E, turn by 90°, continue with the editor's own "Save As...".
-click_remote 50 230
+focus_remote
 xdotool key --clearmodifiers ctrl+e
 await_editor
+before=$(program_windows)
 rotate_tool
-sleep 0.3
+turn_menu=$(new_window "$before") || fail "the turn tool opened no menu"
+await_menu "$turn_menu" "the turn menu"
 xdotool key --clearmodifiers Down Return
-sleep 0.3
+wait_for 10 "the turn menu to close" window_unmapped "$turn_menu"
 save_as_button
 save_image direct "$out/turned"
 "$PY" - "$out/cropped.bmp" "$out/turned.bmp" <<'PYEOF' || fail "the turned image is not the crop turned clockwise"
@@ -111,7 +103,6 @@ width_field
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 20 200
 apply_button
-sleep 0.3
 save_image esc "$out/resized"
 "$PY" -c "from PIL import Image; Image.open('$out/turned.bmp').save('$work/turned.png')"
 "$real_bin/zentrap-cli" resize --width 200 --height 267 "$work/turned.png" "$work/expected.png" ||
@@ -127,12 +118,8 @@ width_field
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 20 50
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 100); do
-  xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 || break
-  sleep 0.05
-done
-xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 && fail "Enter did not close the editor"
-click_remote 50 230
+wait_window_gone "Image Editor" "Enter to close the editor"
+focus_remote
 xdotool key --clearmodifiers ctrl+s
 save_image direct "$out/entered"
 check same "$out/entered.bmp" "$out/resized.bmp" || fail "Enter in the width field changed the image"
@@ -143,20 +130,20 @@ echo "enter ok: closed, nothing applied"
 click_remote 50 127
 await_editor
 print_button
-printing=
-for _ in $(seq 1 200); do
+# The Print Preview, or the message box titled "Zentrap".
+print_window() {
+  local w
   for w in $(program_windows); do
     case "$(xdotool getwindowname "$w" 2>/dev/null)" in
-    "Zentrap Print Preview" | Zentrap) printing=$w ;;
+    "Zentrap Print Preview" | Zentrap) echo "$w" && return 0 ;;
     esac
   done
-  [ -n "$printing" ] && break
-  sleep 0.05
-done
-[ -n "$printing" ] || fail "\"Print...\" did not go on to the Print command"
+}
+printing=$(poll_output 10 print_window) || fail "\"Print...\" did not go on to the Print command"
 xdotool search --onlyvisible --name '^Image Editor$' >/dev/null 2>&1 && fail "the editor stayed open after \"Print...\""
+activate "$printing"
 xdotool key --clearmodifiers Escape
-sleep 0.5
+wait_for 10 "Esc to close the Print command's window" window_unmapped "$printing"
 echo "print ok: the editor handed over to the Print command"
 
 close_zentrap

@@ -1,25 +1,18 @@
 # The hole belongs to the windows below: they show through it, and a click in it reaches them.
-source "$(dirname "$0")/frame_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
-clicks="$frame_work/clicks"
+clicks="$work/clicks"
 : >"$clicks"
-pattern_out="$frame_work/pattern.out"
-"$ZENTRAP_BIN/zentrap-test-pattern" --geometry 200,100,800,600 --normal --clicks "$clicks" >"$pattern_out" &
-frame_started+=($!)
-for _ in $(seq 1 200); do
-  grep -q ready "$pattern_out" && break
-  sleep 0.05
-done
-grep -q ready "$pattern_out" || fail "the pattern window did not come up"
+start_pattern 200,100,800,600 --normal --clicks "$clicks"
 
-write_frame_values '"CropLeft"=dword:0000012c\n"CropTop"=dword:000000c8\n"CropWidth"=dword:00000190\n"CropHeight"=dword:0000012c'
+write_user_values '"CropLeft"=dword:0000012c\n"CropTop"=dword:000000c8\n"CropWidth"=dword:00000190\n"CropHeight"=dword:0000012c'
 start_frame
 [ "$FX $FY $FW $FH" = "300 200 400 300" ] || fail "frame at $FX $FY $FW $FH"
 
 # The whole hole shows the pattern, pixel for pixel; the band does not.
 hole_shows_pattern() {
-  grab_root "$frame_work/screen.png"
-  $PY - "$frame_work/screen.png" <<'PYEOF'
+  grab_screen "$work/screen.png"
+  $PY - "$work/screen.png" <<'PYEOF'
 import os, sys
 from PIL import Image
 sys.path.insert(0, os.path.join(os.environ["ZENTRAP_SOURCE_DIR"], "tests/tools"))
@@ -43,23 +36,23 @@ if ! (wait_for 5 "the frame's band over the pattern" hole_shows_pattern); then
 fi
 
 # A click in the hole reaches the pattern window; one on the band does not.
-xdotool mousemove --sync 500 350 click 1
-xdotool mousemove --sync 600 480 click 1
-xdotool mousemove --sync 600 207 click 1
-xdotool mousemove --sync 309 300 click 1
+move_pointer 500 350 click 1
+move_pointer 600 480 click 1
+move_pointer 600 207 click 1
+move_pointer 309 300 click 1
 # A last click in the hole: once it arrives, every click before it has been delivered.
-xdotool mousemove --sync 400 300 click 1
+move_pointer 400 300 click 1
 wait_for 5 "the clicks in the hole" file_has_lines "$clicks" . 3
 got=$(tr '\n' ' ' <"$clicks")
 [ "$got" = "500 350 600 480 400 300 " ] || fail "clicks that reached the window below: $got"
 
 # After a resize the new hole lets clicks through as well, and the old one is band now.
 frame_ask "where" >/dev/null
-drag_pointer 1 699 499 799 549
+drag_pointer 1 699 499 799 549 window_placed "$frame_wid" 300 200 500 350
 window_geometry "$frame_wid"
 [ "$WIDTH $HEIGHT" = "500 350" ] || fail "resized to $WIDTH x $HEIGHT"
 : >"$clicks"
-xdotool mousemove --sync 780 530 click 1
+move_pointer 780 530 click 1
 wait_for 5 "the click in the grown hole" file_has_lines "$clicks" . 1
 [ "$(tr '\n' ' ' <"$clicks")" = "780 530 " ] || fail "a click in the grown hole did not reach the window below"
 stop_frame

@@ -1,18 +1,16 @@
 # The rulers' ticks sit at absolute screen positions in each unit, read back from a root grab and
 # compared with the rules computed here independently (96 pixels per inch on the test desktop).
-source "$(dirname "$0")/frame_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 # The hole spans screen columns 95..766 and rows 77..548.
-write_frame_values '"CropLeft"=dword:00000051\n"CropTop"=dword:0000003f\n"CropWidth"=dword:000002bc\n"CropHeight"=dword:000001f4\n"FUnits"=dword:00000000'
+write_user_values '"CropLeft"=dword:00000051\n"CropTop"=dword:0000003f\n"CropWidth"=dword:000002bc\n"CropHeight"=dword:000001f4\n"FUnits"=dword:00000000'
 start_frame
 [ "$FX $FY $FW $FH $FB" = "81 63 700 500 14" ] || fail "frame at $FX $FY $FW $FH, band $FB"
 
-for unit in 0 1 2; do
-  frame_ask "units $unit" ok >/dev/null
-  sleep 0.3
-  frame_ask labels end | grep '^label' >"$frame_work/labels" || true
-  grab_root "$frame_work/screen.png"
-  $PY - "$frame_work/screen.png" "$frame_work/labels" "$unit" "$FX" "$FY" "$FW" "$FH" "$FB" <<'PYEOF' || fail "ticks in unit $unit"
+# ticks_agree UNIT: a grab of the screen shows the rulers' ticks in UNIT where the rules put them.
+ticks_agree() {
+  grab_screen "$work/screen.png"
+  $PY - "$work/screen.png" "$work/labels" "$1" "$FX" "$FY" "$FW" "$FH" "$FB" <<'PYEOF'
 import sys
 from PIL import Image
 
@@ -75,6 +73,13 @@ if checked < 1000 or errors:
     sys.exit(f"{checked} places checked; " + "; ".join(errors[:10]))
 print(f"unit {unit}: {checked} places agree")
 PYEOF
+}
+
+for unit in 0 1 2; do
+  frame_ask "units $unit" ok >/dev/null
+  frame_ask labels end | grep '^label' >"$work/labels" || true
+  # The frame repaints its rulers after the change: wait until the screen shows this unit's ticks.
+  wait_for 10 "the ticks in unit $unit" ticks_agree "$unit"
 done
 
 stop_frame

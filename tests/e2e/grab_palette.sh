@@ -1,7 +1,6 @@
 # On an 8-bit PseudoColor display the copy is still 24 bits, with the colormap's colours, and it
 # carries the system palette with as many entries as the display reports.
-set -euo pipefail
-source "$ZENTRAP_SOURCE_DIR/tests/tools/e2e-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/e2e.bash"
 
 if [ -z "${ZENTRAP_PALETTE_DESKTOP:-}" ]; then
   # Runs itself again on a desktop of its own with an 8-bit screen (no window manager: only
@@ -12,7 +11,7 @@ if [ -z "${ZENTRAP_PALETTE_DESKTOP:-}" ]; then
 fi
 
 cli="$ZENTRAP_BIN/zentrap-cli"
-w="$e2e_work"
+w="$work"
 xdpyinfo | grep -q "depth of root window: *8 planes" || fail "the test screen is not 8 bits deep"
 entries=$(xdpyinfo | awk '/default visual id:/ {v=$4} /^ *visual id:/ {cur=$3}
   /available colormap entries:/ && cur==v {print $4; exit}')

@@ -1,14 +1,13 @@
 # zentrap-cli grab returns the screen's pixels exactly: inside a window, across the screen's
 # edges (black outside), for the whole screen, and through the image formats.
-set -euo pipefail
-source "$ZENTRAP_SOURCE_DIR/tests/tools/e2e-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/e2e.bash"
 cli="$ZENTRAP_BIN/zentrap-cli"
-w="$e2e_work"
+w="$work"
 
 start_pattern 101,53,317,211
 start_pattern 0,0,60,60
 # The pointer sits inside the rectangle: without --cursor it must not show.
-point_at 200 120
+move_pointer 200 120
 
 "$cli" grab --rect 101,53,317,211 "$w/window.ppm"
 check size "$w/window.ppm" 317 211

@@ -4,38 +4,16 @@
 # matter, a keyboard-map change moves the grabs to the new keys, key names come from the map, and
 # PrintScreen is reported (also while held) while the focused window still receives it, and presses
 # that pile up while the program is busy are delivered once.
-set -euo pipefail
-: "${ZENTRAP_BIN:?ZENTRAP_BIN must name the bin folder of the build}"
-: "${DISPLAY:?run under scripts/with-test-desktop}"
-
-work=$(mktemp -d /tmp/zentrap-hotkey-e2e.XXXXXX)
-started=()
-cleanup() {
-  local status=$?
-  exec 7>&- 2>/dev/null || true
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
-  xmodmap "$work/keymap" 2>/dev/null || true
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  sed 's/^/  harness: /' "$work/harness.out" "$work/harness.err" >&2 2>/dev/null || true
-  exit 1
-}
+source "$(dirname "$0")/lib/e2e.bash"
 xmodmap -pke >"$work/keymap"
+at_exit 'exec 7>&- 2>/dev/null; xmodmap "$work/keymap" 2>/dev/null'
+log_on_failure harness "$work/harness.out"
+log_on_failure harness "$work/harness.err"
 
 # wait_line FILE LINE: waits up to 10 s until FILE holds LINE.
-wait_line() {
-  for _ in $(seq 1 200); do
-    grep -qxF "$2" "$1" 2>/dev/null && return 0
-    sleep 0.05
-  done
-  return 1
-}
-# mark TEXT: writes TEXT through the harness so later lines can be told apart.
+wait_line() { poll 10 file_has_line "$1" "$2"; }
+# mark TEXT: writes TEXT through the harness, which echoes it once it has handled every key pressed
+# before, so that later lines can be told apart.
 mark() {
   echo "$1" >&7
   wait_line "$work/harness.out" "$1" || fail "the harness did not echo $1"
@@ -43,23 +21,19 @@ mark() {
 # between FROM TO: the harness's lines between the marks FROM and TO, as one line.
 between() { sed -n "/^$1\$/,/^$2\$/p" "$work/harness.out" | sed '1d;$d' | tr '\n' '|'; }
 
-"$ZENTRAP_BIN/zentrap-test-keys" --grab 5 p >"$work/grabber.out" &
-started+=($!)
-wait_line "$work/grabber.out" grabbed || fail "the helper client could not grab Ctrl+Shift+P"
+start_test_keys "$work/grabber.out" grabbed --grab 5 p
 
 mkfifo "$work/in"
 exec 7<>"$work/in"
 "$ZENTRAP_BIN/zentrap-hotkey-harness" 6043 6046 6045 6053 6050 <&7 >"$work/harness.out" 2>"$work/harness.err" &
-started+=($!)
+started "$!"
 wait_line "$work/harness.out" ready || fail "the harness did not start"
 for id in 101 102 103 104; do
   grep -qx "registered $id yes" "$work/harness.out" || fail "hotkey $id was not registered"
 done
 grep -qx "registered 105 no" "$work/harness.out" || fail "Ctrl+Shift+P, held by another client, was not refused"
 
-"$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/window.out" &
-started+=($!)
-wait_line "$work/window.out" ready || fail "the test window did not appear"
+start_test_keys "$work/window.out" ready --window
 xdotool search --name '^zentrap-test-keys$' windowactivate --sync >/dev/null
 wait_line "$work/window.out" focus || fail "the test window did not get the focus"
 
@@ -86,12 +60,14 @@ mark done-busy
 mark remapped
 xmodmap -e "keycode $(xmodmap -pke | awk '$4 == "c" {print $2; exit}') = x X" \
         -e "keycode $(xmodmap -pke | awk '$4 == "x" {print $2; exit}') = c C"
-sleep 0.3
+# The change's notice reached the harness before this mark: the grabs have moved once it is echoed.
+mark regrabbed
 xdotool key ctrl+shift+x
 mark c-now
 xdotool key ctrl+shift+c
 mark done-remap
-[ "$(between remapped c-now)" = "" ] || fail "the old key of C still starts the hotkey: $(between remapped c-now)"
+[ "$(between remapped regrabbed)" = "" ] || fail "the keyboard-map change itself gave: $(between remapped regrabbed)"
+[ "$(between regrabbed c-now)" = "" ] || fail "the old key of C still starts the hotkey: $(between regrabbed c-now)"
 [ "$(between c-now done-remap)" = "hotkey 101|" ] || fail "Ctrl+Shift+C on its new key: $(between c-now done-remap)"
 
 # Key names from the keyboard map; a key this keyboard lacks has no text at all.

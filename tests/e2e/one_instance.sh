@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # One Zentrap per user and display: a second start brings the running Remote Control back to the
 # front and ends with status 0; after the first was killed, the next start runs normally.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 start_zentrap
 first_pid=$zentrap_pid
 xdotool windowminimize --sync "$remote_wid"
-for _ in $(seq 1 100); do
-  xdotool search --onlyvisible --name '^Zentrap Remote Control$' >/dev/null 2>&1 || break
-  sleep 0.05
-done
-xdotool search --onlyvisible --name '^Zentrap Remote Control$' >/dev/null 2>&1 && fail "the Remote Control did not minimise"
+wait_window_gone "Zentrap Remote Control" "the Remote Control to minimise"
 
 status=0
 timeout 20 "$ZENTRAP_BIN/zentrap" >"$work/second.log" 2>&1 || status=$?
@@ -21,6 +17,8 @@ kill -0 "$first_pid" 2>/dev/null || fail "the first instance is gone"
 
 kill -KILL "$first_pid"
 wait "$first_pid" 2>/dev/null || true
+# The killed instance's windows go with its X connection; the next start must not find them.
+wait_window_gone "Zentrap Remote Control" "the killed instance's Remote Control to go"
 start_zentrap
 [ "$zentrap_pid" != "$first_pid" ] || fail "no new instance"
 close_zentrap

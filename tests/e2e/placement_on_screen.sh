@@ -2,10 +2,8 @@
 # Stored placements that no screen shows are brought back: a Remote Control stored at 5000,5000
 # and a Capture Frame stored beside the screen come back to their default places, and a Save As
 # window stored 2147483647 pixels wide fits the screen with its buttons reachable; what is written
-# back is the corrected placement. Set ZENTRAP_SHOTS to a folder to keep a screenshot of each.
-source "$(dirname "$0")/remote_common.bash"
-
-shot() { [ -z "${ZENTRAP_SHOTS:-}" ] || grab_root "0,0,1920,1080" "$ZENTRAP_SHOTS/$1.png"; }
+# back is the corrected placement. Set ZENTRAP_SCREENSHOTS to a folder to keep a screenshot of each.
+source "$(dirname "$0")/lib/e2e.bash"
 
 run_program_copy
 printf '[Save]\nLeft=-3000\nTop=20\nWidth=2147483647\nHeight=2147483647\n' >"$ini"
@@ -17,32 +15,23 @@ window_geometry "$remote_wid"
 frame_wid=$(wait_window "Zentrap Capture Frame") || fail "the Capture Frame is not shown"
 window_geometry "$frame_wid"
 [ "$X,$Y,$WIDTH,$HEIGHT" = "480,270,400,300" ] || fail "the Capture Frame stored at 1920,100 is at $X,$Y ${WIDTH}x$HEIGHT"
-shot remote-and-frame
+screenshot remote-and-frame
 
-click_remote 50 155
-read_clipboard_images "$work/capture"
+capture_pattern "$work/capture"
 click_remote 79 127
 save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
-sleep 0.5
+wait_active "$save_wid" || fail "the Save As window did not take the keyboard"
 window_geometry "$save_wid"
 # The test desktop's panel takes the bottom of the screen: the window stays above it.
 [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1920 ] && [ $((Y + HEIGHT)) -le 1080 ] ||
   fail "the Save As window is at $X,$Y ${WIDTH}x$HEIGHT, beyond the screen"
 [ "$WIDTH" -ge 1800 ] || fail "the Save As window is ${WIDTH} wide, expected the screen's width"
-shot save-as
+screenshot save-as
 # Typed through the keyboard: an event sent to the window itself would race its destruction on
 # Escape's press and fail the release with BadWindow.
-xdotool windowactivate --sync "$save_wid" 2>/dev/null || true
+activate "$save_wid"
 xdotool key --clearmodifiers Escape
-closed=0
-for _ in $(seq 1 200); do
-  if ! xdotool search --onlyvisible --name '^Zentrap Save As$' >/dev/null 2>&1; then
-    closed=1
-    break
-  fi
-  sleep 0.05
-done
-[ "$closed" = 1 ] || fail "Escape did not close the Save As window"
+wait_window_gone "Zentrap Save As" "Escape to close the Save As window"
 grep -qx 'Width=2147483647' "$ini" && fail "the absurd width was written back: $(tr '\n' ' ' <"$ini")"
 close_zentrap
 echo "placement on screen ok"

@@ -2,9 +2,8 @@
 # The hotkey fields of the Preferences window on the real program: Ctrl+Shift+C typed into the
 # "Capture:" field is shown there and captures nothing; a Capture hotkey that another client holds
 # brings the failure dialog naming it on OK, while the other four hotkeys still work.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
-clipboard_has_image() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png'; }
 clipboard_has_text() { xclip -selection clipboard -o 2>/dev/null | grep -qF -- "$1"; }
 primary_is() { [ "$(xclip -selection primary -o 2>/dev/null)" = "$1" ]; }
 # A visible window of the program, not the Remote Control, the frame or the tray icon, whose whole
@@ -19,7 +18,8 @@ other_window() {
 }
 no_other_window() { ! other_window "$1"; }
 # Window $1 holds the keyboard, asked for again each time: a window that closed may hand the
-# focus back to its owner a moment later, so the focus counts once it stays for 0.1 s.
+# focus back to its owner a moment later, so the focus counts once it stays for 0.1 s (a check
+# of stability inside the wait, not a wait of its own).
 has_keyboard() {
   xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
   window_focused "$1" && sleep 0.1 && window_focused "$1"
@@ -34,13 +34,12 @@ px() { echo $((($1 * prefs_width + 240) / 480)); }
 # field_text_is TEXT: the "Capture:" field, selected with the mouse, puts TEXT into PRIMARY.
 field_text_is() {
   local y=$((PY0 + $(px 54)))
-  xdotool mousemove --sync $((PX0 + $(px $((88 + 158))))) "$y" mousedown 1 \
-    mousemove --sync $((PX0 + $(px $((88 + 286))))) "$y" mouseup 1
+  move_pointer $((PX0 + $(px $((88 + 158))))) "$y" mousedown 1
+  move_pointer $((PX0 + $(px $((88 + 286))))) "$y" mouseup 1
   wait_for 10 "the Capture field to show $1" primary_is "$1"
 }
 
-"$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/keys.out" 2>>"$work/keys.log" &
-started_pids+=("$!")
+start_test_keys "$work/keys.out" ready --window
 keys_wid=$(wait_window zentrap-test-keys) || fail "the test window did not appear"
 write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000\n"ExitConfirmation"=dword:00000000'
 start_zentrap
@@ -54,12 +53,12 @@ type_into "$remote_wid" ctrl+o
 prefs_wid=$(wait_window "Zentrap Preferences") || fail "the Preferences window did not open"
 window_geometry "$prefs_wid"
 PX0=$X PY0=$Y prefs_width=$WIDTH
-xdotool mousemove --sync $((PX0 + $(px 42))) $((PY0 + $(px 116))) click 1 # the Hotkeys page
+move_pointer $((PX0 + $(px 42))) $((PY0 + $(px 116))) click 1 # the Hotkeys page
 echo empty | xclip -selection clipboard
 wait_for 10 "text on the clipboard" clipboard_has_text empty
 
 # The field takes what is typed into it: Ctrl+Alt+K, then Ctrl+Shift+C, which must not capture.
-xdotool mousemove --sync $((PX0 + $(px 310))) $((PY0 + $(px 54))) click 1
+move_pointer $((PX0 + $(px 310))) $((PY0 + $(px 54))) click 1
 wait_for 10 "the Preferences window to take the keyboard" window_focused "$prefs_wid"
 xdotool key ctrl+alt+k
 field_text_is "Ctrl+Alt+K"
@@ -71,10 +70,8 @@ field_text_is "Ctrl+Alt+K"
 clipboard_has_text empty || fail "a capture happened while the Preferences window was open"
 
 # Another client takes Ctrl+Alt+K now; OK asks for it and is refused.
-"$ZENTRAP_BIN/zentrap-test-keys" --grab 12 k >"$work/grabber.out" 2>>"$work/keys.log" &
-started_pids+=("$!")
-wait_for 10 "the helper client to hold Ctrl+Alt+K" grep -qx grabbed "$work/grabber.out"
-xdotool mousemove --sync $((PX0 + $(px $((392 + 46))))) $((PY0 + $(px 24))) click 1 # OK
+start_test_keys "$work/grabber.out" grabbed --grab 12 k
+move_pointer $((PX0 + $(px $((392 + 46))))) $((PY0 + $(px 24))) click 1 # OK
 wait_for 20 "the hotkey failure dialog" other_window Zentrap
 failure_wid=$(other_window Zentrap)
 type_into "$failure_wid" ctrl+c

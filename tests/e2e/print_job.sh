@@ -6,27 +6,27 @@
 if [ -z "${PRINT_SERVER_DIR:-}" ]; then
   exec "$(dirname "$0")/../../scripts/with-print-server" bash "$0" "$@"
 fi
-source "$(dirname "$0")/print_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 queue=ZentrapPDF
+run_program_copy
+# The exit question stays on: closing without it shows that printing cleared the unsaved mark.
+prepare_pattern_capture
 
 # Placed by offsets: 1.00 inch from the left edge, 1.50 inch from the top, at 200 % (pdftoppm smooths
 # images enlarged less than four times, and the pixel check needs them sharp).
 printf '[Print]\nLeft=60\nTop=60\nInches=1\nCenterHorz=0\nCenterVert=0\nXOffset=1\nYOffset=1.5\nZoom=200\nFitToPage=0\nCopies=3\n' >"$ini"
 
 start_zentrap
-capture_pattern
-press_print_button
+capture_pattern "$work/capture"
+click_remote 21 127 # Print
 preview_wid=$(wait_window "Zentrap Print Preview") || fail "the Print Preview did not open"
-sleep 1
+activate "$preview_wid"
 screenshot print-preview
-xdotool windowactivate --sync "$preview_wid" 2>/dev/null || true
 xdotool key --clearmodifiers Return
 
 completed_jobs() { lpstat -W completed -o "$queue" 2>/dev/null | wc -l; }
-for _ in $(seq 1 400); do
-  [ "$(completed_jobs)" -ge 1 ] && [ -s "$PRINT_SERVER_OUTPUT" ] && break
-  sleep 0.05
-done
+first_job_done() { [ "$(completed_jobs)" -ge 1 ] && [ -s "$PRINT_SERVER_OUTPUT" ]; }
+wait_for 30 "the first job to complete" first_job_done
 [ "$(completed_jobs)" -eq 1 ] || fail "expected one completed job, CUPS lists $(completed_jobs)"
 pages=$(pdfinfo "$PRINT_SERVER_OUTPUT" | awk '/^Pages:/ {print $2}')
 [ "$pages" = 3 ] || fail "the job has $pages pages, not 3"
@@ -76,27 +76,26 @@ PYEOF
 
 # The queue stops accepting jobs while the window is open: the error comes after the job.
 cupsreject "$queue"
-xdotool windowactivate --sync "$preview_wid" 2>/dev/null || true
+activate "$preview_wid"
 xdotool key --clearmodifiers Return
 box_wid=$(wait_window "Zentrap") || fail "no error box for the refused job"
 screenshot print-error
 transient=$(xprop -id "$box_wid" WM_TRANSIENT_FOR 2>/dev/null | grep -o '0x[0-9a-f]*' || true)
 [ -n "$transient" ] || fail "the error box is not transient for a window"
-xdotool windowactivate --sync "$box_wid" 2>/dev/null || true
+activate "$box_wid"
 xdotool key --clearmodifiers Return
 wait_for 5 "the error box to close" window_unmapped "$box_wid"
 xdotool search --onlyvisible --name '^Zentrap Print Preview$' >/dev/null || fail "the Print Preview closed after the failed job"
 
 # Once the queue accepts jobs again the same window prints again.
 cupsaccept "$queue"
-xdotool windowactivate --sync "$preview_wid" 2>/dev/null || true
+activate "$preview_wid"
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 400); do
-  [ "$(completed_jobs)" -ge 2 ] && break
-  sleep 0.05
-done
+second_job_done() { [ "$(completed_jobs)" -ge 2 ]; }
+poll 30 second_job_done || true
 [ "$(completed_jobs)" -eq 2 ] || fail "the window did not print again after the refused job"
 
+activate "$preview_wid"
 xdotool key --clearmodifiers Escape
 wait_for 5 "Esc to close the Print Preview" window_unmapped "$preview_wid"
 xdotool search --onlyvisible --name '^Zentrap Print Preview$' >/dev/null && fail "Esc did not close the Print Preview"

@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
 # A capture through the Capture Frame's hole over the pattern window: the clipboard's PNG and BMP
 # hold exactly the pattern under the hole, and the image has the hole's size.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 start_pattern 200,150,900,600
 write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000514\n"Top"=dword:000000c8\n"FCursor"=dword:00000000'
 start_zentrap
 
-frame_wid=$(program_windows | grep -vx "$remote_wid" | head -n1)
-[ -n "$frame_wid" ] || fail "the Capture Frame is not shown"
+frame_wid=$(wait_window "Zentrap Capture Frame") || fail "the Capture Frame is not shown"
 window_geometry "$frame_wid"
 frame="$X $Y $WIDTH $HEIGHT"
 
-click_remote 50 155
-read_clipboard_images "$work/capture"
-origin=$(check pattern "$work/capture.png") || fail "the capture is not the pattern"
+capture_pattern "$work/capture"
+origin=$(check locate "$work/capture.png") || fail "the capture is not the pattern"
 check same "$work/capture.png" "$work/capture.bmp" || fail "the clipboard's PNG and BMP differ"
 size=$("$PY" -c "from PIL import Image; print(*Image.open('$work/capture.png').size)")
 read -r fx fy fw fh <<<"$frame"

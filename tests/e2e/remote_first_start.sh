@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # First start without any hive: the Remote Control is centred, capsule-shaped, and closing it writes
 # every value to the user hive in order. Reports the start-up time to the first shown window.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 # 1920 x 1080: (1920 div 2 - 50, 1080 div 2 - 130).
 grab_root 910,410,100,260 "$work/desktop.png"

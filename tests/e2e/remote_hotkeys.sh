@@ -3,47 +3,17 @@
 # while another window has the keyboard (also with CapsLock and NumLock on), none while the
 # Save As window is open, the full-screen hotkey flipping the frame, a combination held by
 # another client leaving the other four working, and PrintScreen reaching the focused window too.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
-# A clipboard that holds text, so that an image on it can only be a new capture.
-clear_clipboard() {
-  echo empty | xclip -selection clipboard 2>/dev/null
-  for _ in $(seq 1 100); do
-    xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png' || return 0
-    sleep 0.05
-  done
-  fail "the clipboard kept its image"
-}
-# Waits up to $1 seconds for an image on the clipboard; true when one came.
-image_within() {
-  local deadline=$(($(now_ms) + $1 * 1000))
-  while [ "$(now_ms)" -lt "$deadline" ]; do
-    xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png' && return 0
-    sleep 0.05
-  done
-  return 1
-}
 start_keys_window() {
-  "$ZENTRAP_BIN/zentrap-test-keys" --window >"$work/keys.out" 2>>"$work/keys.log" &
-  started_pids+=("$!")
+  start_test_keys "$work/keys.out" ready --window
   keys_wid=$(wait_window zentrap-test-keys) || fail "the test window did not appear"
 }
-focus_keys_window() {
-  xdotool windowactivate --sync "$keys_wid" >/dev/null 2>&1 || true
-  for _ in $(seq 1 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$keys_wid" ] && return 0
-    sleep 0.05
-  done
-  fail "the test window did not get the focus"
-}
+focus_keys_window() { activate "$keys_wid"; }
 frame_shown() { program_windows | grep -vqx "$remote_wid"; }
-wait_frame() {
-  for _ in $(seq 1 100); do
-    if frame_shown; then [ "$1" = shown ] && return 0; else [ "$1" = hidden ] && return 0; fi
-    sleep 0.05
-  done
-  return 1
-}
+frame_hidden() { ! frame_shown; }
+# wait_frame shown|hidden: up to 5 s until the Capture Frame is so; false otherwise.
+wait_frame() { poll 5 "frame_$1"; }
 
 start_keys_window
 write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
@@ -54,11 +24,7 @@ focus_keys_window
 clear_clipboard
 xdotool key ctrl+shift+c
 image_within 5 || fail "Ctrl+Shift+C from another program did not capture"
-for _ in $(seq 1 100); do
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$remote_wid" ] && break
-  sleep 0.05
-done
-[ "$(xdotool getactivewindow)" = "$remote_wid" ] || fail "the hotkey did not give the Remote Control the focus"
+wait_active "$remote_wid" || fail "the hotkey did not give the Remote Control the focus"
 
 # The same with CapsLock and NumLock on.
 focus_keys_window
@@ -88,23 +54,17 @@ save_wid=$(wait_window "Zentrap Save As") || fail "Ctrl+Shift+S did not open Sav
 clear_clipboard
 xdotool key ctrl+shift+c
 if image_within 2; then fail "Ctrl+Shift+C captured while the Save As window was open"; fi
-xdotool windowactivate --sync "$save_wid" >/dev/null 2>&1 || true
+activate "$save_wid"
 xdotool key Escape
-for _ in $(seq 1 100); do
-  xdotool search --onlyvisible --name '^Zentrap Save As$' >/dev/null 2>&1 || break
-  sleep 0.05
-done
+wait_window_gone "Zentrap Save As" "Escape to close the Save As window"
 focus_keys_window
 xdotool key ctrl+shift+c
 image_within 5 || fail "the hotkeys did not come back after Save As closed"
 close_zentrap
 
 # Ctrl+Shift+C held by another client before the start: the other four work, no message.
-"$ZENTRAP_BIN/zentrap-test-keys" --grab 5 c >"$work/grabber.out" 2>>"$work/keys.log" &
-grabber_pid=$!
-started_pids+=("$grabber_pid")
-for _ in $(seq 1 100); do grep -qx grabbed "$work/grabber.out" 2>/dev/null && break; sleep 0.05; done
-grep -qx grabbed "$work/grabber.out" || fail "the helper client could not grab Ctrl+Shift+C"
+start_test_keys "$work/grabber.out" grabbed --grab 5 c
+grabber_pid=$test_keys_pid
 start_zentrap
 focus_keys_window
 clear_clipboard

@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # The machine-wide hive is a read-only fallback: its values are honoured where the user hive has
 # none, the user hive wins where it has one, and the machine hive is never written.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 write_machine_values '"Left"=dword:00000064\n"Top"=dword:00000078\n"HideRemote"=dword:00000000\n"Skin"="/nowhere/skin.bmp"'
 cp "$ZENTRAP_MACHINE_HIVE" "$work/machine.before"
 write_user_values '"Top"=dword:00000096\n"Skin"=""'
 
 # The machine hive's skin does not exist: the warning comes first, then the built-in body.
-"$ZENTRAP_BIN/zentrap" >"$work/zentrap.log" 2>&1 &
-zentrap_pid=$!
-started_pids+=("$zentrap_pid")
+launch_zentrap
 warning=$(wait_window "Warning") || fail "no warning for the machine hive's missing skin"
-xdotool windowactivate --sync "$warning" key --clearmodifiers Return
-remote_wid=$(wait_window "Zentrap Remote Control") || fail "the Remote Control did not appear after the warning"
+activate "$warning"
+xdotool key --clearmodifiers Return
+await_remote
 window_geometry "$remote_wid"
 [ "$X,$Y" = "100,150" ] || fail "Remote Control at $X,$Y, expected Left from the machine hive and Top from the user's"
 close_zentrap

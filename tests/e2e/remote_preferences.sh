@@ -2,41 +2,33 @@
 # The Preferences window on the real program: Cancel after changing controls leaves the hive at exit
 # as it was; unticking "Use PrintScreen key" with OK saves "UsePrintScreen" 0; choosing centimetres
 # switches the Capture Frame's rulers at once. Screenshots of both pages when ZENTRAP_SCREENSHOTS is set.
-source "$(dirname "$0")/remote_common.bash"
-screens=${ZENTRAP_SCREENSHOTS:-}
+source "$(dirname "$0")/lib/e2e.bash"
 # The window is laid out for 96 dots per inch and grows with the screen's (QT_FONT_DPI).
-dpi=${QT_FONT_DPI:-96}
-px() { echo $((($1 * dpi + 48) / 96)); }
+dpi=$(desktop_dpi)
+px() { scaled "$1"; }
 
 # Opens the Preferences window with Ctrl+O; sets prefs_wid and DX, DY (its client origin).
 open_preferences() {
-  xdotool windowactivate --sync "$remote_wid" 2>/dev/null || true
-  click_remote 50 240
+  focus_remote
   xdotool key --clearmodifiers ctrl+o
   prefs_wid=$(wait_window "Zentrap Preferences") || fail "the Preferences window did not open"
-  sleep 0.5
+  wait_active "$prefs_wid" || fail "the Preferences window did not take the keyboard"
   window_geometry "$prefs_wid"
   DX=$X DY=$Y
   [ "$WIDTH,$HEIGHT" = "$(px 480),$(px 273)" ] || fail "the Preferences window is ${WIDTH}x$HEIGHT"
 }
 # click_prefs X Y: a click at client point X, Y of the Preferences window.
-click_prefs() { xdotool mousemove --sync $((DX + $(px $1))) $((DY + $(px $2))) click 1; sleep 0.15; }
-wait_closed() {
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name '^Zentrap Preferences$' >/dev/null 2>&1 || return 0
-    sleep 0.05
-  done
-  fail "the Preferences window did not close"
-}
-hive_copy() { sed -n '/^\[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap\]/,/^\[/p' "$user_hive" >"$1"; }
+click_prefs() { move_pointer $((DX + $(px $1))) $((DY + $(px $2))) click 1; }
+wait_closed() { wait_window_gone "Zentrap Preferences" "the Preferences window to close"; }
+hive_copy() { user_section >"$1"; }
 
 # The baseline: open and cancel without touching anything.
 start_zentrap
 open_preferences
-if [ -n "$screens" ]; then
-  grab_root "$DX,$DY,$(px 480),$(px 273)" "$screens/preferences-options-$dpi.png"
+if [ -n "${ZENTRAP_SCREENSHOTS:-}" ]; then
+  screenshot "preferences-options-$dpi" "$DX,$DY,$(px 480),$(px 273)"
   click_prefs 42 116
-  grab_root "$DX,$DY,$(px 480),$(px 273)" "$screens/preferences-hotkeys-$dpi.png"
+  screenshot "preferences-hotkeys-$dpi" "$DX,$DY,$(px 480),$(px 273)"
   click_prefs 42 36
 fi
 xdotool key --clearmodifiers Escape
@@ -71,16 +63,17 @@ start_zentrap
 frame_wid=$(wait_window "Zentrap Capture Frame") || fail "no Capture Frame"
 window_geometry "$frame_wid"
 FX=$X FY=$Y FW=$WIDTH
-grab_root "$FX,$FY,$FW,14" "$work/ruler-before.png"
+grab_settled "$FX,$FY,$FW,14" "$work/ruler-before.png"
 open_preferences
+before=$(program_windows)
 click_prefs $((88 + 100)) $((50 + 10))  # the unit list
+unit_list=$(new_window "$before") || fail "the unit list did not open"
+await_menu "$unit_list" "the unit list"
 xdotool key --clearmodifiers End Return
-sleep 0.2
+wait_for 10 "the unit list to close" window_unmapped "$unit_list"
 click_prefs $((392 + 46)) $((12 + 12))
 wait_closed
-sleep 0.5
-grab_root "$FX,$FY,$FW,14" "$work/ruler-after.png"
-check same "$work/ruler-before.png" "$work/ruler-after.png" 2>/dev/null && fail "the rulers did not change"
+wait_for 10 "the rulers to change" grab_is_not "$FX,$FY,$FW,14" "$work/ruler-before.png"
 close_zentrap
 grep -qxF '"FUnits"=dword:00000002' "$user_hive" || fail "the frame did not keep centimetres"
 echo "preferences ok"

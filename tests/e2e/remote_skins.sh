@@ -2,7 +2,7 @@
 # Skins on the real program: a skin that no longer exists warns at start-up and leaves the built-in
 # body; a 120 x 300 skin shows from the top-left corner cut at the outline; an 80 x 200 skin leaves
 # the rest of the window in one button-face colour; hostile files warn without crash or memory growth.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 # skin_pattern FILE W H: a lossless picture whose every pixel tells its own position.
 skin_pattern() {
@@ -19,10 +19,10 @@ PYEOF
 # body_check GRAB DESKTOP W H: inside the capsule and away from the controls, the pixels show the
 # W x H pattern where it reaches and one uniform colour elsewhere; outside it the desktop shows.
 body_check() {
-  "$PY" - "$work/check.py" "$@" <<'PYEOF'
-import sys
-sys.argv = sys.argv[1:]
-exec(open(sys.argv[0]).read().split("verb, args =")[0])
+  "$PY" - "$@" <<'PYEOF'
+import os, sys
+sys.path.insert(0, os.path.join(os.environ["ZENTRAP_SOURCE_DIR"], "tests/tools"))
+from image_check import in_capsule, load
 grab, desk, w, h = load(sys.argv[1]), load(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 gp, dp = grab.load(), desk.load()
 controls = [(21, 8, 17, 17), (62, 8, 17, 17), (10, 29, 80, 80), (10, 116, 22, 22), (39, 116, 22, 22),
@@ -54,31 +54,28 @@ PYEOF
 
 # Starts zentrap expecting the skin warning: answers it, then waits for the Remote Control.
 start_with_warning() {
-  "$ZENTRAP_BIN/zentrap" >"$work/zentrap.log" 2>&1 &
-  zentrap_pid=$!
-  started_pids+=("$zentrap_pid")
+  launch_zentrap
   local warning
   warning=$(wait_window "Warning") || fail "no skin warning for $1"
-  [ -n "${2:-}" ] && { sleep 0.3; grab_root 0,0,1920,1080 "$2"; }
-  xdotool windowactivate --sync "$warning" key --clearmodifiers Return
-  remote_wid=$(wait_window "Zentrap Remote Control") || fail "the Remote Control did not appear after the warning"
-  sleep 0.7
+  activate "$warning"
+  [ -n "${2:-}" ] && screenshot "$2"
+  xdotool key --clearmodifiers Return
+  await_remote
 }
 
 high_water_kb() { sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$zentrap_pid/status"; }
 
-screens=${ZENTRAP_SCREENSHOTS:-}
 grab_root 910,410,100,260 "$work/desktop.png"
 
 # A skin file that no longer exists: the warning, then the built-in body; the path is kept.
 gone="$work/skins/gone.bmp"
 write_user_values "\"Skin\"=\"$gone\""
-start_with_warning "$gone" "${screens:+$screens/skin-warning.png}"
-xdotool mousemove --sync 5 5
-sleep 0.2
-grab_root 910,410,100,260 "$work/builtin.png"
+start_with_warning "$gone" skin-warning
+# Away from the buttons, which light up under the pointer.
+move_pointer 5 5
+grab_settled 910,410,100,260 "$work/builtin.png"
 check capsule "$work/desktop.png" "$work/builtin.png" || fail "the built-in body does not fill the capsule"
-[ -n "$screens" ] && cp "$work/builtin.png" "$screens/skin-built-in.png"
+screenshot skin-built-in 910,410,100,260
 close_zentrap
 grep -qxF "\"Skin\"=\"$gone\"" "$user_hive" || fail "the failed skin path was not kept"
 
@@ -90,9 +87,9 @@ for size in "120 300" "80 200"; do
   write_user_values "\"Skin\"=\"$work/skins/pattern-${w}x$h.bmp\""
   start_zentrap
   window_geometry "$remote_wid"
-  grab_root "$X,$Y,100,260" "$work/skin-${w}x$h.png"
+  grab_settled "$X,$Y,100,260" "$work/skin-${w}x$h.png"
   body_check "$work/skin-${w}x$h.png" "$work/desktop.png" "$w" "$h" || fail "the ${w} x $h skin is not shown as it should"
-  [ -n "$screens" ] && cp "$work/skin-${w}x$h.png" "$screens/skin-${w}x$h.png"
+  screenshot "skin-${w}x$h" "$X,$Y,100,260"
   [ "$w" = 120 ] && baseline_kb=$(high_water_kb)
   close_zentrap
 done
@@ -116,10 +113,8 @@ for hostile in truncated.bmp huge.jpg empty.jpg folder.jpg words.bmp; do
   write_user_values "\"Skin\"=\"$work/skins/$hostile\""
   start_with_warning "$hostile"
   # Away from the buttons, which light up under the pointer.
-  xdotool mousemove --sync 5 5
-  sleep 0.2
-  grab_root 910,410,100,260 "$work/hostile.png"
-  check same "$work/builtin.png" "$work/hostile.png" || fail "$hostile changed the built-in body"
+  move_pointer 5 5
+  wait_for 10 "the built-in body after $hostile" grab_is 910,410,100,260 "$work/builtin.png"
   used=$(high_water_kb)
   [ "$used" -lt $((baseline_kb + 51200)) ] || fail "$hostile took $((used - baseline_kb)) kB more than a good skin"
   close_zentrap

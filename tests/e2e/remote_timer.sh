@@ -1,37 +1,28 @@
 #!/usr/bin/env bash
 # The Timer button: a Capture with the button down captures about 7.1 s later; raising the button
 # during the countdown cancels it, and the next Capture is immediate.
-source "$(dirname "$0")/remote_common.bash"
-
-image_within_ms() {
-  local deadline=$(($(now_ms) + $1))
-  while [ "$(now_ms)" -lt "$deadline" ]; do
-    xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png' && return 0
-    sleep 0.02
-  done
-  return 1
-}
+source "$(dirname "$0")/lib/e2e.bash"
 
 write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
 start_zentrap
-echo empty | xclip -selection clipboard 2>/dev/null
+clear_clipboard
 
 click_remote 50 183
 click_remote 50 155
 t0=$(now_ms)
-image_within_ms 10000 || fail "no capture within 10 s of the delayed Capture"
+image_within 10 || fail "no capture within 10 s of the delayed Capture"
 elapsed=$(($(now_ms) - t0))
 [ "$elapsed" -ge 6900 ] && [ "$elapsed" -le 7900 ] || fail "the delayed capture came after $elapsed ms, not about 7100"
 
-echo empty | xclip -selection clipboard 2>/dev/null
+clear_clipboard
 click_remote 50 183
 click_remote 50 155
 # The Timer button goes up three seconds into the countdown: the wait is what the test is about.
 sleep 3
 click_remote 50 183
-if image_within_ms 6000; then fail "the countdown captured although the Timer button went up"; fi
+if image_within 6; then fail "the countdown captured although the Timer button went up"; fi
 t1=$(now_ms)
 click_remote 50 155
-image_within_ms 2000 || fail "the Capture after the cancelled countdown was not immediate"
+image_within 2 || fail "the Capture after the cancelled countdown was not immediate"
 echo "timer ok: delayed capture after $elapsed ms, cancelled countdown, immediate capture after $(($(now_ms) - t1)) ms"
 close_zentrap

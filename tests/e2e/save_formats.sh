@@ -2,7 +2,7 @@
 # Save As on a real capture: each of the five formats chosen on the active variant and saved through
 # the file dialog gives exactly the bytes of `zentrap-cli encode` with the same settings, and the
 # window's values (format, folder, placement, background) come back after a restart.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 run_program_copy
 # Keep the Save As window clear of the always-on-top Remote Control.
@@ -11,17 +11,15 @@ printf '[Save]\nLeft=60\nTop=60\n' >"$ini"
 out="$work/saved"
 mkdir -p "$out"
 
-start_pattern 200,150,900,600
-write_user_values '"CropLeft"=dword:00000190\n"CropTop"=dword:0000012c\n"CropWidth"=dword:00000140\n"CropHeight"=dword:000000dc\n"Left"=dword:00000700\n"Top"=dword:00000300\n"FCursor"=dword:00000000'
+prepare_pattern_capture
 
 # Captures, then opens Save As with the Remote Control's button; sets save_wid.
 capture_and_open_save_as() {
   rm -f "$work/capture.png" "$work/capture.bmp"
-  click_remote 50 155
-  read_clipboard_images "$work/capture"
+  capture_pattern "$work/capture"
   click_remote 79 127
   save_wid=$(wait_window "Zentrap Save As") || fail "the Save As window did not open"
-  sleep 0.5
+  wait_active "$save_wid" || fail "the Save As window did not take the keyboard"
 }
 
 start_zentrap
@@ -36,7 +34,6 @@ options=("" "--quality 75 --progressive" "--palette 8 --colors 32 --dither 0 --c
 xdotool key --clearmodifiers Home
 for i in 0 1 2 3 4; do
   [ "$i" -gt 0 ] && xdotool key --clearmodifiers Down
-  sleep 0.5
   file="$out/variant$i.${extensions[$i]}"
   save_through_dialog "$out/variant$i" "$file"
   # shellcheck disable=SC2086
@@ -49,7 +46,6 @@ done
 
 # The user moves the window; it opens there again after the restart.
 xdotool windowmove --sync "$save_wid" 300 200 || true
-sleep 0.5
 window_geometry "$save_wid"
 moved_to="$X,$Y"
 

@@ -5,7 +5,7 @@
 # Capture Frame; a capture meanwhile takes the whole screen without the Remote Control; a
 # double-click restores; closing with an unsaved capture asks, and a ticked box stops the asking
 # for good; SIGTERM while the question is open ends the program with its settings saved.
-source "$(dirname "$0")/remote_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 # Our icon embedded in a tray: a small window of ours named "Zentrap", carrying _XEMBED_INFO, that
 # the tray has reparented into one of its own windows and mapped. Prints "ID X Y" (its centre).
@@ -63,12 +63,7 @@ x11.XFlush(display)
 PYEOF
 wm_close() { "$PY" "$work/close.py" "$1"; }
 wait_docked() {
-  for _ in $(seq 1 200); do
-    read -r icon_wid icon_x icon_y <<<"$(tray_icon)"
-    [ -n "${icon_wid:-}" ] && return 0
-    sleep 0.05
-  done
-  fail "$1"
+  read -r icon_wid icon_x icon_y <<<"$(poll_output 10 tray_icon)" || fail "$1"
 }
 # The window manager of this test desktop (the one sharing our runtime folder), and a new one.
 wm_pid() {
@@ -77,27 +72,21 @@ wm_pid() {
     { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$p"
   done
 }
+no_wm() { [ -z "$(wm_pid)" ]; }
 stop_wm() {
   local p
   for p in $(wm_pid); do kill "$p"; done
-  for _ in $(seq 1 100); do
-    [ -z "$(wm_pid)" ] && return 0
-    sleep 0.05
-  done
-  fail "the window manager did not stop"
+  wait_for 5 "the window manager to stop" no_wm
 }
 start_wm() {
   icewm >>"$work/icewm.log" 2>&1 &
-  started_pids+=("$!")
+  started "$!"
 }
-popups() { xdotool search --onlyvisible --pid "$zentrap_pid" 2>/dev/null | sort; }
-new_window() { comm -13 <(echo "$1") <(popups) | head -n1; }
-# The visible pop-up menu of ours (an override-redirect window other than the icon), if one is open.
+# The visible pop-up menu of ours (an override-redirect window), if one is open.
 open_menu() {
   local w
-  for w in $(popups); do
-    [ "$w" = "$((icon_wid))" ] && continue
-    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && echo "$w" && return 0
+  for w in $(program_windows); do
+    override_redirect "$w" && echo "$w" && return 0
   done
   return 0
 }
@@ -113,14 +102,11 @@ on_taskbar() {
   done
   return 1
 }
-# menu_image WID FILE: the menu's pixels.
-menu_image() {
-  window_geometry "$1"
-  grab_root "$X,$Y,$WIDTH,$HEIGHT" "$2"
-}
+# Opens the tray menu with the right button; sets menu.
 right_click_icon() {
-  xdotool mousemove --sync "$icon_x" "$icon_y" click 3
-  sleep 0.4
+  move_pointer "$icon_x" "$icon_y" click 3
+  menu=$(poll_output 10 open_menu) || fail "no tray menu from the right button"
+  await_menu "$menu" "the tray menu"
 }
 
 # --- A tray that is missing at start, appears, and goes away and comes back ------------------
@@ -136,35 +122,29 @@ start_wm
 wait_docked "the icon did not dock again after the window manager restarted"
 kill -0 "$zentrap_pid" || fail "zentrap ended when the tray went away"
 [ "$(grep -c 'no notification area' "$work/zentrap.log")" = 1 ] || fail "the missing tray was reported again"
-for _ in $(seq 1 100); do on_taskbar && break; sleep 0.05; done
-on_taskbar || fail "the window manager did not take the Remote Control back"
+poll 5 on_taskbar || fail "the window manager did not take the Remote Control back"
 frame_visible || fail "the Capture Frame is not shown"
 echo "icon $icon_wid docked at $icon_x,$icon_y"
 
 # --- The menu opens on the release of the right button ---------------------------------------
-xdotool mousemove --sync "$icon_x" "$icon_y" mousedown 3
+move_pointer "$icon_x" "$icon_y" mousedown 3
 # No menu may open on the press, and there is no event to wait for: give one time to appear.
 sleep 0.4
 [ -z "$(open_menu)" ] || fail "the tray menu opened on the press"
 xdotool mouseup 3
-# The menu's picture is compared below with one taken as long after right_click_icon's click, and
-# a menu's painting cannot be observed from outside: the same fixed time for both.
-sleep 0.4
-menu=$(open_menu)
-[ -n "$menu" ] || fail "the right button's release opened no menu"
-menu_image "$menu" "$work/menu-minimize.png"
+menu=$(poll_output 10 open_menu) || fail "the right button's release opened no menu"
+await_menu "$menu" "the tray menu"
+grab_window "$menu" "$work/menu-minimize.png"
 xdotool key Escape
 wait_for 5 "the tray menu to close" no_menu_shown
 
 # --- Minimised by the window manager: off the taskbar, no frame, "Restore" in the menu --------
 xdotool windowminimize "$remote_wid"
-for _ in $(seq 1 100); do on_taskbar || break; sleep 0.05; done
-on_taskbar && fail "the minimised Remote Control is still on the taskbar"
+off_taskbar() { ! on_taskbar; }
+poll 5 off_taskbar || fail "the minimised Remote Control is still on the taskbar"
 frame_visible && fail "the Capture Frame stayed visible while minimised"
 right_click_icon
-menu=$(open_menu)
-[ -n "$menu" ] || fail "no tray menu while minimised"
-menu_image "$menu" "$work/menu-restore.png"
+grab_window "$menu" "$work/menu-restore.png"
 "$PY" - "$work/menu-minimize.png" "$work/menu-restore.png" <<'PYEOF' || fail "the menu's first item did not change while minimised"
 import sys
 from PIL import Image
@@ -179,7 +159,6 @@ xdotool key Escape
 wait_for 5 "the tray menu to close" no_menu_shown
 start_pattern 760,320,400,440
 right_click_icon
-[ -n "$(open_menu)" ] || fail "no tray menu for the capture"
 # The first Down marks "Restore", the second "Capture".
 xdotool key Down Down Return
 read_clipboard_images "$work/minimised"
@@ -188,57 +167,49 @@ on_taskbar && fail "the capture brought the Remote Control back"
 echo "full-screen capture while minimised ok"
 
 # --- A double-click restores the Remote Control and the frame ----------------------------------
-xdotool mousemove --sync "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
-for _ in $(seq 1 100); do on_taskbar && break; sleep 0.05; done
-on_taskbar || fail "the double-click did not restore the Remote Control"
+move_pointer "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
+poll 5 on_taskbar || fail "the double-click did not restore the Remote Control"
 xprop -id "$remote_wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the restored Remote Control is not on top"
-for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
-frame_visible || fail "the Capture Frame did not come back"
+poll 5 frame_visible || fail "the Capture Frame did not come back"
 
 # --- Closing with the capture unsaved asks; "No" with the box ticked stops the asking ----------
+# question_window: prints the exit question once it is shown, 292 x 150 as drawn (scaled with the
+# desktop's DPI), wider where the desktop's font needs it.
 question_window() {
-  local before=$1 w
-  for _ in $(seq 1 200); do
-    w=$(new_window "$before")
-    if [ -n "$w" ]; then
-      window_geometry "$w"
-      # 292 x 150 as drawn; wider where the desktop's font needs it.
-      [ "$HEIGHT" = 150 ] && [ "$WIDTH" -ge 292 ] && echo "$w" && return 0
-    fi
-    sleep 0.05
-  done
-  return 1
+  local w
+  w=$(poll_output 10 exit_question) || return 1
+  window_geometry "$w"
+  [ "$HEIGHT" = "$(scaled 150)" ] && [ "$WIDTH" -ge "$(scaled 292)" ] || fail "the exit question is ${WIDTH}x$HEIGHT"
+  echo "$w"
 }
 # ask_and_answer HOW TICK: a close request made by HOW (wm: the window manager's close; frame: Alt+F4
 # on the Capture Frame; button: the close button) must ask; TICK 1 ticks the box; Esc answers "&No".
 ask_and_answer() {
-  local before question
-  before=$(popups)
+  local question
   case $1 in
     wm) wm_close "$remote_wid" ;;
     frame)
-      xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | head -n1)"
+      activate "$(wait_window 'Zentrap Capture Frame')"
       xdotool key --clearmodifiers alt+F4
       ;;
     button) click_remote 70 16 ;;
   esac
-  question=$(question_window "$before") || fail "a close request ($1) with an unsaved capture did not ask"
+  question=$(question_window) || fail "a close request ($1) with an unsaved capture did not ask"
   [ "$(xdotool getwindowname "$question")" = Zentrap ] || fail "the question is titled $(xdotool getwindowname "$question")"
   frame_visible && fail "the Capture Frame stayed visible during the question"
+  wait_active "$question" || fail "the question ($1) does not have the keyboard; $(active_window) has"
   if [ "$2" = 1 ]; then
     window_geometry "$question"
-    xdotool mousemove --sync $((X + 26)) $((Y + 84)) click 1
-    sleep 0.2
+    move_pointer $((X + $(scaled 26))) $((Y + $(scaled 84))) click 1
   fi
   xdotool key Escape
-  for _ in $(seq 1 100); do frame_visible && break; sleep 0.05; done
+  poll 5 frame_visible || true
   kill -0 "$zentrap_pid" || fail "answering No ($1) ended the program"
   frame_visible || fail "the Capture Frame did not come back after No ($1)"
   if xdotool search --onlyvisible --name '^Zentrap$' 2>/dev/null | grep -qx "$question"; then
     fail "the question is still open after No ($1)"
   fi
 }
-sleep 0.5
 ask_and_answer wm 0
 ask_and_answer frame 0
 ask_and_answer button 1
@@ -249,19 +220,15 @@ echo "exit question ok"
 # --- SIGTERM while the question is open ---------------------------------------------------------
 write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
 start_zentrap
-click_remote 50 230
+focus_remote
 xdotool key --clearmodifiers ctrl+c
 read_clipboard_images "$work/unsaved"
-before=$(popups)
 click_remote 70 16
-question_window "$before" >/dev/null || fail "the second run did not ask"
+question_window >/dev/null || fail "the second run did not ask"
 rm -f "$user_hive"
 kill -TERM "$zentrap_pid"
-for _ in $(seq 1 200); do
-  kill -0 "$zentrap_pid" 2>/dev/null || break
-  sleep 0.05
-done
-kill -0 "$zentrap_pid" 2>/dev/null && fail "SIGTERM did not end the program while the question was open"
+poll 10 process_ended "$zentrap_pid" ||
+  fail "SIGTERM did not end the program while the question was open"
 [ -f "$user_hive" ] || fail "the settings were not saved at SIGTERM"
 grep -qxF '"ExitConfirmation"=dword:00000001' "$user_hive" || fail "an unanswered question changed ExitConfirmation"
 echo "tray, minimise and exit question ok"

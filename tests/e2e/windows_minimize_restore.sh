@@ -3,7 +3,7 @@
 # (_NET_ACTIVE_WINDOW) leaves later captures alone: the window and the Capture Frame come back after
 # each capture instead of going iconic. The taskbar button reads "Zentrap" (the icon name) while the
 # window title stays "Zentrap Remote Control".
-source "$(dirname "$0")/windows_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 write_user_values '"FCursor"=dword:00000000'
 start_zentrap
@@ -14,20 +14,18 @@ icon_name=$(xprop -id "$remote_wid" _NET_WM_ICON_NAME | sed -n 's/.* = "\(.*\)"$
 title=$(xprop -id "$remote_wid" _NET_WM_NAME | sed -n 's/.* = "\(.*\)"$/\1/p')
 [ "$title" = "Zentrap Remote Control" ] || fail "the window title became '$title'"
 
-wait_state() { # WID STATE
-  for _ in $(seq 1 100); do
-    [ "$(wm_state "$1")" = "$2" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+wait_state() { poll 5 wm_state_is "$1" "$2"; } # WID STATE
 
+both_shown() { window_mapped "$remote_wid" && window_mapped "$frame_wid"; }
 # Captures with Ctrl+C on the Remote Control and checks that both windows are back afterwards.
 capture_and_check() {
   xdotool windowactivate --sync "$remote_wid" 2>/dev/null || true
   wait_active "$remote_wid" || fail "$1: the restored Remote Control does not take the focus"
+  clear_clipboard
   xdotool key --clearmodifiers ctrl+c
-  sleep 1.5
+  read_clipboard_images "$work/capture"
+  # The capture hides both windows and shows them again: wait until they are back (or time out).
+  poll 5 both_shown || true
   [ "$(wm_state "$remote_wid")" = Normal ] || fail "$1: after a capture the Remote Control is $(wm_state "$remote_wid")"
   xdotool search --onlyvisible --name '^Zentrap Remote Control$' | grep -qx "$remote_wid" ||
     fail "$1: the Remote Control is not shown after the capture"
@@ -41,6 +39,7 @@ minimise_with() {
   before=$(program_windows)
   "$@"
   menu=$(new_window "$before") || fail "no menu opened"
+  await_menu "$menu" "the menu"
   xdotool key --clearmodifiers Down Return
   wait_state "$remote_wid" Iconic || fail "Minimize left the Remote Control $(wm_state "$remote_wid")"
   xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | grep -qx "$frame_wid" &&
@@ -48,13 +47,12 @@ minimise_with() {
   # The taskbar's way of restoring a window.
   xdotool windowactivate "$remote_wid"
   wait_state "$remote_wid" Normal || fail "the taskbar restore left the Remote Control $(wm_state "$remote_wid")"
-  sleep 0.5
 }
 
 open_system_menu() { click_remote 29 16; }
 open_tray_menu() {
   window_geometry "$remote_wid"
-  xdotool mousemove --sync $((X + 50)) $((Y + 230)) click 3
+  move_pointer $((X + 50)) $((Y + 230)) click 3
 }
 
 minimise_with open_system_menu

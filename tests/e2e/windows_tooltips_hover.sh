@@ -2,7 +2,7 @@
 # The Remote Control shows its tooltips whenever the pointer rests on a control, also while another
 # window (here the Capture Frame) has the keyboard, and none with "ShowHint" off. A hovered button is
 # highlighted without turning into a glaring white box on the dark body.
-source "$(dirname "$0")/windows_common.bash"
+source "$(dirname "$0")/lib/e2e.bash"
 
 write_user_values '"FCursor"=dword:00000000'
 start_zentrap
@@ -10,19 +10,21 @@ frame_wid=$(wait_window "Zentrap Capture Frame") || fail "no Capture Frame"
 
 # tooltip_after_rest X Y: succeeds when a new window of the program (the tooltip) shows up within 3 s
 # of the pointer resting on window point X,Y of the Remote Control.
+tooltip_shown() { [ -n "$(tooltip)" ]; }
+no_tooltip() { [ -z "$(tooltip)" ]; }
+# The shown tooltip: a visible override-redirect window of the program.
+tooltip() {
+  local w
+  for w in $(program_windows); do override_redirect "$w" && echo "$w" && return 0; done
+  return 0
+}
 tooltip_after_rest() {
-  local before tip
   window_geometry "$remote_wid"
-  xdotool mousemove --sync $((X + 50)) $((Y + 300)) # off the window
-  sleep 0.6
-  before=$(program_windows)
-  xdotool mousemove --sync $((X + $1)) $((Y + $2))
-  for _ in $(seq 1 60); do
-    tip=$(comm -13 <(echo "$before") <(program_windows) | head -n1)
-    [ -n "$tip" ] && return 0
-    sleep 0.05
-  done
-  return 1
+  move_pointer $((X + 50)) $((Y + 300)) # off the window
+  wait_for 10 "the last tooltip to go" no_tooltip
+  move_pointer $((X + $1)) $((Y + $2))
+  # The tooltip's delay is part of what is tested: it must come within 3 s of the rest.
+  poll 3 tooltip_shown
 }
 
 xdotool windowactivate --sync "$frame_wid" 2>/dev/null || true
@@ -36,12 +38,14 @@ tooltip_after_rest 79 183 || fail "no tooltip on the Preferences button while th
 hover_check() {
   window_geometry "$remote_wid"
   local left=$((X + $2)) top=$((Y + $3))
-  xdotool mousemove --sync $((X + 50)) $((Y + 300))
-  sleep 0.4
-  grab_root "$left,$top,$4,$5" "$work/$1-plain.png"
-  xdotool mousemove --sync $((left + $4 / 2)) $((top + $5 / 2))
-  sleep 0.3
-  grab_root "$left,$top,$4,$5" "$work/$1-hovered.png"
+  move_pointer $((X + 50)) $((Y + 300))
+  wait_for 10 "the tooltip to go" no_tooltip
+  grab_settled "$left,$top,$4,$5" "$work/$1-plain.png"
+  move_pointer $((left + $4 / 2)) $((top + $5 / 2))
+  # The highlight is painted after the pointer arrives: wait for a change (if one comes), then for
+  # the painting to settle.
+  poll 5 grab_is_not "$left,$top,$4,$5" "$work/$1-plain.png" || true
+  grab_settled "$left,$top,$4,$5" "$work/$1-hovered.png"
   window_check hover "$work/$1-plain.png" "$work/$1-hovered.png" || fail "$1: the hover look is wrong"
 }
 hover_check capture 10 144 80 22

@@ -4,19 +4,23 @@
 // or "registered ID no" for each, then "ready"; "hotkey ID" for every hotkey press and "print"
 // for every PrintScreen report. Lines on standard input:
 //   register ID HEX, unregister ID, names HEX (prints the shortcut's text), block MS (keeps the
-//   user-interface thread busy), quit; any other line
-//   is echoed
+//   user-interface thread busy), quit; any other line is echoed once every X event sent before it
+//   has been handled, so that scripts can mark their steps between the keys they press
 #include "platform/ShortcutText.h"
+#include "platform/x11/QtXcbConnection.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QSocketNotifier>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 int main(int argc, char** argv)
 {
@@ -56,7 +60,14 @@ int main(int argc, char** argv)
             const auto shortcut = static_cast<Shortcut>(std::stoul(hex, nullptr, 16));
             say("text " + shortcutText(shortcut, [&](int key) { return hotkeys.keyName(key); }));
         } else {
-            // Anything else is echoed: scripts use it to mark their steps in the output.
+            // Anything else is echoed: scripts use it to mark their steps in the output. The keys a
+            // script pressed before the mark reached the server before it; once the server has
+            // answered a round trip their events are queued here, and they are handled first
+            // (without reading further input, which must wait for its turn).
+            if (xcb_connection_t* connection = qtXcbConnection().connection) {
+                std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+            }
+            QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
             say(line);
         }
     };

@@ -1,0 +1,22 @@
+# The clipboard, read with xclip: waiting for an image on it, and clearing it so that the next
+# image can only be a new one.
+
+clipboard_has_image() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/png'; }
+clipboard_has_no_image() { ! clipboard_has_image; }
+
+# Puts text on the clipboard and waits until no image is offered any more.
+clear_clipboard() {
+  echo empty | xclip -selection clipboard 2>/dev/null
+  wait_for 5 "the clipboard to drop its image" clipboard_has_no_image
+}
+
+# image_within SECONDS: true when an image is on the clipboard within SECONDS.
+image_within() { poll "$1" clipboard_has_image; }
+
+# read_clipboard_images FILE: waits until the clipboard offers image/png and writes it (and
+# image/bmp) into FILE.png and FILE.bmp.
+read_clipboard_images() {
+  wait_for 20 "an image on the clipboard" clipboard_has_image
+  timeout 20 xclip -selection clipboard -t image/png -o >"$1.png" || fail "no PNG from the clipboard"
+  timeout 20 xclip -selection clipboard -t image/bmp -o >"$1.bmp" || fail "no BMP from the clipboard"
+}
