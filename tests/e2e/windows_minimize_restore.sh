@@ -42,8 +42,8 @@ minimise_with() {
   await_menu "$menu" "the menu"
   xdotool key --clearmodifiers Down Return
   wait_state "$remote_wid" Iconic || fail "Minimize left the Remote Control $(wm_state "$remote_wid")"
-  xdotool search --onlyvisible --name '^Zentrap Capture Frame$' | grep -qx "$frame_wid" &&
-    fail "the Capture Frame stays shown while minimised"
+  # The program hides the frame when it is told of the minimising, a moment after the state changed.
+  poll 5 window_unmapped "$frame_wid" || fail "the Capture Frame stays shown while minimised"
   # The taskbar's way of restoring a window.
   xdotool windowactivate "$remote_wid"
   wait_state "$remote_wid" Normal || fail "the taskbar restore left the Remote Control $(wm_state "$remote_wid")"
