@@ -1,7 +1,5 @@
 #include "app/HotkeyDispatch.h"
 
-#include "app/GlobalHotkeys.h"
-
 void comeForward(HotkeyTarget& target)
 {
     if (target.minimized()) {
@@ -20,23 +18,7 @@ void dispatchHotkey(HotkeyTarget& target, int id)
         return;
     }
     comeForward(target);
-    switch (id) {
-    case kHotkeyCapture:
-        target.capture();
-        break;
-    case kHotkeyFullScreen:
-        target.fullScreenToggle();
-        break;
-    case kHotkeyEdit:
-        target.edit();
-        break;
-    case kHotkeySave:
-        target.saveAs();
-        break;
-    case kHotkeyPrint:
-        target.print();
-        break;
-    default:
-        break;
+    if (const std::optional<Command> command = commandForHotkey(id)) {
+        target.runCommand(*command);
     }
 }

@@ -2,6 +2,8 @@
 // focus in front of the other windows, then runs the hotkey's command.
 #pragma once
 
+#include "app/CommandTable.h"
+
 class HotkeyTarget {
 public:
     virtual ~HotkeyTarget() = default;
@@ -19,12 +21,8 @@ public:
     virtual void restoreApplication() = 0;
     virtual void bringToFront() = 0;
 
-    virtual void capture() = 0;
-    virtual void fullScreenToggle() = 0;
-    // These three do nothing while their buttons are disabled.
-    virtual void edit() = 0;
-    virtual void saveAs() = 0;
-    virtual void print() = 0;
+    // Edit, Save and Print do nothing while their buttons are disabled.
+    virtual void runCommand(Command command) = 0;
 };
 
 // Back from minimised (or the tray) and in front with the keyboard focus: the first step of a

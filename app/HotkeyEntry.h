@@ -6,11 +6,6 @@
 
 #include <optional>
 
-struct KeyModifiers {
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
-};
-
-// The shortcut for `virtualKey` pressed with `modifiers`; nothing when the field must refuse it.
+// The shortcut for `virtualKey` pressed with `modifiers` (meta plays no part); nothing when the
+// field must refuse it.
 std::optional<Shortcut> acceptedHotkey(int virtualKey, KeyModifiers modifiers);

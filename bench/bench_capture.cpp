@@ -28,7 +28,7 @@ struct CaptureRig {
         userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n"
                           "\"FCursor\"=dword:00000000\n");
         form = std::make_unique<RemoteControlWindow>(platform);
-        form->fullScreenToggle();
+        form->runCommand(Command::FullScreen);
     }
 
     FakeHelpService help;
@@ -66,7 +66,7 @@ void captureCommand(benchmark::State& state, bool settle)
 {
     CaptureRig& r = rig();
     for (auto _ : state) {
-        r.form->capture();
+        r.form->runCommand(Command::Capture);
         benchmark::DoNotOptimize(r.form->session().image.bits());
         serveEvents(state, settle);
     }

@@ -3,6 +3,7 @@
 // (Mitchell) each with its undo snapshot. Beside them, one memcpy of the image: the cost of the
 // snapshot alone, the floor of every edit. Runs on Qt's offscreen platform.
 #include "bench/support/Corpus.h"
+#include "bench/support/WindowRig.h"
 #include "common/SettingsFile.h"
 #include "editor/ImageEditorModel.h"
 #include "editor/ui/EditorView.h"
@@ -23,19 +24,11 @@ namespace {
 
 const char* const kScreenshot = "desktop-1920x1080.png";
 
-struct EditorRig {
-    EditorRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-editor.ini").string()), ini(iniPath)
+struct EditorRig : WindowRig {
+    EditorRig() : WindowRig("editor", Bitmap(16, 16))
     {
         screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
     }
-    ~EditorRig() { std::filesystem::remove(iniPath); }
-
-    std::string iniPath;
-    SettingsFile ini;
-    FakePlatform fakes{Bitmap(16, 16)};
-    FileRegistryHive& hive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    Platform& platform = fakes.platform;
 };
 
 void BM_MemcpyImage(benchmark::State& state)

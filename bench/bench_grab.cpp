@@ -141,8 +141,7 @@ private:
 // Runs this program again on a private 3840 x 2160 desktop; returns only when that is impossible.
 void runOnTestDesktop(char** argv)
 {
-    std::filesystem::path script =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts" / "with-test-desktop";
+    std::filesystem::path script = std::filesystem::path(ZENTRAP_SOURCE_DIR) / "scripts" / "with-test-desktop";
     if (!std::filesystem::exists(script)) {
         return;
     }

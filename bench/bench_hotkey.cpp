@@ -101,7 +101,7 @@ struct HotkeyRig {
         userHive.loadText("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n\"HideRemote\"=dword:00000000\n"
                           "\"FCursor\"=dword:00000000\n\"UsePrintScreen\"=dword:00000000\n");
         form = std::make_unique<RemoteControlWindow>(platform);
-        form->fullScreenToggle();
+        form->runCommand(Command::FullScreen);
         form->show();
         QCoreApplication::processEvents();
     }

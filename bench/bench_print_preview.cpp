@@ -4,6 +4,7 @@
 // reachable through CUPS (CUPS_SERVER) the opening reads it from the scheduler; otherwise a fake
 // printer stands in and the label says so. Runs on Qt's offscreen platform.
 #include "bench/support/Corpus.h"
+#include "bench/support/WindowRig.h"
 #include "common/SettingsFile.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
@@ -23,23 +24,15 @@ namespace {
 
 const char* const kScreenshot = "desktop-1920x1080.png";
 
-struct PrintRig {
-    PrintRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-print.ini").string()), ini(iniPath)
+// A screen that cannot be grabbed, as the windows see it during these measurements.
+struct PrintRig : WindowRig {
+    PrintRig() : WindowRig("print", Bitmap(1920, 1080))
     {
-        std::filesystem::remove(iniPath);
         screen.available = false;
         fake.pageMetrics = {300, 300, 75, 225, 2325, 2925, 2550, 3300};
         useCups = !cups.printers().empty();
     }
-    ~PrintRig() { std::filesystem::remove(iniPath); }
 
-    std::string iniPath;
-    SettingsFile ini;
-    // A screen that cannot be grabbed, as the windows see it during these measurements.
-    FakePlatform fakes{Bitmap(1920, 1080)};
-    FileRegistryHive& hive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    Platform& platform = fakes.platform;
     FakePrintService fake;
     QtPrintService cups;
     bool useCups = false;

@@ -82,7 +82,7 @@ template <typename Body> double timedLoop(benchmark::State& state, Body&& body)
 
 void PillowBicubicResize(benchmark::State& state)
 {
-    std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "peers" / "pillow_resize.py";
+    std::filesystem::path script = std::filesystem::path(ZENTRAP_SOURCE_DIR) / "bench" / "peers" / "pillow_resize.py";
     std::string command = "/usr/bin/python3 '" + script.string() + "' '" + screenshotPath() + "' " +
                           std::to_string(kTargetWidth) + " " + std::to_string(kTargetHeight) + " 25";
     for (auto _ : state) {

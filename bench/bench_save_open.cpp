@@ -3,6 +3,7 @@
 // the single encoders doing the same work in the same run, and the window's peak memory with a
 // 3840 x 2160 capture. Runs on Qt's offscreen platform.
 #include "bench/support/Corpus.h"
+#include "bench/support/WindowRig.h"
 #include "common/SettingsFile.h"
 #include "formats/OutputFormats.h"
 #include "platform/Platform.h"
@@ -24,20 +25,10 @@ const char* const kScreenshot = "desktop-1920x1080.png";
 
 // The services of one window opening: an empty settings key (the default variants) and a
 // settings file in a temporary folder.
-struct SaveRig {
-    SaveRig() : iniPath((std::filesystem::temp_directory_path() / "zentrap-bench-save.ini").string()), ini(iniPath)
-    {
-        screen.available = false;
-    }
-    ~SaveRig() { std::filesystem::remove(iniPath); }
+// A screen that cannot be grabbed, as the windows see it during these measurements.
+struct SaveRig : WindowRig {
+    SaveRig() : WindowRig("save", Bitmap(1920, 1080)) { screen.available = false; }
 
-    std::string iniPath;
-    SettingsFile ini;
-    // A screen that cannot be grabbed, as the windows see it during these measurements.
-    FakePlatform fakes{Bitmap(1920, 1080)};
-    FileRegistryHive& hive = fakes.userHive;
-    FakeScreenSource& screen = fakes.screen;
-    Platform& platform = fakes.platform;
     int32_t captureNumber = 1;
     bool notSaved = true;
 };

@@ -1,8 +1,7 @@
 // What the Capture Frame asks of the window that owns it (the Remote Control).
 #pragma once
 
-// Commands the frame forwards from its keys and its close request.
-enum class FrameCommand { Capture, Edit, FullScreen, Menu, Preferences, Print, Save, Help, Close };
+#include "platform/Shortcut.h"
 
 class FrameHost {
 public:
@@ -13,5 +12,9 @@ public:
     virtual bool showRulers() const = 0;
     // Lets the host repaint at once while the frame is dragged over it.
     virtual void processPendingPaint() = 0;
-    virtual void frameCommand(FrameCommand command) = 0;
+    // A key pressed while the frame has the keyboard: the host runs the command the key stands for
+    // and answers whether there was one (the others stay unhandled).
+    virtual bool frameKey(int virtualKey, KeyModifiers modifiers) = 0;
+    // The frame's close request: the host decides, the frame never closes on its own.
+    virtual void frameCloseRequest() = 0;
 };

@@ -2,25 +2,13 @@
 // including settings out of range; only ZentrapError may come out, and a written file is framed as GIF.
 #include "common/ZentrapError.h"
 #include "formats/GifFormat.h"
+#include "fuzz/FuzzReader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 namespace {
-
-class FuzzInput {
-public:
-    FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    size_t Remaining() const { return size_ - pos_; }
-    const uint8_t* Rest() const { return data_ + pos_; }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
 
 PixelFormat formatOf(uint8_t code)
 {
@@ -33,35 +21,35 @@ PixelFormat formatOf(uint8_t code)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzInput in(data, size);
-    int width = in.Byte() % 48;
-    int height = in.Byte() % 48;
-    PixelFormat format = formatOf(in.Byte());
-    uint8_t settings = in.Byte();
+    FuzzReader in(data, size);
+    int width = in.byte() % 48;
+    int height = in.byte() % 48;
+    PixelFormat format = formatOf(in.byte());
+    uint8_t settings = in.byte();
     GifOptions options;
     // Mostly valid codes, sometimes one past either end.
-    options.paletteMode = static_cast<int>(in.Byte() % 10);
-    options.colorCount = (settings & 0x80) ? static_cast<int>(in.Byte()) * 2 : 8 << (in.Byte() % 6);
-    options.ditherMode = static_cast<int>(in.Byte() % 8) - (settings & 1);
-    options.compression = static_cast<int>(in.Byte() % 3);
+    options.paletteMode = static_cast<int>(in.byte() % 10);
+    options.colorCount = (settings & 0x80) ? static_cast<int>(in.byte()) * 2 : 8 << (in.byte() % 6);
+    options.ditherMode = static_cast<int>(in.byte() % 8) - (settings & 1);
+    options.compression = static_cast<int>(in.byte() % 3);
     options.transparent = (settings & 0x02) != 0;
-    options.pickX = static_cast<int8_t>(in.Byte());
-    options.pickY = static_cast<int8_t>(in.Byte());
-    int tableSize = in.Byte();
+    options.pickX = static_cast<int8_t>(in.byte());
+    options.pickY = static_cast<int8_t>(in.byte());
+    int tableSize = in.byte();
 
     Bitmap picture(width, height, format);
     if (bitsPerPixel(format) <= 8 && tableSize > 0) {
         std::vector<RgbQuad> table(static_cast<size_t>(tableSize));
         for (auto& q : table) {
-            q = {in.Byte(), in.Byte(), in.Byte(), 0};
+            q = {in.byte(), in.byte(), in.byte(), 0};
         }
         picture.setColorTable(std::move(table));
     }
     size_t bytes = picture.byteCount();
-    if (bytes > 0 && in.Remaining() > 0) {
+    if (bytes > 0 && in.left() > 0) {
         // Repeat the rest of the input over the pixels so that small inputs still fill them.
         for (size_t i = 0; i < bytes; ++i) {
-            picture.bits()[i] = in.Rest()[i % in.Remaining()];
+            picture.bits()[i] = in.rest()[i % in.left()];
         }
     }
     try {

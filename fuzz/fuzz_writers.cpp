@@ -7,6 +7,7 @@
 #include "formats/OutputFormats.h"
 #include "formats/PngWriter.h"
 #include "formats/TiffWriter.h"
+#include "fuzz/FuzzReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,20 +16,6 @@
 
 namespace {
 
-// Hands out the input's bytes, then zeros.
-class Reader {
-public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-    int range(int low, int high) { return low + byte() % (high - low + 1); }
-    size_t left() const { return size_ - at_; }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
-
 PixelFormat pickFormat(uint8_t b)
 {
     constexpr PixelFormat kFormats[] = {PixelFormat::Bpp1, PixelFormat::Bpp4, PixelFormat::Bpp8, PixelFormat::Bpp24,
@@ -36,7 +23,7 @@ PixelFormat pickFormat(uint8_t b)
     return kFormats[b % 5];
 }
 
-Bitmap makeBitmap(Reader& in)
+Bitmap makeBitmap(FuzzReader& in)
 {
     PixelFormat format = pickFormat(in.byte());
     // Zero sizes are allowed on purpose: every writer must refuse them cleanly.
@@ -69,7 +56,7 @@ Bitmap makeBitmap(Reader& in)
     return b;
 }
 
-FormatSettings makeSettings(Reader& in)
+FormatSettings makeSettings(FuzzReader& in)
 {
     FormatSettings s;
     s.format = static_cast<ImageFormat>(in.byte() % 5);
@@ -123,7 +110,7 @@ void runWriters(const Bitmap& b, FormatSettings& settings)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Reader in(data, size);
+    FuzzReader in(data, size);
     uint8_t mode = in.byte();
     if (mode == 0xFF) {
         // The preview decoder on arbitrary bytes.

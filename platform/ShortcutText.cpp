@@ -22,8 +22,8 @@ std::string fixedKeyName(int virtualKey)
     if (virtualKey >= 0x60 && virtualKey <= 0x69) {
         return std::string(1, static_cast<char>('0' + virtualKey - 0x60));
     }
-    if (virtualKey >= 0x70 && virtualKey <= 0x87) {
-        return "F" + std::to_string(virtualKey - 0x70 + 1);
+    if (virtualKey >= kVirtualKeyF1 && virtualKey <= kVirtualKeyF24) {
+        return "F" + std::to_string(virtualKey - kVirtualKeyF1 + 1);
     }
     for (const NamedKey& key : kNamedKeys) {
         if (key.virtualKey == virtualKey) {

@@ -14,9 +14,6 @@ public:
     Shortcut shortcut() const { return shortcut_; }
     void setShortcut(Shortcut shortcut);
 
-    // The virtual-key code of a Qt key as the stored shortcuts use it (0 when there is none).
-    static int virtualKeyOf(int qtKey, bool keypad);
-
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

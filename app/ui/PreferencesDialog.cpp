@@ -104,7 +104,9 @@ PreferencesDialog::PreferencesDialog(Platform& platform, const std::string& help
 
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
-    status->setGeometry(scaled(0, kPageHeight, kClientWidth, kClientHeight - kPageHeight));
+    // To the window's bottom edge, whatever the rounding of the scaled sizes.
+    const int statusTop = scaled(0, kPageHeight, 0, 0).top();
+    status->setGeometry(0, statusTop, width(), height() - statusTop);
 
     createPageSelector(column);
 
@@ -160,9 +162,10 @@ void PreferencesDialog::createPageSelector(QWidget* column)
         const char* label;
         int labelLeft, labelTop;
     };
+    const int side = scaled(0, 0, 48, 48).width();
     const Picture pictures[] = {
-        {optionsPictureStrip(), kOptionsPictureFrames, 150, 8, 12, "Options", 24, 64},
-        {hotkeysPictureStrip(), kHotkeysPictureFrames, 200, 10, 92, "Hotkeys", 22, 148},
+        {optionsPictureStrip(side), kOptionsPictureFrames, 150, 8, 12, "Options", 24, 64},
+        {hotkeysPictureStrip(side), kHotkeysPictureFrames, 200, 10, 92, "Hotkeys", 22, 148},
     };
     for (int page = 0; page < 2; ++page) {
         const Picture& p = pictures[page];

@@ -8,7 +8,22 @@
 
 namespace {
 
+// The artwork's own side: frames are drawn in these units and scaled to the side asked for.
 constexpr int kSide = 48;
+
+QPixmap emptyStrip(int side, int frames)
+{
+    QPixmap strip(side * frames, side);
+    strip.fill(Qt::transparent);
+    return strip;
+}
+
+// Moves the painter to frame `frame` of a strip of `side` pixel frames, in the artwork's units.
+void enterFrame(QPainter& p, int side, int frame)
+{
+    p.translate(frame * side, 0);
+    p.scale(side / double(kSide), side / double(kSide));
+}
 
 QPainterPath gearPath(double turn)
 {
@@ -27,15 +42,14 @@ QPainterPath gearPath(double turn)
 
 } // namespace
 
-QPixmap optionsPictureStrip()
+QPixmap optionsPictureStrip(int side)
 {
-    QPixmap strip(kSide * kOptionsPictureFrames, kSide);
-    strip.fill(Qt::transparent);
+    QPixmap strip = emptyStrip(side, kOptionsPictureFrames);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
     for (int frame = 0; frame < kOptionsPictureFrames; ++frame) {
         p.save();
-        p.translate(frame * kSide, 0);
+        enterFrame(p, side, frame);
         // Frame 8 is a whole tooth on from frame 0: the loop turns smoothly and rests upright.
         const QPainterPath gear = gearPath((frame + 1) / (8.0 * kOptionsPictureFrames));
         QLinearGradient metal(0, 4, 0, 44);
@@ -52,15 +66,14 @@ QPixmap optionsPictureStrip()
     return strip;
 }
 
-QPixmap hotkeysPictureStrip()
+QPixmap hotkeysPictureStrip(int side)
 {
-    QPixmap strip(kSide * kHotkeysPictureFrames, kSide);
-    strip.fill(Qt::transparent);
+    QPixmap strip = emptyStrip(side, kHotkeysPictureFrames);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
     for (int frame = 0; frame < kHotkeysPictureFrames; ++frame) {
         p.save();
-        p.translate(frame * kSide, 0);
+        enterFrame(p, side, frame);
         // Down over the first half, lit at the bottom, back up to rest.
         const double press = std::sin(std::numbers::pi * (frame + 1) / kHotkeysPictureFrames);
         const double depth = 5 * press;

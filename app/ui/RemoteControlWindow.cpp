@@ -10,7 +10,6 @@
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/HotkeyFailureDialog.h"
-#include "app/ui/KeyTable.h"
 #include "app/ui/PreferencesDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
@@ -19,6 +18,7 @@
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
+#include "platform/x11/QtKeyPress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +33,8 @@
 #include <QWindow>
 
 #include <exception>
+#include <optional>
+#include <utility>
 
 // The built-in skin lives in a static library, so its resource is registered by hand.
 static void registerSkinResources()
@@ -89,11 +91,7 @@ public:
     void showFromTray() override { window_.restoreApplication(); }
     void restoreApplication() override { window_.restoreApplication(); }
     void bringToFront() override { window_.bringToFront(); }
-    void capture() override { window_.capture(); }
-    void fullScreenToggle() override { window_.fullScreenToggle(); }
-    void edit() override { window_.editCommand(); }
-    void saveAs() override { window_.saveAsCommand(); }
-    void print() override { window_.printCommand(); }
+    void runCommand(Command command) override { window_.runCommand(command); }
 
 private:
     RemoteControlWindow& window_;
@@ -244,12 +242,19 @@ void RemoteControlWindow::createControls()
 
 void RemoteControlWindow::connectCommands()
 {
-    connect(menuButton_, &QToolButton::clicked, this, &RemoteControlWindow::openSystemMenu);
-    connect(closeButton_, &QToolButton::clicked, this, &QWidget::close);
-    connect(printButton_, &QToolButton::clicked, this, &RemoteControlWindow::printCommand);
-    connect(editButton_, &QToolButton::clicked, this, &RemoteControlWindow::editCommand);
-    connect(saveButton_, &QToolButton::clicked, this, &RemoteControlWindow::saveAsCommand);
-    connect(captureButton_, &QToolButton::clicked, this, &RemoteControlWindow::capture);
+    const auto run = [this](Command command) { return [this, command] { runCommand(command); }; };
+    const std::pair<QToolButton*, Command> buttons[] = {
+        {menuButton_, Command::Menu},
+        {closeButton_, Command::Close},
+        {printButton_, Command::Print},
+        {editButton_, Command::Edit},
+        {saveButton_, Command::Save},
+        {captureButton_, Command::Capture},
+        {preferencesButton_, Command::Preferences},
+    };
+    for (const auto& [button, command] : buttons) {
+        connect(button, &QToolButton::clicked, this, run(command));
+    }
     // A click has already flipped the toggle buttons; only their actions remain.
     connect(fullScreenButton_, &QToolButton::clicked, this, [this] { setFrameVisible(!fullScreenMode()); });
     connect(timerButton_, &QToolButton::clicked, this, [this](bool down) {
@@ -259,22 +264,71 @@ void RemoteControlWindow::connectCommands()
             countdown_->disarm();
         }
     });
-    connect(preferencesButton_, &QToolButton::clicked, this, &RemoteControlWindow::preferencesCommand);
-    thumbnail_->onDoubleClick = [this] { viewCommand(); };
+    thumbnail_->onDoubleClick = run(Command::View);
 
-    connect(menus_.minimizeItem, &QAction::triggered, this, &RemoteControlWindow::minimizeRestoreCommand);
-    connect(menus_.aboutItem, &QAction::triggered, this, &RemoteControlWindow::aboutCommand);
-    connect(menus_.helpItem, &QAction::triggered, this, &RemoteControlWindow::helpCommand);
-    connect(menus_.exitItem, &QAction::triggered, this, &QWidget::close);
-    connect(menus_.trayMinimizeItem, &QAction::triggered, this, &RemoteControlWindow::minimizeRestoreCommand);
-    connect(menus_.captureItem, &QAction::triggered, this, &RemoteControlWindow::capture);
-    connect(menus_.printItem, &QAction::triggered, this, &RemoteControlWindow::printCommand);
-    connect(menus_.editItem, &QAction::triggered, this, &RemoteControlWindow::editCommand);
-    connect(menus_.saveItem, &QAction::triggered, this, &RemoteControlWindow::saveAsCommand);
-    connect(menus_.preferencesItem, &QAction::triggered, this, &RemoteControlWindow::preferencesCommand);
-    connect(menus_.trayAboutItem, &QAction::triggered, this, &RemoteControlWindow::aboutCommand);
-    connect(menus_.trayHelpItem, &QAction::triggered, this, &RemoteControlWindow::helpCommand);
-    connect(menus_.trayExitItem, &QAction::triggered, this, &QWidget::close);
+    const std::pair<QAction*, Command> items[] = {
+        {menus_.minimizeItem, Command::MinimizeRestore},
+        {menus_.aboutItem, Command::About},
+        {menus_.helpItem, Command::Help},
+        {menus_.exitItem, Command::Close},
+        {menus_.trayMinimizeItem, Command::MinimizeRestore},
+        {menus_.captureItem, Command::Capture},
+        {menus_.printItem, Command::Print},
+        {menus_.editItem, Command::Edit},
+        {menus_.saveItem, Command::Save},
+        {menus_.preferencesItem, Command::Preferences},
+        {menus_.trayAboutItem, Command::About},
+        {menus_.trayHelpItem, Command::Help},
+        {menus_.trayExitItem, Command::Close},
+    };
+    for (const auto& [item, command] : items) {
+        connect(item, &QAction::triggered, this, run(command));
+    }
+}
+
+void RemoteControlWindow::runCommand(Command command)
+{
+    switch (command) {
+    case Command::Capture:
+        capture();
+        break;
+    case Command::FullScreen:
+        fullScreenToggle();
+        break;
+    case Command::Timer:
+        timerToggle();
+        break;
+    case Command::Save:
+        saveAsCommand();
+        break;
+    case Command::Print:
+        printCommand();
+        break;
+    case Command::Edit:
+        editCommand();
+        break;
+    case Command::Preferences:
+        preferencesCommand();
+        break;
+    case Command::View:
+        viewCommand();
+        break;
+    case Command::About:
+        aboutCommand();
+        break;
+    case Command::Help:
+        helpCommand();
+        break;
+    case Command::MinimizeRestore:
+        minimizeRestoreCommand();
+        break;
+    case Command::Menu:
+        openSystemMenu();
+        break;
+    case Command::Close:
+        close();
+        break;
+    }
 }
 
 void RemoteControlWindow::shapeWindow()
@@ -698,41 +752,24 @@ void RemoteControlWindow::processPendingPaint()
     repaint();
 }
 
-void RemoteControlWindow::frameCommand(FrameCommand command)
+bool RemoteControlWindow::frameKey(int virtualKey, KeyModifiers modifiers)
 {
-    // A modal window blocks only its own owners, so the frame can still be reached while one of
-    // the program's messages is open; its commands wait until that window is closed.
-    if (QApplication::activeModalWidget() != nullptr) {
-        return;
+    const std::optional<Command> command = commandForKey(virtualKey, modifiers, KeySource::CaptureFrame);
+    if (!command) {
+        return false;
     }
-    switch (command) {
-    case FrameCommand::Capture:
-        capture();
-        break;
-    case FrameCommand::Edit:
-        editCommand();
-        break;
-    case FrameCommand::FullScreen:
-        fullScreenToggle();
-        break;
-    case FrameCommand::Menu:
-        openSystemMenu();
-        break;
-    case FrameCommand::Preferences:
-        preferencesCommand();
-        break;
-    case FrameCommand::Print:
-        printCommand();
-        break;
-    case FrameCommand::Save:
-        saveAsCommand();
-        break;
-    case FrameCommand::Help:
-        helpCommand();
-        break;
-    case FrameCommand::Close:
+    // A modal window blocks only its own owners, so the frame can still be reached while one of
+    // the program's messages is open; its keys do nothing until that window is closed.
+    if (QApplication::activeModalWidget() == nullptr) {
+        runCommand(*command);
+    }
+    return true;
+}
+
+void RemoteControlWindow::frameCloseRequest()
+{
+    if (QApplication::activeModalWidget() == nullptr) {
         close();
-        break;
     }
 }
 
@@ -860,42 +897,14 @@ void RemoteControlWindow::paintEvent(QPaintEvent*)
 
 void RemoteControlWindow::keyPressEvent(QKeyEvent* event)
 {
-    switch (remoteKeyCommand(event->key(), event->modifiers())) {
-    case RemoteKeyCommand::Capture:
-        capture();
-        break;
-    case RemoteKeyCommand::Edit:
-        editCommand();
-        break;
-    case RemoteKeyCommand::FullScreenToggle:
-        fullScreenToggle();
-        break;
-    case RemoteKeyCommand::SystemMenu:
-        openSystemMenu();
-        break;
-    case RemoteKeyCommand::Preferences:
-        preferencesCommand();
-        break;
-    case RemoteKeyCommand::Print:
-        printCommand();
-        break;
-    case RemoteKeyCommand::Save:
-        saveAsCommand();
-        break;
-    case RemoteKeyCommand::TimerToggle:
-        timerToggle();
-        break;
-    case RemoteKeyCommand::Help:
-        helpCommand();
-        break;
-    case RemoteKeyCommand::Close:
-        close();
-        break;
-    case RemoteKeyCommand::None:
+    const KeyPress press = keyPressOf(*event);
+    const std::optional<Command> command = commandForKey(press.virtualKey, press.modifiers, KeySource::RemoteControl);
+    if (!command) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
+    runCommand(*command);
 }
 
 void RemoteControlWindow::contextMenuEvent(QContextMenuEvent* event)

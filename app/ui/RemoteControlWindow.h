@@ -4,6 +4,7 @@
 
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
+#include "app/CommandTable.h"
 #include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
@@ -42,18 +43,8 @@ public:
 
     void attachFrame(CaptureFrameLink* frame);
 
-    // Commands.
-    void capture();
-    void fullScreenToggle();
-    void timerToggle();
-    void saveAsCommand();
-    void printCommand();
-    void editCommand();
-    void preferencesCommand();
-    void viewCommand();
-    void aboutCommand();
-    void helpCommand();
-    void minimizeRestoreCommand();
+    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them.
+    void runCommand(Command command);
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
     void comeForward();
@@ -68,7 +59,6 @@ public:
     RemoteControlSettings currentSettings() const;
     // Tooltips on the controls ("ShowHint").
     void setShowHint(bool on);
-    void openSystemMenu();
     void openTrayMenu(const QPoint& globalPos);
 
     // A press of hotkey `id` (101 Capture ... 105 Print).
@@ -87,7 +77,8 @@ public:
     bool updateRulers() const override { return settings_.updateRulers; }
     bool showRulers() const override { return settings_.showRulers; }
     void processPendingPaint() override;
-    void frameCommand(FrameCommand command) override;
+    bool frameKey(int virtualKey, KeyModifiers modifiers) override;
+    void frameCloseRequest() override;
 
     // ModalHost
     bool frameVisible() const override;
@@ -142,6 +133,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The commands, run through runCommand.
+    void capture();
+    void fullScreenToggle();
+    void timerToggle();
+    void saveAsCommand();
+    void printCommand();
+    void editCommand();
+    void preferencesCommand();
+    void viewCommand();
+    void aboutCommand();
+    void helpCommand();
+    void minimizeRestoreCommand();
+    void openSystemMenu();
+
     void createControls();
     void connectCommands();
     void shapeWindow();

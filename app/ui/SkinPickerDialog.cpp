@@ -8,8 +8,12 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -72,6 +76,14 @@ std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText
     }
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
                      [preview](const QString& path) { showPreview(*preview, path); });
+    // Room for the file list's columns beside the preview, in proportion to the screen's density.
+    const double scale = std::max(1.0, dialog.logicalDpiY() / 96.0);
+    QSize size = dialog.sizeHint().expandedTo(
+        QSize(static_cast<int>(std::lround(800 * scale)), static_cast<int>(std::lround(480 * scale))));
+    if (const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    }
+    dialog.resize(size);
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -1,12 +1,12 @@
 #include "capture/ui/CaptureFrameWindow.h"
 
 #include "capture/FrameGeometry.h"
-#include "capture/FrameKeys.h"
 #include "capture/FrameSettingsIO.h"
 #include "capture/ui/FramePainter.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/x11/QtKeyPress.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -45,18 +45,6 @@ int screenPixelsPerInch(const QWidget& widget)
 FrameColours systemColours(const QPalette& palette)
 {
     return {palette.color(QPalette::Button), palette.color(QPalette::Light), palette.color(QPalette::Dark)};
-}
-
-// The virtual-key code of a Qt key, for the keys the frame knows; 0 for the others.
-int virtualKeyOf(int qtKey)
-{
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return qtKey; // the same ASCII codes
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return kVirtualKeyF1 + (qtKey - Qt::Key_F1);
-    }
-    return 0;
 }
 
 int xButtonNumber(Qt::MouseButton button)
@@ -366,19 +354,11 @@ void CaptureFrameWindow::updateHoverCursor(QPoint position)
 
 void CaptureFrameWindow::keyPressEvent(QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers held = event->modifiers();
-    const KeyModifiers modifiers{(held & Qt::ShiftModifier) != 0, (held & Qt::ControlModifier) != 0,
-                                 (held & Qt::AltModifier) != 0, (held & Qt::MetaModifier) != 0};
-    const auto command = frameCommandForKey(virtualKeyOf(event->key()), modifiers);
-    if (!command) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    if (*command == FrameCommand::Close) {
-        close();
+    const KeyPress press = keyPressOf(*event);
+    if (host_.frameKey(press.virtualKey, press.modifiers)) {
+        event->accept();
     } else {
-        host_.frameCommand(*command);
+        QWidget::keyPressEvent(event);
     }
 }
 
@@ -387,7 +367,7 @@ void CaptureFrameWindow::closeEvent(QCloseEvent* event)
     // The frame never closes on its own: the Remote Control decides. A granted request ends the
     // program; a refused one leaves the frame as the Remote Control restored it.
     event->ignore();
-    host_.frameCommand(FrameCommand::Close);
+    host_.frameCloseRequest();
 }
 
 void CaptureFrameWindow::contextMenuEvent(QContextMenuEvent* event)

@@ -62,7 +62,8 @@ QColor toQColor(ColorRef c)
 ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& iniFile, const ImageEditorHost& host,
                                      QWidget* owner)
     : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), pixelsPerInch_(screenPixelsPerInch()),
-      cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0))
+      cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0)),
+      placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle("Image Editor");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -293,12 +294,7 @@ void ImageEditorWindow::readSettings()
     const WindowPlacement defaults{(screen.width - kDesignedSize.width) / 2, (screen.height - kDesignedSize.height) / 2,
                                    kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
-    setMinimumSize(minimum.width, minimum.height);
-    const Rect placed =
-        restoredPlacement(placement, minimum, platform_.screen.availableAreas(), {defaults.left, defaults.top});
-    placement_.placed({placed.left, placed.top});
-    move(placed.left, placed.top);
-    resize(placed.width(), placed.height());
+    placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;
     paintArea->setBackground(background_);
     QPalette swatch = pnBackground->palette();
@@ -308,17 +304,13 @@ void ImageEditorWindow::readSettings()
 
 void ImageEditorWindow::writeSettings()
 {
-    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
-    const Point at = placement_.position();
-    writeWindowPlacement(iniFile_, kSection, {at.x, at.y, size.width(), size.height(), background_});
+    writeWindowPlacement(iniFile_, kSection, placement_.toStore(background_));
 }
 
 void ImageEditorWindow::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (event->spontaneous() && isVisible()) {
-        placement_.moved({pos().x(), pos().y()}, isMaximized());
-    }
+    placement_.moved(*event);
 }
 
 ColorRef ImageEditorWindow::background() const

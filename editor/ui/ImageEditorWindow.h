@@ -5,7 +5,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
-#include "common/PlacementTracker.h"
+#include "common/ui/StoredWindowPlacement.h"
 #include "editor/EditorResult.h"
 #include "editor/ImageEditorModel.h"
 #include "editor/ui/EditorCursors.h"
@@ -124,5 +124,5 @@ private:
     QButtonGroup* toolGroup_ = nullptr;
     QTimer markTimer_;
     ColorRef background_ = kDefaultBackground;
-    PlacementTracker placement_; // the window's position as the settings file holds it
+    StoredWindowPlacement placement_;
 };

@@ -55,7 +55,7 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
                                        const PrintPreviewHost& host, QWidget* owner)
     : QDialog(owner), platform_(platform), host_(host),
       model_(*platform.printing, settingsFile, host.image, host.notSaved, userNumbers(), screenPpi()),
-      cursors_(PreviewHandCursors::load())
+      cursors_(PreviewHandCursors::load()), placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle(kCaption);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
@@ -64,15 +64,10 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
     buildControls();
     const Size screen = platform_.screen.primaryScreenSize();
     model_.create(screen);
-    const Size minimum = minimumPreviewSize(screenPpi());
-    setMinimumSize(minimum.width, minimum.height);
     const Rect& stored = model_.settings().window;
     const WindowPlacement home = defaultPreviewPlacement(screen, screenPpi());
-    const Rect placed = restoredPlacement({stored.left, stored.top, stored.width(), stored.height()}, minimum,
-                                          platform_.screen.availableAreas(), {home.left, home.top});
-    placement_.placed({placed.left, placed.top});
-    move(placed.left, placed.top);
-    resize(placed.width(), placed.height());
+    placement_.restore({stored.left, stored.top, stored.width(), stored.height()}, minimumPreviewSize(screenPpi()),
+                       {home.left, home.top});
     showSettings();
     showStatus();
     connectControls();
@@ -81,9 +76,8 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
 PrintPreviewWindow::~PrintPreviewWindow()
 {
     takeEdits();
-    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
-    const Point at = placement_.position();
-    model_.writeSettings(Rect::fromSize(at.x, at.y, size.width(), size.height()));
+    const WindowPlacement placed = placement_.toStore(model_.settings().background);
+    model_.writeSettings(Rect::fromSize(placed.left, placed.top, placed.width, placed.height));
 }
 
 void PrintPreviewWindow::buildControls()
@@ -429,9 +423,7 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
 void PrintPreviewWindow::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (event->spontaneous() && isVisible()) {
-        placement_.moved({pos().x(), pos().y()}, isMaximized());
-    }
+    placement_.moved(*event);
 }
 
 void PrintPreviewWindow::changeEvent(QEvent* event)

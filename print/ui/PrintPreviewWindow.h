@@ -4,7 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
-#include "common/PlacementTracker.h"
+#include "common/ui/StoredWindowPlacement.h"
 #include "print/PrintPreviewModel.h"
 #include "print/ui/PreviewHandCursors.h"
 
@@ -74,7 +74,7 @@ private:
     PrintPreviewHost host_;
     PrintPreviewModel model_;
     PreviewHandCursors cursors_;
-    PlacementTracker placement_;   // the window's position as the settings file holds it
+    StoredWindowPlacement placement_;
     bool showingSettings_ = false; // the window writes its own fields: no layout from their events
 
     PreviewPaintBox* paintBox_ = nullptr;

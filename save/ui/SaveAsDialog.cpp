@@ -1,6 +1,5 @@
 #include "save/ui/SaveAsDialog.h"
 
-#include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "common/WindowPlacement.h"
 #include "platform/Platform.h"
@@ -132,7 +131,7 @@ std::string saveFolderFallback()
 SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
                            QWidget* owner)
     : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), session_(host.image, userSeparators()),
-      cursors_(SavePaneCursors::load())
+      cursors_(SavePaneCursors::load()), placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle("Zentrap Save As");
     setSizeGripEnabled(false);
@@ -338,13 +337,8 @@ void SaveAsDialog::readPlacement()
         readWindowPlacement(iniFile_, kPlacementSection,
                             {defaultTopLeft.x, defaultTopLeft.y, kSaveWindowDesignedSize.width,
                              kSaveWindowDesignedSize.height, kDefaultBackground});
-    const Size minimum = saveWindowMinimumSize(pixelsPerInch);
-    setMinimumSize(minimum.width, minimum.height);
     // An absurd stored size or a place off every screen would put the buttons out of reach.
-    const Rect placed = restoredPlacement(placement, minimum, platform_.screen.availableAreas(), defaultTopLeft);
-    placement_.placed({placed.left, placed.top});
-    move(placed.left, placed.top);
-    resize(placed.width(), placed.height());
+    placement_.restore(placement, saveWindowMinimumSize(pixelsPerInch), defaultTopLeft);
     background_ = placement.background;
     setSwatch(backgroundColorPanel, background_);
 }
@@ -364,9 +358,7 @@ void SaveAsDialog::writeSettings()
         writeActiveVar(key, session_.activeVariant());
         writeSaveDir(key, SaveDir());
     }
-    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
-    const Point at = placement_.position();
-    writeWindowPlacement(iniFile_, kPlacementSection, {at.x, at.y, size.width(), size.height(), background_});
+    writeWindowPlacement(iniFile_, kPlacementSection, placement_.toStore(background_));
 }
 
 void SaveAsDialog::done(int result)
@@ -393,30 +385,7 @@ void SaveAsDialog::resizeEvent(QResizeEvent* event)
 void SaveAsDialog::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (event->spontaneous() && isVisible() && placement_.moved({pos().x(), pos().y()}, isMaximized())) {
-        keepFrameOnScreen();
-    }
-}
-
-void SaveAsDialog::keepFrameOnScreen()
-{
-    // Only now does the window manager's frame have a size: the stored placement was corrected
-    // for the window alone, and the frame must not push the buttons off the screen.
-    const QRect frame = frameGeometry();
-    const QSize margins = frame.size() - size();
-    if (margins.width() <= 0 && margins.height() <= 0) {
-        return;
-    }
-    const Rect placed = correctedPlacement({frame.x(), frame.y()}, {frame.width(), frame.height()},
-                                           platform_.screen.availableAreas(), {frame.x(), frame.y()});
-    const QSize client(placed.width() - margins.width(), placed.height() - margins.height());
-    if (client != size()) {
-        resize(client);
-    }
-    if (QPoint(placed.left, placed.top) != frame.topLeft()) {
-        placement_.placed({placed.left, placed.top});
-        move(placed.left, placed.top);
-    }
+    placement_.moved(*event);
 }
 
 void SaveAsDialog::changeEvent(QEvent* event)

@@ -4,7 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
-#include "common/PlacementTracker.h"
+#include "common/ui/StoredWindowPlacement.h"
 #include "save/SaveSession.h"
 #include "save/ui/SavePreviewPane.h"
 
@@ -115,7 +115,6 @@ private:
     void loadVariants();
     void readPlacement();
     void writeSettings();
-    void keepFrameOnScreen();
 
     void encodeVariant(int n, ImageFormat format);
     void encodeInFormat(int n, ImageFormat format);
@@ -145,6 +144,7 @@ private:
     SaveAsDialogHost host_;
     SaveSession session_; // workImage and the four variants
     SavePaneCursors cursors_;
+    StoredWindowPlacement placement_;
 
     int offsetX_ = 0;
     int offsetY_ = 0;
@@ -153,7 +153,6 @@ private:
     bool dragging_ = false;
     bool updating_ = false;
     bool settingsWritten_ = false;
-    PlacementTracker placement_; // the window's position as the settings file holds it
     ColorRef background_ = kDefaultBackground;
     ColorRef transparentSwatch_ = 0;
 

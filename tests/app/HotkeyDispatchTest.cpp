@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,16 @@ public:
         isMinimized = false;
     }
     void bringToFront() override { log.push_back("front"); }
-    void capture() override { log.push_back("capture"); }
-    void fullScreenToggle() override { log.push_back("full screen"); }
-    void edit() override { log.push_back("edit"); }
-    void saveAs() override { log.push_back("save"); }
-    void print() override { log.push_back("print"); }
+    void runCommand(Command command) override
+    {
+        const std::map<Command, std::string> names{{Command::Capture, "capture"},
+                                                   {Command::FullScreen, "full screen"},
+                                                   {Command::Edit, "edit"},
+                                                   {Command::Save, "save"},
+                                                   {Command::Print, "print"}};
+        const auto name = names.find(command);
+        log.push_back(name != names.end() ? name->second : "another command");
+    }
 
     bool blocked = false;
     bool isMinimized = false;

@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 
+#include "support/ErrorOf.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
@@ -50,16 +51,6 @@ int temporariesIn(const fs::path& folder)
         count += isAtomicFileTemporaryName(name) ? 1 : 0;
     }
     return count;
-}
-
-std::string errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const ZentrapError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 mode_t modeOf(const fs::path& p)

@@ -5,6 +5,7 @@
 #include "common/ZentrapError.h"
 #include "editor/PlainStretch.h"
 #include "editor/ResampleWeights.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -38,16 +39,6 @@ std::vector<int> greyLevels(const Bitmap& b, int y = 0)
         out.push_back(p[0]);
     }
     return out;
-}
-
-std::string errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const ZentrapError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "GifTestSupport.h"
 #include "common/ZentrapError.h"
 #include "formats/GifImage.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -27,16 +28,6 @@ std::vector<uint8_t> bytesOf(const Bitmap& bitmap, bool transparentAtOrigin = fa
         gif.MarkTransparent(0, 0);
     }
     return writeGif(gif);
-}
-
-std::string errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const ZentrapError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(GifWriterTest, OnePixelOfOneColourIsTheSmallestFile)

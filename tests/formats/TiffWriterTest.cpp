@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -57,6 +59,15 @@ uint32_t valueOf(const std::vector<DirEntry>& entries, uint16_t tag)
     }
     ADD_FAILURE() << "no tag " << tag;
     return 0;
+}
+
+// Each tag's value in the directory, a table at a time.
+void expectTagValues(const std::vector<DirEntry>& entries,
+                     std::initializer_list<std::pair<uint16_t, uint32_t>> expected)
+{
+    for (const auto& [tag, value] : expected) {
+        EXPECT_EQ(valueOf(entries, tag), value) << "tag " << tag;
+    }
 }
 
 void expectSharedBlocks(const std::vector<uint8_t>& file, const std::vector<DirEntry>& entries)
@@ -168,15 +179,8 @@ TEST(TiffWriter, FourBitWidthIsCutToAMultipleOfFour)
     std::vector<DirEntry> entries = directory(file);
     ASSERT_EQ(entries.size(), 15U);
     expectSharedBlocks(file, entries);
-    EXPECT_EQ(valueOf(entries, 256), 12U);
-    EXPECT_EQ(valueOf(entries, 258), 4U);
-    EXPECT_EQ(valueOf(entries, 262), 3U);
-    EXPECT_EQ(valueOf(entries, 273), 130U);
-    EXPECT_EQ(valueOf(entries, 279), 18U);
-    EXPECT_EQ(valueOf(entries, 320), 8U);
+    expectTagValues(entries, {{256, 12}, {258, 4}, {262, 3}, {273, 130}, {279, 18}, {320, 8}, {282, 104}, {305, 120}});
     EXPECT_EQ(entries.back().count, 48U);
-    EXPECT_EQ(valueOf(entries, 282), 104U);
-    EXPECT_EQ(valueOf(entries, 305), 120U);
     // Colour map: reds, greens, blues, each component in the high byte.
     EXPECT_EQ(file[8], 0);
     EXPECT_EQ(file[9], b.colorTable()[0].red);
@@ -210,11 +214,7 @@ TEST(TiffWriter, NineWideBilevelImageHasTwoBytesPerRowAndFourteenEntries)
     std::vector<DirEntry> entries = directory(file);
     ASSERT_EQ(entries.size(), 14U);
     expectSharedBlocks(file, entries);
-    EXPECT_EQ(valueOf(entries, 273), 8U);
-    EXPECT_EQ(valueOf(entries, 279), 6U);
-    EXPECT_EQ(valueOf(entries, 262), 1U);
-    EXPECT_EQ(valueOf(entries, 282), 14U);
-    EXPECT_EQ(valueOf(entries, 305), 30U);
+    expectTagValues(entries, {{273, 8}, {279, 6}, {262, 1}, {282, 14}, {305, 30}});
     EXPECT_EQ(le32(file, 4), 40U);
     EXPECT_EQ(file[8], b.row(0)[0]);
     EXPECT_EQ(file[9], b.row(0)[1]);

@@ -188,17 +188,7 @@ TEST_F(SaveSessionTest, ValuesOutsideTheirRangesTakeTheirDefaults)
 
 TEST_F(SaveSessionTest, VariantSettingsComeBackAsWritten)
 {
-    SaveVariant written = SaveVariant::withDefaults(4);
-    written.Fmt = 1;
-    written.JPEGCompressionQuality = 1;
-    written.JPEGProgressiveEncoding = false;
-    written.GIFColorReduction = 7;
-    written.GIFColorResolution = 256;
-    written.GIFDitherMode = 6;
-    written.GIFCompression = 1;
-    written.GIFIsTransparent = true;
-    written.GIFTransparentPixelX = 12;
-    written.GIFTransparentPixelY = 34;
+    const SaveVariant written = variantWithEverySettingChanged(4);
     {
         SettingsKey settings(hive, key());
         writeVariantSettings(settings, written);
@@ -216,16 +206,7 @@ TEST_F(SaveSessionTest, VariantSettingsComeBackAsWritten)
 
 TEST_F(SaveSessionTest, DefaultsRestoreTheJpegAndGifSettings)
 {
-    SaveVariant v = SaveVariant::withDefaults(2);
-    v.JPEGCompressionQuality = 5;
-    v.JPEGProgressiveEncoding = false;
-    v.GIFColorReduction = 1;
-    v.GIFColorResolution = 8;
-    v.GIFDitherMode = 3;
-    v.GIFCompression = 1;
-    v.GIFIsTransparent = true;
-    v.GIFTransparentPixelX = 3;
-    v.GIFTransparentPixelY = 4;
+    const SaveVariant v = variantWithEverySettingChanged(2);
 
     // Each panel's "Defaults" leaves the other panel's settings and the format as they were.
     SaveVariant jpeg = v;

@@ -10,6 +10,7 @@
 //   hide, show hides or shows the frame, as the Remote Control does around its windows
 //   quit       ends (so does the end of input, or the frame's close request)
 // The frame writes its values when the harness ends, as at the program's shutdown.
+#include "app/CommandTable.h"
 #include "app/DesktopPlatform.h"
 #include "capture/ui/CaptureFrameWindow.h"
 #include "capture/ui/FramePainter.h"
@@ -22,34 +23,36 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-const char* commandName(FrameCommand command)
+const char* commandName(Command command)
 {
     switch (command) {
-    case FrameCommand::Capture:
+    case Command::Capture:
         return "Capture";
-    case FrameCommand::Edit:
+    case Command::Edit:
         return "Edit";
-    case FrameCommand::FullScreen:
+    case Command::FullScreen:
         return "FullScreen";
-    case FrameCommand::Menu:
+    case Command::Menu:
         return "Menu";
-    case FrameCommand::Preferences:
+    case Command::Preferences:
         return "Preferences";
-    case FrameCommand::Print:
+    case Command::Print:
         return "Print";
-    case FrameCommand::Save:
+    case Command::Save:
         return "Save";
-    case FrameCommand::Help:
+    case Command::Help:
         return "Help";
-    case FrameCommand::Close:
+    case Command::Close:
         return "Close";
+    default:
+        return "?"; // not one the frame forwards
     }
-    return "?";
 }
 
 void say(const std::string& line)
@@ -63,16 +66,27 @@ public:
     bool updateRulers() const override { return updateRulersOption; }
     bool showRulers() const override { return showRulersOption; }
     void processPendingPaint() override {}
-    void frameCommand(FrameCommand command) override
+    bool frameKey(int virtualKey, KeyModifiers modifiers) override
     {
-        say(std::string("command ") + commandName(command));
-        if (command == FrameCommand::Close) {
-            QCoreApplication::quit();
+        const std::optional<Command> command = commandForKey(virtualKey, modifiers, KeySource::CaptureFrame);
+        if (command) {
+            run(*command);
         }
+        return command.has_value();
     }
+    void frameCloseRequest() override { run(Command::Close); }
 
     bool updateRulersOption = true;
     bool showRulersOption = true;
+
+private:
+    static void run(Command command)
+    {
+        say(std::string("command ") + commandName(command));
+        if (command == Command::Close) {
+            QCoreApplication::quit();
+        }
+    }
 };
 
 void printLabels(const CaptureFrameWindow& frame, bool showRulers)

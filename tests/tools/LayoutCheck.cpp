@@ -1,9 +1,11 @@
-// zentrap-layout-check: shows the About box, the View and Save As (with each of its settings pages)
-// on the current display, with the fonts and the pixels per inch in force there, and checks that every
-// text they hold gets the room it needs: no label, check box, list or button smaller than its text
-// asks for, nothing beyond the window's edge, the View's status bar along the whole bottom. Prints one
-// line per fault and exits with 1 if there was any, else prints "layout ok at N dpi".
+// zentrap-layout-check: shows the About box, the View, Save As (with each of its settings pages) and
+// Preferences (both pages) on the current display, with the fonts and the pixels per inch in force
+// there, and checks that every text they hold gets the room it needs: no label, check box, list or
+// button smaller than its text asks for, nothing beyond the window's edge, the View's status bar along
+// the whole bottom, the Preferences page pictures drawn at the screen's density (48 pixels a side at 96
+// dpi). Prints one line per fault and exits with 1 if there was any, else prints "layout ok at N dpi".
 #include "app/ui/AboutDialog.h"
+#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ViewWindow.h"
 #include "common/Bitmap.h"
 #include "common/SettingsFile.h"
@@ -23,11 +25,14 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -63,6 +68,17 @@ QSize neededSize(const QWidget* widget)
     }
     if (qobject_cast<const QCheckBox*>(widget) != nullptr || qobject_cast<const QComboBox*>(widget) != nullptr) {
         return widget->sizeHint();
+    }
+    if (const auto* push = qobject_cast<const QPushButton*>(widget)) {
+        if (push->text().isEmpty()) {
+            return {};
+        }
+        // The text with the style's margins and frame; the style's wish for buttons of at least 80
+        // pixels is no need of the text's.
+        const QStyle* style = push->style();
+        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, push) +
+                           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, push);
+        return push->fontMetrics().size(Qt::TextShowMnemonic, push->text()) + QSize(margin, margin);
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
         return button->text().isEmpty() ? QSize() : button->minimumSizeHint();
@@ -151,6 +167,33 @@ void checkSaveAs(const Platform& platform, SettingsFile& iniFile, const Bitmap& 
     save.reject();
 }
 
+void checkPreferences(Platform& platform)
+{
+    PreferencesDialog preferences(platform, {}, PreferencesValues{}, true, nullptr);
+    preferences.show();
+    settle();
+    for (int page : {1, 0}) {
+        preferences.selectPage(page);
+        settle();
+        auditWindow(QString("Preferences, page %1").arg(page), &preferences);
+    }
+    const double scale = std::max(1.0, preferences.logicalDpiY() / 96.0);
+    const int side = static_cast<int>(std::lround(48 * scale));
+    for (const char* name : {"OptionsPicture", "HotkeysPicture"}) {
+        const auto* picture = preferences.findChild<QWidget*>(name);
+        if (picture == nullptr) {
+            faults << QString("Preferences: no %1").arg(name);
+        } else if (picture->size() != QSize(side, side)) {
+            faults << QString("Preferences: %1 is %2x%3, not %4 pixels a side")
+                          .arg(name)
+                          .arg(picture->width())
+                          .arg(picture->height())
+                          .arg(side);
+        }
+    }
+    preferences.reject();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -177,6 +220,7 @@ int main(int argc, char** argv)
     checkAbout();
     checkView(startImage);
     checkSaveAs(platform, iniFile, startImage);
+    checkPreferences(platform);
 
     for (const QString& fault : faults) {
         std::printf("FAIL: %s\n", qPrintable(fault));

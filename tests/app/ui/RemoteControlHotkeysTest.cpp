@@ -110,7 +110,7 @@ TEST_F(RemoteControlHotkeysTest, OffDuringModalWindowsAndNoPressRunsInsideOne)
         hotkeys.registered.clear();
         view->close();
     });
-    form->viewCommand();
+    form->runCommand(Command::View);
     EXPECT_FALSE(registeredInside);
     EXPECT_EQ(copiesInside, 0);
     EXPECT_EQ(hotkeys.registered.size(), 5u) << "back on after the window";

@@ -120,7 +120,7 @@ TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEveryt
     form->menus().trayMenu.hide();
 
     // A capture meanwhile takes the whole screen and leaves the Remote Control where it is.
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_EQ(form->session().image.width(), 640);
     EXPECT_EQ(form->session().image.height(), 480);
     EXPECT_FALSE(form->isVisible());
@@ -153,7 +153,7 @@ TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
 TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
 {
     auto form = makeForm();
-    form->capture();
+    form->runCommand(Command::Capture);
     // As the program wires it: the session's end and quit requests arrive as the quit event.
     OutsideEndWatch watch([&] { form->saveSettings(); }, [&] { form->endWithoutAsking(); });
     const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {

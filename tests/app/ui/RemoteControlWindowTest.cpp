@@ -182,7 +182,7 @@ TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
 {
     noHide();
     auto form = makeForm(allWindows());
-    form->capture();
+    form->runCommand(Command::Capture);
     ASSERT_EQ(form->session().image.width(), 40);
     ASSERT_EQ(form->session().image.height(), 30);
     EXPECT_EQ(form->session().image.pixelColor(0, 0), makeColor(100, 50, 0x5A));
@@ -200,7 +200,7 @@ TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
 {
     noHide();
     auto form = makeForm();
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_TRUE(form->session().notSaved);
     EXPECT_FALSE(form->button("sbSave")->isEnabled());
     EXPECT_FALSE(form->menus().saveItem->isEnabled());
@@ -217,7 +217,7 @@ TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
     press(*form, Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(form->fullScreenMode());
     EXPECT_FALSE(frame.shown);
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_EQ(form->session().image.width(), 640);
     EXPECT_EQ(form->session().image.height(), 480);
     EXPECT_TRUE(form->session().image == screen.pixels);
@@ -231,7 +231,7 @@ TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
     form->show();
     bool hiddenDuringGrab = false;
     fakes.clock.onWait = [&](int) { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); };
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_EQ(fakes.clock.waits, std::vector<int>{300}) << "the desktop gets 0.3 s to repaint";
     EXPECT_TRUE(hiddenDuringGrab);
     EXPECT_TRUE(form->isVisible());
@@ -245,12 +245,12 @@ TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
     auto form = makeForm();
     press(*form, Qt::Key_T, Qt::ControlModifier);
     EXPECT_TRUE(form->timerDown());
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_FALSE(form->session().notSaved) << "the countdown runs first";
     EXPECT_EQ(screen.pixelCopies, 0);
     press(*form, Qt::Key_T, Qt::ControlModifier);
     EXPECT_FALSE(form->timerDown());
-    form->capture();
+    form->runCommand(Command::Capture);
     EXPECT_TRUE(form->session().notSaved);
 }
 
@@ -278,9 +278,9 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
         return selfClosingDialog(context, editResult, log, "edit", frame);
     };
     auto form = makeForm(windows);
-    form->capture();
+    form->runCommand(Command::Capture);
     frame.shown = true;
-    form->editCommand();
+    form->runCommand(Command::Edit);
     EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' frame off tray off",
                                              "save 'Zentrap Save As' frame off tray off"}));
     EXPECT_EQ(form->session().image.width(), 20);
@@ -299,9 +299,9 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
         throw std::runtime_error("Printer error");
     };
     auto form = makeForm(windows);
-    form->capture();
+    form->runCommand(Command::Capture);
     frame.shown = true;
-    form->printCommand();
+    form->runCommand(Command::Print);
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->hotkeysEnabled());
@@ -324,7 +324,7 @@ TEST_F(ControlFormTest, ViewShowsTheImageAndItsSize)
         view->reject();
     });
     frame.shown = true;
-    form->viewCommand();
+    form->runCommand(Command::View);
     EXPECT_EQ(title, "Zentrap View");
     EXPECT_EQ(status, "Image size: 80 x 80");
     EXPECT_EQ(picture, QSize(80, 80));
@@ -359,7 +359,7 @@ TEST_F(ControlFormTest, ThumbnailShowsAWideCaptureAsABandOnBlack)
     frame.hole = Rect::fromSize(0, 0, 400, 100);
     screen.pixels.fillRect({0, 0, 400, 100}, makeColor(250, 200, 10));
     auto form = makeForm();
-    form->capture();
+    form->runCommand(Command::Capture);
     const QImage& thumb = form->findChild<ThumbnailBox*>("PaintBox1")->picture();
     ASSERT_EQ(thumb.size(), QSize(80, 80));
     EXPECT_EQ(thumb.pixelColor(40, 29), QColor(0, 0, 0));
@@ -379,7 +379,7 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
         return nullptr;
     };
     auto form = makeForm(windows);
-    form->capture();
+    form->runCommand(Command::Capture);
     frame.shown = true;
     press(*form, Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
@@ -397,7 +397,7 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
     FakeClock& clock = fakes.clock;
     long long capturedAt = -1;
     clock.onWait = [&](int) { EXPECT_FALSE(form->session().notSaved) << "the capture follows the last wait"; };
-    form->capture();
+    form->runCommand(Command::Capture);
     while (!form->session().notSaved && clock.now() < 9000) {
         clock.advance(50);
         if (form->session().notSaved) {
@@ -507,6 +507,6 @@ TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimiz
     send(QEvent::MouseMove, press + QPoint(30, 0), Qt::LeftButton);
     EXPECT_EQ(windowManager.moves.size(), 1u) << "one move per press";
 
-    form->minimizeRestoreCommand();
+    form->runCommand(Command::MinimizeRestore);
     EXPECT_EQ(windowManager.minimized, std::vector<NativeWindow>{form->winId()});
 }

@@ -201,8 +201,7 @@ TEST_F(CaptureFrame, KeysAreForwardedToTheRemoteControl)
     key(form, Qt::Key_F1, Qt::ControlModifier);
     key(form, Qt::Key_F1, Qt::ShiftModifier);
     key(form, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(host.commands, (std::vector<FrameCommand>{FrameCommand::Capture, FrameCommand::Save, FrameCommand::Help,
-                                                        FrameCommand::Help}));
+    EXPECT_EQ(host.commands, (std::vector<Command>{Command::Capture, Command::Save, Command::Help, Command::Help}));
 }
 
 TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndLeavesTheFrameToIt)
@@ -211,7 +210,7 @@ TEST_F(CaptureFrame, ClosingAsksTheRemoteControlAndLeavesTheFrameToIt)
     form.show();
     ASSERT_TRUE(form.isVisible());
     key(form, Qt::Key_F4, Qt::AltModifier);
-    EXPECT_EQ(host.commands, std::vector<FrameCommand>{FrameCommand::Close});
+    EXPECT_EQ(host.commands, std::vector<Command>{Command::Close});
     // A refused close (the exit question answered "No") must not take the frame away.
     EXPECT_TRUE(form.isVisible());
     form.close();
