@@ -54,7 +54,14 @@ program_windows() {
   done | sort
 }
 
-new_windows_since() { comm -13 <(echo "$1") <(program_windows) | head -n1; }
+# Tooltips come and go with the pointer's rests: they are never the window a step waits for.
+is_tooltip() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP; }
+new_windows_since() {
+  local w
+  for w in $(comm -13 <(echo "$1") <(program_windows)); do
+    is_tooltip "$w" || { echo "$w" && return 0; }
+  done
+}
 # new_window KNOWN: prints a visible window of the program that is not among the ids in KNOWN,
 # waiting up to 10 s; false when none shows.
 new_window() { poll_output 10 new_windows_since "$1"; }

@@ -46,10 +46,17 @@ active_window() { xdotool getactivewindow 2>/dev/null || true; }
 window_active() { [ "$(active_window)" = "$1" ]; }
 # wait_active WINDOW: up to 10 s until the window manager reports WINDOW active; false otherwise.
 wait_active() { poll 10 window_active "$1"; }
-# activate WINDOW: asks the window manager to activate it and waits until it is.
+# activated WINDOW: WINDOW is active; when not, asks the window manager again (a window that shows
+# meanwhile, or one that hands the focus back to its owner, may take the activation).
+activated() {
+  window_active "$1" && return 0
+  xdotool windowactivate "$1" >/dev/null 2>&1 || true
+  return 1
+}
+# activate WINDOW: asks the window manager to activate it until it is.
 activate() {
-  xdotool windowactivate --sync "$1" 2>/dev/null || true
-  wait_active "$1" || fail "window $1 ($(xdotool getwindowname "$1" 2>/dev/null)) did not become active; $(active_window) is"
+  poll 10 activated "$1" ||
+    fail "window $1 ($(xdotool getwindowname "$1" 2>/dev/null)) did not become active; $(active_window) is"
 }
 # window_property_has WINDOW PROPERTY TEXT: the property's value (as xprop prints it) contains TEXT.
 window_property_has() { xprop -id "$1" "$2" 2>/dev/null | grep -q -- "$3"; }
