@@ -3,11 +3,16 @@
 
 #include "platform/HelpService.h"
 
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 class HelpWindow;
 
-class ChmHelpService : public HelpService {
+class ChmHelpService : public QObject, public HelpService {
+    Q_OBJECT
 public:
     ChmHelpService();
     ~ChmHelpService() override;
@@ -19,9 +24,20 @@ public:
     // The window, once a topic has been shown; null before.
     HelpWindow* window() const { return window_.get(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     HelpWindow& ensureWindow();
     void present();
+    // Keeps help above other windows while a modal window of the program is open, an ordinary
+    // window otherwise, and watches that modal window for its closing.
+    void followModalWindow();
+    // The same once the events being handled now are done (a closing window leaves the modal stack
+    // only after its hide event).
+    void followModalWindowSoon();
+    void setKeptAbove(bool above);
 
     std::unique_ptr<HelpWindow> window_;
+    QPointer<QWidget> modalWindow_;
 };

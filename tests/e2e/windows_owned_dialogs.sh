@@ -62,6 +62,21 @@ xdotool key --clearmodifiers Escape
 wait_window_gone "Zentrap Save As" "Escape to close Save As"
 wait_active "$remote_wid" || fail "after Save As the keyboard is with $(active_window), not the Remote Control"
 
+# With Save As gone, help is an ordinary window again: no longer kept above, so another program's
+# window raised over it covers it.
+help_ordinary() { ! window_property_has "$help_wid" _NET_WM_STATE _NET_WM_STATE_ABOVE; }
+poll 5 help_ordinary || fail "the help window stays always on top after Save As closed: $(xprop -id "$help_wid" _NET_WM_STATE WM_STATE)"
+window_mapped "$help_wid" || fail "the help window went away with Save As"
+window_geometry "$help_wid"
+cover="$((X + WIDTH - 260)),$((Y + HEIGHT - 180)),240,160"
+start_pattern "$cover" --normal --title zentrap-e2e-cover
+cover_wid=$(wait_window zentrap-e2e-cover) || fail "the covering window did not show"
+activate "$cover_wid"
+poll 5 stacked_above "$cover_wid" "$help_wid" ||
+  fail "a window raised over the help window stays below it: $(stacking | tr '\n' ' ')"
+cover_shown() { grab_root "$cover" "$work/cover.png" && check pattern "$work/cover.png" 0 0 240 160 0 0; }
+poll 5 cover_shown || fail "the help window still shows through the window raised over it"
+
 # The same for the About box raised from the system menu.
 before=$(program_windows)
 click_remote 29 16

@@ -1,17 +1,20 @@
 // The help window on the built ztp.chm: topics, the table of contents, links, pictures, error pages,
-// and the help service that reuses one window and closes it.
+// and the help service that reuses one window, closes it, and keeps it above modal windows.
 #include "help/ui/HelpWindow.h"
 #include "help/ChmArchive.h"
 #include "help/ChmDirectory.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/ShowHelpTopic.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -24,13 +27,10 @@ namespace {
 
 const QString kHelpFile = QStringLiteral(ZENTRAP_BIN_DIR "/ztp.chm");
 
+// Kept alive to the end: an application destroyed among the static objects at exit crashes.
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "test_help";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return testApplication();
 }
 
 QString address(const QString& topic)
@@ -186,6 +186,34 @@ TEST(ChmHelpService, ReusesOneWindowAndClosesIt)
     showHelpTopic(help, kHelpFile.toStdString(), "HTML/Printing.htm");
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(help.window(), window);
+}
+
+// Help opened from a modal window stays above while any modal window is open, then is an ordinary
+// window again, on the same native window throughout (no flicker, no lost place).
+TEST(ChmHelpService, KeptAboveOnlyWhileAModalWindowIsOpen)
+{
+    application();
+    ChmHelpService help;
+    QDialog outer;
+    outer.setModal(true);
+    outer.show();
+    QDialog inner(&outer);
+    inner.setModal(true);
+    inner.show();
+    showHelpTopic(help, kHelpFile.toStdString(), "HTML/Saving.htm");
+    const WId native = help.window()->winId();
+    auto keptAbove = [&help] { return help.window()->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); };
+    EXPECT_TRUE(keptAbove());
+
+    inner.hide();
+    QApplication::processEvents();
+    EXPECT_TRUE(keptAbove()) << "another modal window is still open";
+    outer.hide();
+    QApplication::processEvents();
+    EXPECT_FALSE(keptAbove());
+    EXPECT_FALSE(help.window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(help.window()->winId(), native);
+    EXPECT_TRUE(help.window()->isVisible());
 }
 
 } // namespace
