@@ -171,6 +171,11 @@ move_pointer "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
 poll 5 on_taskbar || fail "the double-click did not restore the Remote Control"
 xprop -id "$remote_wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the restored Remote Control is not on top"
 poll 5 frame_visible || fail "the Capture Frame did not come back"
+# The restore has ended once the window manager shows the Remote Control in its normal state and
+# has given it the keyboard; a close request before then can meet it still minimised, with the
+# question hidden along with it.
+poll 10 wm_state_is "$remote_wid" Normal || true
+poll 10 window_active "$remote_wid" || true
 
 # --- Closing with the capture unsaved asks; "No" with the box ticked stops the asking ----------
 # question_window: prints the exit question once it is shown, 292 x 150 as drawn (scaled with the
@@ -194,7 +199,8 @@ ask_and_answer() {
       ;;
     button) click_remote 70 16 ;;
   esac
-  question=$(question_window) || fail "a close request ($1) with an unsaved capture did not ask"
+  question=$(question_window) ||
+    fail "a close request ($1) with an unsaved capture did not ask; $(describe_program_windows | tr '\n' ';')"
   [ "$(xdotool getwindowname "$question")" = Zentrap ] || fail "the question is titled $(xdotool getwindowname "$question")"
   frame_visible && fail "the Capture Frame stayed visible during the question"
   wait_active "$question" || fail "the question ($1) does not have the keyboard; $(active_window) has"

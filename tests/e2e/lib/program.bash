@@ -67,6 +67,18 @@ new_windows_since() {
 new_window() { poll_output 10 new_windows_since "$1"; }
 no_new_window_since() { [ -z "$(new_windows_since "$1")" ]; }
 
+# The program's windows as a failure message tells them: id, name, place, owner; and whether it runs.
+describe_program_windows() {
+  local w X Y WIDTH HEIGHT SCREEN WINDOW
+  process_ended "$zentrap_pid" && echo "zentrap has ended"
+  for w in $(xdotool search --pid "$zentrap_pid" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    echo "window $w '$(xdotool getwindowname "$w" 2>/dev/null)' ${WIDTH}x$HEIGHT at $X,$Y" \
+      "$(window_mapped "$w" && echo shown || echo hidden) transient for '$(transient_for "$w")'"
+  done
+  echo "active: $(active_window)"
+}
+
 # Clicks window-relative point ($1, $2) of the Remote Control.
 click_remote() {
   local X Y WIDTH HEIGHT SCREEN WINDOW
