@@ -526,10 +526,18 @@ int RemoteControlWindow::runDialog(ModalBracket& bracket, const ModalWindowKind&
             window = make();
             if (window) {
                 window->setWindowTitle(QString::fromStdString(caption));
+                keepAboveWhileHidden(*window);
             }
             return window != nullptr;
         },
         [&] { return window->exec(); }, [&] { window.reset(); });
+}
+
+void RemoteControlWindow::keepAboveWhileHidden(QWidget& window) const
+{
+    if (!isVisible()) {
+        window.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
 }
 
 void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make)
@@ -863,6 +871,7 @@ ExitQuestionAnswer RemoteControlWindow::askExitQuestion(const std::string& capti
 {
     ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
     dialog.setWindowTitle(QString::fromStdString(caption));
+    keepAboveWhileHidden(dialog);
     exitQuestion_ = &dialog;
     const int result = dialog.exec();
     exitQuestion_ = nullptr;

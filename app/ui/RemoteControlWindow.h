@@ -160,6 +160,10 @@ private:
     void captureOnce();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
     void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
+    // Our windows stay above other programs' always-on-top windows, as the Remote Control does. While
+    // it is off the desktop (minimised to the tray) the window manager no longer stacks its windows
+    // with it, so a window opened then asks for that itself.
+    void keepAboveWhileHidden(QWidget& window) const;
     // Runs the window made by `make` inside `bracket` (null: no window).
     int runDialog(ModalBracket& bracket, const ModalWindowKind& kind,
                   const std::function<std::unique_ptr<QDialog>()>& make);

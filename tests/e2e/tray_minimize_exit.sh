@@ -3,8 +3,9 @@
 # tray appears and again after the window manager restarts; the right button's release opens the
 # tray menu; a window-manager minimise takes the Remote Control off the taskbar and hides the
 # Capture Frame; a capture meanwhile takes the whole screen without the Remote Control; a
-# double-click restores; closing with an unsaved capture asks, and a ticked box stops the asking
-# for good; SIGTERM while the question is open ends the program with its settings saved.
+# double-click restores; closing with an unsaved capture asks (also from the tray while minimised,
+# above other always-on-top windows), and a ticked box stops the asking for good; SIGTERM while the
+# question is open ends the program with its settings saved.
 source "$(dirname "$0")/lib/e2e.bash"
 
 # Our icon embedded in a tray: a small window of ours named "Zentrap", carrying _XEMBED_INFO, that
@@ -165,6 +166,22 @@ read_clipboard_images "$work/minimised"
 check screen "$work/minimised.png" 760 320 400 440 || fail "the full-screen capture shows more than the pattern"
 on_taskbar && fail "the capture brought the Remote Control back"
 echo "full-screen capture while minimised ok"
+
+# --- Exit from the tray menu while minimised asks above another always-on-top window ----------
+no_exit_question() { [ -z "$(exit_question)" ]; }
+pattern_wid=$(xdotool search --onlyvisible --name '^zentrap-test-pattern$' | head -n1)
+right_click_icon
+# Up from no marked item marks the last one, "Exit".
+xdotool key Up Return
+question=$(poll_output 10 exit_question) || fail "Exit from the tray menu while minimised did not ask"
+poll 10 stacked_above "$question" "$pattern_wid" ||
+  fail "the exit question opened under the always-on-top pattern window; stacking: $(stacking | tr '\n' ' ')"
+wait_active "$question" || fail "the question from the tray does not have the keyboard; $(active_window) has"
+# Esc answers "&No": the program stays, still minimised.
+xdotool key --clearmodifiers Escape
+wait_for 10 "the exit question to close" no_exit_question
+kill -0 "$zentrap_pid" || fail "zentrap ended after No"
+on_taskbar && fail "answering the question brought the Remote Control back"
 
 # --- A double-click restores the Remote Control and the frame ----------------------------------
 move_pointer "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
