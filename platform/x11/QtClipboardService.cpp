@@ -16,12 +16,18 @@ QByteArray toByteArray(const VectorSink& sink)
 }
 
 // Runs `encode` on a thread of its own. The future does not wait for the thread when it is
-// dropped, so replacing the clipboard while a capture is still being encoded never blocks.
-template <typename Encode> std::shared_future<QByteArray> encodeDetached(Encode encode)
+// dropped, so replacing the clipboard while a capture is still being encoded never blocks;
+// `running` counts the thread until it ends.
+template <typename Encode>
+std::shared_future<QByteArray> encodeDetached(Encode encode, const std::shared_ptr<RunningEncodings>& running)
 {
     std::packaged_task<QByteArray()> task(std::move(encode));
     std::shared_future<QByteArray> result = task.get_future().share();
-    std::thread(std::move(task)).detach();
+    running->started();
+    std::thread([task = std::move(task), running]() mutable {
+        task();
+        running->ended();
+    }).detach();
     return result;
 }
 
@@ -29,19 +35,24 @@ template <typename Encode> std::shared_future<QByteArray> encodeDetached(Encode 
 // when a program asks for them.
 class EncodedImageMimeData : public QMimeData {
 public:
-    EncodedImageMimeData(const Bitmap& bitmap, const ClipboardEncoders& encoders)
+    EncodedImageMimeData(const Bitmap& bitmap, const ClipboardEncoders& encoders,
+                         const std::shared_ptr<RunningEncodings>& running)
     {
         auto shared = std::make_shared<const Bitmap>(bitmap);
-        bmp_ = encodeDetached([shared, encode = encoders.bmp] {
-            VectorSink sink;
-            encode(*shared, sink);
-            return toByteArray(sink);
-        });
-        png_ = encodeDetached([shared, encode = encoders.png] {
-            VectorSink sink;
-            encode(*shared, sink);
-            return toByteArray(sink);
-        });
+        bmp_ = encodeDetached(
+            [shared, encode = encoders.bmp] {
+                VectorSink sink;
+                encode(*shared, sink);
+                return toByteArray(sink);
+            },
+            running);
+        png_ = encodeDetached(
+            [shared, encode = encoders.png] {
+                VectorSink sink;
+                encode(*shared, sink);
+                return toByteArray(sink);
+            },
+            running);
     }
 
     QStringList formats() const override { return {QStringLiteral("image/png"), QStringLiteral("image/bmp")}; }
@@ -66,11 +77,36 @@ private:
 
 } // namespace
 
+void RunningEncodings::started()
+{
+    const std::lock_guard lock(mutex_);
+    ++running_;
+}
+
+void RunningEncodings::ended()
+{
+    const std::lock_guard lock(mutex_);
+    if (--running_ == 0) {
+        allEnded_.notify_all();
+    }
+}
+
+void RunningEncodings::waitUntilNoneRun()
+{
+    std::unique_lock lock(mutex_);
+    allEnded_.wait(lock, [this] { return running_ == 0; });
+}
+
 QtClipboardService::QtClipboardService(ClipboardEncoders encoders) : encoders_(std::move(encoders))
 {
 }
 
+QtClipboardService::~QtClipboardService()
+{
+    running_->waitUntilNoneRun();
+}
+
 void QtClipboardService::setBitmap(const Bitmap& bitmap)
 {
-    QGuiApplication::clipboard()->setMimeData(new EncodedImageMimeData(bitmap, encoders_));
+    QGuiApplication::clipboard()->setMimeData(new EncodedImageMimeData(bitmap, encoders_, running_));
 }
