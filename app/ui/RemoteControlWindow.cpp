@@ -165,6 +165,7 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
       hotkeys_(platform.hotkeys,
                [this](const std::string& message) {
                    HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
+                   keepAboveWhileHidden(dialog);
                    dialog.exec();
                    return dialog.disableHotkeys();
                }),
@@ -589,6 +590,7 @@ void RemoteControlWindow::preferencesCommand()
         bool hotkeysWereEnabled = hotkeysEnabled();
         const PreferencesValues values = fillPreferences(host, hotkeysWereEnabled);
         auto dialog = std::make_unique<PreferencesDialog>(platform_, helpFilePath_, values, settings_.showHint, this);
+        keepAboveWhileHidden(*dialog);
         disableTrayMenu();
         if (dialog->exec() == QDialog::Accepted) {
             applyPreferences(host, dialog->values());
