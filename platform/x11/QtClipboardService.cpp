@@ -39,20 +39,17 @@ public:
                          const std::shared_ptr<RunningEncodings>& running)
     {
         auto shared = std::make_shared<const Bitmap>(bitmap);
-        bmp_ = encodeDetached(
-            [shared, encode = encoders.bmp] {
-                VectorSink sink;
-                encode(*shared, sink);
-                return toByteArray(sink);
-            },
-            running);
-        png_ = encodeDetached(
-            [shared, encode = encoders.png] {
-                VectorSink sink;
-                encode(*shared, sink);
-                return toByteArray(sink);
-            },
-            running);
+        const auto encodeWith = [&](const ClipboardEncoder& encode) {
+            return encodeDetached(
+                [shared, encode] {
+                    VectorSink sink;
+                    encode(*shared, sink);
+                    return toByteArray(sink);
+                },
+                running);
+        };
+        bmp_ = encodeWith(encoders.bmp);
+        png_ = encodeWith(encoders.png);
     }
 
     QStringList formats() const override { return {QStringLiteral("image/png"), QStringLiteral("image/bmp")}; }
