@@ -11,18 +11,22 @@ namespace {
 // The artwork's own side: frames are drawn in these units and scaled to the side asked for.
 constexpr int kSide = 48;
 
-QPixmap emptyStrip(int side, int frames)
+// A strip of `frames` transparent frames of `side` pixels; `drawFrame(p, frame)` draws each one in
+// the artwork's units.
+template <typename DrawFrame> QPixmap pictureStrip(int side, int frames, DrawFrame drawFrame)
 {
     QPixmap strip(side * frames, side);
     strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int frame = 0; frame < frames; ++frame) {
+        p.save();
+        p.translate(frame * side, 0);
+        p.scale(side / double(kSide), side / double(kSide));
+        drawFrame(p, frame);
+        p.restore();
+    }
     return strip;
-}
-
-// Moves the painter to frame `frame` of a strip of `side` pixel frames, in the artwork's units.
-void enterFrame(QPainter& p, int side, int frame)
-{
-    p.translate(frame * side, 0);
-    p.scale(side / double(kSide), side / double(kSide));
 }
 
 QPainterPath gearPath(double turn)
@@ -44,12 +48,7 @@ QPainterPath gearPath(double turn)
 
 QPixmap optionsPictureStrip(int side)
 {
-    QPixmap strip = emptyStrip(side, kOptionsPictureFrames);
-    QPainter p(&strip);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int frame = 0; frame < kOptionsPictureFrames; ++frame) {
-        p.save();
-        enterFrame(p, side, frame);
+    return pictureStrip(side, kOptionsPictureFrames, [](QPainter& p, int frame) {
         // Frame 8 is a whole tooth on from frame 0: the loop turns smoothly and rests upright.
         const QPainterPath gear = gearPath((frame + 1) / (8.0 * kOptionsPictureFrames));
         QLinearGradient metal(0, 4, 0, 44);
@@ -61,19 +60,12 @@ QPixmap optionsPictureStrip(int side)
         p.setBrush(QColor(236, 200, 96));
         p.setPen(Qt::NoPen);
         p.drawEllipse(QPointF(24, 24), 3, 3);
-        p.restore();
-    }
-    return strip;
+    });
 }
 
 QPixmap hotkeysPictureStrip(int side)
 {
-    QPixmap strip = emptyStrip(side, kHotkeysPictureFrames);
-    QPainter p(&strip);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int frame = 0; frame < kHotkeysPictureFrames; ++frame) {
-        p.save();
-        enterFrame(p, side, frame);
+    return pictureStrip(side, kHotkeysPictureFrames, [](QPainter& p, int frame) {
         // Down over the first half, lit at the bottom, back up to rest.
         const double press = std::sin(std::numbers::pi * (frame + 1) / kHotkeysPictureFrames);
         const double depth = 5 * press;
@@ -91,7 +83,5 @@ QPixmap hotkeysPictureStrip(int side)
         // A lightning stroke: the key that starts something from anywhere.
         const QPointF zig[] = {{27, 11 + depth}, {20, 22 + depth}, {26, 22 + depth}, {21, 32 + depth}};
         p.drawPolyline(zig, 4);
-        p.restore();
-    }
-    return strip;
+    });
 }
