@@ -1,12 +1,14 @@
 #include "print/ui/PrintPreviewWindow.h"
 
 #include "common/WindowPlacement.h"
+#include "common/ui/AnsweringRun.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
 #include "print/ui/PreviewPaintBox.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
@@ -376,7 +378,14 @@ void PrintPreviewWindow::setPreviewCursor(std::optional<PreviewCursor> cursor)
 void PrintPreviewWindow::printClick()
 {
     takeEdits();
-    std::optional<std::string> error = model_.print();
+    // A long job (many copies) runs beside the window: it goes on repainting and moving, and an
+    // end signal ends the program at once, abandoning the job. It takes no input meanwhile.
+    printing_ = true;
+    setEnabled(false);
+    std::optional<std::string> error = model_.print(runAnswering);
+    setEnabled(true);
+    printing_ = false;
+    printButton_->setFocus();
     showSettings();
     if (error) {
         platform_.messages.showMessage(*error, this);
@@ -422,6 +431,15 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     model_.setActive(isActiveWindow());
+}
+
+void PrintPreviewWindow::closeEvent(QCloseEvent* event)
+{
+    if (printing_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void PrintPreviewWindow::moveEvent(QMoveEvent* event)
