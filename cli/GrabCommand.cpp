@@ -6,7 +6,7 @@
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 #include "formats/readers/ImageLimits.h"
-#include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/XcbScreenSource.h"
 
 #include <cstdio>
 #include <string>
@@ -96,7 +96,7 @@ void savePpm(const Bitmap& bitmap, const std::string& path)
 int runGrab(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     GrabOptions options = parseOptions(args);
-    X11ScreenSource screen;
+    XcbScreenSource screen;
     if (!screen.isAvailable()) {
         throw ZentrapError("cannot open the X display");
     }
