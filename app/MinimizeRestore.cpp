@@ -1,10 +1,5 @@
 #include "app/MinimizeRestore.h"
 
-MinimizeRestore::MinimizeRestore(MinimizeHost& host, bool& minimized, bool& frameWasVisible)
-    : host_(host), minimized_(minimized), frameWasVisible_(frameWasVisible)
-{
-}
-
 void MinimizeRestore::command()
 {
     if (minimized_) {

@@ -21,8 +21,10 @@ public:
 
 class MinimizeRestore {
 public:
-    // `minimized` and `frameWasVisible` are the application's own fields, which others read.
-    MinimizeRestore(MinimizeHost& host, bool& minimized, bool& frameWasVisible);
+    explicit MinimizeRestore(MinimizeHost& host) : host_(host) {}
+
+    // The application is minimised (to the taskbar or the tray).
+    bool minimized() const { return minimized_; }
 
     // The Minimise/Restore command.
     void command();
@@ -46,7 +48,8 @@ public:
 
 private:
     MinimizeHost& host_;
-    bool& minimized_;
-    bool& frameWasVisible_;
+    bool minimized_ = false;
+    // The Capture Frame's visibility to come back with the application.
+    bool frameWasVisible_ = true;
     bool leftTaskbar_ = false;
 };

@@ -4,10 +4,8 @@
 
 namespace {
 
-Shortcut readShortcut(const SettingsKey& key, const char* name, Shortcut defaultValue)
-{
-    return shortcutFromStored(key.readInteger(name, defaultValue));
-}
+// The hotkeys' stored names, in identifier order.
+constexpr const char* kHotkeyNames[kHotkeyCount] = {"FHKCapture", "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint"};
 
 } // namespace
 
@@ -31,11 +29,10 @@ RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size pri
     s.trayMinimize = key.readBoolean("TrayMinimize", false);
     s.showHint = key.readBoolean("ShowHint", true);
     s.skin = key.readString("Skin", "");
-    s.hkCapture = readShortcut(key, "FHKCapture", 0x6043);
-    s.hkFullScreen = readShortcut(key, "FHKFullScreen", 0x6046);
-    s.hkEdit = readShortcut(key, "FHKEdit", 0x6045);
-    s.hkSave = readShortcut(key, "FHKSave", 0x6053);
-    s.hkPrint = readShortcut(key, "FHKPrint", 0x6050);
+    const HotkeyShortcuts defaults = defaultHotkeys();
+    for (size_t slot = 0; slot < defaults.size(); ++slot) {
+        s.hotkeys[slot] = shortcutFromStored(key.readInteger(kHotkeyNames[slot], defaults[slot]));
+    }
     s.globalHotkeys = key.readBoolean(kGlobalHotkeysName, true);
     s.captureCursor = key.readBoolean("FCursor", true);
     return s;
@@ -56,9 +53,7 @@ void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& s
     key.writeString("Skin", s.skin);
     key.writeInteger("Top", s.position.y);
     key.writeInteger("Left", s.position.x);
-    key.writeInteger("FHKCapture", s.hkCapture);
-    key.writeInteger("FHKFullScreen", s.hkFullScreen);
-    key.writeInteger("FHKEdit", s.hkEdit);
-    key.writeInteger("FHKSave", s.hkSave);
-    key.writeInteger("FHKPrint", s.hkPrint);
+    for (size_t slot = 0; slot < s.hotkeys.size(); ++slot) {
+        key.writeInteger(kHotkeyNames[slot], s.hotkeys[slot]);
+    }
 }

@@ -2,7 +2,9 @@
 // are read at creation and written at destruction.
 #pragma once
 
+#include "app/CommandTable.h"
 #include "common/Geometry.h"
+#include "hotkeys/GlobalHotkeys.h"
 #include "platform/Shortcut.h"
 
 #include <cstdint>
@@ -20,11 +22,8 @@ struct RemoteControlSettings {
     bool trayMinimize = false;
     bool showHint = true;
     std::string skin;
-    Shortcut hkCapture = 0x6043;
-    Shortcut hkFullScreen = 0x6046;
-    Shortcut hkEdit = 0x6045;
-    Shortcut hkSave = 0x6053;
-    Shortcut hkPrint = 0x6050;
+    // In identifier order (kHotkeyCapture first).
+    HotkeyShortcuts hotkeys = defaultHotkeys();
     bool globalHotkeys = true;
     bool captureCursor = true;
 };

@@ -18,8 +18,15 @@ enum HotkeyId : int {
     kHotkeyPrint = 105,
 };
 
-// The five shortcuts in identifier order.
-using HotkeyShortcuts = std::array<Shortcut, 5>;
+inline constexpr int kHotkeyCount = 5;
+
+// The five shortcuts in identifier order: slot 0 is kHotkeyCapture.
+using HotkeyShortcuts = std::array<Shortcut, kHotkeyCount>;
+
+constexpr size_t hotkeySlot(int id)
+{
+    return static_cast<size_t>(id - kHotkeyCapture);
+}
 
 // The failure dialog's message: `list` holds each refused shortcut's text followed by ", ", as
 // switching on collects them; `count` is how many were refused (at least one).

@@ -18,7 +18,5 @@ void dispatchHotkey(HotkeyTarget& target, int id)
         return;
     }
     comeForward(target);
-    if (const std::optional<Command> command = commandForHotkey(id)) {
-        target.runCommand(*command);
-    }
+    target.runHotkeyCommand(id);
 }

@@ -2,8 +2,6 @@
 // focus in front of the other windows, then runs the hotkey's command.
 #pragma once
 
-#include "app/CommandTable.h"
-
 class HotkeyTarget {
 public:
     virtual ~HotkeyTarget() = default;
@@ -21,8 +19,8 @@ public:
     virtual void restoreApplication() = 0;
     virtual void bringToFront() = 0;
 
-    // Edit, Save and Print do nothing while their buttons are disabled.
-    virtual void runCommand(Command command) = 0;
+    // Runs the command of hotkey `id` (Edit, Save and Print do nothing while they are disabled).
+    virtual void runHotkeyCommand(int id) = 0;
 };
 
 // Back from minimised (or the tray) and in front with the keyboard focus: the first step of a

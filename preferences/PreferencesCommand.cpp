@@ -20,7 +20,7 @@ void applyPreferences(PreferencesHost& host, const PreferencesValues& values)
     if (values.unit && *values.unit >= 0 && *values.unit <= 2) {
         host.chooseFrameUnit(*values.unit);
     }
-    host.setShortcuts({o.hkCapture, o.hkFullScreen, o.hkEdit, o.hkSave, o.hkPrint});
+    host.setShortcuts(o.hotkeys);
     host.setReportHotkeyFailures(true);
     host.setHotkeysEnabled(o.globalHotkeys);
     host.setReportHotkeyFailures(false);

@@ -227,6 +227,7 @@ QIcon fourStateIcon(const Drawing& draw, int size)
 Drawing drawingFor(RemoteIcon which)
 {
     switch (which) {
+    case RemoteIcon::None:
     case RemoteIcon::Menu:
         return drawMenu;
     case RemoteIcon::Close:
@@ -263,6 +264,9 @@ Drawing drawingFor(RemoteIcon which)
 
 QIcon remoteIcon(RemoteIcon which, int size)
 {
+    if (which == RemoteIcon::None) {
+        return {};
+    }
     if (which == RemoteIcon::Timer) {
         return fourStateIcon(drawingFor(which), size);
     }

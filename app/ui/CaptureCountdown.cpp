@@ -2,28 +2,28 @@
 
 #include "app/ui/ButtonIcons.h"
 
-#include <QAbstractButton>
+#include <QAction>
 
-CaptureCountdown::CaptureCountdown(QAbstractButton& timerButton, Clock& clock, std::function<void()> capture)
-    : button_(timerButton), clock_(clock),
+CaptureCountdown::CaptureCountdown(QAction& timerAction, Clock& clock, std::function<void()> capture)
+    : action_(timerAction), clock_(clock),
       timer_(clock.makeRepeatingTimer(CountdownSequence::kTickMilliseconds, [this] { sequence_.tick(); })),
-      capture_(std::move(capture)), restingPicture_(remoteIcon(RemoteIcon::Timer))
+      capture_(std::move(capture)), restingPicture_(timerAction.icon())
 {
     showRestingPicture();
 }
 
 void CaptureCountdown::showCountdownPicture(int picture)
 {
-    button_.setIcon(countdownIcon(picture));
+    action_.setIcon(countdownIcon(picture));
 }
 
 void CaptureCountdown::showRestingPicture()
 {
-    button_.setIcon(restingPicture_);
+    action_.setIcon(restingPicture_);
 }
 
 void CaptureCountdown::raiseTimerButton()
 {
-    // Up without running the button's action, so the capture that follows happens at once.
-    button_.setChecked(false);
+    // Up without running the Timer command, so the capture that follows happens at once.
+    action_.setChecked(false);
 }

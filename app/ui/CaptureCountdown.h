@@ -11,11 +11,11 @@
 #include <functional>
 #include <memory>
 
-class QAbstractButton;
+class QAction;
 
 class CaptureCountdown : public QObject, private CountdownHost {
 public:
-    CaptureCountdown(QAbstractButton& timerButton, Clock& clock, std::function<void()> capture);
+    CaptureCountdown(QAction& timerAction, Clock& clock, std::function<void()> capture);
 
     // The Timer button went down: the countdown is armed but not started.
     void arm() { sequence_.arm(); }
@@ -35,7 +35,7 @@ private:
     void raiseTimerButton() override;
     void capture() override { capture_(); }
 
-    QAbstractButton& button_;
+    QAction& action_;
     Clock& clock_;
     std::unique_ptr<RepeatingTimer> timer_;
     std::function<void()> capture_;

@@ -52,14 +52,13 @@ const char* const kButtonStyle = "QToolButton { border: 1px solid transparent; b
                                  "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 70);"
                                  " border-color: rgba(255, 255, 255, 80); }";
 
-QToolButton* makeButton(QWidget* parent, const char* name, QRect geometry, RemoteIcon icon, int iconSize)
+QToolButton* makeButton(QWidget* parent, const char* name, QRect geometry, int iconSize)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setStyleSheet(kButtonStyle);
-    button->setIcon(remoteIcon(icon, iconSize));
     button->setIconSize(QSize(iconSize, iconSize));
     // The window sees every key first, and the right button belongs to the tray menu.
     button->setFocusPolicy(Qt::NoFocus);
@@ -85,13 +84,18 @@ public:
     {
         return QApplication::activeModalWidget() != nullptr || window_.isCapturing();
     }
-    bool minimized() const override { return window_.minimized; }
+    bool minimized() const override { return window_.minimized(); }
     bool trayMinimize() const override { return window_.settings().trayMinimize; }
     // Both come back through the minimise state, which knows whether the window left the desktop.
     void showFromTray() override { window_.restoreApplication(); }
     void restoreApplication() override { window_.restoreApplication(); }
     void bringToFront() override { window_.bringToFront(); }
-    void runCommand(Command command) override { window_.runCommand(command); }
+    void runHotkeyCommand(int id) override
+    {
+        if (const std::optional<Command> command = commandForHotkey(id)) {
+            window_.runCommand(*command);
+        }
+    }
 
 private:
     RemoteControlWindow& window_;
@@ -117,7 +121,7 @@ public:
     RemotePreferencesHost(RemoteControlWindow& window, CaptureFrameLink* frame) : window_(window), frame_(frame) {}
 
     RemoteControlSettings currentOptions() const override { return window_.currentSettings(); }
-    bool dragFullWindows() const override { return window_.dragFullWindows; }
+    bool dragFullWindows() const override { return window_.dragFullWindows(); }
     std::optional<int> frameUnit() const override { return frame_ ? frame_->unit() : std::nullopt; }
     void chooseFrameUnit(int unit) override
     {
@@ -125,15 +129,8 @@ public:
             frame_->chooseUnit(unit);
         }
     }
-    void setShortcuts(const HotkeyShortcuts& s) override
-    {
-        window_.settings().hkCapture = s[0];
-        window_.settings().hkFullScreen = s[1];
-        window_.settings().hkEdit = s[2];
-        window_.settings().hkSave = s[3];
-        window_.settings().hkPrint = s[4];
-    }
-    void setReportHotkeyFailures(bool report) override { window_.reportHotkeyFailures = report; }
+    void setShortcuts(const HotkeyShortcuts& shortcuts) override { window_.settings().hotkeys = shortcuts; }
+    void setReportHotkeyFailures(bool report) override { window_.setReportHotkeyFailures(report); }
     void setHotkeysEnabled(bool enable) override { window_.setHotkeysEnabled(enable); }
     void setCaptureCursor(bool on) override { window_.settings().captureCursor = on; }
     void setShowRulers(bool on) override { window_.settings().showRulers = on; }
@@ -169,7 +166,8 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
                    dialog.exec();
                    return dialog.disableHotkeys();
                }),
-      menus_(this)
+      actions_(this, [this](Command command) { perform(command); }), menus_(this, actions_),
+      captureFlow_(session_, *this, platform.screen, platform.clipboard, platform.clock)
 {
     if (platform_.hotkeys != nullptr) {
         platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
@@ -181,11 +179,9 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_QuitOnClose, true);
     helpFilePath_ = platform_.programFolder + "ztp.chm";
-    reportHotkeyFailures = false;
     createControls();
     shapeWindow();
     setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
-    frameWasVisible = true;
     const SkinPicture builtIn = builtInSkin();
     body_ = QPixmap::fromImage(toQImage(builtIn.visible));
     bodySize_ = QSize(builtIn.size.width, builtIn.size.height);
@@ -220,84 +216,64 @@ RemoteControlWindow::~RemoteControlWindow()
 
 void RemoteControlWindow::createControls()
 {
-    menuButton_ = makeButton(this, "sbClose", {21, 8, 17, 17}, RemoteIcon::Menu, 11);
-    closeButton_ = makeButton(this, "SpeedButton3", {62, 8, 17, 17}, RemoteIcon::Close, 11);
+    struct Place {
+        Command command;
+        const char* name;
+        QRect geometry;
+        int iconSize;
+    };
+    const Place places[] = {
+        {Command::Menu, "menuButton", {21, 8, 17, 17}, 11},
+        {Command::Close, "closeButton", {62, 8, 17, 17}, 11},
+        {Command::Print, "printButton", {10, 116, 22, 22}, 16},
+        {Command::Edit, "editButton", {39, 116, 22, 22}, 16},
+        {Command::Save, "saveButton", {68, 116, 22, 22}, 16},
+        {Command::Capture, "captureButton", {10, 144, 80, 22}, 16},
+        {Command::FullScreen, "fullScreenButton", {10, 172, 22, 22}, 16},
+        {Command::Timer, "timerButton", {39, 172, 22, 22}, 16},
+        {Command::Preferences, "preferencesButton", {68, 172, 22, 22}, 16},
+    };
+    for (const Place& place : places) {
+        QToolButton* button = makeButton(this, place.name, place.geometry, place.iconSize);
+        actions_.attachButton(*button, place.command);
+        // With "ShowHint" off the tooltip events are dropped: an action without a tooltip would
+        // show its text instead.
+        button->installEventFilter(this);
+    }
     thumbnail_ = new ThumbnailBox(this);
-    thumbnail_->setObjectName("PaintBox1");
+    thumbnail_->setObjectName("thumbnail");
     thumbnail_->move(10, 29);
-    printButton_ = makeButton(this, "sbPrint", {10, 116, 22, 22}, RemoteIcon::Print, 16);
-    editButton_ = makeButton(this, "sbEdit", {39, 116, 22, 22}, RemoteIcon::Edit, 16);
-    saveButton_ = makeButton(this, "sbSave", {68, 116, 22, 22}, RemoteIcon::Save, 16);
-    captureButton_ = makeButton(this, "sbRecord", {10, 144, 80, 22}, RemoteIcon::Capture, 16);
-    fullScreenButton_ = makeButton(this, "sbFullScreen", {10, 172, 22, 22}, RemoteIcon::FullScreen, 16);
-    timerButton_ = makeButton(this, "sbTimer", {39, 172, 22, 22}, RemoteIcon::Timer, 16);
-    preferencesButton_ = makeButton(this, "sbPreferences", {68, 172, 22, 22}, RemoteIcon::Preferences, 16);
-    fullScreenButton_->setCheckable(true);
-    timerButton_->setCheckable(true);
-    // The Timer button's resting picture and its countdown pictures.
-    countdown_ = std::make_unique<CaptureCountdown>(*timerButton_, platform_.clock, [this] { capture(); });
-    printButton_->setEnabled(false);
-    editButton_->setEnabled(false);
-    saveButton_->setEnabled(false);
+    thumbnail_->installEventFilter(this);
+    // The Timer button's resting picture and its countdown pictures; the end of the countdown
+    // captures through the one entry, the Timer button already up.
+    countdown_ = std::make_unique<CaptureCountdown>(*actions_[Command::Timer], platform_.clock,
+                                                    [this] { runCommand(Command::Capture); });
 }
 
 void RemoteControlWindow::connectCommands()
 {
-    const auto run = [this](Command command) { return [this, command] { runCommand(command); }; };
-    const std::pair<QToolButton*, Command> buttons[] = {
-        {menuButton_, Command::Menu},
-        {closeButton_, Command::Close},
-        {printButton_, Command::Print},
-        {editButton_, Command::Edit},
-        {saveButton_, Command::Save},
-        {captureButton_, Command::Capture},
-        {preferencesButton_, Command::Preferences},
-    };
-    for (const auto& [button, command] : buttons) {
-        connect(button, &QToolButton::clicked, this, run(command));
-    }
-    // A click has already flipped the toggle buttons; only their actions remain.
-    connect(fullScreenButton_, &QToolButton::clicked, this, [this] { setFrameVisible(!fullScreenMode()); });
-    connect(timerButton_, &QToolButton::clicked, this, [this](bool down) {
-        if (down) {
-            countdown_->arm();
-        } else {
-            countdown_->disarm();
-        }
-    });
-    thumbnail_->onDoubleClick = run(Command::View);
-
-    const std::pair<QAction*, Command> items[] = {
-        {menus_.minimizeItem, Command::MinimizeRestore},
-        {menus_.aboutItem, Command::About},
-        {menus_.helpItem, Command::Help},
-        {menus_.exitItem, Command::Close},
-        {menus_.trayMinimizeItem, Command::MinimizeRestore},
-        {menus_.captureItem, Command::Capture},
-        {menus_.printItem, Command::Print},
-        {menus_.editItem, Command::Edit},
-        {menus_.saveItem, Command::Save},
-        {menus_.preferencesItem, Command::Preferences},
-        {menus_.trayAboutItem, Command::About},
-        {menus_.trayHelpItem, Command::Help},
-        {menus_.trayExitItem, Command::Close},
-    };
-    for (const auto& [item, command] : items) {
-        connect(item, &QAction::triggered, this, run(command));
-    }
+    thumbnail_->onDoubleClick = [this] { runCommand(Command::View); };
+    connect(&menus_.systemMenu, &QMenu::aboutToShow, this, [this] { actions_.useSystemMenuTexts(); });
+    connect(&menus_.trayMenu, &QMenu::aboutToShow, this, [this] { actions_.useTrayMenuTexts(minimized()); });
 }
 
 void RemoteControlWindow::runCommand(Command command)
+{
+    // Through the action, so a toggle flips and a disabled command does nothing, as with a click.
+    actions_[command]->trigger();
+}
+
+void RemoteControlWindow::perform(Command command)
 {
     switch (command) {
     case Command::Capture:
         capture();
         break;
     case Command::FullScreen:
-        fullScreenToggle();
+        fullScreenChanged();
         break;
     case Command::Timer:
-        timerToggle();
+        timerChanged();
         break;
     case Command::Save:
         saveAsCommand();
@@ -332,6 +308,45 @@ void RemoteControlWindow::runCommand(Command command)
     }
 }
 
+bool RemoteControlWindow::commandAvailable(const CommandRow& row) const
+{
+    if (imageWindowOpen_ && row.command != Command::Help) {
+        return false;
+    }
+    if (!row.needsCapture) {
+        return true;
+    }
+    // A command without a window factory stays off after the first capture as well.
+    switch (row.command) {
+    case Command::Save:
+        return captured_ && static_cast<bool>(windows_.save);
+    case Command::Print:
+        return captured_ && static_cast<bool>(windows_.print);
+    case Command::Edit:
+        return captured_ && static_cast<bool>(windows_.edit);
+    default:
+        return captured_;
+    }
+}
+
+void RemoteControlWindow::updateEnabledStates()
+{
+    for (const CommandRow& row : commandRows()) {
+        actions_[row.command]->setEnabled(commandAvailable(row));
+    }
+}
+
+void RemoteControlWindow::setImageWindowOpen(bool open)
+{
+    imageWindowOpen_ = open;
+    updateEnabledStates();
+}
+
+bool RemoteControlWindow::modalWindowOpen() const
+{
+    return QApplication::activeModalWidget() != nullptr;
+}
+
 void RemoteControlWindow::shapeWindow()
 {
     // Qt sets the X bounding shape from the mask, which also limits input to the capsule. No
@@ -358,7 +373,7 @@ void RemoteControlWindow::readSettings()
     applyShowHint();
     setHotkeysEnabled(false);
     setHotkeysEnabled(s.globalHotkeys);
-    dragFullWindows = store.readDragFullWindows();
+    dragFullWindows_ = store.readDragFullWindows();
 }
 
 RemoteControlSettings RemoteControlWindow::currentSettings() const
@@ -384,25 +399,22 @@ void RemoteControlWindow::setShowHint(bool on)
 
 void RemoteControlWindow::applyShowHint()
 {
-    struct Tip {
-        QWidget* control;
-        const char* text;
-    };
-    const Tip tips[] = {
-        {menuButton_, "Menu (Ctrl+M)"},       {closeButton_, "Close (Alt+F4)"},
-        {thumbnail_, "Double-click to view"}, {printButton_, "Print... (Ctrl+P)"},
-        {editButton_, "Edit... (Ctrl+E)"},    {saveButton_, "Save as... (Ctrl+S)"},
-        {captureButton_, "Capture (Ctrl+C)"}, {fullScreenButton_, "Full screen (Ctrl+F)"},
-        {timerButton_, "Timer (Ctrl+T)"},     {preferencesButton_, "Preferences... (Ctrl+O)"},
-    };
-    for (const Tip& tip : tips) {
-        tip.control->setToolTip(settings_.showHint ? QString(tip.text) : QString());
+    actions_.showTooltips(settings_.showHint);
+    thumbnail_->setToolTip(settings_.showHint ? QString::fromLatin1(commandRow(Command::View).caption) : QString());
+}
+
+bool RemoteControlWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && !settings_.showHint) {
+        return true;
     }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RemoteControlWindow::attachFrame(CaptureFrameLink* frame)
 {
     frame_ = frame;
+    captureFlow_.attachFrame(frame);
 }
 
 QToolButton* RemoteControlWindow::button(const char* name) const
@@ -412,97 +424,66 @@ QToolButton* RemoteControlWindow::button(const char* name) const
 
 bool RemoteControlWindow::fullScreenMode() const
 {
-    return fullScreenButton_->isChecked();
+    return actions_[Command::FullScreen]->isChecked();
 }
 
 bool RemoteControlWindow::timerDown() const
 {
-    return timerButton_->isChecked();
+    return actions_[Command::Timer]->isChecked();
 }
 
 // --- Capture ---------------------------------------------------------------------------------
 
 void RemoteControlWindow::capture()
 {
-    captureOnce();
-    if (closeAfterCapture_ && !capturing_) {
-        closeAfterCapture_ = false;
-        close();
-    }
-}
-
-void RemoteControlWindow::captureOnce()
-{
-    // The hide wait serves events, so a second capture (a key, the timer) could arrive inside it.
-    if (capturing_) {
+    // Nothing captures under a window that must be answered: the image it works on stays as it
+    // is, and the Capture Frame does not come back over it.
+    if (modalWindowOpen()) {
         return;
     }
     if (timerDown()) {
         countdown_->start();
         return;
     }
-    struct CapturingFlag {
-        bool& flag;
-        explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
-        ~CapturingFlag() { flag = false; }
-    } capturing{capturing_};
-    const bool hidden = settings_.hideRemote && !minimized && isVisible();
-    if (hidden) {
-        hide();
-        platform_.clock.wait(300);
+    captureFlow_.capture({.hideRemote = settings_.hideRemote,
+                          .captureCursor = settings_.captureCursor,
+                          .wholeScreen = fullScreenMode() || minimized()});
+    if (closeAfterCapture_ && !captureFlow_.capturing()) {
+        closeAfterCapture_ = false;
+        close();
     }
-    grabIntoImage();
-    platform_.clipboard.setBitmap(session_.image);
-    refreshThumbnail();
-    if (hidden) {
-        show();
-    } else {
-        update();
-    }
-    enableImageCommands();
-    session_.notSaved = true;
 }
 
-void RemoteControlWindow::grabIntoImage()
+void RemoteControlWindow::showThumbnail(const Bitmap& image)
 {
-    if (fullScreenMode() || minimized || frame_ == nullptr) {
-        const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, session_.image, settings_.captureCursor, platform_.screen);
-        return;
-    }
-    const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, settings_.captureCursor,
-               platform_.screen);
+    thumbnail_->showImage(image);
 }
 
 void RemoteControlWindow::refreshThumbnail()
 {
-    thumbnail_->showImage(session_.image);
+    showThumbnail(session_.image);
 }
 
-void RemoteControlWindow::enableImageCommands()
+void RemoteControlWindow::imageCaptured()
 {
     captured_ = true;
-    // A command without a window factory stays off after the first capture as well.
-    printButton_->setEnabled(static_cast<bool>(windows_.print));
-    editButton_->setEnabled(static_cast<bool>(windows_.edit));
-    saveButton_->setEnabled(static_cast<bool>(windows_.save));
-    menus_.printItem->setEnabled(printButton_->isEnabled());
-    menus_.editItem->setEnabled(editButton_->isEnabled());
-    menus_.saveItem->setEnabled(saveButton_->isEnabled());
+    updateEnabledStates();
+}
+
+void RemoteControlWindow::printScreenPressed()
+{
+    runCommand(Command::Capture);
 }
 
 // --- Toggles ---------------------------------------------------------------------------------
 
-void RemoteControlWindow::fullScreenToggle()
+void RemoteControlWindow::fullScreenChanged()
 {
-    fullScreenButton_->toggle();
     setFrameVisible(!fullScreenMode());
 }
 
-void RemoteControlWindow::timerToggle()
+void RemoteControlWindow::timerChanged()
 {
-    timerButton_->toggle();
     if (timerDown()) {
         countdown_->arm();
     } else {
@@ -553,19 +534,22 @@ void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::funct
 
 ModalWindowContext RemoteControlWindow::modalContext()
 {
-    return {.session = session_, .owner = *this, .settings = settings_, .printAvailable = printButton_->isEnabled()};
+    return {.session = session_,
+            .owner = *this,
+            .settings = settings_,
+            .printAvailable = commandAvailable(commandRow(Command::Print))};
 }
 
 void RemoteControlWindow::saveAsCommand()
 {
-    if (saveButton_->isEnabled() && windows_.save) {
+    if (windows_.save) {
         runModal(ModalWindows::save, [this] { return windows_.save(modalContext()); });
     }
 }
 
 void RemoteControlWindow::printCommand()
 {
-    if (printButton_->isEnabled() && windows_.print) {
+    if (windows_.print) {
         runModal(ModalWindows::print, [this] { return windows_.print(modalContext()); });
     }
 }
@@ -604,35 +588,25 @@ void RemoteControlWindow::preferencesCommand()
 
 void RemoteControlWindow::editCommand()
 {
-    if (!editButton_->isEnabled() || !windows_.edit) {
+    if (!windows_.edit) {
         return;
     }
     try {
         ModalBracket bracket(*this, ModalWindows::edit.repaints);
         int result = EditResultClose;
         {
-            session_.editImage = std::make_unique<Bitmap>(session_.image);
-            session_.undoImage = std::make_unique<Bitmap>();
-            struct EditImagesGuard {
-                RemoteControlWindow& form;
-                ~EditImagesGuard()
-                {
-                    // The editor's last state is kept whatever its result, also when it failed.
-                    CaptureSession& session = form.session_;
-                    if (session.editImage) {
-                        session.image = std::move(*session.editImage);
-                    }
-                    session.editImage.reset();
-                    session.undoImage.reset();
-                    form.refreshThumbnail();
-                }
-            } images{*this};
+            captureFlow_.handToEditor();
+            // The editor's last state is kept whatever its result, also when it failed.
+            struct TakeBack {
+                CaptureFlow& flow;
+                ~TakeBack() { flow.takeBackFromEditor(); }
+            } takeBack{captureFlow_};
             result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(modalContext()); });
         }
         if (result == EditResultSave) {
-            saveAsCommand();
+            runCommand(Command::Save);
         } else if (result == EditResultPrint) {
-            printCommand();
+            runCommand(Command::Print);
         }
     } catch (const std::exception& error) {
         reportFailure(error.what());
@@ -680,9 +654,7 @@ void RemoteControlWindow::showFrame(bool shown)
 
 void RemoteControlWindow::setHotkeysEnabled(bool enable)
 {
-    hotkeys_.setEnabled(
-        enable, {settings_.hkCapture, settings_.hkFullScreen, settings_.hkEdit, settings_.hkSave, settings_.hkPrint},
-        reportHotkeyFailures);
+    hotkeys_.setEnabled(enable, settings_.hotkeys, reportHotkeyFailures_);
 }
 
 void RemoteControlWindow::hotkeyPressed(int id)
@@ -718,7 +690,7 @@ void RemoteControlWindow::setPrintScreenWatch(bool on)
         return;
     }
     if (on) {
-        platform_.keyWatcher->start([this] { capture(); });
+        platform_.keyWatcher->start([this] { printScreenPressed(); });
     } else {
         platform_.keyWatcher->stop();
     }
@@ -739,20 +711,10 @@ void RemoteControlWindow::loadSkin(const std::string& path)
     }
 }
 
-void RemoteControlWindow::disableTrayMenu()
-{
-    menus_.disableTrayMenu();
-}
-
-void RemoteControlWindow::enableTrayMenu()
-{
-    menus_.enableTrayMenu(printButton_->isEnabled(), editButton_->isEnabled(), saveButton_->isEnabled(), true);
-}
-
 void RemoteControlWindow::takeKeyboardBack()
 {
     // The Capture Frame, shown again a moment ago, would otherwise keep the keyboard.
-    if (!minimized) {
+    if (!minimized()) {
         bringToFront();
     }
 }
@@ -770,7 +732,7 @@ bool RemoteControlWindow::frameKey(int virtualKey, KeyModifiers modifiers)
     }
     // A modal window blocks only its own owners, so the frame can still be reached while one of
     // the program's messages is open; its keys do nothing until that window is closed.
-    if (QApplication::activeModalWidget() == nullptr) {
+    if (!modalWindowOpen()) {
         runCommand(*command);
     }
     return true;
@@ -778,7 +740,7 @@ bool RemoteControlWindow::frameKey(int virtualKey, KeyModifiers modifiers)
 
 void RemoteControlWindow::frameCloseRequest()
 {
-    if (QApplication::activeModalWidget() == nullptr) {
+    if (!modalWindowOpen()) {
         close();
     }
 }
@@ -790,7 +752,6 @@ void RemoteControlWindow::openSystemMenu()
 
 void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
 {
-    menus_.showMinimizeState(minimized);
     menus_.trayMenu.popup(globalPos);
 }
 
@@ -805,15 +766,11 @@ void RemoteControlWindow::connectTrayIcon()
     events.menuRequested = [this](Point pointer) { openTrayMenu(QPoint(pointer.x, pointer.y)); };
     // In front without restoring: a minimised application stays minimised.
     events.clicked = [this] {
-        if (!minimized) {
+        if (!minimized()) {
             bringToFront();
         }
     };
-    events.doubleClicked = [this] {
-        if (menus_.trayMinimizeItem->isEnabled()) {
-            menus_.trayMinimizeItem->trigger();
-        }
-    };
+    events.doubleClicked = [this] { runCommand(Command::MinimizeRestore); };
     platform_.tray->setEvents(std::move(events));
     platform_.tray->showIcon();
 }
@@ -852,7 +809,7 @@ void RemoteControlWindow::leaveTaskbar()
     // Taken off the desktop once the window manager has finished minimising: a withdrawn window
     // has no taskbar entry under any window manager.
     QTimer::singleShot(0, this, [this] {
-        if (minimized && minimizing_.leftTaskbar()) {
+        if (minimized() && minimizing_.leftTaskbar()) {
             hide();
         }
     });
@@ -959,7 +916,7 @@ void RemoteControlWindow::mouseReleaseEvent(QMouseEvent* event)
 void RemoteControlWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous() && !minimized) {
+    if (!event->spontaneous() && !minimized()) {
         setFrameVisible(!fullScreenMode());
     }
 }
@@ -971,7 +928,7 @@ bool RemoteControlWindow::closeRequestGranted()
 
 void RemoteControlWindow::closeEvent(QCloseEvent* event)
 {
-    if (capturing_) {
+    if (captureFlow_.capturing()) {
         // Closing inside the hide wait would pull the window away from under the capture.
         closeAfterCapture_ = true;
         event->ignore();
@@ -985,6 +942,17 @@ void RemoteControlWindow::closeEvent(QCloseEvent* event)
     // exit(), not quit(): quit() first offers every other window a close, and one that only hides
     // itself (the help window, the Capture Frame) would cancel the end of the program.
     QCoreApplication::exit(0);
+}
+
+bool RemoteControlWindow::event(QEvent* event)
+{
+    // A window that must be answered opened over the Remote Control: a running countdown stops
+    // and the Timer button comes up, so no capture changes the image under that window.
+    if (event->type() == QEvent::WindowBlocked && countdown_ && countdown_->isRunning()) {
+        actions_[Command::Timer]->setChecked(false);
+        countdown_->disarm();
+    }
+    return QWidget::event(event);
 }
 
 void RemoteControlWindow::changeEvent(QEvent* event)

@@ -2,6 +2,7 @@
 // persists its settings, and runs every command on the image.
 #pragma once
 
+#include "app/CaptureFlow.h"
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/CommandTable.h"
@@ -9,6 +10,7 @@
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
 #include "app/ui/CaptureCountdown.h"
+#include "app/ui/RemoteControlActions.h"
 #include "app/ui/RemoteControlMenus.h"
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
@@ -32,7 +34,11 @@ class QDialog;
 class QToolButton;
 class ThumbnailBox;
 
-class RemoteControlWindow : public QWidget, public FrameHost, public CloseRequestHost, public MinimizeHost {
+class RemoteControlWindow : public QWidget,
+                            public FrameHost,
+                            private CloseRequestHost,
+                            private MinimizeHost,
+                            private CaptureView {
 public:
     // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
     // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
@@ -43,7 +49,8 @@ public:
 
     void attachFrame(CaptureFrameLink* frame);
 
-    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them.
+    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them
+    // (a disabled command does nothing, a toggle flips).
     void runCommand(Command command);
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
@@ -63,6 +70,8 @@ public:
 
     // A press of hotkey `id` (101 Capture ... 105 Print).
     void hotkeyPressed(int id);
+    // The PrintScreen key was pressed (the watch is on).
+    void printScreenPressed();
     // In front of the other windows with the keyboard focus.
     void bringToFront();
     // Starts or stops the PrintScreen watch ("UsePrintScreen").
@@ -80,13 +89,48 @@ public:
     bool frameKey(int virtualKey, KeyModifiers modifiers) override;
     void frameCloseRequest() override;
 
+    QToolButton* button(const char* name) const;
+    const std::string& helpFilePath() const { return helpFilePath_; }
+    bool isCapturing() const { return captureFlow_.capturing(); }
+    bool fullScreenMode() const;
+    bool timerDown() const;
+
+    // The captured image and what the modal windows work on.
+    CaptureSession& session() { return session_; }
+    const CaptureSession& session() const { return session_; }
+    // The stored options the window works with (changes take effect where the window reads them).
+    RemoteControlSettings& settings() { return settings_; }
+    const RemoteControlSettings& settings() const { return settings_; }
+
+    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
+    void setHotkeysEnabled(bool enable) override;
+    bool minimized() const { return minimizing_.minimized(); }
+    // The desktop drags whole windows ("DragFullWindows"), read at creation.
+    bool dragFullWindows() const { return dragFullWindows_; }
+    // Refused hotkeys are reported while this is set (only when Preferences switches them on).
+    void setReportHotkeyFailures(bool report) { reportHotkeyFailures_ = report; }
+    RemoteControlActions& actions() { return actions_; }
+    RemoteControlMenus& menus() { return menus_; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
     // ModalHost
     bool frameVisible() const override;
     void setFrameVisible(bool visible) override;
-    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
-    void setHotkeysEnabled(bool enable) override;
-    void disableTrayMenu() override;
-    void enableTrayMenu() override;
+    void disableTrayMenu() override { setImageWindowOpen(true); }
+    void enableTrayMenu() override { setImageWindowOpen(false); }
     void repaintRemote() override { update(); }
     void takeKeyboardBack() override;
 
@@ -102,41 +146,27 @@ public:
     void leaveTaskbar() override;
     void returnFromTray() override;
 
-    QToolButton* button(const char* name) const;
-    RemoteControlMenus& menus() { return menus_; }
-    const std::string& helpFilePath() const { return helpFilePath_; }
-    bool isCapturing() const { return capturing_; }
-    bool fullScreenMode() const;
-    bool timerDown() const;
+    // CaptureView
+    bool remoteOnScreen() const override { return !minimized() && isVisible(); }
+    void hideRemote() override { hide(); }
+    void showRemote() override { show(); }
+    void showThumbnail(const Bitmap& image) override;
+    void imageCaptured() override;
 
-    // The captured image and what the modal windows work on.
-    CaptureSession& session() { return session_; }
-    const CaptureSession& session() const { return session_; }
-    // The stored options the window works with (changes take effect where the window reads them).
-    RemoteControlSettings& settings() { return settings_; }
-    const RemoteControlSettings& settings() const { return settings_; }
+    // Runs the command of an action that has just been triggered.
+    void perform(Command command);
+    // A window that must be answered is open (this program's, modal).
+    bool modalWindowOpen() const;
+    // The image windows and the exit question leave only "Help" in the tray menu.
+    void setImageWindowOpen(bool open);
+    // Every command's enabled state, from the capture state and the open windows.
+    void updateEnabledStates();
+    bool commandAvailable(const CommandRow& row) const;
 
-    bool dragFullWindows = false;
-    bool reportHotkeyFailures = false;
-    bool minimized = false;
-    bool frameWasVisible = true;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    // The commands, run through runCommand.
+    // The commands, run through perform().
     void capture();
-    void fullScreenToggle();
-    void timerToggle();
+    void fullScreenChanged();
+    void timerChanged();
     void saveAsCommand();
     void printCommand();
     void editCommand();
@@ -154,10 +184,7 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
-    void grabIntoImage();
-    void enableImageCommands();
     bool closeRequestGranted();
-    void captureOnce();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
     void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
     // Our windows stay above other programs' always-on-top windows, as the Remote Control does. While
@@ -180,25 +207,20 @@ private:
     GlobalHotkeys hotkeys_;
     CaptureFrameLink* frame_ = nullptr;
     std::string helpFilePath_;
+    RemoteControlActions actions_;
     RemoteControlMenus menus_;
+    CaptureFlow captureFlow_;
     QPixmap body_;
     QSize bodySize_;
     ThumbnailBox* thumbnail_ = nullptr;
-    QToolButton* menuButton_ = nullptr;
-    QToolButton* closeButton_ = nullptr;
-    QToolButton* printButton_ = nullptr;
-    QToolButton* editButton_ = nullptr;
-    QToolButton* saveButton_ = nullptr;
-    QToolButton* captureButton_ = nullptr;
-    QToolButton* fullScreenButton_ = nullptr;
-    QToolButton* timerButton_ = nullptr;
-    QToolButton* preferencesButton_ = nullptr;
     std::unique_ptr<CaptureCountdown> countdown_;
     bool captured_ = false;
-    bool capturing_ = false;
+    bool imageWindowOpen_ = false;
     bool closeAfterCapture_ = false;
+    bool dragFullWindows_ = false;
+    bool reportHotkeyFailures_ = false;
     std::optional<QPoint> dragStart_;
-    MinimizeRestore minimizing_{*this, minimized, frameWasVisible};
+    MinimizeRestore minimizing_{*this};
     CloseRequest closeRequest_{*this};
     ExitQuestionDialog* exitQuestion_ = nullptr;
 };

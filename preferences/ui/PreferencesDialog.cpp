@@ -270,22 +270,21 @@ QWidget* PreferencesDialog::createHotkeysPage()
     struct Row {
         const char* label;
         const char* field;
-        Shortcut value;
     };
-    const RemoteControlSettings& o = initial_.options;
-    const Row rows[] = {{"Capture:", "HotKeyCapture", o.hkCapture},
-                        {"Toggle full-screen mode:", "HotKeyFullScreen", o.hkFullScreen},
-                        {"Edit:", "HotKeyEdit", o.hkEdit},
-                        {"Save:", "HotKeySave", o.hkSave},
-                        {"Print:", "HotKeyPrint", o.hkPrint}};
+    // In identifier order, as the settings keep the shortcuts.
+    const Row rows[kHotkeyCount] = {{"Capture:", "HotKeyCapture"},
+                                    {"Toggle full-screen mode:", "HotKeyFullScreen"},
+                                    {"Edit:", "HotKeyEdit"},
+                                    {"Save:", "HotKeySave"},
+                                    {"Print:", "HotKeyPrint"}};
     HotkeyService* service = platform_.hotkeys;
     const KeyNameLookup keyName = [service](int key) { return service ? service->keyName(key) : std::string(); };
-    for (size_t i = 0; i < 5; ++i) {
+    for (size_t i = 0; i < std::size(rows); ++i) {
         const int top = 44 + 24 * static_cast<int>(i);
         auto* field = new HotkeyField(keyName, page);
         field->setObjectName(QString::fromLatin1(rows[i].field));
         field->setGeometry(scaled(156, top, 132, 21));
-        field->setShortcut(rows[i].value);
+        field->setShortcut(initial_.options.hotkeys[i]);
         auto* label = new QLabel(QString::fromLatin1(rows[i].label), page);
         label->adjustSize();
         label->move(scaled(20, 0, 0, 0).left(), field->y() + (field->height() - label->height()) / 2);
@@ -293,7 +292,7 @@ QWidget* PreferencesDialog::createHotkeysPage()
         hotkeyFields_[i] = field;
     }
     enableHotkeys_ = checkBox(page, "cbEnableHotkeys", "Enable hotkeys", scaled(16, 176, 0, 0));
-    enableHotkeys_->setChecked(o.globalHotkeys);
+    enableHotkeys_->setChecked(initial_.options.globalHotkeys);
     return page;
 }
 
@@ -342,11 +341,9 @@ PreferencesValues PreferencesDialog::values() const
     o.usePrintScreen = printScreen_->isChecked();
     o.exitConfirmation = exit_->isChecked();
     o.skin = skin_->text().toStdString();
-    o.hkCapture = hotkeyFields_[0]->shortcut();
-    o.hkFullScreen = hotkeyFields_[1]->shortcut();
-    o.hkEdit = hotkeyFields_[2]->shortcut();
-    o.hkSave = hotkeyFields_[3]->shortcut();
-    o.hkPrint = hotkeyFields_[4]->shortcut();
+    for (size_t slot = 0; slot < o.hotkeys.size(); ++slot) {
+        o.hotkeys[slot] = hotkeyFields_[slot]->shortcut();
+    }
     o.globalHotkeys = enableHotkeys_->isChecked();
     return v;
 }

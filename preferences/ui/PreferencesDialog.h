@@ -63,6 +63,6 @@ private:
     QCheckBox* printScreen_ = nullptr;
     QCheckBox* exit_ = nullptr;
     QLineEdit* skin_ = nullptr;
-    std::array<HotkeyField*, 5> hotkeyFields_{};
+    std::array<HotkeyField*, kHotkeyCount> hotkeyFields_{};
     QCheckBox* enableHotkeys_ = nullptr;
 };

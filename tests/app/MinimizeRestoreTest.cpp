@@ -35,9 +35,7 @@ using Log = std::vector<std::string>;
 
 struct Application {
     DesktopHost host;
-    bool minimized = false;
-    bool frameWasVisible = true;
-    MinimizeRestore minimizing{host, minimized, frameWasVisible};
+    MinimizeRestore minimizing{host};
 };
 
 } // namespace
@@ -49,22 +47,22 @@ TEST(MinimizeRestore, TheCommandAsksTheWindowManagerAndTheNotificationsDoTheWork
         app.host.frame = frameAtFirst;
         app.minimizing.command();
         EXPECT_EQ(app.host.log, Log{"minimize"});
-        EXPECT_FALSE(app.minimized);
+        EXPECT_FALSE(app.minimizing.minimized());
 
         app.minimizing.minimizeNotified(false, false);
-        EXPECT_TRUE(app.minimized);
+        EXPECT_TRUE(app.minimizing.minimized());
         EXPECT_FALSE(app.host.frame);
-        EXPECT_EQ(app.frameWasVisible, frameAtFirst);
+        EXPECT_EQ(app.minimizing.frameVisible(), frameAtFirst);
         EXPECT_TRUE(app.host.onTaskbar);
         // A repeated notification (window managers send several) changes nothing.
         app.minimizing.minimizeNotified(false, false);
-        EXPECT_EQ(app.frameWasVisible, frameAtFirst);
+        EXPECT_EQ(app.minimizing.frameVisible(), frameAtFirst);
 
         app.minimizing.command();
         EXPECT_EQ(app.host.log, (Log{"minimize", "restore"}));
-        EXPECT_TRUE(app.minimized);
+        EXPECT_TRUE(app.minimizing.minimized());
         app.minimizing.restoreNotified();
-        EXPECT_FALSE(app.minimized);
+        EXPECT_FALSE(app.minimizing.minimized());
         EXPECT_EQ(app.host.frame, frameAtFirst);
     }
 }
@@ -91,8 +89,8 @@ TEST(MinimizeRestore, AMinimizeWhileAModalWindowIsOpenIsUndone)
     Application app;
     app.host.frame = false;
     app.minimizing.minimizeNotified(true, true);
-    EXPECT_FALSE(app.minimized);
+    EXPECT_FALSE(app.minimizing.minimized());
     EXPECT_TRUE(app.host.onTaskbar);
     EXPECT_EQ(app.host.log, Log{"restore"});
-    EXPECT_TRUE(app.frameWasVisible);
+    EXPECT_FALSE(app.minimizing.frameVisible()) << "the frame stays as it was";
 }

@@ -62,11 +62,8 @@ TEST_F(RemoteControlSettingsTest, FirstStartGivesTheDefaults)
     EXPECT_FALSE(s.trayMinimize);
     EXPECT_TRUE(s.showHint);
     EXPECT_EQ(s.skin, "");
-    EXPECT_EQ(s.hkCapture, 24643);
-    EXPECT_EQ(s.hkFullScreen, 24646);
-    EXPECT_EQ(s.hkEdit, 24645);
-    EXPECT_EQ(s.hkSave, 24659);
-    EXPECT_EQ(s.hkPrint, 24656);
+    // Ctrl+Shift+C, F, E, S and P.
+    EXPECT_EQ(s.hotkeys, (HotkeyShortcuts{24643, 24646, 24645, 24659, 24656}));
     EXPECT_TRUE(s.globalHotkeys);
     EXPECT_TRUE(s.captureCursor);
     EXPECT_TRUE(userHive.keyExists(SettingsStore::kPrimaryKey)) << "the key exists from the first start on";
@@ -148,7 +145,7 @@ TEST_F(RemoteControlSettingsTest, ShortcutsOutsideSixteenBitsAreNoShortcut)
     // Not Ctrl+Shift+C by their low bits: a value no shortcut can have registers nothing.
     user("\"FHKCapture\"=dword:00016043\n\"FHKPrint\"=dword:ffffffff\n\"FHKEdit\"=dword:0000ffff\n");
     const RemoteControlSettings s = read();
-    EXPECT_EQ(s.hkCapture, 0);
-    EXPECT_EQ(s.hkPrint, 0) << "a negative value";
-    EXPECT_EQ(s.hkEdit, 0xFFFF) << "the largest 16-bit value is kept as stored";
+    EXPECT_EQ(s.hotkeys[0], 0);
+    EXPECT_EQ(s.hotkeys[4], 0) << "a negative value";
+    EXPECT_EQ(s.hotkeys[2], 0xFFFF) << "the largest 16-bit value is kept as stored";
 }

@@ -89,7 +89,7 @@ TEST(PreferencesCommand, AppliesInOrderAndARefusedHotkeyIsReportedOnceWhileTheRe
     host.log.clear();
     host.desktop.refused = {0x4000 | 'K'};
     values.unit = 2;
-    values.options.hkCapture = 0x4000 | 'K';
+    values.options.hotkeys[0] = 0x4000 | 'K';
     values.options.usePrintScreen = false;
     values.options.skin = "/skins/blue.bmp";
     applyPreferences(host, values);

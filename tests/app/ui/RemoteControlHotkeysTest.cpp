@@ -85,11 +85,11 @@ TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward
     for (int i = 0; i < 3; ++i) {
         QApplication::processEvents();
     }
-    ASSERT_TRUE(form->minimized);
+    ASSERT_TRUE(form->minimized());
     ASSERT_FALSE(form->isVisible());
     hotkeys.press(101);
     EXPECT_TRUE(form->isVisible()) << "back from the tray";
-    EXPECT_FALSE(form->minimized);
+    EXPECT_FALSE(form->minimized());
     EXPECT_FALSE(frame.shown) << "the frame keeps the visibility it had when minimised";
     EXPECT_EQ(screen.pixelCopies, 2);
 }
@@ -135,7 +135,7 @@ TEST_F(RemoteControlHotkeysTest, RefusalsWhileReportingOpenTheFailureDialog)
     hotkeys.refused = {0x6043, 0x6050};
     auto form = makeForm("\"mGlobalHotkeys\"=dword:00000000\n\"GlobalHotkeys\"=dword:00000000\n");
     ASSERT_FALSE(form->hotkeysEnabled());
-    form->reportHotkeyFailures = true;
+    form->setReportHotkeyFailures(true);
     QString caption;
     QString text;
     bool stayedOpenAfterHelp = false;

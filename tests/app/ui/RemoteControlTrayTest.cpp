@@ -93,7 +93,7 @@ TEST_F(RemoteControlTray, TheIconLivesAsLongAsTheRemoteControlAndRightReleaseOpe
         EXPECT_TRUE(tray.shown);
         tray.releaseRightButton({300, 200});
         EXPECT_TRUE(form->menus().trayMenu.isVisible());
-        EXPECT_EQ(form->menus().trayMinimizeItem->text(), "Minimize");
+        EXPECT_EQ(form->actions()[Command::MinimizeRestore]->text(), "Minimize");
         form->menus().trayMenu.hide();
     }
     EXPECT_FALSE(tray.shown);
@@ -106,17 +106,17 @@ TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEveryt
     auto form = makeForm();
     form->showMinimized();
     settle();
-    EXPECT_TRUE(form->minimized);
+    EXPECT_TRUE(form->minimized());
     EXPECT_FALSE(form->isVisible()) << "still on the taskbar";
     EXPECT_FALSE(frame.shown);
 
     // A left click brings windows to the front but restores nothing.
     tray.click();
     settle();
-    EXPECT_TRUE(form->minimized);
+    EXPECT_TRUE(form->minimized());
 
     tray.releaseRightButton({300, 200});
-    EXPECT_EQ(form->menus().trayMinimizeItem->text(), "Restore");
+    EXPECT_EQ(form->actions()[Command::MinimizeRestore]->text(), "Restore");
     form->menus().trayMenu.hide();
 
     // A capture meanwhile takes the whole screen and leaves the Remote Control where it is.
@@ -128,7 +128,7 @@ TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEveryt
 
     tray.doubleClick();
     settle();
-    EXPECT_FALSE(form->minimized);
+    EXPECT_FALSE(form->minimized());
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
     EXPECT_TRUE(frame.shown);
@@ -139,14 +139,14 @@ TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
     auto form = makeForm();
     form->showMinimized();
     settle();
-    form->disableTrayMenu();
+    form->actions()[Command::MinimizeRestore]->setEnabled(false);
     tray.doubleClick();
     settle();
-    EXPECT_TRUE(form->minimized);
-    form->enableTrayMenu();
+    EXPECT_TRUE(form->minimized());
+    form->actions()[Command::MinimizeRestore]->setEnabled(true);
     form->restoreApplication();
     settle();
-    EXPECT_FALSE(form->minimized);
+    EXPECT_FALSE(form->minimized());
     EXPECT_TRUE(form->isVisible());
 }
 

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -62,10 +64,10 @@ public:
     bool shown = false;
 };
 
-// The Remote Control's menus, seen from a modal window it opens.
-RemoteControlMenus& ownerMenus(const ModalWindowContext& context)
+// The Remote Control's Capture command (in the tray menu among others), seen from a modal window it opens.
+QAction& ownerCaptureItem(const ModalWindowContext& context)
 {
-    return static_cast<RemoteControlWindow&>(context.owner).menus();
+    return *static_cast<RemoteControlWindow&>(context.owner).actions()[Command::Capture];
 }
 
 // A modal window for the factories: it records what it saw and closes itself with `result`.
@@ -74,10 +76,10 @@ std::unique_ptr<QDialog> selfClosingDialog(const ModalWindowContext& context, in
 {
     auto dialog = std::make_unique<QDialog>(&context.owner);
     QDialog* raw = dialog.get();
-    RemoteControlMenus& menus = ownerMenus(context);
-    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &menus] {
+    QAction& captureItem = ownerCaptureItem(context);
+    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &captureItem] {
         log.push_back(name + " '" + raw->windowTitle().toStdString() + "' frame " + (frame.shown ? "on" : "off") +
-                      " tray " + (menus.captureItem->isEnabled() ? "on" : "off"));
+                      " tray " + (captureItem.isEnabled() ? "on" : "off"));
         raw->done(result);
     });
     return dialog;
@@ -132,15 +134,15 @@ TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
     EXPECT_FALSE(form->session().notSaved);
     EXPECT_EQ(form->session().captureNumber, 1);
     EXPECT_EQ(form->helpFilePath(), "/opt/zentrap/ztp.chm");
-    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+    for (const char* name : {"printButton", "editButton", "saveButton"}) {
         ASSERT_NE(form->button(name), nullptr) << name;
         EXPECT_FALSE(form->button(name)->isEnabled()) << name;
     }
-    EXPECT_TRUE(form->button("sbRecord")->isEnabled());
-    EXPECT_EQ(form->button("sbRecord")->geometry(), QRect(10, 144, 80, 22));
-    EXPECT_EQ(form->button("sbRecord")->toolTip(), "Capture (Ctrl+C)");
-    EXPECT_EQ(form->button("SpeedButton3")->toolTip(), "Close (Alt+F4)");
-    EXPECT_FALSE(form->menus().saveItem->isEnabled());
+    EXPECT_TRUE(form->button("captureButton")->isEnabled());
+    EXPECT_EQ(form->button("captureButton")->geometry(), QRect(10, 144, 80, 22));
+    EXPECT_EQ(form->button("captureButton")->toolTip(), "Capture (Ctrl+C)");
+    EXPECT_EQ(form->button("closeButton")->toolTip(), "Close (Alt+F4)");
+    EXPECT_FALSE(form->actions()[Command::Save]->isEnabled());
     EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 100, 260));
     EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form->mask().contains(QPoint(0, 100)));
@@ -175,7 +177,14 @@ TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltips)
 {
     noHide("\"ShowHint\"=dword:00000000\n");
     auto form = makeForm();
-    EXPECT_TRUE(form->button("sbRecord")->toolTip().isEmpty());
+    QToolButton* capture = form->button("captureButton");
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), capture->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(capture, &hover);
+    EXPECT_FALSE(QToolTip::isVisible()) << QToolTip::text().toStdString();
+    form->setShowHint(true);
+    QApplication::sendEvent(capture, &hover);
+    EXPECT_EQ(QToolTip::text(), "Capture (Ctrl+C)") << "the tooltip comes back with the option";
+    QToolTip::hideText();
 }
 
 TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
@@ -190,10 +199,10 @@ TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
     ASSERT_TRUE(clipboard.content.has_value());
     EXPECT_TRUE(*clipboard.content == form->session().image);
     EXPECT_TRUE(form->session().notSaved);
-    for (const char* name : {"sbPrint", "sbEdit", "sbSave"}) {
+    for (const char* name : {"printButton", "editButton", "saveButton"}) {
         EXPECT_TRUE(form->button(name)->isEnabled()) << name;
     }
-    EXPECT_TRUE(form->menus().saveItem->isEnabled());
+    EXPECT_TRUE(form->actions()[Command::Save]->isEnabled());
 }
 
 TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
@@ -202,9 +211,9 @@ TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
     auto form = makeForm();
     form->runCommand(Command::Capture);
     EXPECT_TRUE(form->session().notSaved);
-    EXPECT_FALSE(form->button("sbSave")->isEnabled());
-    EXPECT_FALSE(form->menus().saveItem->isEnabled());
-    EXPECT_TRUE(form->button("sbPreferences")->isEnabled()) << "Preferences needs no capture";
+    EXPECT_FALSE(form->button("saveButton")->isEnabled());
+    EXPECT_FALSE(form->actions()[Command::Save]->isEnabled());
+    EXPECT_TRUE(form->button("preferencesButton")->isEnabled()) << "Preferences needs no capture";
     press(*form, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(log.empty());
 }
@@ -287,7 +296,7 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
     EXPECT_EQ(form->session().editImage, nullptr);
     EXPECT_EQ(form->session().undoImage, nullptr);
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->menus().captureItem->isEnabled());
+    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
     EXPECT_TRUE(form->hotkeysEnabled());
 }
 
@@ -305,8 +314,8 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
     EXPECT_TRUE(frame.shown);
     EXPECT_TRUE(form->hotkeysEnabled());
-    EXPECT_TRUE(form->menus().captureItem->isEnabled());
-    EXPECT_TRUE(form->menus().printItem->isEnabled());
+    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
+    EXPECT_TRUE(form->actions()[Command::Print]->isEnabled());
 }
 
 TEST_F(ControlFormTest, ViewShowsTheImageAndItsSize)
@@ -360,7 +369,7 @@ TEST_F(ControlFormTest, ThumbnailShowsAWideCaptureAsABandOnBlack)
     screen.pixels.fillRect({0, 0, 400, 100}, makeColor(250, 200, 10));
     auto form = makeForm();
     form->runCommand(Command::Capture);
-    const QImage& thumb = form->findChild<ThumbnailBox*>("PaintBox1")->picture();
+    const QImage& thumb = form->findChild<ThumbnailBox*>("thumbnail")->picture();
     ASSERT_EQ(thumb.size(), QSize(80, 80));
     EXPECT_EQ(thumb.pixelColor(40, 29), QColor(0, 0, 0));
     EXPECT_EQ(thumb.pixelColor(0, 30), QColor(250, 200, 10));
@@ -374,7 +383,7 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
     RemoteWindowFactories windows = allWindows();
     bool trayDuringCheck = false;
     windows.print = [&](const ModalWindowContext& context) -> std::unique_ptr<QDialog> {
-        trayDuringCheck = ownerMenus(context).captureItem->isEnabled();
+        trayDuringCheck = ownerCaptureItem(context).isEnabled();
         messages.showMessage("No printer installed");
         return nullptr;
     };
@@ -392,7 +401,7 @@ TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonU
 {
     noHide();
     auto form = makeForm();
-    form->button("sbTimer")->click();
+    form->button("timerButton")->click();
     ASSERT_TRUE(form->timerDown());
     FakeClock& clock = fakes.clock;
     long long capturedAt = -1;
@@ -472,15 +481,15 @@ TEST_F(ControlFormTest, PreferencesCancelChangesNothingAndOkAppliesWithTheHotkey
     EXPECT_TRUE(form->hotkeysEnabled());
     EXPECT_TRUE(form->settings().usePrintScreen);
     EXPECT_TRUE(frame.shown);
-    EXPECT_EQ(form->currentSettings().hkCapture, before.hkCapture);
+    EXPECT_EQ(form->currentSettings().hotkeys, before.hotkeys);
 
     answer("OK");
-    form->button("sbPreferences")->click();
+    form->button("preferencesButton")->click();
     EXPECT_FALSE(form->hotkeysEnabled()) << "the bracket must not switch them back on";
     EXPECT_FALSE(form->settings().usePrintScreen);
     EXPECT_FALSE(fakes.keyWatcher.isRunning());
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->menus().captureItem->isEnabled());
+    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
 }
 
 TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)

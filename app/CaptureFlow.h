@@ -1,0 +1,70 @@
+// One capture from start to end, without a window: the Remote Control steps off the screen, the
+// screen settles, the frame's hole (or the whole screen) is grabbed, the picture goes to the
+// clipboard and the thumbnail, and it is marked as not saved. Also the hand-over of the captured
+// image to the Image Editor and back.
+#pragma once
+
+#include "app/CaptureSession.h"
+
+class Bitmap;
+class CaptureFrameLink;
+class ClipboardService;
+class Clock;
+class ScreenSource;
+
+// What a capture needs of the Remote Control window.
+class CaptureView {
+public:
+    virtual ~CaptureView() = default;
+
+    // Shown on the desktop (not minimised, not in the tray).
+    virtual bool remoteOnScreen() const = 0;
+    virtual void hideRemote() = 0;
+    virtual void showRemote() = 0;
+    virtual void repaintRemote() = 0;
+    virtual void showThumbnail(const Bitmap& image) = 0;
+    // Save, Print and Edit become available with the first capture.
+    virtual void imageCaptured() = 0;
+};
+
+// What a capture reads from the options as they stand when it runs.
+struct CaptureOptions {
+    bool hideRemote = true;    // "HideRemote"
+    bool captureCursor = true; // "FCursor"
+    bool wholeScreen = false;  // Full screen mode, or the application is minimised
+};
+
+class CaptureFlow {
+public:
+    // How long the screen is given to repaint where the Remote Control was.
+    static constexpr int kHideWaitMilliseconds = 300;
+
+    CaptureFlow(CaptureSession& session, CaptureView& view, ScreenSource& screen, ClipboardService& clipboard,
+                Clock& clock);
+
+    void attachFrame(CaptureFrameLink* frame) { frame_ = frame; }
+
+    // One capture. The wait serves events, so a capture asked for inside it is dropped.
+    void capture(const CaptureOptions& options);
+    bool capturing() const { return capturing_; }
+
+    // The Image Editor opens on a copy of the image with an empty undo image, and whatever it
+    // ends with (also after a failure) becomes the image.
+    void handToEditor();
+    void takeBackFromEditor();
+
+    const CaptureSession& session() const { return session_; }
+
+private:
+    // The Remote Control has just been hidden: the windows below must repaint before the grab.
+    void waitForScreenToSettle();
+    void grab(const CaptureOptions& options);
+
+    CaptureSession& session_;
+    CaptureView& view_;
+    ScreenSource& screen_;
+    ClipboardService& clipboard_;
+    Clock& clock_;
+    CaptureFrameLink* frame_ = nullptr;
+    bool capturing_ = false;
+};
