@@ -36,8 +36,8 @@ check: deps
 	cmake --build $(SANITIZE) -j $(JOBS)
 	scripts/check-code $(SANITIZE)
 
-bench:
-	@scripts/install-deps --bench
+bench: deps
+	@scripts/install-bench-peers
 	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRAP_BUILD_TESTS=OFF -DZENTRAP_BUILD_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH)
