@@ -1,17 +1,16 @@
 #include "app/CaptureFlow.h"
 
 #include "app/CaptureFrameLink.h"
+#include "capture/RepaintWait.h"
 #include "capture/ScreenGrabber.h"
-#include "platform/ClipboardService.h"
-#include "platform/Clock.h"
-#include "platform/ScreenSource.h"
+#include "platform/Platform.h"
 
 #include <memory>
 #include <utility>
 
-CaptureFlow::CaptureFlow(CaptureSession& session, CaptureView& view, ScreenSource& screen, ClipboardService& clipboard,
-                         Clock& clock)
-    : session_(session), view_(view), screen_(screen), clipboard_(clipboard), clock_(clock)
+CaptureFlow::CaptureFlow(CaptureSession& session, CaptureView& view, const Platform& platform)
+    : session_(session), view_(view), screen_(platform.screen), clipboard_(platform.clipboard), clock_(platform.clock),
+      uncoverWatch_(platform.uncoverWatch)
 {
 }
 
@@ -25,12 +24,10 @@ void CaptureFlow::capture(const CaptureOptions& options)
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const bool hidden = options.hideRemote && view_.remoteOnScreen();
-    if (hidden) {
-        view_.hideRemote();
-        waitForScreenToSettle();
-    }
-    grab(options);
+    const Rect grabbed = grabRect(options);
+    const bool hidden = options.hideRemote && view_.remoteOnScreen() && hideFromGrab(grabbed);
+    GrabScreen(grabbed.left, grabbed.top, grabbed.width(), grabbed.height(), session_.image, options.captureCursor,
+               screen_);
     clipboard_.setBitmap(session_.image);
     view_.showThumbnail(session_.image);
     if (hidden) {
@@ -42,20 +39,36 @@ void CaptureFlow::capture(const CaptureOptions& options)
     session_.notSaved = true;
 }
 
-void CaptureFlow::waitForScreenToSettle()
-{
-    clock_.wait(kHideWaitMilliseconds);
-}
-
-void CaptureFlow::grab(const CaptureOptions& options)
+Rect CaptureFlow::grabRect(const CaptureOptions& options) const
 {
     if (options.wholeScreen || frame_ == nullptr) {
         const Size screen = screen_.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, session_.image, options.captureCursor, screen_);
+        return Rect::fromSize(0, 0, screen.width, screen.height);
+    }
+    return frame_->captureRect();
+}
+
+bool CaptureFlow::hideFromGrab(const Rect& grabbed)
+{
+    const FramedWindow remote = view_.remoteOnScreenBounds();
+    // Away from the grabbed rectangle the window changes nothing in the picture: it stays, unblinking.
+    const Rect covered = remote.bounds.intersected(grabbed);
+    if (covered.isEmpty()) {
+        return false;
+    }
+    hideAndWaitForScreen(covered, remote.outer);
+    return true;
+}
+
+void CaptureFlow::hideAndWaitForScreen(const Rect& covered, NativeWindow outer)
+{
+    if (uncoverWatch_ == nullptr) {
+        view_.hideRemote();
+        clock_.wait(RepaintWaitRule{}.limitMilliseconds);
         return;
     }
-    const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, options.captureCursor, screen_);
+    hideAndWaitForRepaint(
+        covered, outer, [this] { view_.hideRemote(); }, *uncoverWatch_, screen_, clock_);
 }
 
 void CaptureFlow::handToEditor()

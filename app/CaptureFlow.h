@@ -5,12 +5,16 @@
 #pragma once
 
 #include "app/CaptureSession.h"
+#include "common/Geometry.h"
+#include "platform/WindowManager.h"
 
 class Bitmap;
 class CaptureFrameLink;
 class ClipboardService;
 class Clock;
 class ScreenSource;
+class UncoverWatch;
+struct Platform;
 
 // What a capture needs of the Remote Control window.
 class CaptureView {
@@ -19,6 +23,8 @@ public:
 
     // Shown on the desktop (not minimised, not in the tray).
     virtual bool remoteOnScreen() const = 0;
+    // Where the Remote Control stands, its window manager's frame included.
+    virtual FramedWindow remoteOnScreenBounds() const = 0;
     virtual void hideRemote() = 0;
     virtual void showRemote() = 0;
     virtual void repaintRemote() = 0;
@@ -36,11 +42,8 @@ struct CaptureOptions {
 
 class CaptureFlow {
 public:
-    // How long the screen is given to repaint where the Remote Control was.
-    static constexpr int kHideWaitMilliseconds = 300;
-
-    CaptureFlow(CaptureSession& session, CaptureView& view, ScreenSource& screen, ClipboardService& clipboard,
-                Clock& clock);
+    // The screen, clipboard, clock and (when there is one) the display's uncover watch.
+    CaptureFlow(CaptureSession& session, CaptureView& view, const Platform& platform);
 
     void attachFrame(CaptureFrameLink* frame) { frame_ = frame; }
 
@@ -56,15 +59,20 @@ public:
     const CaptureSession& session() const { return session_; }
 
 private:
-    // The Remote Control has just been hidden: the windows below must repaint before the grab.
-    void waitForScreenToSettle();
-    void grab(const CaptureOptions& options);
+    // The screen rectangle a capture copies: the frame's hole, or the whole primary screen.
+    Rect grabRect(const CaptureOptions& options) const;
+    // Hides the Remote Control when it covers part of `grabbed`, then waits until the screen
+    // there shows what is behind it; false when it stays on the screen.
+    bool hideFromGrab(const Rect& grabbed);
+    // The step that takes the Remote Control off the screen and waits for the repaint behind it.
+    void hideAndWaitForScreen(const Rect& covered, NativeWindow outer);
 
     CaptureSession& session_;
     CaptureView& view_;
     ScreenSource& screen_;
     ClipboardService& clipboard_;
     Clock& clock_;
+    UncoverWatch* uncoverWatch_;
     CaptureFrameLink* frame_ = nullptr;
     bool capturing_ = false;
 };

@@ -8,7 +8,6 @@
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
-#include "capture/ScreenGrabber.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "common/ui/BitmapImage.h"
@@ -167,7 +166,7 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
                    return dialog.disableHotkeys();
                }),
       actions_(this, [this](Command command) { perform(command); }), menus_(this, actions_),
-      captureFlow_(session_, *this, platform.screen, platform.clipboard, platform.clock)
+      captureFlow_(session_, *this, platform)
 {
     if (platform_.hotkeys != nullptr) {
         platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
@@ -454,9 +453,21 @@ void RemoteControlWindow::capture()
     }
 }
 
+FramedWindow RemoteControlWindow::remoteOnScreenBounds() const
+{
+    if (platform_.windowManager != nullptr) {
+        if (const std::optional<FramedWindow> framed = platform_.windowManager->framedWindow(winId())) {
+            return *framed;
+        }
+    }
+    const QRect bounds = frameGeometry();
+    return {winId(), Rect::fromSize(bounds.x(), bounds.y(), bounds.width(), bounds.height())};
+}
+
 void RemoteControlWindow::showThumbnail(const Bitmap& image)
 {
     thumbnail_->showImage(image);
+}
 }
 
 void RemoteControlWindow::refreshThumbnail()
@@ -706,8 +717,8 @@ void RemoteControlWindow::loadSkin(const std::string& path)
         body_ = QPixmap::fromImage(toQImage(picture.visible));
         bodySize_ = QSize(picture.size.width, picture.size.height);
         update();
-    } catch (const std::exception&) {
-        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path), this);
+    } catch (const std::exception& e) {
+        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path, e.what()), this);
     }
 }
 

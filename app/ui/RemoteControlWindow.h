@@ -148,6 +148,7 @@ private:
 
     // CaptureView
     bool remoteOnScreen() const override { return !minimized() && isVisible(); }
+    FramedWindow remoteOnScreenBounds() const override;
     void hideRemote() override { hide(); }
     void showRemote() override { show(); }
     void showThumbnail(const Bitmap& image) override;
