@@ -77,6 +77,11 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
 
 DesktopPlatform::~DesktopPlatform() = default;
 
+QtMessageService& DesktopPlatform::messageBoxes()
+{
+    return services_->messages;
+}
+
 FileRegistryHive& DesktopPlatform::userHive()
 {
     return services_->userHive;

@@ -9,6 +9,7 @@
 #include <string>
 
 class FileRegistryHive;
+class QtMessageService;
 class X11ClipboardService;
 
 struct DesktopPlatformOptions {
@@ -36,6 +37,9 @@ public:
     FileRegistryHive& userHive();
     // The clipboard's hand-over at start and at exit.
     X11ClipboardService& clipboard();
+    // The message boxes (unless a stand-in was given): boxes without a named owner belong to the
+    // window given to them once it exists.
+    QtMessageService& messageBoxes();
 
 private:
     struct Services;

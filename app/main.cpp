@@ -94,9 +94,7 @@ int main(int argc, char** argv)
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
     TerminationSignals termination;
     QtTrayService tray(trayIconPicture());
-    // Boxes without a named owner belong to the Remote Control once it exists.
-    QtMessageService messages;
-    DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
+    DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
     Platform& platform = desktop.platform();
     desktop.clipboard().endEarlierKeeper();
     ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
@@ -136,7 +134,8 @@ int main(int argc, char** argv)
     });
     RemoteControlWindow remote(platform, windows);
     QObject::disconnect(startupEnd);
-    messages.setParent(&remote);
+    // Boxes without a named owner belong to the Remote Control from now on.
+    desktop.messageBoxes().setParent(&remote);
     auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);

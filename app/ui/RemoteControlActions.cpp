@@ -5,8 +5,6 @@
 #include <QAction>
 #include <QToolButton>
 
-#include <utility>
-
 namespace {
 
 // The small title-bar buttons (Menu, Close) show 11-pixel pictures, the others 16.
@@ -45,7 +43,7 @@ QString objectNameFor(const CommandRow& row)
 
 } // namespace
 
-RemoteControlActions::RemoteControlActions(QObject* owner, std::function<void(Command)> run)
+RemoteControlActions::RemoteControlActions(QObject* owner, const std::function<void(Command)>& run)
 {
     for (const CommandRow& row : commandRows()) {
         auto* action =
@@ -62,7 +60,6 @@ RemoteControlActions::RemoteControlActions(QObject* owner, std::function<void(Co
 void RemoteControlActions::showTooltips(bool on)
 {
     for (const CommandRow& row : commandRows()) {
-        // An empty tooltip would fall back to the action's text; a space shows nothing.
         (*this)[row.command]->setToolTip(on ? tooltipFor(row) : QString());
     }
 }

@@ -16,7 +16,7 @@ class QToolButton;
 class RemoteControlActions {
 public:
     // `run` is the one entry every action ends in.
-    RemoteControlActions(QObject* owner, std::function<void(Command)> run);
+    RemoteControlActions(QObject* owner, const std::function<void(Command)>& run);
 
     QAction* operator[](Command command) const { return actions_[static_cast<size_t>(command)]; }
 

@@ -468,7 +468,6 @@ void RemoteControlWindow::showThumbnail(const Bitmap& image)
 {
     thumbnail_->showImage(image);
 }
-}
 
 void RemoteControlWindow::refreshThumbnail()
 {
@@ -604,7 +603,7 @@ void RemoteControlWindow::editCommand()
     }
     try {
         ModalBracket bracket(*this, ModalWindows::edit.repaints);
-        int result = EditResultClose;
+        int result = kEditResultClose;
         {
             captureFlow_.handToEditor();
             // The editor's last state is kept whatever its result, also when it failed.
@@ -614,9 +613,9 @@ void RemoteControlWindow::editCommand()
             } takeBack{captureFlow_};
             result = runDialog(bracket, ModalWindows::edit, [this] { return windows_.edit(modalContext()); });
         }
-        if (result == EditResultSave) {
+        if (result == kEditResultSave) {
             runCommand(Command::Save);
-        } else if (result == EditResultPrint) {
+        } else if (result == kEditResultPrint) {
             runCommand(Command::Print);
         }
     } catch (const std::exception& error) {

@@ -12,7 +12,7 @@
 #include "app/ui/CaptureCountdown.h"
 #include "app/ui/RemoteControlActions.h"
 #include "app/ui/RemoteControlMenus.h"
-#include "app/ui/RemoteWindows.h"
+#include "app/ui/RemoteWindowFactories.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
 #include "hotkeys/GlobalHotkeys.h"

@@ -1,4 +1,4 @@
-// The Remote Control's thumbnail of the last capture (PaintBox1); a double-click opens the View.
+// The Remote Control's thumbnail of the last capture; a double-click opens the View.
 #pragma once
 
 #include <QImage>

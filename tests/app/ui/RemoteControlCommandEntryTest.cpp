@@ -49,7 +49,7 @@ protected:
             QDialog* raw = dialog.get();
             QTimer::singleShot(0, raw, [this, raw] {
                 insideEditor();
-                raw->done(EditResultClose);
+                raw->done(kEditResultClose);
             });
             return dialog;
         };

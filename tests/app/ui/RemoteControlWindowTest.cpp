@@ -117,7 +117,7 @@ protected:
 
     FakeFrame frame;
     std::vector<std::string> log;
-    int editResult = EditResultClose;
+    int editResult = kEditResultClose;
 };
 
 } // namespace
@@ -289,7 +289,7 @@ TEST_F(ControlFormTest, KeysFollowTheTable)
 TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
 {
     noHide();
-    editResult = EditResultSave;
+    editResult = kEditResultSave;
     RemoteWindowFactories windows = allWindows();
     windows.edit = [this](const ModalWindowContext& context) {
         context.session.editImage->setSize(20, 10);

@@ -31,11 +31,7 @@ struct RemoteWindowFactories {
     ModalWindowFactory save;
     // PrintPreviewWindow: reads image; may clear notSaved.
     ModalWindowFactory print;
-    // ImageEditorWindow: works on editImage and undoImage; exec() returns EditResultClose (2),
-    // EditResultSave (9) or EditResultPrint (10).
+    // ImageEditorWindow: works on editImage and undoImage; exec() returns kEditResultClose,
+    // kEditResultSave or kEditResultPrint (editor/EditorResult.h).
     ModalWindowFactory edit;
 };
-
-constexpr int EditResultClose = kEditResultClose;
-constexpr int EditResultSave = kEditResultSave;
-constexpr int EditResultPrint = kEditResultPrint;
