@@ -113,7 +113,9 @@ int runGrab(const std::vector<std::string>& args)
                            std::to_string(screenSize.height) + " screen");
     }
     Bitmap bitmap;
-    GrabScreen(options.left, options.top, options.width, options.height, bitmap, options.cursor, screen);
+    if (!GrabScreen(options.left, options.top, options.width, options.height, bitmap, options.cursor, screen)) {
+        throw ZentrapError("cannot capture the screen: " + screen.unreadableReason());
+    }
     if (isPpmFileName(options.output)) {
         savePpm(bitmap, options.output);
     } else {

@@ -451,28 +451,57 @@ void RemoteControlWindow::captureOnce()
         hide();
         platform_.clock.wait(300);
     }
-    grabIntoImage();
-    platform_.clipboard.setBitmap(session_.image);
-    refreshThumbnail();
+    const bool grabbed = grabIntoImage();
+    if (grabbed) {
+        platform_.clipboard.setBitmap(session_.image);
+        refreshThumbnail();
+    }
     if (hidden) {
         show();
     } else {
         update();
     }
+    if (!grabbed) {
+        tellScreenUnreadable();
+        return;
+    }
     enableImageCommands();
     session_.notSaved = true;
 }
 
-void RemoteControlWindow::grabIntoImage()
+bool RemoteControlWindow::grabIntoImage()
 {
+    Rect area;
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, session_.image, settings_.captureCursor, platform_.screen);
+        area = Rect::fromSize(0, 0, screen.width, screen.height);
+    } else {
+        area = frame_->captureRect();
+    }
+    // A screen that gives nothing must not turn the last capture into a black picture.
+    Bitmap grabbed;
+    if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, settings_.captureCursor,
+                    platform_.screen)) {
+        return false;
+    }
+    if (grabbed.width() > 0) {
+        session_.image = std::move(grabbed);
+    }
+    return true;
+}
+
+void RemoteControlWindow::tellScreenUnreadable()
+{
+    // Once: every later capture fails for the same reason, and the user has been told it.
+    if (toldScreenUnreadable_) {
         return;
     }
-    const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, settings_.captureCursor,
-               platform_.screen);
+    toldScreenUnreadable_ = true;
+    std::string reason = platform_.screen.unreadableReason();
+    if (reason.empty()) {
+        reason = "the display cannot be read";
+    }
+    platform_.messages.showNotice("Zentrap cannot capture the screen: " + reason + ".", this);
 }
 
 void RemoteControlWindow::refreshThumbnail()
@@ -689,6 +718,12 @@ void RemoteControlWindow::hotkeyPressed(int id)
 {
     RemoteHotkeyTarget target(*this);
     dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::runFromOutside(Command command)
+{
+    RemoteHotkeyTarget target(*this);
+    dispatchCommand(target, command);
 }
 
 void RemoteControlWindow::comeForward()
