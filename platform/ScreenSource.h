@@ -33,6 +33,9 @@ public:
     virtual bool copyPixels(int left, int top, int width, int height, Bitmap& target) = 0;
     // Why the screen's pixels cannot be had, in words for the user; empty while they can.
     virtual std::string unreadableReason() const { return {}; }
+    // True when the pixels are the desktop's composed picture, in which the program's own windows
+    // (the Capture Frame's hole too) cover what lies below: they must be hidden for a capture.
+    virtual bool picturesShowOwnWindows() const { return false; }
     virtual std::optional<Point> cursorPosition() = 0;
     // The cursor of the window under the pointer; nothing when it cannot be read.
     virtual std::optional<CursorImage> currentCursor() = 0;
