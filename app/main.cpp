@@ -106,8 +106,8 @@ int main(int argc, char** argv)
     // One Zentrap per user and display: a second start brings the first one forward, or has it do
     // the action asked, instead.
     SingleInstance instance(qEnvironmentVariable("DISPLAY"));
-    const QString request = commandLine.action.empty() ? QStringLiteral("raise")
-                                                       : QString::fromStdString(commandLine.action);
+    const QString request =
+        commandLine.action.empty() ? QStringLiteral("raise") : QString::fromStdString(commandLine.action);
     if (instance.claim(request) == SingleInstance::Claim::AlreadyRunning) {
         if (!commandLine.action.empty() && !instance.requestDelivered()) {
             std::fprintf(stderr, "zentrap: the Zentrap running on this display did not take --%s\n",

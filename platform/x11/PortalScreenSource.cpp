@@ -103,7 +103,8 @@ std::optional<QString> PortalScreenSource::askForScreenshot()
     }
     bus.disconnect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
     if (!response_ || *response_ != 0) {
-        unreadable_ = response_ ? "the desktop refused the screenshot" : "the desktop did not answer the screenshot request";
+        unreadable_ =
+            response_ ? "the desktop refused the screenshot" : "the desktop did not answer the screenshot request";
         return std::nullopt;
     }
     const QUrl uri(results_.value("uri").toString());

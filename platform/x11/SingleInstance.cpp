@@ -188,8 +188,8 @@ SingleInstance::Owner SingleInstance::claimDisplay(const QString& socketPath, QS
     const xcb_atom_t selection = internAtom(x_, kSelectionName);
     const xcb_atom_t socketProperty = internAtom(x_, kSocketProperty);
     const xcb_window_t window = xcb_generate_id(x_);
-    xcb_create_window(x_, 0, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_create_window(x_, 0, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0,
+                      nullptr);
     const QByteArray path = socketPath.toLocal8Bit();
     xcb_change_property(x_, XCB_PROP_MODE_REPLACE, window, socketProperty, XCB_ATOM_STRING, 8,
                         static_cast<uint32_t>(path.size()), path.constData());

@@ -119,8 +119,8 @@ void X11ScreenSource::detectXWayland()
     // XWayland announces itself by an extension of its own; the screens of older ones are named
     // XWAYLAND0, XWAYLAND1... by RandR.
     constexpr char kName[] = "XWAYLAND";
-    Reply<xcb_query_extension_reply_t> extension(xcb_query_extension_reply(
-        connection_, xcb_query_extension(connection_, sizeof kName - 1, kName), nullptr));
+    Reply<xcb_query_extension_reply_t> extension(
+        xcb_query_extension_reply(connection_, xcb_query_extension(connection_, sizeof kName - 1, kName), nullptr));
     xwayland_ = extension && extension->present;
     if (!xwayland_) {
         xwayland_ = hasXWaylandOutputs();

@@ -7,12 +7,7 @@ source "$(dirname "$0")/lib/e2e.bash"
 
 prepare_pattern_capture
 clear_clipboard
-launched_ms=$(now_ms)
-"$ZENTRAP_BIN/zentrap" --capture >"$work/zentrap.log" 2>&1 &
-zentrap_pid=$!
-started "$zentrap_pid"
-log_on_failure zentrap "$work/zentrap.log"
-await_remote
+start_zentrap --capture
 read_clipboard_images "$work/first"
 first=$(check locate "$work/first.png") || fail "the capture of the starting --capture is not the pattern"
 
