@@ -6,10 +6,10 @@
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/x11/PortalScreenSource.h"
-#include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/X11ClipboardService.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
@@ -49,7 +49,7 @@ struct DesktopPlatform::Services {
     std::optional<FileRegistryHive> machineHive;
     X11ScreenSource x11Screen;
     std::optional<PortalScreenSource> portalScreen;
-    QtClipboardService clipboard{{writeBmpFile, writePng}};
+    X11ClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;
     QtMessageService messages;
     QtClock clock;
@@ -85,4 +85,9 @@ DesktopPlatform::~DesktopPlatform() = default;
 FileRegistryHive& DesktopPlatform::userHive()
 {
     return services_->userHive;
+}
+
+X11ClipboardService& DesktopPlatform::clipboard()
+{
+    return services_->clipboard;
 }

@@ -17,6 +17,7 @@
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
 #include "platform/x11/XcbBackEnd.h"
+#include "platform/x11/X11ClipboardService.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -78,6 +79,24 @@ bool helpAsked(int argc, char** argv)
     }
     return false;
 }
+// Keeps the capture pasteable after the program has ended. Declared before the windows, it acts
+// after they have written their settings, so a slow clipboard manager never holds those back.
+struct ClipboardAfterExit {
+    X11ClipboardService& clipboard;
+    std::string keeperProgram;
+    bool atExit = false;
+
+    ~ClipboardAfterExit()
+    {
+        if (!atExit) {
+            return;
+        }
+        const std::string failure = clipboard.keepAfterExit(keeperProgram);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "Zentrap: the capture is not kept on the clipboard: %s\n", failure.c_str());
+        }
+    }
+};
 
 } // namespace
 
@@ -123,6 +142,8 @@ int main(int argc, char** argv)
     QtMessageService messages;
     DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
     Platform& platform = desktop.platform();
+    desktop.clipboard().endEarlierKeeper();
+    ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
 
     SettingsFile settingsFile(settingsFilePath());
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
@@ -190,6 +211,7 @@ int main(int argc, char** argv)
     }
     const int status = QApplication::exec();
     writeSettingsAtExit = nullptr;
+    clipboardAfterExit.atExit = true;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);

@@ -90,6 +90,21 @@ void termDestination(j_compress_ptr cinfo)
     }
 }
 
+// One row as red, green, blue: pictures of any format are encoded without a converted copy.
+void rowToRgb(const Bitmap& image, int y, uint8_t* out)
+{
+    if (!isIndexed(image.pixelFormat())) {
+        bgrRowToRgb(image.row(y), out, static_cast<size_t>(image.width()), image.bitsPerPixel());
+        return;
+    }
+    for (int x = 0; x < image.width(); ++x, out += 3) {
+        ColorRef color = image.pixelColor(x, y);
+        out[0] = redOf(color);
+        out[1] = greenOf(color);
+        out[2] = blueOf(color);
+    }
+}
+
 struct CompressJob {
     const Bitmap* image;
     int quality;
@@ -127,8 +142,7 @@ bool compress(const CompressJob& job, ErrorManager& err)
     jpeg_start_compress(&cinfo, TRUE);
     JSAMPROW rows[1] = {job.rgbRow};
     while (cinfo.next_scanline < cinfo.image_height) {
-        bgrRowToRgb(image.row(static_cast<int>(cinfo.next_scanline)), job.rgbRow, static_cast<size_t>(image.width()),
-                    24);
+        rowToRgb(image, static_cast<int>(cinfo.next_scanline), job.rgbRow);
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -208,11 +222,6 @@ std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressi
         throw ZentrapError("JPEG quality must be between 1 and 100");
     }
     const Bitmap* source = &image;
-    Bitmap converted;
-    if (image.pixelFormat() != PixelFormat::Bpp24) {
-        converted = image.converted(PixelFormat::Bpp24);
-        source = &converted;
-    }
     std::vector<uint8_t> out;
     std::vector<uint8_t> rgbRow(static_cast<size_t>(source->width()) * 3 + 1);
     auto destination = std::make_unique<VectorDestination>();
@@ -238,12 +247,14 @@ Bitmap decodeJpeg(std::span<const uint8_t> data)
 
 namespace {
 
-// Progressive files can hold any number of scans, each costing a pass over the coefficients.
-constexpr long kMaxScans = 1000;
+// Progressive files can hold any number of scans, each costing a pass over the coefficients;
+// real files use at most a few dozen (libjpeg-turbo's advice for files from outside is 100).
+constexpr long kMaxScans = 100;
 
 struct FileErrorManager {
     ErrorManager base;
     bool endedEarly;
+    bool tooManyScans;
 };
 
 // Data that ends early or that the entropy decoder cannot follow is an error here: libjpeg would go
@@ -272,7 +283,9 @@ void limitScans(j_common_ptr cinfo)
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > kMaxScans) {
         auto* err = reinterpret_cast<FileErrorManager*>(cinfo->err);
-        std::snprintf(err->base.message, sizeof err->base.message, "more than %ld scans", kMaxScans);
+        err->tooManyScans = true;
+        std::snprintf(err->base.message, sizeof err->base.message,
+                      "JPEG file refused: it has more than %ld progressive scans", kMaxScans);
         std::longjmp(err->base.jump, 1);
     }
 }
@@ -289,6 +302,7 @@ void initFileErrors(FileDecodeJob& job)
     initErrorManager(job.err.base);
     job.err.base.pub.emit_message = noteWarning;
     job.err.endedEarly = false;
+    job.err.tooManyScans = false;
     job.cinfo.err = &job.err.base.pub;
 }
 
@@ -363,6 +377,9 @@ public:
     FileDecodeJob& job() { return *job_; }
     [[noreturn]] void fail() const
     {
+        if (job_->err.tooManyScans) {
+            throw ZentrapError(job_->err.base.message);
+        }
         throw ZentrapError(std::string(job_->err.endedEarly ? "Truncated JPEG file: " : "Damaged JPEG file: ") +
                            job_->err.base.message);
     }
