@@ -16,8 +16,8 @@
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
-#include "platform/x11/XcbBackEnd.h"
 #include "platform/x11/X11ClipboardService.h"
+#include "platform/x11/XcbBackEnd.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 

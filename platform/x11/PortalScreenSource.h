@@ -2,7 +2,7 @@
 // interface: XWayland gives X11 programs no picture of other windows, the desktop does. The whole
 // screen comes back as a picture file; the rectangle is cut from it in XWayland's coordinates,
 // which are the desktop's when the picture has the X screen's size (one scale for all outputs).
-// The palette, the pointer, the cursor and the screens' areas still come from the X server.
+// The palette, the cursor image and the screens' areas still come from the X server.
 #pragma once
 
 #include "platform/ScreenSource.h"
@@ -26,7 +26,9 @@ public:
     bool isAvailable() const override { return x11_.isAvailable(); }
     std::optional<std::vector<PaletteEntry>> systemPalette() override { return x11_.systemPalette(); }
     bool copyPixels(int left, int top, int width, int height, Bitmap& target) override;
-    std::optional<Point> cursorPosition() override { return x11_.cursorPosition(); }
+    // XWayland knows the pointer only while it is over an X11 window: elsewhere it would give a
+    // stale place, so no cursor is drawn into the desktop's picture.
+    std::optional<Point> cursorPosition() override { return std::nullopt; }
     std::optional<CursorImage> currentCursor() override { return x11_.currentCursor(); }
     std::vector<Rect> availableAreas() const override { return x11_.availableAreas(); }
     std::string unreadableReason() const override { return unreadable_; }
