@@ -327,7 +327,9 @@ bool readFileHeader(FileDecodeJob& job, std::span<const uint8_t> data, size_t ma
         header.blocks += uint64_t{job.cinfo.comp_info[i].width_in_blocks} * job.cinfo.comp_info[i].height_in_blocks;
     }
     bool grey = job.cinfo.num_components == 1;
-    job.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    // libjpeg turns YCCK into CMYK but neither into RGB: that step is ours (cmykRowToBgr).
+    bool inks = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+    job.cinfo.out_color_space = grey ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_RGB;
     return true;
 }
 
@@ -340,17 +342,38 @@ bool startFileDecode(FileDecodeJob& job)
     return true;
 }
 
-// Rows go into the picture, or all into one scratch row when there is no picture yet.
+// Ink amounts to light: each of red, green and blue is what its ink (cyan, magenta, yellow) and
+// black leave of white. Adobe's files store the amounts inverted (255 = no ink), others plainly.
+void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        unsigned k = inverted ? cmyk[3] : 255U - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            unsigned left = inverted ? cmyk[c] : 255U - cmyk[c];
+            bgr[2 - c] = static_cast<uint8_t>((left * k + 127) / 255);
+        }
+    }
+}
+
+// Rows go into the picture, or all into one scratch row when there is no picture yet; CMYK rows
+// always go through the scratch row.
 bool readFileRows(FileDecodeJob& job, Bitmap* out, uint8_t* scratch)
 {
     if (setjmp(job.err.base.jump) != 0) {
         return false;
     }
-    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24;
+    bool inks = job.cinfo.out_color_space == JCS_CMYK;
+    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24 && !inks;
     while (job.cinfo.output_scanline < job.cinfo.output_height) {
-        JSAMPROW rows[1] = {out ? out->row(static_cast<int>(job.cinfo.output_scanline)) : scratch};
-        if (jpeg_read_scanlines(&job.cinfo, rows, 1) == 1 && rgb) {
+        int y = static_cast<int>(job.cinfo.output_scanline);
+        JSAMPROW rows[1] = {out && !inks ? out->row(y) : scratch};
+        if (jpeg_read_scanlines(&job.cinfo, rows, 1) != 1) {
+            continue;
+        }
+        if (rgb) {
             rgbToBgrInPlace(rows[0], job.cinfo.output_width);
+        } else if (inks && out != nullptr) {
+            cmykRowToBgr(scratch, out->row(y), job.cinfo.output_width, job.cinfo.saw_Adobe_marker != 0);
         }
     }
     jpeg_finish_decompress(&job.cinfo);
@@ -408,11 +431,12 @@ void decodeFilePass(std::span<const uint8_t> data, const std::function<void(cons
         state.fail();
     }
     bool grey = job.cinfo.output_components == 1;
-    if (!grey && job.cinfo.output_components != 3) {
+    bool inks = job.cinfo.out_color_space == JCS_CMYK;
+    if (!grey && job.cinfo.output_components != (inks ? 4 : 3)) {
         throw ZentrapError("Unsupported JPEG file: " + std::to_string(job.cinfo.output_components) +
                            " colour channels");
     }
-    std::vector<uint8_t> scratch(out ? 0 : size_t{job.cinfo.output_width} * 3);
+    std::vector<uint8_t> scratch(out && !inks ? 0 : size_t{job.cinfo.output_width} * (inks ? 4 : 3));
     if (out != nullptr) {
         *out = Bitmap(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
                       grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);

@@ -1,24 +1,25 @@
 #include "app/ui/RemoteControlWindow.h"
 
 #include "app/CaptureFrameLink.h"
-#include "app/HotkeyDispatch.h"
-#include "app/PreferencesCommand.h"
 #include "app/RemoteControlShape.h"
 #include "app/SkinPicture.h"
 #include "app/ui/AboutDialog.h"
-#include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/ExitQuestionDialog.h"
-#include "app/ui/HotkeyFailureDialog.h"
-#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
+#include "capture/RepaintWait.h"
 #include "capture/ScreenGrabber.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
+#include "common/ui/BitmapImage.h"
+#include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
+#include "preferences/PreferencesCommand.h"
+#include "preferences/ui/PreferencesDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -446,12 +447,9 @@ void RemoteControlWindow::captureOnce()
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const bool hidden = settings_.hideRemote && !minimized && isVisible();
-    if (hidden) {
-        hide();
-        platform_.clock.wait(300);
-    }
-    const bool grabbed = grabIntoImage();
+    const Rect area = grabRect();
+    const bool hidden = settings_.hideRemote && !minimized && isVisible() && hideFromGrab(area);
+    const bool grabbed = grabIntoImage(area);
     if (grabbed) {
         platform_.clipboard.setBitmap(session_.image);
         refreshThumbnail();
@@ -469,15 +467,42 @@ void RemoteControlWindow::captureOnce()
     session_.notSaved = true;
 }
 
-bool RemoteControlWindow::grabIntoImage()
+Rect RemoteControlWindow::grabRect() const
 {
-    Rect area;
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        area = Rect::fromSize(0, 0, screen.width, screen.height);
-    } else {
-        area = frame_->captureRect();
+        return Rect::fromSize(0, 0, screen.width, screen.height);
     }
+    return frame_->captureRect();
+}
+
+bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
+{
+    WindowManager* windowManager = platform_.windowManager;
+    const std::optional<FramedWindow> framed =
+        windowManager != nullptr ? windowManager->framedWindow(winId()) : std::nullopt;
+    const QRect qtBounds = frameGeometry();
+    const Rect bounds =
+        framed ? framed->bounds : Rect::fromSize(qtBounds.x(), qtBounds.y(), qtBounds.width(), qtBounds.height());
+    // Away from the grabbed rectangle the window changes nothing in the picture: it stays, unblinking.
+    const Rect covered = bounds.intersected(grabbed);
+    if (covered.isEmpty()) {
+        return false;
+    }
+    // A compositor's picture is asked of the desktop, a slow request: no polling grabs there.
+    if (platform_.uncoverWatch == nullptr || platform_.screen.picturesShowOwnWindows()) {
+        hide();
+        platform_.clock.wait(RepaintWaitRule{}.limitMilliseconds);
+        return true;
+    }
+    const NativeWindow outer = framed ? framed->outer : winId();
+    hideAndWaitForRepaint(
+        covered, outer, [this] { hide(); }, *platform_.uncoverWatch, platform_.screen, platform_.clock);
+    return true;
+}
+
+bool RemoteControlWindow::grabIntoImage(const Rect& area)
+{
     // A screen that gives nothing must not turn the last capture into a black picture.
     Bitmap grabbed;
     if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, settings_.captureCursor,

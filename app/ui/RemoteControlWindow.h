@@ -5,7 +5,6 @@
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/CommandTable.h"
-#include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
@@ -14,6 +13,7 @@
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -157,8 +157,13 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
+    // The screen rectangle a capture copies now: the frame's hole, or the whole primary screen.
+    Rect grabRect() const;
+    // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
+    // is repainted; false when it stays on the screen.
+    bool hideFromGrab(const Rect& grabbed);
     // False when the screen gave no pixels; the image is then as it was.
-    bool grabIntoImage();
+    bool grabIntoImage(const Rect& area);
     void tellScreenUnreadable();
     void enableImageCommands();
     bool closeRequestGranted();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <X11/keysym.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -54,7 +55,7 @@ bool X11HotkeyService::registerHotkey(int id, Shortcut shortcut)
     if (!chord) {
         return false;
     }
-    Hotkey hotkey{shortcut, chord->modifiers, keyboard_->keycodes(chord->keysym)};
+    Hotkey hotkey{shortcut, chord->modifiers, keycodesFor(chord->keysym)};
     if (hotkey.keycodes.empty() || heldByAnotherId(hotkey) || !grab(hotkey)) {
         return false;
     }
@@ -81,6 +82,20 @@ std::string X11HotkeyService::keyName(int virtualKey) const
         return {};
     }
     return X11Keyboard::keysymName(keysym);
+}
+
+std::vector<uint8_t> X11HotkeyService::keycodesFor(uint32_t keysym) const
+{
+    std::vector<uint8_t> codes = keyboard_->keycodes(keysym);
+    // One virtual key stands for both Enter keys, as the keypad's Enter has none of its own.
+    if (keysym == XK_Return) {
+        for (const uint8_t code : keyboard_->keycodes(XK_KP_Enter)) {
+            if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
+                codes.push_back(code);
+            }
+        }
+    }
+    return codes;
 }
 
 bool X11HotkeyService::heldByAnotherId(const Hotkey& hotkey) const
@@ -212,7 +227,7 @@ void X11HotkeyService::keyboardMapChanged(const void* event)
     for (auto& [id, hotkey] : hotkeys_) {
         const std::optional<KeyChord> chord = keyChordFor(hotkey.shortcut, keyboard_->modifierBits());
         hotkey.modifiers = chord ? chord->modifiers : 0;
-        hotkey.keycodes = chord ? keyboard_->keycodes(chord->keysym) : std::vector<uint8_t>{};
+        hotkey.keycodes = chord ? keycodesFor(chord->keysym) : std::vector<uint8_t>{};
         if (!hotkey.keycodes.empty() && !grab(hotkey)) {
             hotkey.keycodes.clear();
         }

@@ -37,6 +37,8 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    // The key codes that carry `keysym` in the current map.
+    std::vector<uint8_t> keycodesFor(uint32_t keysym) const;
     bool heldByAnotherId(const Hotkey& hotkey) const;
     // Grabs every lock variant of every key code of the shortcut; all or nothing.
     bool grab(Hotkey& hotkey);

@@ -3,6 +3,7 @@
 // user sets; files whose decoding would take minutes are refused.
 #include "../support/TempFolder.h"
 #include "CliRunner.h"
+#include "LibjpegFile.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,48 +13,20 @@
 #include <cstring>
 #include <vector>
 
-// jpeglib.h wants FILE and size_t declared first.
-#include <jpeglib.h>
-
 namespace fs = std::filesystem;
 
 namespace {
 
-// A JPEG made by libjpeg itself: `scans` lists the progressive scans (empty: baseline). Arithmetic
-// coded pictures are flat, which that coding turns into a few hundred bytes whatever the size.
-std::string libjpegFile(int width, int height, bool arithmetic, const std::vector<jpeg_scan_info>& scans = {})
+// A JPEG made by libjpeg: arithmetic coded pictures are flat, which that coding turns into a few
+// hundred bytes whatever the size; the others carry a pattern.
+std::string libjpegFile(int width, int height, bool arithmetic, std::vector<jpeg_scan_info> scans = {})
 {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    cinfo.arith_code = arithmetic ? TRUE : FALSE;
-    if (!scans.empty()) {
-        cinfo.scan_info = scans.data();
-        cinfo.num_scans = static_cast<int>(scans.size());
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        for (size_t i = 0; i < row.size(); ++i) {
-            row[i] = arithmetic ? 128 : static_cast<JSAMPLE>((i * 5 + static_cast<size_t>(y) * 3) % 256);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    LibjpegRecipe recipe;
+    recipe.arithmetic = arithmetic;
+    recipe.scans = std::move(scans);
+    return libjpegFile(width, height, recipe, [&](int x, int y, int c) {
+        return static_cast<JSAMPLE>(arithmetic ? 128 : (x * 15 + c * 5 + y * 3) % 256);
+    });
 }
 
 // A valid progressive script of exactly `count` scans (4 to 190): the DC of all three components,

@@ -1,7 +1,7 @@
-#include "app/ui/HotkeyField.h"
+#include "preferences/ui/HotkeyField.h"
 
-#include "app/HotkeyEntry.h"
-#include "platform/x11/QtKeyPress.h"
+#include "hotkeys/HotkeyEntry.h"
+#include "platform/ui/QtKeyPress.h"
 
 #include <QKeyEvent>
 
@@ -44,6 +44,14 @@ void HotkeyField::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        // Alone, they free the hotkey: no key, nothing registered.
+        if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            setShortcut(0);
+        }
+        event->accept();
+        return;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Return:

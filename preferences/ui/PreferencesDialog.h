@@ -3,8 +3,8 @@
 // last and the skin picker's filter (read when made, written when destroyed).
 #pragma once
 
-#include "app/PreferencesCommand.h"
-#include "app/PreferencesPages.h"
+#include "preferences/PreferencesCommand.h"
+#include "preferences/PreferencesPages.h"
 
 #include <QDialog>
 
