@@ -794,8 +794,8 @@ void RemoteControlWindow::loadSkin(const std::string& path)
         body_ = QPixmap::fromImage(toQImage(picture.visible));
         bodySize_ = QSize(picture.size.width, picture.size.height);
         update();
-    } catch (const std::exception&) {
-        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path), this);
+    } catch (const std::exception& e) {
+        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path, e.what()), this);
     }
 }
 

@@ -191,6 +191,14 @@ void checkPreferences(Platform& platform)
                           .arg(side);
         }
     }
+    // The Options page's right-hand column of check boxes starts at one x.
+    const auto* cursor = preferences.findChild<QWidget*>("cbCursor");
+    const auto* printScreen = preferences.findChild<QWidget*>("cbPrintScreen");
+    if (cursor == nullptr || printScreen == nullptr || cursor->x() != printScreen->x()) {
+        faults << QString("Preferences: the right-hand check boxes start at %1 and %2")
+                      .arg(cursor != nullptr ? cursor->x() : -1)
+                      .arg(printScreen != nullptr ? printScreen->x() : -1);
+    }
     preferences.reject();
 }
 
