@@ -112,7 +112,15 @@ CaptureFrameWindow::~CaptureFrameWindow()
 Rect CaptureFrameWindow::captureRect() const
 {
     const QRect client = geometry();
-    return ::captureRect({client.x(), client.y()}, {client.width(), client.height()}, borderWidth_);
+    Point origin{client.x(), client.y()};
+    // A compositor may refuse or change a move that Qt believes done (sway centres floating X11
+    // windows): the X server knows where the hole really is.
+    if (platform_.windowManager != nullptr && isVisible()) {
+        if (const std::optional<Point> placed = platform_.windowManager->windowOrigin(winId())) {
+            origin = *placed;
+        }
+    }
+    return ::captureRect(origin, {client.width(), client.height()}, borderWidth_);
 }
 
 void CaptureFrameWindow::setUnits(MeasureUnit unit)

@@ -69,6 +69,7 @@ start_zentrap() {
 zentrap_count() { pgrep -c -f "^$dir/zentrap/zentrap( |\$)" || true; }
 visible() { session xdotool search --onlyvisible --name "^$1\$"; }
 clipboard_image() { session xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx image/png; }
+no_clipboard_image() { ! clipboard_image; }
 # capture_from_outside: the keyboard to the native window, as a user's click gives it, then the
 # action from another client, as a desktop's shortcut runs it.
 capture_from_outside() {
@@ -101,11 +102,14 @@ within 30 sh -c "[ \"\$(pgrep -c -f '^$dir/zentrap/zentrap\$')\" = 0 ]" || fail 
 # With the session's Screenshot portal: the hole's pixels are exactly the compositor's there.
 start_zentrap zentrap
 capture_from_outside
-within 30 clipboard_image || fail "no capture on the clipboard"
-session xclip -selection clipboard -t image/png -o >"$dir/capture.png"
-read -r fx fy fw fh <<<"$(session xwininfo -name 'Zentrap Capture Frame' | awk '/Absolute upper-left X/ {x=$NF}
-  /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')"
-"$PY" - "$dir/capture.png" "$dir/reference.png" "$fx" "$fy" "$fw" "$fh" <<'PY' || fail "the capture is not the compositor's pixels under the hole"
+# check_capture NAME: the clipboard's capture is the reference's pixels under the hole, where the X
+# server has the Capture Frame.
+check_capture() {
+  within 30 clipboard_image || fail "no capture on the clipboard ($1)"
+  session xclip -selection clipboard -t image/png -o >"$dir/$1.png"
+  read -r fx fy fw fh <<<"$(session xwininfo -name 'Zentrap Capture Frame' | awk '/Absolute upper-left X/ {x=$NF}
+    /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')"
+  "$PY" - "$dir/$1.png" "$dir/reference.png" "$fx" "$fy" "$fw" "$fh" <<'PY' || fail "$1: not the compositor's pixels under the hole"
 import sys
 from PIL import Image, ImageChops
 capture = Image.open(sys.argv[1]).convert("RGB")
@@ -117,5 +121,19 @@ box = ImageChops.difference(capture, reference).getbbox()
 assert box is None, f"differs from the reference grab in {box} (hole at {fx + band},{fy + band})"
 print(f"capture {capture.width}x{capture.height} at {fx + band},{fy + band} equals the reference grab")
 PY
+}
+check_capture capture
+
+# The frame dragged by its band, as a user does: sway puts it back, and the capture follows where
+# it is, not where the drag would have put it.
+read -r fx fy fw fh <<<"$(session xwininfo -name 'Zentrap Capture Frame' | awk '/Absolute upper-left X/ {x=$NF}
+  /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')"
+"$rig" input "$dir" "move $((fx + fw / 2 - 1)) $((fy + 6))" "move $((fx + fw / 2)) $((fy + 6))" "down 1"
+for i in 1 2 3 4 5 6 7 8 9 10; do "$rig" input "$dir" "move $((fx + fw / 2 - 10 * i)) $((fy + 6 - 6 * i))"; done
+"$rig" input "$dir" "up 1"
+session sh -c 'echo dragged | xclip -selection clipboard'
+within 10 no_clipboard_image || fail "the clipboard kept the capture"
+capture_from_outside
+check_capture dragged
 ok=1
 echo "wayland session ok: windows on XWayland, grab refused with its reason, --capture through the portal exact"
