@@ -24,16 +24,21 @@ void CaptureFlow::capture(const CaptureOptions& options)
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const Rect grabbed = grabRect(options);
-    const bool hidden = options.hideRemote && view_.remoteOnScreen() && hideFromGrab(grabbed);
-    GrabScreen(grabbed.left, grabbed.top, grabbed.width(), grabbed.height(), session_.image, options.captureCursor,
-               screen_);
-    clipboard_.setBitmap(session_.image);
-    view_.showThumbnail(session_.image);
+    const Rect area = grabRect(options);
+    const bool hidden = options.hideRemote && view_.remoteOnScreen() && hideFromGrab(area);
+    const bool grabbed = grabIntoImage(area, options.captureCursor);
+    if (grabbed) {
+        clipboard_.setBitmap(session_.image);
+        view_.showThumbnail(session_.image);
+    }
     if (hidden) {
         view_.showRemote();
     } else {
         view_.repaintRemote();
+    }
+    if (!grabbed) {
+        view_.screenUnreadable();
+        return;
     }
     view_.imageCaptured();
     session_.notSaved = true;
@@ -62,13 +67,27 @@ bool CaptureFlow::hideFromGrab(const Rect& grabbed)
 
 void CaptureFlow::hideAndWaitForScreen(const Rect& covered, NativeWindow outer)
 {
-    if (uncoverWatch_ == nullptr) {
+    // A compositor's picture is asked of the desktop, a slow request: no polling grabs there.
+    if (uncoverWatch_ == nullptr || screen_.picturesShowOwnWindows()) {
         view_.hideRemote();
         clock_.wait(RepaintWaitRule{}.limitMilliseconds);
         return;
     }
     hideAndWaitForRepaint(
         covered, outer, [this] { view_.hideRemote(); }, *uncoverWatch_, screen_, clock_);
+}
+
+bool CaptureFlow::grabIntoImage(const Rect& area, bool withCursor)
+{
+    // A screen that gives nothing must not turn the last capture into a black picture.
+    Bitmap grabbed;
+    if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, withCursor, screen_)) {
+        return false;
+    }
+    if (grabbed.width() > 0) {
+        session_.image = std::move(grabbed);
+    }
+    return true;
 }
 
 void CaptureFlow::handToEditor()

@@ -31,6 +31,8 @@ public:
     virtual void showThumbnail(const Bitmap& image) = 0;
     // Save, Print and Edit become available with the first capture.
     virtual void imageCaptured() = 0;
+    // The screen gave no pixels: the image stays as it was and the user is told why.
+    virtual void screenUnreadable() = 0;
 };
 
 // What a capture reads from the options as they stand when it runs.
@@ -66,6 +68,8 @@ private:
     bool hideFromGrab(const Rect& grabbed);
     // The step that takes the Remote Control off the screen and waits for the repaint behind it.
     void hideAndWaitForScreen(const Rect& covered, NativeWindow outer);
+    // False when the screen gave no pixels; the image is then as it was.
+    bool grabIntoImage(const Rect& area, bool withCursor);
 
     CaptureSession& session_;
     CaptureView& view_;

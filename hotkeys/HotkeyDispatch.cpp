@@ -14,9 +14,18 @@ void comeForward(HotkeyTarget& target)
 
 void dispatchHotkey(HotkeyTarget& target, int id)
 {
+    if (const std::optional<Command> command = commandForHotkey(id)) {
+        dispatchCommand(target, *command);
+    } else if (!target.hotkeysBlocked()) {
+        comeForward(target);
+    }
+}
+
+void dispatchCommand(HotkeyTarget& target, Command command)
+{
     if (target.hotkeysBlocked()) {
         return;
     }
     comeForward(target);
-    target.runHotkeyCommand(id);
+    target.runCommand(command);
 }

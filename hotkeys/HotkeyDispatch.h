@@ -2,6 +2,8 @@
 // focus in front of the other windows, then runs the hotkey's command.
 #pragma once
 
+#include "app/CommandTable.h"
+
 class HotkeyTarget {
 public:
     virtual ~HotkeyTarget() = default;
@@ -19,11 +21,13 @@ public:
     virtual void restoreApplication() = 0;
     virtual void bringToFront() = 0;
 
-    // Runs the command of hotkey `id` (Edit, Save and Print do nothing while they are disabled).
-    virtual void runHotkeyCommand(int id) = 0;
+    // Edit, Save and Print do nothing while their buttons are disabled.
+    virtual void runCommand(Command command) = 0;
 };
 
 // Back from minimised (or the tray) and in front with the keyboard focus: the first step of a
 // hotkey press, and what a second start of the program asks of the running one.
 void comeForward(HotkeyTarget& target);
 void dispatchHotkey(HotkeyTarget& target, int id);
+// A command asked from outside (a hotkey, an action sent by a later start), under the hotkeys' rules.
+void dispatchCommand(HotkeyTarget& target, Command command);

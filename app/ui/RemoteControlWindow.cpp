@@ -89,12 +89,7 @@ public:
     void showFromTray() override { window_.restoreApplication(); }
     void restoreApplication() override { window_.restoreApplication(); }
     void bringToFront() override { window_.bringToFront(); }
-    void runHotkeyCommand(int id) override
-    {
-        if (const std::optional<Command> command = commandForHotkey(id)) {
-            window_.runCommand(*command);
-        }
-    }
+    void runCommand(Command command) override { window_.runCommand(command); }
 
 private:
     RemoteControlWindow& window_;
@@ -469,6 +464,20 @@ void RemoteControlWindow::showThumbnail(const Bitmap& image)
     thumbnail_->showImage(image);
 }
 
+void RemoteControlWindow::screenUnreadable()
+{
+    // Once: every later capture fails for the same reason, and the user has been told it.
+    if (toldScreenUnreadable_) {
+        return;
+    }
+    toldScreenUnreadable_ = true;
+    std::string reason = platform_.screen.unreadableReason();
+    if (reason.empty()) {
+        reason = "the display cannot be read";
+    }
+    platform_.messages.showNotice("Zentrap cannot capture the screen: " + reason + ".", this);
+}
+
 void RemoteControlWindow::refreshThumbnail()
 {
     showThumbnail(session_.image);
@@ -671,6 +680,12 @@ void RemoteControlWindow::hotkeyPressed(int id)
 {
     RemoteHotkeyTarget target(*this);
     dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::runFromOutside(Command command)
+{
+    RemoteHotkeyTarget target(*this);
+    dispatchCommand(target, command);
 }
 
 void RemoteControlWindow::comeForward()

@@ -52,6 +52,9 @@ public:
     // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them
     // (a disabled command does nothing, a toggle flips).
     void runCommand(Command command);
+    // A command asked from outside the window (an action sent by a later start of the program): it
+    // comes forward and runs it, as for a hotkey.
+    void runFromOutside(Command command);
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
     void comeForward();
@@ -152,6 +155,7 @@ private:
     void hideRemote() override { hide(); }
     void showRemote() override { show(); }
     void showThumbnail(const Bitmap& image) override;
+    void screenUnreadable() override;
     void imageCaptured() override;
 
     // Runs the command of an action that has just been triggered.
@@ -217,6 +221,7 @@ private:
     std::unique_ptr<CaptureCountdown> countdown_;
     bool captured_ = false;
     bool imageWindowOpen_ = false;
+    bool toldScreenUnreadable_ = false;
     bool closeAfterCapture_ = false;
     bool dragFullWindows_ = false;
     bool reportHotkeyFailures_ = false;

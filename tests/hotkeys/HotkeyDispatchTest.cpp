@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,16 @@ public:
         isMinimized = false;
     }
     void bringToFront() override { log.push_back("front"); }
-    void runHotkeyCommand(int id) override { log.push_back("hotkey " + std::to_string(id)); }
+    void runCommand(Command command) override
+    {
+        const std::map<Command, std::string> names{{Command::Capture, "capture"},
+                                                   {Command::FullScreen, "full screen"},
+                                                   {Command::Edit, "edit"},
+                                                   {Command::Save, "save"},
+                                                   {Command::Print, "print"}};
+        const auto name = names.find(command);
+        log.push_back(name != names.end() ? name->second : "another command");
+    }
 
     bool blocked = false;
     bool isMinimized = false;
@@ -38,17 +48,20 @@ TEST(HotkeyDispatchTest, RestoresTheWayItWasMinimisedThenComesToTheFrontThenRuns
     RecordingTarget tray;
     tray.isMinimized = tray.tray = true;
     dispatchHotkey(tray, 101);
-    EXPECT_EQ(tray.log, (Log{"from tray", "front", "hotkey 101"}));
+    EXPECT_EQ(tray.log, (Log{"from tray", "front", "capture"}));
 
     RecordingTarget taskbar;
     taskbar.isMinimized = true;
     dispatchHotkey(taskbar, 102);
-    EXPECT_EQ(taskbar.log, (Log{"restore", "front", "hotkey 102"}));
+    EXPECT_EQ(taskbar.log, (Log{"restore", "front", "full screen"}));
 
     RecordingTarget shown;
     shown.tray = true;
-    dispatchHotkey(shown, 105);
-    EXPECT_EQ(shown.log, (Log{"front", "hotkey 105"}));
+    for (int id : {103, 104, 105, 106}) {
+        dispatchHotkey(shown, id);
+    }
+    EXPECT_EQ(shown.log, (Log{"front", "edit", "front", "save", "front", "print", "front"}))
+        << "an unknown identifier only brings the window to the front";
 }
 
 TEST(HotkeyDispatchTest, NothingWhileBlocked)
