@@ -39,6 +39,8 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    // The keysym of a virtual key in the current layout.
+    uint32_t keysymFor(int virtualKey) const;
     // The key codes that carry `keysym` in the current map.
     std::vector<uint8_t> keycodesFor(uint32_t keysym) const;
     bool heldByAnotherId(const Hotkey& hotkey) const;
