@@ -5,6 +5,7 @@
 
 #include "app/PreferencesCommand.h"
 #include "app/PreferencesPages.h"
+#include "common/OpenWindowSettings.h"
 
 #include <QDialog>
 
@@ -35,6 +36,7 @@ public:
     void help();
 
 private:
+    void writeSettings();
     void createPageSelector(QWidget* column);
     QWidget* createOptionsPage();
     QWidget* createHotkeysPage();
@@ -65,4 +67,6 @@ private:
     QLineEdit* skin_ = nullptr;
     std::array<HotkeyField*, 5> hotkeyFields_{};
     QCheckBox* enableHotkeys_ = nullptr;
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };
