@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string kKeeper = ZENTRAP_PROGRAM_DIR "/zentrap-keeper";
+const std::string kKeeper = ZENTRAP_BIN_DIR "/zentrap-keeper";
 
 // A desktop-like picture: flat window areas, gradients and rows of small glyph-like marks.
 Bitmap desktopLike(int width, int height)

@@ -5,7 +5,6 @@
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/CommandTable.h"
-#include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
@@ -14,6 +13,7 @@
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <QPixmap>
 #include <QPoint>

@@ -1,12 +1,12 @@
-#include "app/ui/PreferencesDialog.h"
+#include "preferences/ui/PreferencesDialog.h"
 
-#include "app/ui/AnimatedPicture.h"
-#include "app/ui/HotkeyField.h"
-#include "app/ui/PreferencesPictures.h"
-#include "app/ui/SkinPickerDialog.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
+#include "preferences/ui/AnimatedPicture.h"
+#include "preferences/ui/HotkeyField.h"
+#include "preferences/ui/PreferencesPictures.h"
+#include "preferences/ui/SkinPickerDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // The Preferences command's steps with a recording Remote Control: the order in which an accepted
 // window is applied, refused hotkeys, the drag option under full-window dragging, Cancel; the
 // pages and the skin filter kept between openings; what a hotkey field accepts.
-#include "app/PreferencesCommand.h"
-#include "app/HotkeyEntry.h"
-#include "app/PreferencesPages.h"
-#include "app/SkinPicker.h"
+#include "preferences/PreferencesCommand.h"
 #include "common/SettingsStore.h"
+#include "hotkeys/HotkeyEntry.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/fake/FakeHotkeyService.h"
+#include "preferences/PreferencesPages.h"
+#include "preferences/SkinPicker.h"
 
 #include <gtest/gtest.h>
 

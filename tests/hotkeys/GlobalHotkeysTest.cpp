@@ -1,5 +1,5 @@
-#include "app/GlobalHotkeys.h"
-#include "app/HotkeyFailureLayout.h"
+#include "hotkeys/GlobalHotkeys.h"
+#include "hotkeys/HotkeyFailureLayout.h"
 #include "platform/fake/FakeHotkeyService.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/ui/AnimatedPicture.h"
+#include "preferences/ui/AnimatedPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/HotkeyDispatch.h"
+#include "hotkeys/HotkeyDispatch.h"
 
 #include <gtest/gtest.h>
 

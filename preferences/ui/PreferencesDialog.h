@@ -3,9 +3,9 @@
 // last and the skin picker's filter (read when made, written when destroyed).
 #pragma once
 
-#include "app/PreferencesCommand.h"
-#include "app/PreferencesPages.h"
 #include "common/OpenWindowSettings.h"
+#include "preferences/PreferencesCommand.h"
+#include "preferences/PreferencesPages.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "app/ui/HotkeyField.h"
+#include "preferences/ui/HotkeyField.h"
 
-#include "app/HotkeyEntry.h"
-#include "platform/x11/QtKeyPress.h"
+#include "hotkeys/HotkeyEntry.h"
+#include "platform/ui/QtKeyPress.h"
 
 #include <QKeyEvent>
 

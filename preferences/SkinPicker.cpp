@@ -1,4 +1,4 @@
-#include "app/SkinPicker.h"
+#include "preferences/SkinPicker.h"
 
 uint8_t& skinFilterIndex()
 {

@@ -1,9 +1,9 @@
-#include "app/ui/SkinPickerDialog.h"
+#include "preferences/ui/SkinPickerDialog.h"
 
 #include "app/RemoteControlShape.h"
-#include "app/SkinPicker.h"
 #include "app/SkinPicture.h"
-#include "app/ui/BitmapImage.h"
+#include "common/ui/BitmapImage.h"
+#include "preferences/SkinPicker.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>

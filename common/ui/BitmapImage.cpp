@@ -1,4 +1,4 @@
-#include "app/ui/BitmapImage.h"
+#include "common/ui/BitmapImage.h"
 
 #include "common/Bitmap.h"
 

@@ -2,8 +2,8 @@
 // which an accepted window is applied to the Remote Control, the Capture Frame and the desktop.
 #pragma once
 
-#include "app/GlobalHotkeys.h"
 #include "app/RemoteControlSettings.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // The skin picker as the user sees it: the two filters with their captions list the pictures of a
 // folder whatever the case of their extensions, and a chosen BLUE.BMP leaves the JPEG filter behind.
-#include "app/ui/SkinPickerDialog.h"
-#include "app/SkinPicker.h"
+#include "preferences/ui/SkinPickerDialog.h"
+#include "preferences/SkinPicker.h"
 
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"

@@ -1,4 +1,4 @@
-#include "app/PreferencesCommand.h"
+#include "preferences/PreferencesCommand.h"
 
 PreferencesValues fillPreferences(PreferencesHost& host, bool& hotkeysWereEnabled)
 {

@@ -1,4 +1,4 @@
-#include "app/HotkeyFailureLayout.h"
+#include "hotkeys/HotkeyFailureLayout.h"
 
 #include <algorithm>
 #include <cmath>

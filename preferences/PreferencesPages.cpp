@@ -1,7 +1,7 @@
-#include "app/PreferencesPages.h"
+#include "preferences/PreferencesPages.h"
 
-#include "app/SkinPicker.h"
 #include "common/SettingsStore.h"
+#include "preferences/SkinPicker.h"
 
 #include <optional>
 

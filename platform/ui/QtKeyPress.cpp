@@ -1,4 +1,4 @@
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "app/HotkeyEntry.h"
+#include "hotkeys/HotkeyEntry.h"
 
 namespace {
 

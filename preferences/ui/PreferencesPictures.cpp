@@ -1,4 +1,4 @@
-#include "app/ui/PreferencesPictures.h"
+#include "preferences/ui/PreferencesPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

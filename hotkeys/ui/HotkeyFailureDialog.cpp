@@ -1,7 +1,7 @@
-#include "app/ui/HotkeyFailureDialog.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
 
-#include "app/HotkeyFailureLayout.h"
 #include "common/Rounding.h"
+#include "hotkeys/HotkeyFailureLayout.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QCheckBox>

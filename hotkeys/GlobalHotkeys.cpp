@@ -1,4 +1,4 @@
-#include "app/GlobalHotkeys.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include "platform/ShortcutText.h"
 
