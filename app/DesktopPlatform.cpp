@@ -12,6 +12,7 @@
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11UncoverWatch.h"
 #include "platform/x11/X11WindowManager.h"
 
 #include <filesystem>
@@ -49,6 +50,7 @@ struct DesktopPlatform::Services {
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
+    X11UncoverWatch uncoverWatch;
 };
 
 DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
@@ -69,6 +71,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         &s.windowManager,
         options.tray,
         &s.printing,
+        &s.uncoverWatch,
     });
 }
 

@@ -154,7 +154,11 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
-    void grabIntoImage();
+    // The screen rectangle a capture copies now: the frame's hole, or the whole primary screen.
+    Rect grabRect() const;
+    // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
+    // is repainted; false when it stays on the screen.
+    bool hideFromGrab(const Rect& grabbed);
     void enableImageCommands();
     bool closeRequestGranted();
     void captureOnce();
