@@ -2,6 +2,7 @@
 
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
+#include "common/ui/ColorChoice.h"
 #include "editor/ui/EditorIcons.h"
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -53,11 +53,6 @@ char userDecimalSeparator()
 {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
-}
-
-QColor toQColor(ColorRef c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
 } // namespace
@@ -314,9 +309,7 @@ void ImageEditorWindow::readSettings()
     placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;
     paintArea->setBackground(background_);
-    QPalette swatch = pnBackground->palette();
-    swatch.setColor(QPalette::Window, toQColor(background_));
-    pnBackground->setPalette(swatch);
+    showColorSwatch(*pnBackground, background_);
 }
 
 void ImageEditorWindow::writeSettings()
@@ -421,12 +414,7 @@ void ImageEditorWindow::Apply()
 
 std::optional<ColorRef> ImageEditorWindow::chooseColor(ColorRef initial)
 {
-    const QColor chosen = QColorDialog::getColor(toQColor(initial), this);
-    if (!chosen.isValid()) {
-        return std::nullopt;
-    }
-    return makeColor(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
-                     static_cast<uint8_t>(chosen.blue()));
+    return ::chooseColor(initial, this);
 }
 
 void ImageEditorWindow::selectColorClick()
@@ -436,9 +424,7 @@ void ImageEditorWindow::selectColorClick()
         return;
     }
     background_ = *chosen;
-    QPalette swatch = pnBackground->palette();
-    swatch.setColor(QPalette::Window, toQColor(background_));
-    pnBackground->setPalette(swatch);
+    showColorSwatch(*pnBackground, background_);
     paintArea->setBackground(background_);
 }
 
