@@ -24,6 +24,8 @@ public:
     bool registerHotkey(int id, Shortcut shortcut) override;
     void unregisterHotkey(int id) override;
     void setHandler(Handler handler) override { handler_ = std::move(handler); }
+    std::string limitation() const override { return limitation_; }
+    void setLimitation(std::string text) { limitation_ = std::move(text); }
     std::string keyName(int virtualKey) const override;
 
     bool isAvailable() const { return connection_ != nullptr; }
@@ -61,4 +63,5 @@ private:
     // Ids whose delivery is queued: a held key's repeats never pile up behind a slow command.
     std::set<int> queued_;
     Handler handler_;
+    std::string limitation_;
 };
