@@ -796,6 +796,7 @@ void RemoteControlWindow::connectTrayIcon()
         }
     };
     events.doubleClicked = [this] { runCommand(Command::MinimizeRestore); };
+    events.trayLost = [this] { minimizing_.trayLost(); };
     platform_.tray->setEvents(std::move(events));
     platform_.tray->showIcon();
 }
@@ -847,6 +848,9 @@ void RemoteControlWindow::returnFromTray()
     // the window without them.
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (platform_.windowManager != nullptr) {
+        platform_.windowManager->clearMinimized(winId());
+    }
     raise();
     activateWindow();
 }
