@@ -11,6 +11,8 @@
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/Platform.h"
+#include "platform/ScaleFactorDensity.h"
+#include "platform/x11/MonitorChangeWatch.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
@@ -56,8 +58,10 @@ void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
 
 int main(int argc, char** argv)
 {
-    // One logical pixel must be one screen pixel: the windows' geometry relies on it.
+    // One logical pixel must be one screen pixel: the windows' geometry relies on it. Qt applies
+    // the user's scale factors even with its high-DPI scaling off, so they become a density.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    turnScaleFactorsIntoDensity();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentrap");
     QApplication::setWindowIcon(trayIconPicture());
@@ -123,6 +127,13 @@ int main(int argc, char** argv)
                      [&remote] { remote.endWithoutAsking(); });
 
     QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
+    // A monitor that goes away may take the windows with it: they come back to the primary one.
+    MonitorChangeWatch monitorChanges([&remote, &frame] {
+        remote.keepOnMonitors();
+        if (frame) {
+            frame->keepOnMonitors();
+        }
+    });
     writeSettingsAtExit = [&] {
         frame->writeSettings();
         remote.saveSettings();

@@ -11,7 +11,8 @@ constexpr int kMinVisiblePixels = 32;
 
 // The placement a window restored at `position` with `size` takes, given the available areas of
 // the screens (work areas, the primary first):
-// - its size is limited to the available area of the screen it ends up on;
+// - its size is limited to the available area of the screen it ends up on (to the rectangle all
+//   screens span when it lies across several);
 // - it stays where it was when it shows at least kMinVisiblePixels each way (or all of itself,
 //   when smaller) on some screen; otherwise it moves to `defaultTopLeft`, kept inside the screen
 //   holding that point (the primary screen when none does).

@@ -55,6 +55,8 @@ public:
     void endWithoutAsking();
     // Writes the Remote Control's values now (they are written at destruction as well).
     void saveSettings() { writeSettings(); }
+    // After a change of monitors: back onto the primary monitor when no monitor shows enough of it.
+    void keepOnMonitors();
     // The options as the settings store keeps them (the window's position included).
     RemoteControlSettings currentSettings() const;
     // Tooltips on the controls ("ShowHint").
@@ -154,6 +156,11 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
+    // Where the window goes from `position`: there, or centred on the primary monitor when no
+    // monitor would show enough of it.
+    Rect placementOnMonitors(Point position) const;
+    // The point whose monitor full-screen mode takes and new windows open on.
+    Point workingPoint() const;
     void grabIntoImage();
     void enableImageCommands();
     bool closeRequestGranted();

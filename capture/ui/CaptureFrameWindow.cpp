@@ -162,7 +162,8 @@ void CaptureFrameWindow::markUnitItem()
 
 void CaptureFrameWindow::readSettings()
 {
-    const Size screen = platform_.screen.primaryScreenSize();
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    const FrameDesktop screen(monitors.primary().bounds, monitors.desktop());
     FrameSettings settings = correctedFrameSettings(defaultFrameSettings(screen), screen, borderWidth_);
     try {
         SettingsStore store(platform_.userHive, platform_.machineHive);
@@ -172,12 +173,26 @@ void CaptureFrameWindow::readSettings()
         // An unreadable store leaves every value at its default; settings never show a message.
     }
     // Brought onto the screens that exist: a frame stored off every screen could not be reached.
-    const FrameSettings defaults = defaultFrameSettings(screen);
-    const Rect placed = correctedPlacement({settings.left, settings.top}, {settings.width, settings.height},
-                                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
+    const Rect placed = placementOnMonitors(Rect::fromSize(settings.left, settings.top, settings.width, settings.height));
     setGeometry(placed.left, placed.top, placed.width(), placed.height());
     units_ = settings.units;
     markUnitItem();
+}
+
+Rect CaptureFrameWindow::placementOnMonitors(const Rect& bounds) const
+{
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    const FrameSettings defaults = defaultFrameSettings(FrameDesktop(monitors.primary().bounds, monitors.desktop()));
+    return correctedPlacement({bounds.left, bounds.top}, {bounds.width(), bounds.height()}, monitors.availableAreas(),
+                              {defaults.left, defaults.top});
+}
+
+void CaptureFrameWindow::keepOnMonitors()
+{
+    const Rect placed = placementOnMonitors(toRect(geometry()));
+    if (toQRect(placed) != geometry()) {
+        setGeometry(toQRect(placed));
+    }
 }
 
 void CaptureFrameWindow::writeSettings() const

@@ -5,6 +5,7 @@
 #include <QMoveEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 StoredWindowPlacement::StoredWindowPlacement(QWidget& window, std::function<std::vector<Rect>()> screens)
@@ -14,8 +15,10 @@ StoredWindowPlacement::StoredWindowPlacement(QWidget& window, std::function<std:
 
 void StoredWindowPlacement::restore(const WindowPlacement& stored, Size minimum, Point defaultTopLeft)
 {
-    window_.setMinimumSize(minimum.width, minimum.height);
     const Rect placed = restoredPlacement(stored, minimum, screens_(), defaultTopLeft);
+    // On a screen too small for the designed minimum the window still fits: it opens no larger
+    // than the screen's available area, and may be made that small again.
+    window_.setMinimumSize(std::min(minimum.width, placed.width()), std::min(minimum.height, placed.height()));
     place(placed);
     window_.resize(placed.width(), placed.height());
 }

@@ -6,6 +6,7 @@
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
 #include "platform/Platform.h"
+#include "platform/x11/OpeningMonitor.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QApplication>
@@ -289,10 +290,11 @@ void ImageEditorWindow::applyHints()
 
 void ImageEditorWindow::readSettings()
 {
-    const Size screen = platform_.screen.primaryScreenSize();
+    const Rect home = openingMonitor(platform_.screen, parentWidget());
     const Size minimum = scaledToScreen(kDesignedSize, pixelsPerInch_);
-    const WindowPlacement defaults{(screen.width - kDesignedSize.width) / 2, (screen.height - kDesignedSize.height) / 2,
-                                   kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
+    const WindowPlacement defaults{home.left + (home.width() - kDesignedSize.width) / 2,
+                                   home.top + (home.height() - kDesignedSize.height) / 2, kDesignedSize.width,
+                                   kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
     placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;

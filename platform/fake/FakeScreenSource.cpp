@@ -27,3 +27,15 @@ std::optional<CursorImage> FakeScreenSource::currentCursor()
     ++cursorReads;
     return cursor;
 }
+
+std::vector<Monitor> FakeScreenSource::monitors() const
+{
+    if (!areas) {
+        return monitorList;
+    }
+    std::vector<Monitor> list;
+    for (const Rect& area : *areas) {
+        list.push_back({area, area, 0});
+    }
+    return list;
+}

@@ -14,14 +14,15 @@ public:
     void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
     std::optional<Point> cursorPosition() override { return pointer; }
     std::optional<CursorImage> currentCursor() override;
-    std::vector<Rect> availableAreas() const override { return areas ? *areas : ScreenSource::availableAreas(); }
+    std::vector<Monitor> monitors() const override;
 
     Bitmap pixels;
     bool available = true;
     std::optional<std::vector<PaletteEntry>> palette;
     std::optional<Point> pointer;
     std::optional<CursorImage> cursor;
-    std::optional<std::vector<Rect>> areas; // nothing: the whole primary screen
+    std::vector<Monitor> monitorList;                // empty: the whole primary screen
+    std::optional<std::vector<Rect>> areas;          // set: monitors of just these areas
 
     // How often each part was asked for.
     int paletteReads = 0;

@@ -1,6 +1,6 @@
 // The X11 screen through its own xcb connection: shared-memory grabs of the root window, the
 // colormap of palette displays and the XFixes cursor image. Needs no Qt application object (with
-// one, the screens' available areas come from Qt, which follows the window manager's panels).
+// one, the monitors and their available areas come from Qt, which follows the window manager's panels).
 #pragma once
 
 #include "platform/ScreenRowConverter.h"
@@ -27,7 +27,7 @@ public:
     void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
     std::optional<Point> cursorPosition() override;
     std::optional<CursorImage> currentCursor() override;
-    std::vector<Rect> availableAreas() const override;
+    std::vector<Monitor> monitors() const override;
 
     // For diagnostics and tests: whether grabs go through shared memory.
     bool usesSharedMemory() const { return shmAvailable_; }

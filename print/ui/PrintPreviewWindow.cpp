@@ -2,6 +2,7 @@
 
 #include "common/WindowPlacement.h"
 #include "platform/Platform.h"
+#include "platform/x11/OpeningMonitor.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
 #include "print/ui/PreviewPaintBox.h"
@@ -62,10 +63,11 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     buildControls();
-    const Size screen = platform_.screen.primaryScreenSize();
-    model_.create(screen);
+    const Rect monitor = openingMonitor(platform_.screen, owner);
+    const Size screen{monitor.width(), monitor.height()};
+    model_.create(screen, {monitor.left, monitor.top});
     const Rect& stored = model_.settings().window;
-    const WindowPlacement home = defaultPreviewPlacement(screen, screenPpi());
+    const WindowPlacement home = defaultPreviewPlacement(screen, screenPpi(), {monitor.left, monitor.top});
     placement_.restore({stored.left, stored.top, stored.width(), stored.height()}, minimumPreviewSize(screenPpi()),
                        {home.left, home.top});
     showSettings();
