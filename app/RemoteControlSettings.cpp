@@ -14,7 +14,8 @@ Shortcut readShortcut(const SettingsKey& key, const char* name, Shortcut default
 Point defaultRemoteControlPosition(const Rect& primaryMonitor)
 {
     // "div" rounds toward zero, as C++ integer division does.
-    return {primaryMonitor.left + primaryMonitor.width() / 2 - 50, primaryMonitor.top + primaryMonitor.height() / 2 - 130};
+    return {primaryMonitor.left + primaryMonitor.width() / 2 - 50,
+            primaryMonitor.top + primaryMonitor.height() / 2 - 130};
 }
 
 RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor)

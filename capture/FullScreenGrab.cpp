@@ -9,8 +9,8 @@ Rect GrabFullScreen(Point anchor, bool allMonitors, Bitmap& bitmap, bool withCur
     GrabScreen(area.left, area.top, area.width(), area.height(), bitmap, withCursor, screen);
     if (bitmap.width() == area.width() && bitmap.height() == area.height()) {
         for (const Rect& dead : monitors.uncoveredParts(area)) {
-            bitmap.fillRect({dead.left - area.left, dead.top - area.top, dead.right - area.left, dead.bottom - area.top},
-                            0);
+            bitmap.fillRect(
+                {dead.left - area.left, dead.top - area.top, dead.right - area.left, dead.bottom - area.top}, 0);
         }
     }
     return area;

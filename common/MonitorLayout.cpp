@@ -111,8 +111,9 @@ std::vector<Rect> MonitorLayout::uncoveredParts(const Rect& area) const
     for (auto y = ys.begin(); std::next(y) != ys.end(); ++y) {
         for (auto x = xs.begin(); std::next(x) != xs.end(); ++x) {
             const Rect cell{*x, *y, *std::next(x), *std::next(y)};
-            const bool shown = std::any_of(monitors_.begin(), monitors_.end(),
-                                           [&](const Monitor& m) { return m.bounds.contains({cell.left, cell.top}); });
+            const bool shown = std::any_of(monitors_.begin(), monitors_.end(), [&](const Monitor& m) {
+                return m.bounds.contains({cell.left, cell.top});
+            });
             if (!shown) {
                 parts.push_back(cell);
             }

@@ -66,7 +66,8 @@ Rect sizeLimitOf(const WideRect& window, const Rect& screen, const std::vector<R
 
 } // namespace
 
-Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft)
+Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft,
+                        bool acrossScreens)
 {
     int width = std::max(size.width, 1);
     int height = std::max(size.height, 1);
@@ -78,7 +79,7 @@ Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& scre
     if (const Rect* screen = screenOf(stored, screens)) {
         // Where it was, no larger than its screen's available area (or the desktop's, for a window
         // across several screens), if that still shows enough.
-        const Rect limit = sizeLimitOf(stored, *screen, screens);
+        const Rect limit = acrossScreens ? sizeLimitOf(stored, *screen, screens) : *screen;
         int limitedWidth = std::min(width, std::max(limit.width(), 1));
         int limitedHeight = std::min(height, std::max(limit.height(), 1));
         WideRect limited{position.x, position.y, int64_t(position.x) + limitedWidth,

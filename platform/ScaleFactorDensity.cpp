@@ -20,8 +20,7 @@ std::optional<double> factorOf(std::string_view text)
     }
     double factor = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), factor);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !(factor > 0.0) ||
-        factor > 16.0) {
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !(factor > 0.0) || factor > 16.0) {
         return std::nullopt;
     }
     return factor;

@@ -46,7 +46,8 @@ PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int scree
 {
     PrintSettings s;
     Size minimum = minimumPreviewSize(screenPpi);
-    const WindowPlacement window = readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
+    const WindowPlacement window =
+        readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
     s.window = Rect::fromSize(window.left, window.top, std::max(window.width, minimum.width),
                               std::max(window.height, minimum.height));
     s.layout.inches = readFlag(file, "Inches", true);

@@ -273,8 +273,9 @@ void PreferencesDialog::createFullScreenChoice(QWidget* page)
     };
     thisMonitor_ = radio("rbThisMonitor", "this monitor", 88);
     allMonitors_ = radio("rbAllMonitors", "all monitors", 184);
-    allMonitors_->move(std::max(allMonitors_->x(), thisMonitor_->x() + thisMonitor_->width() + scaled(8, 0, 0, 0).left()),
-                       allMonitors_->y());
+    allMonitors_->move(
+        std::max(allMonitors_->x(), thisMonitor_->x() + thisMonitor_->width() + scaled(8, 0, 0, 0).left()),
+        allMonitors_->y());
     fitInsidePage(allMonitors_);
     const bool all = initial_.options.fullScreenAllMonitors;
     (all ? allMonitors_ : thisMonitor_)->setChecked(true);

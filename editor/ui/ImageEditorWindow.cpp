@@ -6,8 +6,8 @@
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
 #include "platform/Platform.h"
-#include "platform/x11/OpeningMonitor.h"
 #include "platform/ShowHelpTopic.h"
+#include "platform/x11/OpeningMonitor.h"
 
 #include <QApplication>
 #include <QButtonGroup>

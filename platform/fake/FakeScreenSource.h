@@ -21,8 +21,8 @@ public:
     std::optional<std::vector<PaletteEntry>> palette;
     std::optional<Point> pointer;
     std::optional<CursorImage> cursor;
-    std::vector<Monitor> monitorList;                // empty: the whole primary screen
-    std::optional<std::vector<Rect>> areas;          // set: monitors of just these areas
+    std::vector<Monitor> monitorList;       // empty: the whole primary screen
+    std::optional<std::vector<Rect>> areas; // set: monitors of just these areas
 
     // How often each part was asked for.
     int paletteReads = 0;

@@ -130,8 +130,7 @@ std::vector<Monitor> X11ScreenSource::monitors() const
         const QSizeF millimetres = screen->physicalSize();
         const double density = millimetres.width() > 0 ? bounds.width() * 25.4 / millimetres.width() : 0;
         list.push_back({Rect::fromSize(bounds.x(), bounds.y(), bounds.width(), bounds.height()),
-                        Rect::fromSize(available.x(), available.y(), available.width(), available.height()),
-                        density});
+                        Rect::fromSize(available.x(), available.y(), available.width(), available.height()), density});
     };
     if (primary) {
         add(primary);

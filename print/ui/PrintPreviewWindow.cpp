@@ -2,9 +2,9 @@
 
 #include "common/WindowPlacement.h"
 #include "platform/Platform.h"
-#include "platform/x11/OpeningMonitor.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
+#include "platform/x11/OpeningMonitor.h"
 #include "print/ui/PreviewPaintBox.h"
 
 #include <QCheckBox>

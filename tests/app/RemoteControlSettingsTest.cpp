@@ -84,10 +84,10 @@ TEST_F(RemoteControlSettingsTest, DefaultPositionCentresWithDivisionTowardZero)
 TEST_F(RemoteControlSettingsTest, ValuesAreReadInTheDocumentedOrder)
 {
     read();
-    EXPECT_EQ(userHive.reads, (Names{"Left", "Top", "UpdateRulers", "ShowRulers", "UsePrintScreen", "HideRemote",
-                                     "ExitConfirmation", "TrayMinimize", "ShowHint", "Skin", "FHKCapture",
-                                     "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint", "GlobalHotkeys", "FCursor",
-                                     "FullScreenAllMonitors"}));
+    EXPECT_EQ(userHive.reads,
+              (Names{"Left", "Top", "UpdateRulers", "ShowRulers", "UsePrintScreen", "HideRemote", "ExitConfirmation",
+                     "TrayMinimize", "ShowHint", "Skin", "FHKCapture", "FHKFullScreen", "FHKEdit", "FHKSave",
+                     "FHKPrint", "GlobalHotkeys", "FCursor", "FullScreenAllMonitors"}));
 }
 
 TEST_F(RemoteControlSettingsTest, FallbackOnlyValueIsUsedAndPrimaryWinsOverIt)
