@@ -17,12 +17,14 @@
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
+#include "platform/x11/X11ClipboardService.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -54,6 +56,25 @@ void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
     removeStaleTemporaryFiles(std::filesystem::path(iniPath).parent_path().string());
 }
 
+// Keeps the capture pasteable after the program has ended. Declared before the windows, it acts
+// after they have written their settings, so a slow clipboard manager never holds those back.
+struct ClipboardAfterExit {
+    X11ClipboardService& clipboard;
+    std::string keeperProgram;
+    bool atExit = false;
+
+    ~ClipboardAfterExit()
+    {
+        if (!atExit) {
+            return;
+        }
+        const std::string failure = clipboard.keepAfterExit(keeperProgram);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "Zentrap: the capture is not kept on the clipboard: %s\n", failure.c_str());
+        }
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -81,6 +102,8 @@ int main(int argc, char** argv)
     QtMessageService messages;
     DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
     Platform& platform = desktop.platform();
+    desktop.clipboard().endEarlierKeeper();
+    ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
 
     SettingsFile settingsFile(settingsFilePath());
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
@@ -146,6 +169,7 @@ int main(int argc, char** argv)
     remote.show();
     const int status = QApplication::exec();
     writeSettingsAtExit = nullptr;
+    clipboardAfterExit.atExit = true;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);

@@ -28,7 +28,8 @@ struct JpegFileHeader {
     uint64_t fileBytes = 0;
 };
 
-// Decodes a JPEG file from outside: grey pictures as 8-bit grey, others as 24-bit. `checkHeader`
+// Decodes a JPEG file from outside: grey pictures as 8-bit grey, others (CMYK and YCCK ones too,
+// in Adobe's inverted convention when the file has Adobe's marker) as 24-bit. `checkHeader`
 // throws to refuse a header. libjpeg's working memory (progressive coefficients) is limited to
 // `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors. The data is
 // decoded twice, first without keeping the rows, so that damaged data never gets the picture's memory.

@@ -46,7 +46,7 @@ Measurement measureFormat(const Bitmap& image, FormatSettings& settings)
     }
     case ImageFormat::Png: {
         PngImage png;
-        png.assign(image);
+        png.refer(image);
         VectorSink sink;
         png.saveToStream(sink);
         m.length = sink.bytes.size();
@@ -82,11 +82,7 @@ void saveFormat(const Bitmap& image, FormatSettings& settings, const std::string
         writeFileAtomically(path, [&](ByteSink& sink) { writeGifVariant(image, settings.gif, sink); });
         return;
     case ImageFormat::Png:
-        writeFileAtomically(path, [&](ByteSink& sink) {
-            PngImage png;
-            png.assign(image);
-            png.saveToStream(sink);
-        });
+        writeFileAtomically(path, [&](ByteSink& sink) { writePng(image, sink); });
         return;
     case ImageFormat::Tiff:
         saveTiffFile(path, image);

@@ -1,25 +1,25 @@
 #include "app/ui/RemoteControlWindow.h"
 
 #include "app/CaptureFrameLink.h"
-#include "app/HotkeyDispatch.h"
-#include "app/PreferencesCommand.h"
 #include "app/RemoteControlShape.h"
 #include "app/SkinPicture.h"
 #include "app/ui/AboutDialog.h"
-#include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/ExitQuestionDialog.h"
-#include "app/ui/HotkeyFailureDialog.h"
-#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
-#include "capture/FullScreenGrab.h"
-#include "capture/ScreenGrabber.h"
+#include "capture/DesktopGrab.h"
+#include "capture/RepaintWait.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
+#include "common/ui/BitmapImage.h"
+#include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
+#include "preferences/PreferencesCommand.h"
+#include "preferences/ui/PreferencesDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -446,12 +446,9 @@ void RemoteControlWindow::captureOnce()
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const bool hidden = settings_.hideRemote && !minimized && isVisible();
-    if (hidden) {
-        hide();
-        platform_.clock.wait(300);
-    }
-    grabIntoImage();
+    const Rect grabbed = grabRect();
+    const bool hidden = settings_.hideRemote && !minimized && isVisible() && hideFromGrab(grabbed);
+    GrabDesktop(grabbed, session_.image, settings_.captureCursor, platform_.screen);
     platform_.clipboard.setBitmap(session_.image);
     refreshThumbnail();
     if (hidden) {
@@ -463,16 +460,36 @@ void RemoteControlWindow::captureOnce()
     session_.notSaved = true;
 }
 
-void RemoteControlWindow::grabIntoImage()
+Rect RemoteControlWindow::grabRect() const
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
-        GrabFullScreen(workingPoint(), settings_.fullScreenAllMonitors, session_.image, settings_.captureCursor,
-                       platform_.screen);
-        return;
+        return platform_.screen.monitorLayout().fullScreenArea(workingPoint(), settings_.fullScreenAllMonitors);
     }
-    const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, settings_.captureCursor,
-               platform_.screen);
+    return frame_->captureRect();
+}
+
+bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
+{
+    WindowManager* windowManager = platform_.windowManager;
+    const std::optional<FramedWindow> framed =
+        windowManager != nullptr ? windowManager->framedWindow(winId()) : std::nullopt;
+    const QRect qtBounds = frameGeometry();
+    const Rect bounds =
+        framed ? framed->bounds : Rect::fromSize(qtBounds.x(), qtBounds.y(), qtBounds.width(), qtBounds.height());
+    // Away from the grabbed rectangle the window changes nothing in the picture: it stays, unblinking.
+    const Rect covered = bounds.intersected(grabbed);
+    if (covered.isEmpty()) {
+        return false;
+    }
+    if (platform_.uncoverWatch == nullptr) {
+        hide();
+        platform_.clock.wait(RepaintWaitRule{}.limitMilliseconds);
+        return true;
+    }
+    const NativeWindow outer = framed ? framed->outer : winId();
+    hideAndWaitForRepaint(
+        covered, outer, [this] { hide(); }, *platform_.uncoverWatch, platform_.screen, platform_.clock);
+    return true;
 }
 
 Rect RemoteControlWindow::placementOnMonitors(Point position) const

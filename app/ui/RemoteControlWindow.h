@@ -5,7 +5,6 @@
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/CommandTable.h"
-#include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
@@ -14,6 +13,7 @@
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -156,12 +156,17 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
+    // The screen rectangle a capture copies now: the frame's hole, or in full-screen mode the monitor
+    // of the Remote Control or every monitor.
+    Rect grabRect() const;
+    // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
+    // is repainted; false when it stays on the screen.
+    bool hideFromGrab(const Rect& grabbed);
     // Where the window goes from `position`: there, or centred on the primary monitor when no
     // monitor would show enough of it.
     Rect placementOnMonitors(Point position) const;
-    // The point whose monitor full-screen mode takes and new windows open on.
+    // The point whose monitor full-screen mode takes.
     Point workingPoint() const;
-    void grabIntoImage();
     void enableImageCommands();
     bool closeRequestGranted();
     void captureOnce();

@@ -1,8 +1,8 @@
 // Skins read through the bounded readers: pictures written by Qt's own encoders come back with
 // their pixels and size, the shipped skins fit the window, and hostile files are refused.
 #include "app/SkinPicture.h"
-#include "app/SkinPicker.h"
 #include "common/ZentrapError.h"
+#include "preferences/SkinPicker.h"
 #include "support/TempFolder.h"
 
 #include <QImage>
