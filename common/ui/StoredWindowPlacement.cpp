@@ -125,11 +125,10 @@ void StoredWindowPlacement::keepFrameOnScreens()
 
 WindowPlacement StoredWindowPlacement::toStore(ColorRef background) const
 {
-    if (!normals_.empty()) {
+    if (window_.isMaximized() && !normals_.empty()) {
         const Normal& normal = normals_.back();
         return {normal.position.x, normal.position.y, normal.size.width, normal.size.height, background};
     }
-    const QSize size = window_.isMaximized() ? window_.normalGeometry().size() : window_.size();
     const Point at = tracker_.position();
-    return {at.x, at.y, size.width(), size.height(), background};
+    return {at.x, at.y, window_.width(), window_.height(), background};
 }

@@ -22,7 +22,7 @@ public:
     std::optional<Point> pointer;
     std::optional<CursorImage> cursor;
     std::vector<Monitor> monitorList;       // empty: the whole primary screen
-    std::optional<std::vector<Rect>> areas; // set: monitors of just these areas
+    std::optional<std::vector<Rect>> areas; // set: monitors with these available areas
 
     // How often each part was asked for.
     int paletteReads = 0;
