@@ -5,6 +5,7 @@
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
+#include "platform/x11/PortalScreenSource.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
@@ -37,11 +38,18 @@ struct DesktopPlatform::Services {
         if (useHiveFiles && std::filesystem::exists(machineHivePath(), missing)) {
             machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
         }
+        // XWayland keeps other programs' pixels from X11 programs: the desktop is asked instead.
+        if (x11Screen.isXWayland() && PortalScreenSource::sessionBusConfigured()) {
+            portalScreen.emplace(x11Screen);
+        }
     }
+
+    ScreenSource& screen() { return portalScreen ? static_cast<ScreenSource&>(*portalScreen) : x11Screen; }
 
     FileRegistryHive userHive;
     std::optional<FileRegistryHive> machineHive;
-    X11ScreenSource screen;
+    X11ScreenSource x11Screen;
+    std::optional<PortalScreenSource> portalScreen;
     X11ClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;
     QtMessageService messages;
@@ -60,7 +68,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
     platform_ = std::make_unique<Platform>(Platform{
         s.userHive,
         s.machineHive ? &*s.machineHive : nullptr,
-        s.screen,
+        s.screen(),
         s.clipboard,
         options.help != nullptr ? *options.help : s.help,
         options.messages != nullptr ? *options.messages : s.messages,

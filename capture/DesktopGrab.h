@@ -6,5 +6,5 @@
 #include "platform/ScreenSource.h"
 
 // GrabScreen of `area`, then, on a desktop of several monitors, the parts of `area` that no monitor
-// shows are made black.
-void GrabDesktop(const Rect& area, Bitmap& bitmap, bool withCursor, ScreenSource& screen);
+// shows are made black. False when the screen gave no pixels, as GrabScreen.
+bool GrabDesktop(const Rect& area, Bitmap& bitmap, bool withCursor, ScreenSource& screen);

@@ -3,8 +3,11 @@
 #include "common/ZentrapError.h"
 #include "formats/BmpChannelOrder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -322,6 +325,7 @@ bool readFileHeader(FileDecodeJob& job, std::span<const uint8_t> data, size_t ma
     header.height = job.cinfo.image_height;
     header.components = job.cinfo.num_components;
     header.arithmetic = job.cinfo.arith_code != 0;
+    header.progressive = job.cinfo.progressive_mode != 0;
     header.fileBytes = data.size();
     for (int i = 0; i < job.cinfo.num_components; ++i) {
         header.blocks += uint64_t{job.cinfo.comp_info[i].width_in_blocks} * job.cinfo.comp_info[i].height_in_blocks;
@@ -355,28 +359,41 @@ void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, JDIMENSION width, bool inve
     }
 }
 
-// Rows go into the picture, or all into one scratch row when there is no picture yet; CMYK rows
-// always go through the scratch row.
+// Rows go into the picture, or all into one scratch row when there is no picture yet. CMYK rows
+// and the rows of a picture narrower than the file's (a top-left part) go through the scratch row;
+// decoding stops after the picture's last row.
 bool readFileRows(FileDecodeJob& job, Bitmap* out, uint8_t* scratch)
 {
     if (setjmp(job.err.base.jump) != 0) {
         return false;
     }
-    bool inks = job.cinfo.out_color_space == JCS_CMYK;
-    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24 && !inks;
-    while (job.cinfo.output_scanline < job.cinfo.output_height) {
+    const bool inks = job.cinfo.out_color_space == JCS_CMYK;
+    const bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24 && !inks;
+    const bool direct = out != nullptr && !inks && static_cast<JDIMENSION>(out->width()) == job.cinfo.output_width;
+    const JDIMENSION rowsWanted = out ? static_cast<JDIMENSION>(out->height()) : job.cinfo.output_height;
+    while (job.cinfo.output_scanline < rowsWanted) {
         int y = static_cast<int>(job.cinfo.output_scanline);
-        JSAMPROW rows[1] = {out && !inks ? out->row(y) : scratch};
-        if (jpeg_read_scanlines(&job.cinfo, rows, 1) != 1) {
+        JSAMPROW rows[1] = {direct ? out->row(y) : scratch};
+        if (jpeg_read_scanlines(&job.cinfo, rows, 1) != 1 || out == nullptr) {
             continue;
         }
+        auto width = static_cast<JDIMENSION>(out->width());
+        if (inks) {
+            cmykRowToBgr(scratch, out->row(y), width, job.cinfo.saw_Adobe_marker != 0);
+            continue;
+        }
+        if (!direct) {
+            std::memcpy(out->row(y), scratch, size_t{width} * static_cast<size_t>(job.cinfo.output_components));
+        }
         if (rgb) {
-            rgbToBgrInPlace(rows[0], job.cinfo.output_width);
-        } else if (inks && out != nullptr) {
-            cmykRowToBgr(scratch, out->row(y), job.cinfo.output_width, job.cinfo.saw_Adobe_marker != 0);
+            rgbToBgrInPlace(out->row(y), width);
         }
     }
-    jpeg_finish_decompress(&job.cinfo);
+    if (rowsWanted < job.cinfo.output_height) {
+        jpeg_abort_decompress(&job.cinfo);
+    } else {
+        jpeg_finish_decompress(&job.cinfo);
+    }
     return true;
 }
 
@@ -418,7 +435,7 @@ namespace {
 // One decoding pass. Without `out` the rows are decoded and dropped: that first pass finds damaged
 // or missing data before the picture's memory is taken.
 void decodeFilePass(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
-                    size_t maxWorkingMemory, Bitmap* out)
+                    size_t maxWorkingMemory, Bitmap* out, Size wanted)
 {
     FileDecodeState state;
     FileDecodeJob& job = state.job();
@@ -436,9 +453,10 @@ void decodeFilePass(std::span<const uint8_t> data, const std::function<void(cons
         throw ZentrapError("Unsupported JPEG file: " + std::to_string(job.cinfo.output_components) +
                            " colour channels");
     }
-    std::vector<uint8_t> scratch(out && !inks ? 0 : size_t{job.cinfo.output_width} * (inks ? 4 : 3));
+    std::vector<uint8_t> scratch(size_t{job.cinfo.output_width} * (inks ? 4 : 3));
     if (out != nullptr) {
-        *out = Bitmap(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
+        *out = Bitmap(std::min(static_cast<int>(job.cinfo.output_width), wanted.width),
+                      std::min(static_cast<int>(job.cinfo.output_height), wanted.height),
                       grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);
         if (grey) {
             out->setColorTable(greyRamp(256));
@@ -454,8 +472,18 @@ void decodeFilePass(std::span<const uint8_t> data, const std::function<void(cons
 Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory)
 {
-    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr);
+    constexpr Size kWhole{std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr, kWhole);
     Bitmap out;
-    decodeFilePass(data, checkHeader, maxWorkingMemory, &out);
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out, kWhole);
+    return out;
+}
+
+Bitmap decodeJpegFilePart(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
+                          size_t maxWorkingMemory, Size wanted)
+{
+    // The part is small: one pass decodes into it directly and ends after its last row.
+    Bitmap out;
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out, wanted);
     return out;
 }

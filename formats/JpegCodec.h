@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/Bitmap.h"
+#include "common/Geometry.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,7 +25,8 @@ struct JpegFileHeader {
     int64_t height = 0;
     int components = 0;
     bool arithmetic = false;
-    uint64_t blocks = 0; // 8 x 8 blocks over all components
+    bool progressive = false; // all coefficients are kept while the scans are read
+    uint64_t blocks = 0;      // 8 x 8 blocks over all components
     uint64_t fileBytes = 0;
 };
 
@@ -36,3 +38,8 @@ struct JpegFileHeader {
 // Throws ZentrapError with libjpeg's message.
 Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory);
+
+// Decodes only the top-left `wanted` part of a JPEG file (as decodeJpegFile would decode it), in
+// one pass that ends after the part's last row; data further on is not looked at.
+Bitmap decodeJpegFilePart(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
+                          size_t maxWorkingMemory, Size wanted);

@@ -45,6 +45,10 @@ void GlobalHotkeys::setEnabled(bool enable, const HotkeyShortcuts& shortcuts, bo
     std::string list;
     int failures = 0;
     for (int i = 0; i < 5; ++i) {
+        if (shortcuts[i] == 0) {
+            service_->unregisterHotkey(kHotkeyCapture + i); // a hotkey without a key is free
+            continue;
+        }
         if (!service_->registerHotkey(kHotkeyCapture + i, shortcuts[i])) {
             ++failures;
             list += shortcutText(shortcuts[i], [this](int key) { return service_->keyName(key); }) + ", ";

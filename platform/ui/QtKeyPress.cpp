@@ -22,8 +22,17 @@ constexpr KeyCode kKeyCodes[] = {
     {Qt::Key_Greater, 0xBE},    {Qt::Key_Slash, 0xBF},        {Qt::Key_Question, 0xBF},   {Qt::Key_QuoteLeft, 0xC0},
     {Qt::Key_AsciiTilde, 0xC0}, {Qt::Key_BracketLeft, 0xDB},  {Qt::Key_BraceLeft, 0xDB},  {Qt::Key_Backslash, 0xDC},
     {Qt::Key_Bar, 0xDC},        {Qt::Key_BracketRight, 0xDD}, {Qt::Key_BraceRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
-    {Qt::Key_QuoteDbl, 0xDE},
+    {Qt::Key_QuoteDbl, 0xDE},   {Qt::Key_SysReq, 0x2C},       {Qt::Key_Menu, 0x5D},       {Qt::Key_ScrollLock, 0x91},
 };
+
+// Keys of the numeric keypad that Qt names like their main-keyboard twins.
+constexpr KeyCode kKeypadCodes[] = {
+    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B},  {Qt::Key_Minus, 0x6D},
+    {Qt::Key_Period, 0x6E},   {Qt::Key_Slash, 0x6F}, {Qt::Key_Comma, 0x6C},
+};
+
+// Ctrl+Pause arrives as the Break keysym, which Qt does not name.
+constexpr quint32 kBreakKeysym = 0xFF6B;
 
 // Shift with a digit gives its symbol; the key is the digit's.
 constexpr char kShiftedDigits[] = ")!@#$%^&*(";
@@ -37,6 +46,13 @@ int virtualKeyOf(int qtKey, bool keypad)
     }
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
         return keypad ? 0x60 + (qtKey - Qt::Key_0) : qtKey;
+    }
+    if (keypad) {
+        for (const KeyCode& code : kKeypadCodes) {
+            if (code.qtKey == qtKey) {
+                return code.virtualKey;
+            }
+        }
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
         return kVirtualKeyF1 + (qtKey - Qt::Key_F1);
@@ -57,7 +73,11 @@ int virtualKeyOf(int qtKey, bool keypad)
 KeyPress keyPressOf(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers held = event.modifiers();
-    return {virtualKeyOf(event.key(), (held & Qt::KeypadModifier) != 0),
+    int virtualKey = virtualKeyOf(event.key(), (held & Qt::KeypadModifier) != 0);
+    if (virtualKey == 0 && event.nativeVirtualKey() == kBreakKeysym) {
+        virtualKey = 0x13; // Pause
+    }
+    return {virtualKey,
             {(held & Qt::ShiftModifier) != 0, (held & Qt::ControlModifier) != 0, (held & Qt::AltModifier) != 0,
              (held & Qt::MetaModifier) != 0}};
 }

@@ -44,6 +44,14 @@ void HotkeyField::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        // Alone, they free the hotkey: no key, nothing registered.
+        if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            setShortcut(0);
+        }
+        event->accept();
+        return;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Return:

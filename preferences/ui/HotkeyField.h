@@ -1,5 +1,6 @@
 // A hotkey field: takes one key combination typed into it (a key with Ctrl or Alt) and shows it as
-// the shortcut text of the messages; plain keys pass on to the dialog (Tab, Enter, Esc).
+// the shortcut text of the messages; plain keys pass on to the dialog (Tab, Enter, Esc), and
+// Backspace or Delete alone clear it to no key ("None").
 #pragma once
 
 #include "platform/Shortcut.h"

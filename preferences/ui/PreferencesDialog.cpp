@@ -238,6 +238,10 @@ QWidget* PreferencesDialog::createOptionsPage()
     printScreen_ = checkBox(page, "cbPrintScreen", "Use PrintScreen key", scaled(168, 164, 0, 0));
     printScreen_->setChecked(o.usePrintScreen);
     fitInsidePage(printScreen_);
+    // The right-hand column stays one column when the page's edge moves one of its boxes left.
+    const int rightColumn = std::min(cursor_->x(), printScreen_->x());
+    cursor_->move(rightColumn, cursor_->y());
+    printScreen_->move(rightColumn, printScreen_->y());
     exit_ = checkBox(page, "cbExit", "Show exit confirmation", scaled(16, 192, 0, 0));
     exit_->setChecked(o.exitConfirmation);
     auto* skinLabel = new QLabel(QStringLiteral("Skin:"), page);

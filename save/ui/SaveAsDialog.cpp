@@ -2,6 +2,7 @@
 
 #include "common/SettingsStore.h"
 #include "common/WindowPlacement.h"
+#include "common/ui/ColorChoice.h"
 #include "platform/Platform.h"
 #include "platform/x11/OpeningMonitor.h"
 #include "save/SaveDir.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -60,11 +60,6 @@ NumberSeparators userSeparators()
 {
     QLocale locale;
     return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
-}
-
-QColor toQColor(ColorRef c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
 // The busy cursor while one variant encodes; restored however the encoding ends.
@@ -530,9 +525,7 @@ void SaveAsDialog::setSwatch(QFrame* swatch, ColorRef color)
     if (swatch == transparentColorPanel) {
         transparentSwatch_ = color;
     }
-    QPalette p = swatch->palette();
-    p.setColor(QPalette::Window, toQColor(color));
-    swatch->setPalette(p);
+    showColorSwatch(*swatch, color);
 }
 
 void SaveAsDialog::setPickerDown(bool down)
@@ -685,12 +678,7 @@ std::optional<std::string> SaveAsDialog::chooseSaveFile(const std::string& folde
 
 std::optional<ColorRef> SaveAsDialog::chooseColor(ColorRef initial)
 {
-    QColor color = QColorDialog::getColor(toQColor(initial), this, QString(), QColorDialog::DontUseNativeDialog);
-    if (!color.isValid()) {
-        return std::nullopt;
-    }
-    return makeColor(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
-                     static_cast<uint8_t>(color.blue()));
+    return ::chooseColor(initial, this);
 }
 
 int SaveAsDialog::scaledToScreen(int designed) const
