@@ -29,6 +29,13 @@ FileRegistryHive openUserHive(bool useFile)
     return FileRegistryHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
 }
 
+constexpr char kWaylandHotkeys[] =
+    "In this Wayland session the hotkeys work only while an X11 program has the keyboard. For the whole desktop, "
+    "bind \"zentrap --capture\" (--full-screen, --edit, --save, --print) in the desktop's keyboard settings.";
+constexpr char kWaylandPrintScreen[] =
+    "In this Wayland session PrintScreen is seen only while an X11 program has the keyboard. For the whole "
+    "desktop, bind \"zentrap --capture\" to it in the desktop's keyboard settings.";
+
 } // namespace
 
 struct DesktopPlatform::Services {
@@ -41,6 +48,11 @@ struct DesktopPlatform::Services {
         // XWayland keeps other programs' pixels from X11 programs: the desktop is asked instead.
         if (x11Screen.isXWayland() && PortalScreenSource::sessionBusConfigured()) {
             portalScreen.emplace(x11Screen);
+        }
+        // Keys typed into Wayland windows never reach the X server.
+        if (x11Screen.isXWayland()) {
+            hotkeys.setLimitation(kWaylandHotkeys);
+            keyWatcher.setLimitation(kWaylandPrintScreen);
         }
     }
 

@@ -7,18 +7,19 @@
 # the compositor shows under the hole, or, without a session bus, says why and hands over nothing.
 set -euo pipefail
 : "${ZENTRAP_BIN:?}" "${ZENTRAP_SOURCE_DIR:?}"
-rig=${WAYLAND_RIG:-$ZENTRAP_SOURCE_DIR/../shared/tools/wayland-rig.sh}
-if [ ! -x "$rig" ]; then
-  echo "SKIP: no Wayland rig at $rig (set WAYLAND_RIG)"
+rig_script=${WAYLAND_RIG:-$ZENTRAP_SOURCE_DIR/../shared/tools/wayland-rig.sh}
+if [ ! -f "$rig_script" ]; then
+  echo "SKIP: no Wayland rig at $rig_script (set WAYLAND_RIG)"
   exit 77
 fi
+rig() { bash "$rig_script" "$@"; }
 "$ZENTRAP_SOURCE_DIR/scripts/install-wayland-deps"
 PY=/usr/bin/python3
 
 dir=$(mktemp -d /tmp/zentrap-wayland.XXXXXX)
 ok=0
 cleanup() {
-  "$rig" stop "$dir" >/dev/null 2>&1 || true
+  rig stop "$dir" >/dev/null 2>&1 || true
   if [ "$ok" = 1 ]; then rm -rf "$dir"; else echo "kept: $dir (logs/)"; fi
 }
 trap cleanup EXIT
@@ -36,9 +37,9 @@ within() {
     sleep 0.2
   done
 }
-session() { "$rig" run "$dir" "$@"; }
+session() { rig run "$dir" "$@"; }
 
-"$rig" start "$dir" >/dev/null
+rig start "$dir" >/dev/null
 # Readable by the session's user, which the rig runs everything as.
 mkdir -p "$dir/zentrap/config/zentrap"
 cp "$ZENTRAP_BIN/zentrap" "$ZENTRAP_BIN/zentrap-cli" "$dir/zentrap/"
@@ -47,7 +48,7 @@ chown -R "$owner:" "$dir/zentrap"
 
 "$PY" -c 'import sys; from PIL import Image; Image.effect_mandelbrot((400, 300), (-2, -1.2, 1, 1.2), 60).convert("RGB").save(sys.argv[1])' "$dir/native.png"
 chown "$owner:" "$dir/native.png"
-"$rig" show "$dir" native "$dir/native.png" wayland >/dev/null
+rig show "$dir" native "$dir/native.png" wayland >/dev/null
 within 20 grep -qx shown "$dir/logs/native.log" || fail "the native window did not show"
 session swaymsg '[app_id="^native$"] floating enable, move absolute position 100 100' >/dev/null
 
@@ -61,7 +62,7 @@ grep -q 'Wayland session' "$dir/cli.err" || fail "zentrap-cli grab does not say 
 start_zentrap() {
   local log=$1
   shift
-  "$rig" spawn "$dir" "$log" env "$@" QT_QPA_PLATFORM=wayland XDG_CONFIG_HOME="$dir/zentrap/config" \
+  rig spawn "$dir" "$log" env "$@" QT_QPA_PLATFORM=wayland XDG_CONFIG_HOME="$dir/zentrap/config" \
     ZENTRAP_MACHINE_HIVE=/nonexistent "$dir/zentrap/zentrap" >/dev/null
   within 60 visible "Zentrap Remote Control" || fail "no Remote Control on XWayland"
   zentrap_pid=$(pgrep -f "^$dir/zentrap/zentrap\$")
@@ -73,7 +74,7 @@ no_clipboard_image() { ! clipboard_image; }
 # capture_from_outside: the keyboard to the native window, as a user's click gives it, then the
 # action from another client, as a desktop's shortcut runs it.
 capture_from_outside() {
-  "$rig" input "$dir" "move 149 150" "move 150 150" "click 1"
+  rig input "$dir" "move 149 150" "move 150 150" "click 1"
   within 10 focused_native || fail "the native window did not get the keyboard"
   session "$dir/zentrap/zentrap" --capture 2>"$dir/action.err" || fail "zentrap --capture: $(cat "$dir/action.err")"
   [ "$(zentrap_count)" = 1 ] || fail "zentrap --capture started a second instance"
@@ -85,7 +86,7 @@ def walk(n):
 sys.exit(0 if walk(json.load(sys.stdin)) else 1)'; }
 
 # The reference: what the compositor shows before Zentrap runs.
-"$rig" grab "$dir" 0,0,1920,1080 "$dir/reference.png"
+rig grab "$dir" 0,0,1920,1080 "$dir/reference.png"
 # The cursor left out: the compositor's grab has none.
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"FCursor"=dword:00000000\n' \
   >"$dir/zentrap/config/zentrap/user.reg"
@@ -128,9 +129,9 @@ check_capture capture
 # it is, not where the drag would have put it.
 read -r fx fy fw fh <<<"$(session xwininfo -name 'Zentrap Capture Frame' | awk '/Absolute upper-left X/ {x=$NF}
   /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')"
-"$rig" input "$dir" "move $((fx + fw / 2 - 1)) $((fy + 6))" "move $((fx + fw / 2)) $((fy + 6))" "down 1"
-for i in 1 2 3 4 5 6 7 8 9 10; do "$rig" input "$dir" "move $((fx + fw / 2 - 10 * i)) $((fy + 6 - 6 * i))"; done
-"$rig" input "$dir" "up 1"
+rig input "$dir" "move $((fx + fw / 2 - 1)) $((fy + 6))" "move $((fx + fw / 2)) $((fy + 6))" "down 1"
+for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $((fx + fw / 2 - 10 * i)) $((fy + 6 - 6 * i))"; done
+rig input "$dir" "up 1"
 session sh -c 'echo dragged | xclip -selection clipboard'
 within 10 no_clipboard_image || fail "the clipboard kept the capture"
 capture_from_outside
