@@ -9,6 +9,7 @@
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
+#include "common/OpenWindowSettings.h"
 #include "common/SettingsFile.h"
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/Platform.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +52,8 @@ std::function<void()> writeSettingsAtExit;
 void writeKnownSettings()
 {
     if (writeSettingsAtExit) {
+        // The windows open over the Remote Control first, as their closes would have done.
+        OpenWindowSettings::writeAll();
         std::function<void()> write = std::move(writeSettingsAtExit);
         write();
     }
@@ -104,6 +108,14 @@ struct ClipboardAfterExit {
 
 int main(int argc, char** argv)
 {
+    // A write to a closed pipe or socket (an X server that went away, a closed output) must fail
+    // as an error, not end the program before it has written its settings.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Without a session bus, D-Bus would start one for the toolkit (its tray and accessibility
+    // look for services there) and leave it running after the program ends: start none.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    }
     // One logical pixel must be one screen pixel: the windows' geometry relies on it. Qt applies
     // the user's scale factors even with its high-DPI scaling off, so they become a density.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");

@@ -3,6 +3,7 @@
 // last and the skin picker's filter (read when made, written when destroyed).
 #pragma once
 
+#include "common/OpenWindowSettings.h"
 #include "preferences/PreferencesCommand.h"
 #include "preferences/PreferencesPages.h"
 
@@ -36,6 +37,7 @@ public:
     void help();
 
 private:
+    void writeSettings();
     void createPageSelector(QWidget* column);
     QWidget* createOptionsPage();
     // "Full screen: this monitor / all monitors", the last row of the Options page.
@@ -70,4 +72,6 @@ private:
     QLineEdit* skin_ = nullptr;
     std::array<HotkeyField*, 5> hotkeyFields_{};
     QCheckBox* enableHotkeys_ = nullptr;
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };
