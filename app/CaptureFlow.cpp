@@ -1,8 +1,8 @@
 #include "app/CaptureFlow.h"
 
 #include "app/CaptureFrameLink.h"
+#include "capture/DesktopGrab.h"
 #include "capture/RepaintWait.h"
-#include "capture/ScreenGrabber.h"
 #include "platform/Platform.h"
 
 #include <memory>
@@ -47,8 +47,7 @@ void CaptureFlow::capture(const CaptureOptions& options)
 Rect CaptureFlow::grabRect(const CaptureOptions& options) const
 {
     if (options.wholeScreen || frame_ == nullptr) {
-        const Size screen = screen_.primaryScreenSize();
-        return Rect::fromSize(0, 0, screen.width, screen.height);
+        return screen_.monitorLayout().fullScreenArea(options.workingPoint, options.allMonitors);
     }
     return frame_->captureRect();
 }
@@ -81,7 +80,7 @@ bool CaptureFlow::grabIntoImage(const Rect& area, bool withCursor)
 {
     // A screen that gives nothing must not turn the last capture into a black picture.
     Bitmap grabbed;
-    if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, withCursor, screen_)) {
+    if (!GrabDesktop(area, grabbed, withCursor, screen_)) {
         return false;
     }
     if (grabbed.width() > 0) {

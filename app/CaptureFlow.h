@@ -40,6 +40,8 @@ struct CaptureOptions {
     bool hideRemote = true;    // "HideRemote"
     bool captureCursor = true; // "FCursor"
     bool wholeScreen = false;  // Full screen mode, or the application is minimised
+    bool allMonitors = false;  // the whole screen is every monitor, not the one at `workingPoint`
+    Point workingPoint;        // where the Remote Control (or, in the tray, the pointer) is
 };
 
 class CaptureFlow {
@@ -61,7 +63,8 @@ public:
     const CaptureSession& session() const { return session_; }
 
 private:
-    // The screen rectangle a capture copies: the frame's hole, or the whole primary screen.
+    // The screen rectangle a capture copies: the frame's hole, or in full-screen mode the monitor
+    // of the working point or every monitor.
     Rect grabRect(const CaptureOptions& options) const;
     // Hides the Remote Control when it covers part of `grabbed`, then waits until the screen
     // there shows what is behind it; false when it stays on the screen.

@@ -9,15 +9,16 @@ constexpr const char* kHotkeyNames[kHotkeyCount] = {"FHKCapture", "FHKFullScreen
 
 } // namespace
 
-Point defaultRemoteControlPosition(Size primaryScreen)
+Point defaultRemoteControlPosition(const Rect& primaryMonitor)
 {
     // "div" rounds toward zero, as C++ integer division does.
-    return {primaryScreen.width / 2 - 50, primaryScreen.height / 2 - 130};
+    return {primaryMonitor.left + primaryMonitor.width() / 2 - 50,
+            primaryMonitor.top + primaryMonitor.height() / 2 - 130};
 }
 
-RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size primaryScreen)
+RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor)
 {
-    const Point centred = defaultRemoteControlPosition(primaryScreen);
+    const Point centred = defaultRemoteControlPosition(primaryMonitor);
     RemoteControlSettings s;
     s.position.x = key.readInteger("Left", centred.x);
     s.position.y = key.readInteger("Top", centred.y);
@@ -35,6 +36,7 @@ RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size pri
     }
     s.globalHotkeys = key.readBoolean(kGlobalHotkeysName, true);
     s.captureCursor = key.readBoolean("FCursor", true);
+    s.fullScreenAllMonitors = key.readBoolean(kFullScreenAllMonitorsName, false);
     return s;
 }
 
@@ -56,4 +58,5 @@ void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& s
     for (size_t slot = 0; slot < s.hotkeys.size(); ++slot) {
         key.writeInteger(kHotkeyNames[slot], s.hotkeys[slot]);
     }
+    key.writeBoolean(kFullScreenAllMonitorsName, s.fullScreenAllMonitors);
 }

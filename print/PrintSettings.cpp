@@ -28,12 +28,12 @@ void PrintSettings::restoreDefaults()
     background = kDefaultBackground;
 }
 
-WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi)
+WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi, Point screenOrigin)
 {
     // Centred at its first size, the scaled minimum.
     const Size minimum = minimumPreviewSize(screenPpi);
-    return {(screen.width - minimum.width) / 2, (screen.height - minimum.height) / 2, kPreviewMinWidth,
-            kPreviewMinHeight, kDefaultBackground};
+    return {screenOrigin.x + (screen.width - minimum.width) / 2, screenOrigin.y + (screen.height - minimum.height) / 2,
+            kPreviewMinWidth, kPreviewMinHeight, kDefaultBackground};
 }
 
 Size minimumPreviewSize(int screenPpi)
@@ -42,11 +42,12 @@ Size minimumPreviewSize(int screenPpi)
             static_cast<int>(roundHalfEven(kPreviewMinHeight * screenPpi / 96.0L))};
 }
 
-PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi)
+PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi, Point screenOrigin)
 {
     PrintSettings s;
     Size minimum = minimumPreviewSize(screenPpi);
-    const WindowPlacement window = readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi));
+    const WindowPlacement window =
+        readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
     s.window = Rect::fromSize(window.left, window.top, std::max(window.width, minimum.width),
                               std::max(window.height, minimum.height));
     s.layout.inches = readFlag(file, "Inches", true);

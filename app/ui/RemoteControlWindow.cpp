@@ -138,6 +138,7 @@ public:
     void setShowHint(bool on) override { window_.setShowHint(on); }
     void setPrintScreenWatch(bool on) override { window_.setPrintScreenWatch(on); }
     void setHideRemote(bool on) override { window_.settings().hideRemote = on; }
+    void setFullScreenAllMonitors(bool on) override { window_.settings().fullScreenAllMonitors = on; }
     void setExitConfirmation(bool on) override { window_.settings().exitConfirmation = on; }
     void setTrayMinimize(bool on) override { window_.settings().trayMinimize = on; }
     void loadSkin(const std::string& path) override { window_.loadSkin(path); }
@@ -354,13 +355,11 @@ void RemoteControlWindow::readSettings()
     RemoteControlSettings s;
     {
         SettingsKey key = store.openWithFallback();
-        s = readRemoteControlSettings(key, platform_.screen.primaryScreenSize());
+        s = readRemoteControlSettings(key, platform_.screen.monitorLayout().primary().bounds);
     }
     // A stored place off every screen (another monitor layout, a hand edit) would leave the
     // window unreachable.
-    const Rect placed =
-        correctedPlacement(s.position, {kRemoteControlWidth, kRemoteControlHeight}, platform_.screen.availableAreas(),
-                           defaultRemoteControlPosition(platform_.screen.primaryScreenSize()));
+    const Rect placed = placementOnMonitors(s.position);
     move(placed.left, placed.top);
     settings_ = s;
     setPrintScreenWatch(s.usePrintScreen);
@@ -441,7 +440,9 @@ void RemoteControlWindow::capture()
     }
     captureFlow_.capture({.hideRemote = settings_.hideRemote,
                           .captureCursor = settings_.captureCursor,
-                          .wholeScreen = fullScreenMode() || minimized()});
+                          .wholeScreen = fullScreenMode() || minimized(),
+                          .allMonitors = settings_.fullScreenAllMonitors,
+                          .workingPoint = workingPoint()});
     if (closeAfterCapture_ && !captureFlow_.capturing()) {
         closeAfterCapture_ = false;
         close();
@@ -462,6 +463,33 @@ FramedWindow RemoteControlWindow::remoteOnScreenBounds() const
 void RemoteControlWindow::showThumbnail(const Bitmap& image)
 {
     thumbnail_->showImage(image);
+}
+
+Rect RemoteControlWindow::placementOnMonitors(Point position) const
+{
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    return correctedPlacement(position, {kRemoteControlWidth, kRemoteControlHeight}, monitors.availableAreas(),
+                              defaultRemoteControlPosition(monitors.primary().bounds));
+}
+
+void RemoteControlWindow::keepOnMonitors()
+{
+    const Rect placed = placementOnMonitors({x(), y()});
+    if (placed.left != x() || placed.top != y()) {
+        move(placed.left, placed.top);
+    }
+}
+
+Point RemoteControlWindow::workingPoint() const
+{
+    // Out of sight in the tray, the Remote Control marks no monitor: the pointer does.
+    if (minimized()) {
+        if (const std::optional<Point> pointer = platform_.screen.cursorPosition()) {
+            return *pointer;
+        }
+    }
+    const QRect bounds = geometry();
+    return {bounds.center().x(), bounds.center().y()};
 }
 
 void RemoteControlWindow::screenUnreadable()

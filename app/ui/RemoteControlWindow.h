@@ -65,6 +65,8 @@ public:
     void endWithoutAsking();
     // Writes the Remote Control's values now (they are written at destruction as well).
     void saveSettings() { writeSettings(); }
+    // After a change of monitors: back onto the primary monitor when no monitor shows enough of it.
+    void keepOnMonitors();
     // The options as the settings store keeps them (the window's position included).
     RemoteControlSettings currentSettings() const;
     // Tooltips on the controls ("ShowHint").
@@ -189,6 +191,11 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
+    // Where the window goes from `position`: there, or centred on the primary monitor when no
+    // monitor would show enough of it.
+    Rect placementOnMonitors(Point position) const;
+    // The point whose monitor full-screen mode takes.
+    Point workingPoint() const;
     bool closeRequestGranted();
     // Runs one modal window of the table inside its own bracket; exceptions are reported.
     void runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make);
