@@ -8,8 +8,11 @@
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
+#include "common/RegistryHive.h"
 #include "common/SettingsFile.h"
+#include "common/SettingsWriteNotice.h"
 #include "editor/ui/ImageEditorWindow.h"
+#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
@@ -21,6 +24,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -77,8 +81,20 @@ int main(int argc, char** argv)
     QtMessageService messages;
     DesktopPlatform desktop({.programFolder = programFolder(), .messages = &messages, .tray = &tray});
     Platform& platform = desktop.platform();
+    // Settings that cannot be saved are told once: in a box while the program runs, on the
+    // error output while it ends (its windows are gone then).
+    bool running = false;
+    SettingsWriteNotice settingsNotice([&](const std::string& text) {
+        if (running) {
+            messages.showMessage(text);
+        } else {
+            std::fprintf(stderr, "zentrap: %s\n", text.c_str());
+        }
+    });
+    desktop.userHive().setWriteNotice(&settingsNotice);
 
     SettingsFile settingsFile(settingsFilePath());
+    settingsFile.setWriteNotice(&settingsNotice);
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
     RemoteWindowFactories windows;
     windows.save = [&](const ModalWindowContext& context) {
@@ -111,6 +127,9 @@ int main(int argc, char** argv)
             box->close();
         }
     });
+    // The windows' values written at the end land in the user hive in one write (begun below,
+    // ended after the Remote Control, made after it, is gone).
+    HiveWriteBatch sessionWrite(platform.userHive);
     RemoteControlWindow remote(platform, windows);
     QObject::disconnect(startupEnd);
     messages.setParent(&remote);
@@ -124,8 +143,11 @@ int main(int argc, char** argv)
 
     QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
     writeSettingsAtExit = [&] {
+        running = false;
+        sessionWrite.begin();
         frame->writeSettings();
         remote.saveSettings();
+        sessionWrite.end();
     };
     std::atexit(writeKnownSettings);
 
@@ -133,8 +155,11 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, &remote, [&remote] { remote.endWithoutAsking(); });
     }
     remote.show();
+    running = true;
     const int status = QApplication::exec();
+    running = false;
     writeSettingsAtExit = nullptr;
+    sessionWrite.begin();
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);
