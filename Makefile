@@ -37,6 +37,7 @@ check: deps
 	scripts/check-code $(SANITIZE)
 
 bench: deps
+	@scripts/install-bench-peers
 	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRAP_BUILD_TESTS=OFF -DZENTRAP_BUILD_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH)

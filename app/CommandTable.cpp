@@ -1,6 +1,6 @@
 #include "app/CommandTable.h"
 
-#include "app/GlobalHotkeys.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <iterator>
 

@@ -5,13 +5,14 @@
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
-#include "platform/x11/QtClipboardService.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
+#include "platform/x11/X11ClipboardService.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11KeyWatcher.h"
 #include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11UncoverWatch.h"
 #include "platform/x11/X11WindowManager.h"
 
 #include <filesystem>
@@ -41,7 +42,7 @@ struct DesktopPlatform::Services {
     FileRegistryHive userHive;
     std::optional<FileRegistryHive> machineHive;
     X11ScreenSource screen;
-    QtClipboardService clipboard{{writeBmpFile, writePng}};
+    X11ClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;
     QtMessageService messages;
     QtClock clock;
@@ -49,6 +50,7 @@ struct DesktopPlatform::Services {
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
     X11WindowManager windowManager;
+    X11UncoverWatch uncoverWatch;
 };
 
 DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
@@ -69,6 +71,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         &s.windowManager,
         options.tray,
         &s.printing,
+        &s.uncoverWatch,
     });
 }
 
@@ -77,4 +80,9 @@ DesktopPlatform::~DesktopPlatform() = default;
 FileRegistryHive& DesktopPlatform::userHive()
 {
     return services_->userHive;
+}
+
+X11ClipboardService& DesktopPlatform::clipboard()
+{
+    return services_->clipboard;
 }

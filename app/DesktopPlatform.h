@@ -9,6 +9,7 @@
 #include <string>
 
 class FileRegistryHive;
+class X11ClipboardService;
 
 struct DesktopPlatformOptions {
     // The folder of the program file, with a trailing '/'.
@@ -33,6 +34,8 @@ public:
 
     Platform& platform() { return *platform_; }
     FileRegistryHive& userHive();
+    // The clipboard's hand-over at start and at exit.
+    X11ClipboardService& clipboard();
 
 private:
     struct Services;

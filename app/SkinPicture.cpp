@@ -28,18 +28,13 @@ std::optional<ImageKind> skinKindForPath(const std::string& path)
 
 SkinPicture decodeSkinPicture(ImageKind kind, std::span<const uint8_t> bytes, Size window)
 {
-    const Bitmap picture = decodeImageOfKind(kind, bytes, kSkinImageLimits);
-    // Only the top-left part inside the window is ever seen; the rest is not kept.
-    const int width = std::min(picture.width(), window.width);
-    const int height = std::min(picture.height(), window.height);
-    Bitmap part(width, height, picture.pixelFormat());
-    if (!picture.colorTable().empty()) {
-        part.setColorTable(picture.colorTable());
-    }
-    part.copyRect({0, 0}, picture, Rect{0, 0, width, height});
+    // Only the top-left part inside the window is ever seen: just that part is decoded and kept.
+    PicturePart part{window, {}};
+    Bitmap visible = decodeImagePartOfKind(kind, bytes, kSkinImageLimits, part);
     SkinPicture skin;
-    skin.size = {picture.width(), picture.height()};
-    skin.visible = part.pixelFormat() == PixelFormat::Bpp24 ? std::move(part) : part.converted(PixelFormat::Bpp24);
+    skin.size = part.picture;
+    skin.visible =
+        visible.pixelFormat() == PixelFormat::Bpp24 ? std::move(visible) : visible.converted(PixelFormat::Bpp24);
     return skin;
 }
 
@@ -57,8 +52,16 @@ SkinPicture loadSkinPicture(const std::string& path, Size window)
         *kind, std::span(reinterpret_cast<const uint8_t*>(contents.bytes->data()), contents.bytes->size()), window);
 }
 
-std::string skinWarningText(const std::string& path)
+std::string skinWarningText(const std::string& path, const std::string& reason)
 {
-    return "Skin is not loaded: " + path + "\r\nPlease, make sure it exists and has either JPEG of BMP format.\r\n" +
+    // A picture refused for its size is not one of the wrong format: then the size is the advice.
+    const std::string pictureTooLarge = "Image too large: ";
+    std::string advice = "Please, make sure it exists and has either JPEG of BMP format.";
+    if (size_t at = reason.find(pictureTooLarge); at != std::string::npos) {
+        advice = "It is too large: " + reason.substr(at + pictureTooLarge.size()) + ".";
+    } else if (reason.find(": File too large") != std::string::npos) {
+        advice = "It is too large: a skin file may hold at most " + std::to_string(kMaxSkinFileBytes >> 20) + " MB.";
+    }
+    return "Skin is not loaded: " + path + "\r\n" + advice + "\r\n" +
            "Or select another skin at the \"Options\" dialog.";
 }

@@ -12,9 +12,10 @@
 #include <span>
 #include <string>
 
-// A skin is drawn for a 100 x 260 window: far larger pictures are refused before decoding, so that
-// no skin costs more than a few tens of megabytes (file bytes, decoder buffers and the picture).
-inline constexpr ImageLimits kSkinImageLimits{8192, int64_t{1} << 21, size_t{16} << 20};
+// A skin is drawn for a 100 x 260 window and only that part of it is decoded, so any picture
+// within the readers' own size limits can be a skin; the file's bytes and the decoder's working
+// memory (a progressive JPEG keeps all its coefficients) bound what a skin costs.
+inline constexpr ImageLimits kSkinImageLimits{kMaxImageSide, kMaxImagePixels, size_t{16} << 20};
 inline constexpr uint64_t kMaxSkinFileBytes = uint64_t{16} << 20;
 
 struct SkinPicture {
@@ -34,6 +35,7 @@ SkinPicture decodeSkinPicture(ImageKind kind, std::span<const uint8_t> bytes, Si
 // Reads and decodes the skin file at `path`; throws ZentrapError when it cannot be a skin.
 SkinPicture loadSkinPicture(const std::string& path, Size window);
 
-// The warning shown when a skin cannot be loaded (lines separated by CR LF).
-std::string skinWarningText(const std::string& path);
+// The warning shown when a skin cannot be loaded (lines separated by CR LF); `reason` is the
+// loader's error: a refusal for the picture's or the file's size says so instead of blaming the format.
+std::string skinWarningText(const std::string& path, const std::string& reason = {});
 inline constexpr const char* kSkinWarningCaption = "Warning";

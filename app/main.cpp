@@ -18,6 +18,7 @@
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
+#include "platform/x11/X11ClipboardService.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -56,6 +57,25 @@ void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
     removeStaleTemporaryFiles(std::filesystem::path(iniPath).parent_path().string());
 }
 
+// Keeps the capture pasteable after the program has ended. Declared before the windows, it acts
+// after they have written their settings, so a slow clipboard manager never holds those back.
+struct ClipboardAfterExit {
+    X11ClipboardService& clipboard;
+    std::string keeperProgram;
+    bool atExit = false;
+
+    ~ClipboardAfterExit()
+    {
+        if (!atExit) {
+            return;
+        }
+        const std::string failure = clipboard.keepAfterExit(keeperProgram);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "Zentrap: the capture is not kept on the clipboard: %s\n", failure.c_str());
+        }
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -92,6 +112,8 @@ int main(int argc, char** argv)
         }
     });
     desktop.userHive().setWriteNotice(&settingsNotice);
+    desktop.clipboard().endEarlierKeeper();
+    ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
 
     SettingsFile settingsFile(settingsFilePath());
     settingsFile.setWriteNotice(&settingsNotice);
@@ -160,6 +182,7 @@ int main(int argc, char** argv)
     running = false;
     writeSettingsAtExit = nullptr;
     sessionWrite.begin();
+    clipboardAfterExit.atExit = true;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.
     remote.attachFrame(nullptr);

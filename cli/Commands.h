@@ -1,5 +1,8 @@
-// The verbs of zentrap-cli; each takes the arguments after the verb and returns the exit code.
+// The verbs of zentrap-cli; each takes the arguments after the verb and the picture size limits
+// and returns the exit code.
 #pragma once
+
+#include "formats/readers/ImageLimits.h"
 
 #include <stdexcept>
 #include <string>
@@ -12,16 +15,16 @@ public:
 };
 
 // grab [--cursor] [--rect X,Y,W,H] [--info] OUTPUT
-int runGrab(const std::vector<std::string>& args);
+int runGrab(const std::vector<std::string>& args, const ImageLimits& limits);
 
 // encode --format F [options] INPUT OUTPUT: the bytes the Save As window saves with those settings.
-int runEncode(const std::vector<std::string>& args);
+int runEncode(const std::vector<std::string>& args, const ImageLimits& limits);
 
 // quantize --palette 1-8 [--colors N] [--dither 0-6] IN OUT
-int runQuantize(const std::vector<std::string>& args);
+int runQuantize(const std::vector<std::string>& args, const ImageLimits& limits);
 
 // resize --width W --height H [--filter NAME] [--plain] INPUT OUTPUT
-int runResize(const std::vector<std::string>& args);
+int runResize(const std::vector<std::string>& args, const ImageLimits& limits);
 
 // rotate 90|180|270 INPUT OUTPUT
-int runRotate(const std::vector<std::string>& args);
+int runRotate(const std::vector<std::string>& args, const ImageLimits& limits);

@@ -109,10 +109,10 @@ EncodeRequest parseArguments(const std::vector<std::string>& args)
 
 } // namespace
 
-int runEncode(const std::vector<std::string>& args)
+int runEncode(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     EncodeRequest request = parseArguments(args);
-    Bitmap image = loadImageFile(request.input);
+    Bitmap image = loadImageFile(request.input, limits);
     checkPickedPixel(request.settings.gif, image);
     saveFormat(image, request.settings, request.output);
     return 0;

@@ -1,4 +1,4 @@
-// zentrap-cli grab: copies the screen (or a rectangle of it) into an image file.
+// zentrap-cli grab: copies the screen (or the part of a rectangle that lies on it) into an image file.
 #include "capture/ScreenGrabber.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
@@ -6,7 +6,7 @@
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 #include "formats/readers/ImageLimits.h"
-#include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/XcbScreenSource.h"
 
 #include <cstdio>
 #include <string>
@@ -93,10 +93,10 @@ void savePpm(const Bitmap& bitmap, const std::string& path)
 
 } // namespace
 
-int runGrab(const std::vector<std::string>& args)
+int runGrab(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     GrabOptions options = parseOptions(args);
-    X11ScreenSource screen;
+    XcbScreenSource screen;
     if (!screen.isAvailable()) {
         throw ZentrapError("cannot open the X display");
     }
@@ -105,15 +105,18 @@ int runGrab(const std::vector<std::string>& args)
         options.width = screenSize.width;
         options.height = screenSize.height;
     }
-    if (options.left >= screenSize.width || options.top >= screenSize.height || options.left + options.width <= 0 ||
-        options.top + options.height <= 0) {
+    Rect part = Rect::fromSize(options.left, options.top, options.width, options.height)
+                    .intersected(Rect::fromSize(0, 0, screenSize.width, screenSize.height));
+    if (part.isEmpty()) {
         throw ZentrapError("the rectangle " + std::to_string(options.left) + "," + std::to_string(options.top) + "," +
                            std::to_string(options.width) + "," + std::to_string(options.height) +
                            " lies entirely off the " + std::to_string(screenSize.width) + " x " +
                            std::to_string(screenSize.height) + " screen");
     }
+    // Only the part on the screen is kept, and nothing is allocated for the rest.
+    checkImageSize(part.width(), part.height(), limits);
     Bitmap bitmap;
-    GrabScreen(options.left, options.top, options.width, options.height, bitmap, options.cursor, screen);
+    GrabScreen(part.left, part.top, part.width(), part.height(), bitmap, options.cursor, screen);
     if (isPpmFileName(options.output)) {
         savePpm(bitmap, options.output);
     } else {

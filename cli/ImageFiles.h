@@ -3,6 +3,7 @@
 
 #include "common/Bitmap.h"
 #include "formats/OutputFormats.h"
+#include "formats/readers/ImageLimits.h"
 
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 // Reads a BMP, PNG, JPEG, GIF, TIFF or PBM/PGM/PPM file, told by its content, refusing anything
 // that is not a regular file and pictures beyond the size limits. Indexed and grey pictures stay
 // indexed. Throws ZentrapError with the file name and what is wrong.
-Bitmap loadImageFile(const std::string& path);
+Bitmap loadImageFile(const std::string& path, const ImageLimits& limits);
 
 // The output format a file name's extension asks for (any extension of the format table).
 std::optional<ImageFormat> imageFormatOfFileName(const std::string& path);

@@ -15,7 +15,7 @@ constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
 
 } // namespace
 
-Bitmap loadImageFile(const std::string& path)
+Bitmap loadImageFile(const std::string& path, const ImageLimits& limits)
 {
     // The name is used as the bytes it is: names that are not valid UTF-8 open too.
     RegularFileContents contents = readRegularFile(path, kMaxFileBytes);
@@ -23,7 +23,8 @@ Bitmap loadImageFile(const std::string& path)
         throw ZentrapError("Cannot read " + path + ": " + contents.errorText);
     }
     try {
-        return decodeImage(std::span(reinterpret_cast<const uint8_t*>(contents.bytes->data()), contents.bytes->size()));
+        return decodeImage(std::span(reinterpret_cast<const uint8_t*>(contents.bytes->data()), contents.bytes->size()),
+                           limits);
     } catch (const ZentrapError& e) {
         throw ZentrapError(path + ": " + e.what());
     }

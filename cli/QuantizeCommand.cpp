@@ -69,11 +69,11 @@ QuantizeOptions parseOptions(const std::vector<std::string>& args)
 
 } // namespace
 
-int runQuantize(const std::vector<std::string>& args)
+int runQuantize(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     QuantizeOptions options = parseOptions(args);
     int bits = reductionBitsFor(options.colors);
-    Bitmap source = loadImageFile(options.input);
+    Bitmap source = loadImageFile(options.input, limits);
     if (source.pixelFormat() != PixelFormat::Bpp24) {
         source = source.converted(PixelFormat::Bpp24);
     }

@@ -68,10 +68,11 @@ ResizeOptions parseResizeArguments(const std::vector<std::string>& args)
 
 } // namespace
 
-int runResize(const std::vector<std::string>& args)
+int runResize(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     ResizeOptions options = parseResizeArguments(args);
-    Bitmap source = loadImageFile(options.files[0]);
+    checkImageSize(options.width, options.height, limits);
+    Bitmap source = loadImageFile(options.files[0], limits);
     Bitmap destination(options.width, options.height, PixelFormat::Bpp24);
     if (options.plain) {
         PlainStretch(source.converted(PixelFormat::Bpp24), destination);

@@ -1,4 +1,4 @@
-// zentrap-cli rotate: the editor's right-angle rotation, clockwise.
+// zentrap-cli rotate: the editor's right-angle rotation, clockwise; 8-bit pictures stay 8-bit.
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageFiles.h"
@@ -25,16 +25,19 @@ RotationAngle parseAngle(const std::string& text)
 
 } // namespace
 
-int runRotate(const std::vector<std::string>& args)
+int runRotate(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     if (args.size() != 3) {
         throw CliUsageError("expected ANGLE INPUT OUTPUT");
     }
     RotationAngle angle = parseAngle(args[0]);
     requireImageExtension(args[2]);
-    Bitmap source = loadImageFile(args[1]);
     Bitmap destination;
-    RotateBitmap(source, destination, angle);
+    {
+        // The source is gone before the result is written: at most the two pictures at once.
+        Bitmap source = loadImageFile(args[1], limits);
+        RotatePicture(source, destination, angle);
+    }
     saveImageFileByExtension(destination, args[2]);
     return 0;
 }

@@ -1,5 +1,6 @@
 // zentrap-cli: runs Zentrap's image algorithms from the command line.
 #include "cli/Commands.h"
+#include "cli/PixelLimit.h"
 
 #include <cstdio>
 #include <exception>
@@ -11,7 +12,7 @@ namespace {
 
 struct Verb {
     std::string_view name;
-    int (*run)(const std::vector<std::string>& args);
+    int (*run)(const std::vector<std::string>& args, const ImageLimits& limits);
     std::string_view usage;
 };
 
@@ -29,7 +30,8 @@ const std::vector<Verb> kVerbs = {
 
 constexpr std::string_view kInputs =
     "Pictures read: BMP, PNG, JPEG, GIF, TIFF, PBM, PGM and PPM, told by their content, at most 65535 pixels\n"
-    "on a side and 2^28 pixels in all.\n";
+    "on a side and 2^28 pixels in all. Every verb takes --max-pixels N (or ZENTRAP_MAX_PIXELS=N) to lower\n"
+    "that limit for the pictures it reads and makes.\n";
 
 void printUsage(std::FILE* to)
 {
@@ -55,7 +57,7 @@ bool asksForHelp(const std::vector<std::string>& args)
     return false;
 }
 
-int runVerb(const Verb& verb, const std::vector<std::string>& args)
+int runVerb(const Verb& verb, std::vector<std::string> args)
 {
     const std::string name(verb.name);
     const std::string usage(verb.usage);
@@ -64,7 +66,8 @@ int runVerb(const Verb& verb, const std::vector<std::string>& args)
         return 0;
     }
     try {
-        return verb.run(args);
+        ImageLimits limits = takePixelLimit(args);
+        return verb.run(args, limits);
     } catch (const CliUsageError& e) {
         std::fprintf(stderr, "zentrap-cli %s: %s\nusage: zentrap-cli %s\n", name.c_str(), e.what(), usage.c_str());
         return 2;

@@ -11,10 +11,12 @@
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +28,8 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr size_t kTemporaryRandomChars = 8;
 constexpr std::string_view kNameChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kMaxSymlinkDepth = 40;
+// A temporary file untouched this long and locked by no writer is a leftover of a killed save.
+constexpr std::chrono::seconds kStaleTemporaryAge{10};
 
 std::string systemError(int error, const std::string& path)
 {
@@ -79,45 +83,105 @@ private:
     std::vector<uint8_t> buffer_;
 };
 
-std::string folderOf(const std::string& path)
+// A folder opened for the names in it: every link on the way to it is resolved by the kernel.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    explicit FolderHandle(int fd) : fd_(fd) {}
+    ~FolderHandle()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FolderHandle(FolderHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FolderHandle& operator=(FolderHandle&& other) noexcept
+    {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+// Splits "a/b/c" into "a/b" and "c"; a name without a slash lies in `.`.
+std::pair<std::string, std::string> splitFolder(const std::string& path)
 {
     size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
-        return ".";
+        return {".", path};
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-// The file a write to `path` would reach: symbolic links followed to the end (the last one may
-// point to a file that does not exist yet).
-std::string finalTarget(const std::string& path)
+FolderHandle openFolder(int base, const std::string& folder, const std::string& path)
 {
-    std::string current = path;
+    int fd = ::openat(base, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw ZentrapError(systemError(errno, path));
+    }
+    return FolderHandle(fd);
+}
+
+// The kernel's own rule for links in shared folders (protected_symlinks): in a world-writable
+// sticky folder, a link is followed only when it belongs to the user or to the folder's owner, so
+// that nobody can plant a link there that redirects another user's save.
+void refusePlantedLink(int folder, const struct stat& link, const std::string& path)
+{
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) {
+        throw ZentrapError(systemError(errno, path));
+    }
+    bool shared = (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
+    if (shared && link.st_uid != ::geteuid() && link.st_uid != info.st_uid) {
+        throw ZentrapError(systemError(EACCES, path));
+    }
+}
+
+// Where a write to `path` lands: the folder and the name in it after following symbolic links at
+// the name (the last one may point to a file that does not exist yet).
+struct SaveTarget {
+    FolderHandle folder;
+    std::string name;
+};
+
+SaveTarget resolveTarget(const std::string& path)
+{
+    auto [folderName, name] = splitFolder(path);
+    SaveTarget target{openFolder(AT_FDCWD, folderName, path), name};
     for (int depth = 0; depth <= kMaxSymlinkDepth; ++depth) {
+        if (target.name.empty() || target.name == "." || target.name == "..") {
+            throw ZentrapError(systemError(EISDIR, path));
+        }
         struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0) {
+        if (::fstatat(target.folder.fd(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) {
-                return current;
+                return target;
             }
             throw ZentrapError(systemError(errno, path));
         }
         if (!S_ISLNK(info.st_mode)) {
-            return current;
+            return target;
         }
+        refusePlantedLink(target.folder.fd(), info, path);
         std::vector<char> link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        ssize_t n = ::readlinkat(target.folder.fd(), target.name.c_str(), link.data(), link.size());
         if (n < 0) {
             throw ZentrapError(systemError(errno, path));
         }
-        if (static_cast<size_t>(n) == link.size()) {
+        if (static_cast<size_t>(n) == link.size() || n == 0) {
             continue; // the link changed under us: read it again
         }
-        std::string target(link.data(), static_cast<size_t>(n));
-        if (target.front() == '/') {
-            current = std::move(target);
-        } else {
-            current = folderOf(current).append("/").append(target);
+        auto [linkFolder, linkName] = splitFolder(std::string(link.data(), static_cast<size_t>(n)));
+        if (linkFolder != ".") {
+            target.folder = openFolder(target.folder.fd(), linkFolder, path);
         }
+        target.name = linkName;
     }
     throw ZentrapError(systemError(ELOOP, path));
 }
@@ -149,12 +213,17 @@ std::string randomNameChars()
 
 // Creates a new temporary file in `folder`; `mode` is the mode it is created with (the umask
 // applies).
-int createTemporaryFile(const std::string& folder, mode_t mode, std::string& tempPath, const std::string& path)
+// `tempName` gets the file's name in the folder and `tempPath` a path to it that the termination
+// handler can use. The file stays locked while it is written: that tells live temporaries from
+// the leftovers of a killed process.
+int createTemporaryFile(int folder, mode_t mode, std::string& tempName, std::string& tempPath, const std::string& path)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/" + std::string(kTemporaryPrefix) + randomNameChars() + std::string(kTemporarySuffix);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        tempName = std::string(kTemporaryPrefix) + randomNameChars() + std::string(kTemporarySuffix);
+        tempPath = "/proc/self/fd/" + std::to_string(folder) + "/" + tempName;
+        int fd = ::openat(folder, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
             return fd;
         }
         if (errno != EEXIST) {
@@ -213,7 +282,7 @@ public:
 
     // Creates the temporary file and registers it, with the termination signals held back in
     // between so that no signal finds it created but unregistered. `tempPath` must outlive the guard.
-    int create(const std::string& folder, mode_t mode, std::string& tempPath, const std::string& path)
+    int create(int folder, mode_t mode, std::string& tempName, std::string& tempPath, const std::string& path)
     {
         sigset_t termination, previous;
         sigemptyset(&termination);
@@ -223,7 +292,7 @@ public:
         ::pthread_sigmask(SIG_BLOCK, &termination, &previous);
         int fd = -1;
         try {
-            fd = createTemporaryFile(folder, mode, tempPath, path);
+            fd = createTemporaryFile(folder, mode, tempName, tempPath, path);
             publish(tempPath);
         } catch (...) {
             ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
@@ -292,7 +361,7 @@ private:
 };
 
 // The checks a direct write would make, and more: never replace a special file by a regular one.
-void checkExistingTarget(const std::string& target, const struct stat& info, const std::string& path)
+void checkExistingTarget(const SaveTarget& target, const struct stat& info, const std::string& path)
 {
     if (S_ISDIR(info.st_mode)) {
         throw ZentrapError(systemError(EISDIR, path));
@@ -300,7 +369,7 @@ void checkExistingTarget(const std::string& target, const struct stat& info, con
     if (!S_ISREG(info.st_mode)) {
         throw ZentrapError(nonRegularFileText(info.st_mode) + ": " + path);
     }
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (::faccessat(target.folder.fd(), target.name.c_str(), W_OK, AT_EACCESS) != 0) {
         throw ZentrapError(systemError(errno, path));
     }
 }
@@ -317,13 +386,54 @@ void takeOverAttributes(int fd, const struct stat& info)
     ::fchmod(fd, info.st_mode & 0777);
 }
 
-void syncFolder(const std::string& folder)
+void syncFolder(int folder)
 {
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+// Temporaries of a killed save: named as ours, regular files of this user, not locked by a live
+// writer and untouched for `age` (a writer locks its file at once; the age covers that moment).
+bool isStaleTemporary(int folder, const char* name, std::chrono::seconds age)
+{
+    struct stat info {};
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid() || info.st_mtime > ::time(nullptr) - static_cast<time_t>(age.count())) {
+        return false;
+    }
+    int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat opened {};
+    bool stale = ::fstat(fd, &opened) == 0 && opened.st_ino == info.st_ino && opened.st_dev == info.st_dev &&
+                 ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return stale;
+}
+
+int removeStaleTemporaries(int folder, std::chrono::seconds age)
+{
+    int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return 0;
+    }
+    int removed = 0;
+    while (dirent* entry = ::readdir(dir)) {
+        if (isAtomicFileTemporaryName(entry->d_name) && isStaleTemporary(folder, entry->d_name, age) &&
+            ::unlinkat(folder, entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 } // namespace
@@ -344,40 +454,30 @@ bool isAtomicFileTemporaryName(std::string_view name)
 
 int removeStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) {
+    int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
         return 0;
     }
-    int removed = 0;
-    time_t limit = ::time(nullptr) - static_cast<time_t>(age.count());
-    while (dirent* entry = ::readdir(dir)) {
-        if (!isAtomicFileTemporaryName(entry->d_name)) {
-            continue;
-        }
-        struct stat info {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
-            info.st_mtime <= limit && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
-            ++removed;
-        }
-    }
-    ::closedir(dir);
-    return removed;
+    FolderHandle handle(fd);
+    return removeStaleTemporaries(handle.fd(), age);
 }
 
 void writeFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce)
 {
     ignoreFileSizeSignal();
-    std::string target = finalTarget(path);
+    SaveTarget target = resolveTarget(path);
+    const int folder = target.folder.fd();
     struct stat existing {};
-    bool exists = ::stat(target.c_str(), &existing) == 0;
+    bool exists = ::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists) {
         checkExistingTarget(target, existing, path);
     }
-    std::string folder = folderOf(target);
+    removeStaleTemporaries(folder, kStaleTemporaryAge);
+    std::string tempName;
     std::string tempPath;
     // An existing file's content stays private until it has the file's own mode.
     TemporaryFileGuard guard;
-    int fd = guard.create(folder, exists ? 0600 : 0666, tempPath, path);
+    int fd = guard.create(folder, exists ? 0600 : 0666, tempName, tempPath, path);
     try {
         if (exists) {
             takeOverAttributes(fd, existing);
@@ -393,14 +493,14 @@ void writeFileAtomically(const std::string& path, const std::function<void(ByteS
         if (closed != 0) {
             throw ZentrapError(systemError(errno, path));
         }
-        if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+        if (::renameat(folder, tempName.c_str(), folder, target.name.c_str()) != 0) {
             throw ZentrapError(systemError(errno, path));
         }
     } catch (...) {
         if (fd >= 0) {
             ::close(fd);
         }
-        ::unlink(tempPath.c_str());
+        ::unlinkat(folder, tempName.c_str(), 0);
         throw;
     }
     // Make the rename itself durable.

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr const char* kWouldWaitText = "Not a file that can be read (reading it waits for data)";
+
 FileProblem problemOf(int error)
 {
     switch (error) {
@@ -103,11 +105,9 @@ RegularFile::RegularFile(const std::string& path)
         fail(S_ISDIR(info.st_mode) ? FileProblem::Folder : FileProblem::NotRegular, 0);
         return;
     }
+    // O_NONBLOCK stays: some files that call themselves regular (/proc/kmsg, files of user-space
+    // file systems) wait for data on read, and such a file is not one this program can read.
     size_ = static_cast<std::uint64_t>(info.st_size);
-    int flags = ::fcntl(fd_, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
-    }
 }
 
 RegularFile::~RegularFile()
@@ -184,6 +184,11 @@ std::optional<std::string> RegularFile::readAll(std::uint64_t maxBytes)
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
+            }
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                notRegularText_ = kWouldWaitText;
+                fail(FileProblem::NotRegular, 0);
+                return std::nullopt;
             }
             fail(FileProblem::ReadFailed, errno);
             return std::nullopt;

@@ -18,8 +18,9 @@ enum class FileProblem {
     ReadFailed,       // any other system error while opening or reading
 };
 
-// A file opened for reading after checking that it is a regular file. Opening never blocks
-// (O_NONBLOCK, then fstat) and never opens a device at all (the name is checked first).
+// A file opened for reading after checking that it is a regular file. Opening and reading never
+// block (the descriptor stays O_NONBLOCK: a "regular" file whose read would wait is refused as
+// NotRegular) and a device is never opened at all (the name is checked first).
 class RegularFile {
 public:
     explicit RegularFile(const std::string& path);

@@ -235,7 +235,45 @@ void rotateHalf(const Bitmap& source, Bitmap& destination, const RowProgress& ro
     }
 }
 
+// One byte per pixel, tile by tile as above.
+void turnBytes(const Bitmap& source, Bitmap& destination, RotationAngle angle)
+{
+    const int ws = source.width();
+    const int hs = source.height();
+    for (int y0 = 0; y0 < hs; y0 += kTile) {
+        const int y1 = std::min(hs, y0 + kTile);
+        for (int x0 = 0; x0 < ws; x0 += kTile) {
+            const int x1 = std::min(ws, x0 + kTile);
+            for (int y = y0; y < y1; ++y) {
+                const uint8_t* in = source.row(y);
+                for (int x = x0; x < x1; ++x) {
+                    if (angle == RotationAngle::Rotate180) {
+                        destination.row(hs - 1 - y)[ws - 1 - x] = in[x];
+                    } else if (angle == RotationAngle::Rotate90) {
+                        destination.row(x)[hs - 1 - y] = in[x];
+                    } else {
+                        destination.row(ws - 1 - x)[y] = in[x];
+                    }
+                }
+            }
+        }
+    }
+}
+
 } // namespace
+
+void RotatePicture(const Bitmap& source, Bitmap& destination, RotationAngle angle)
+{
+    if (source.pixelFormat() != PixelFormat::Bpp8 || &source == &destination) {
+        RotateBitmap(source, destination, angle);
+        return;
+    }
+    const bool half = angle == RotationAngle::Rotate180;
+    destination =
+        Bitmap(half ? source.width() : source.height(), half ? source.height() : source.width(), PixelFormat::Bpp8);
+    destination.setColorTable(source.colorTable().empty() ? greyRamp(256) : source.colorTable());
+    turnBytes(source, destination, angle);
+}
 
 void RotateBitmap(const Bitmap& source, Bitmap& destination, RotationAngle angle, const StatusProgress& progress)
 {

@@ -3,9 +3,12 @@
 #include "common/ZentrapError.h"
 #include "formats/BmpChannelOrder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -93,6 +96,21 @@ void termDestination(j_compress_ptr cinfo)
     }
 }
 
+// One row as red, green, blue: pictures of any format are encoded without a converted copy.
+void rowToRgb(const Bitmap& image, int y, uint8_t* out)
+{
+    if (!isIndexed(image.pixelFormat())) {
+        bgrRowToRgb(image.row(y), out, static_cast<size_t>(image.width()), image.bitsPerPixel());
+        return;
+    }
+    for (int x = 0; x < image.width(); ++x, out += 3) {
+        ColorRef color = image.pixelColor(x, y);
+        out[0] = redOf(color);
+        out[1] = greenOf(color);
+        out[2] = blueOf(color);
+    }
+}
+
 struct CompressJob {
     const Bitmap* image;
     int quality;
@@ -130,8 +148,7 @@ bool compress(const CompressJob& job, ErrorManager& err)
     jpeg_start_compress(&cinfo, TRUE);
     JSAMPROW rows[1] = {job.rgbRow};
     while (cinfo.next_scanline < cinfo.image_height) {
-        bgrRowToRgb(image.row(static_cast<int>(cinfo.next_scanline)), job.rgbRow, static_cast<size_t>(image.width()),
-                    24);
+        rowToRgb(image, static_cast<int>(cinfo.next_scanline), job.rgbRow);
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -211,11 +228,6 @@ void writeJpeg(const Bitmap& image, const JpegOptions& options, ByteSink& out)
         throw ZentrapError("JPEG quality must be between 1 and 100");
     }
     const Bitmap* source = &image;
-    Bitmap converted;
-    if (image.pixelFormat() != PixelFormat::Bpp24) {
-        converted = image.converted(PixelFormat::Bpp24);
-        source = &converted;
-    }
     std::vector<uint8_t> rgbRow(static_cast<size_t>(source->width()) * 3 + 1);
     auto destination = std::make_unique<SinkDestination>();
     destination->out = &out;
@@ -249,12 +261,14 @@ Bitmap decodeJpeg(std::span<const uint8_t> data)
 
 namespace {
 
-// Progressive files can hold any number of scans, each costing a pass over the coefficients.
-constexpr long kMaxScans = 1000;
+// Progressive files can hold any number of scans, each costing a pass over the coefficients;
+// real files use at most a few dozen (libjpeg-turbo's advice for files from outside is 100).
+constexpr long kMaxScans = 100;
 
 struct FileErrorManager {
     ErrorManager base;
     bool endedEarly;
+    bool tooManyScans;
 };
 
 // Data that ends early or that the entropy decoder cannot follow is an error here: libjpeg would go
@@ -283,7 +297,9 @@ void limitScans(j_common_ptr cinfo)
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > kMaxScans) {
         auto* err = reinterpret_cast<FileErrorManager*>(cinfo->err);
-        std::snprintf(err->base.message, sizeof err->base.message, "more than %ld scans", kMaxScans);
+        err->tooManyScans = true;
+        std::snprintf(err->base.message, sizeof err->base.message,
+                      "JPEG file refused: it has more than %ld progressive scans", kMaxScans);
         std::longjmp(err->base.jump, 1);
     }
 }
@@ -300,6 +316,7 @@ void initFileErrors(FileDecodeJob& job)
     initErrorManager(job.err.base);
     job.err.base.pub.emit_message = noteWarning;
     job.err.endedEarly = false;
+    job.err.tooManyScans = false;
     job.cinfo.err = &job.err.base.pub;
 }
 
@@ -319,12 +336,15 @@ bool readFileHeader(FileDecodeJob& job, std::span<const uint8_t> data, size_t ma
     header.height = job.cinfo.image_height;
     header.components = job.cinfo.num_components;
     header.arithmetic = job.cinfo.arith_code != 0;
+    header.progressive = job.cinfo.progressive_mode != 0;
     header.fileBytes = data.size();
     for (int i = 0; i < job.cinfo.num_components; ++i) {
         header.blocks += uint64_t{job.cinfo.comp_info[i].width_in_blocks} * job.cinfo.comp_info[i].height_in_blocks;
     }
     bool grey = job.cinfo.num_components == 1;
-    job.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    // libjpeg turns YCCK into CMYK but neither into RGB: that step is ours (cmykRowToBgr).
+    bool inks = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+    job.cinfo.out_color_space = grey ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_RGB;
     return true;
 }
 
@@ -337,20 +357,54 @@ bool startFileDecode(FileDecodeJob& job)
     return true;
 }
 
-// Rows go into the picture, or all into one scratch row when there is no picture yet.
+// Ink amounts to light: each of red, green and blue is what its ink (cyan, magenta, yellow) and
+// black leave of white. Adobe's files store the amounts inverted (255 = no ink), others plainly.
+void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        unsigned k = inverted ? cmyk[3] : 255U - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            unsigned left = inverted ? cmyk[c] : 255U - cmyk[c];
+            bgr[2 - c] = static_cast<uint8_t>((left * k + 127) / 255);
+        }
+    }
+}
+
+// Rows go into the picture, or all into one scratch row when there is no picture yet. CMYK rows
+// and the rows of a picture narrower than the file's (a top-left part) go through the scratch row;
+// decoding stops after the picture's last row.
 bool readFileRows(FileDecodeJob& job, Bitmap* out, uint8_t* scratch)
 {
     if (setjmp(job.err.base.jump) != 0) {
         return false;
     }
-    bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24;
-    while (job.cinfo.output_scanline < job.cinfo.output_height) {
-        JSAMPROW rows[1] = {out ? out->row(static_cast<int>(job.cinfo.output_scanline)) : scratch};
-        if (jpeg_read_scanlines(&job.cinfo, rows, 1) == 1 && rgb) {
-            rgbToBgrInPlace(rows[0], job.cinfo.output_width);
+    const bool inks = job.cinfo.out_color_space == JCS_CMYK;
+    const bool rgb = out != nullptr && out->pixelFormat() == PixelFormat::Bpp24 && !inks;
+    const bool direct = out != nullptr && !inks && static_cast<JDIMENSION>(out->width()) == job.cinfo.output_width;
+    const JDIMENSION rowsWanted = out ? static_cast<JDIMENSION>(out->height()) : job.cinfo.output_height;
+    while (job.cinfo.output_scanline < rowsWanted) {
+        int y = static_cast<int>(job.cinfo.output_scanline);
+        JSAMPROW rows[1] = {direct ? out->row(y) : scratch};
+        if (jpeg_read_scanlines(&job.cinfo, rows, 1) != 1 || out == nullptr) {
+            continue;
+        }
+        auto width = static_cast<JDIMENSION>(out->width());
+        if (inks) {
+            cmykRowToBgr(scratch, out->row(y), width, job.cinfo.saw_Adobe_marker != 0);
+            continue;
+        }
+        if (!direct) {
+            std::memcpy(out->row(y), scratch, size_t{width} * static_cast<size_t>(job.cinfo.output_components));
+        }
+        if (rgb) {
+            rgbToBgrInPlace(out->row(y), width);
         }
     }
-    jpeg_finish_decompress(&job.cinfo);
+    if (rowsWanted < job.cinfo.output_height) {
+        jpeg_abort_decompress(&job.cinfo);
+    } else {
+        jpeg_finish_decompress(&job.cinfo);
+    }
     return true;
 }
 
@@ -374,6 +428,9 @@ public:
     FileDecodeJob& job() { return *job_; }
     [[noreturn]] void fail() const
     {
+        if (job_->err.tooManyScans) {
+            throw ZentrapError(job_->err.base.message);
+        }
         throw ZentrapError(std::string(job_->err.endedEarly ? "Truncated JPEG file: " : "Damaged JPEG file: ") +
                            job_->err.base.message);
     }
@@ -389,7 +446,7 @@ namespace {
 // One decoding pass. Without `out` the rows are decoded and dropped: that first pass finds damaged
 // or missing data before the picture's memory is taken.
 void decodeFilePass(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
-                    size_t maxWorkingMemory, Bitmap* out)
+                    size_t maxWorkingMemory, Bitmap* out, Size wanted)
 {
     FileDecodeState state;
     FileDecodeJob& job = state.job();
@@ -402,13 +459,15 @@ void decodeFilePass(std::span<const uint8_t> data, const std::function<void(cons
         state.fail();
     }
     bool grey = job.cinfo.output_components == 1;
-    if (!grey && job.cinfo.output_components != 3) {
+    bool inks = job.cinfo.out_color_space == JCS_CMYK;
+    if (!grey && job.cinfo.output_components != (inks ? 4 : 3)) {
         throw ZentrapError("Unsupported JPEG file: " + std::to_string(job.cinfo.output_components) +
                            " colour channels");
     }
-    std::vector<uint8_t> scratch(out ? 0 : size_t{job.cinfo.output_width} * 3);
+    std::vector<uint8_t> scratch(size_t{job.cinfo.output_width} * (inks ? 4 : 3));
     if (out != nullptr) {
-        *out = Bitmap(static_cast<int>(job.cinfo.output_width), static_cast<int>(job.cinfo.output_height),
+        *out = Bitmap(std::min(static_cast<int>(job.cinfo.output_width), wanted.width),
+                      std::min(static_cast<int>(job.cinfo.output_height), wanted.height),
                       grey ? PixelFormat::Bpp8 : PixelFormat::Bpp24);
         if (grey) {
             out->setColorTable(greyRamp(256));
@@ -424,8 +483,18 @@ void decodeFilePass(std::span<const uint8_t> data, const std::function<void(cons
 Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory)
 {
-    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr);
+    constexpr Size kWhole{std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+    decodeFilePass(data, checkHeader, maxWorkingMemory, nullptr, kWhole);
     Bitmap out;
-    decodeFilePass(data, checkHeader, maxWorkingMemory, &out);
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out, kWhole);
+    return out;
+}
+
+Bitmap decodeJpegFilePart(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
+                          size_t maxWorkingMemory, Size wanted)
+{
+    // The part is small: one pass decodes into it directly and ends after its last row.
+    Bitmap out;
+    decodeFilePass(data, checkHeader, maxWorkingMemory, &out, wanted);
     return out;
 }

@@ -4,6 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/ByteSink.h"
+#include "common/Geometry.h"
 #include "formats/FormatSettings.h"
 
 #include <cstddef>
@@ -29,14 +30,21 @@ struct JpegFileHeader {
     int64_t height = 0;
     int components = 0;
     bool arithmetic = false;
-    uint64_t blocks = 0; // 8 x 8 blocks over all components
+    bool progressive = false; // all coefficients are kept while the scans are read
+    uint64_t blocks = 0;      // 8 x 8 blocks over all components
     uint64_t fileBytes = 0;
 };
 
-// Decodes a JPEG file from outside: grey pictures as 8-bit grey, others as 24-bit. `checkHeader`
+// Decodes a JPEG file from outside: grey pictures as 8-bit grey, others (CMYK and YCCK ones too,
+// in Adobe's inverted convention when the file has Adobe's marker) as 24-bit. `checkHeader`
 // throws to refuse a header. libjpeg's working memory (progressive coefficients) is limited to
 // `maxWorkingMemory`; data that ends early and absurd numbers of scans are errors. The data is
 // decoded twice, first without keeping the rows, so that damaged data never gets the picture's memory.
 // Throws ZentrapError with libjpeg's message.
 Bitmap decodeJpegFile(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
                       size_t maxWorkingMemory);
+
+// Decodes only the top-left `wanted` part of a JPEG file (as decodeJpegFile would decode it), in
+// one pass that ends after the part's last row; data further on is not looked at.
+Bitmap decodeJpegFilePart(std::span<const uint8_t> data, const std::function<void(const JpegFileHeader&)>& checkHeader,
+                          size_t maxWorkingMemory, Size wanted);

@@ -159,13 +159,20 @@ PngImage::PngImage()
 void PngImage::assign(const Bitmap& bitmap)
 {
     bitmap_ = bitmap;
+    source_ = &bitmap_;
+}
+
+void PngImage::refer(const Bitmap& bitmap)
+{
+    bitmap_ = Bitmap();
+    source_ = &bitmap;
 }
 
 void PngImage::prepareChunks()
 {
     // The images written here are never transparent.
     chunks_.remove("tRNS");
-    if (writesIndexed(bitmap_)) {
+    if (writesIndexed(*source_)) {
         if (!chunks_.find("PLTE")) {
             chunks_.insertAfter("IHDR", "PLTE");
         }
@@ -177,19 +184,19 @@ void PngImage::prepareChunks()
 std::vector<uint8_t> PngImage::headerData() const
 {
     std::vector<uint8_t> data(13, 0);
-    putBE32(data.data(), static_cast<uint32_t>(bitmap_.width()));
-    putBE32(data.data() + 4, static_cast<uint32_t>(bitmap_.height()));
-    data[8] = static_cast<uint8_t>(writesIndexed(bitmap_) ? bitmap_.bitsPerPixel() : 8);
-    data[9] = writesIndexed(bitmap_) ? 3 : 2;
+    putBE32(data.data(), static_cast<uint32_t>(source_->width()));
+    putBE32(data.data() + 4, static_cast<uint32_t>(source_->height()));
+    data[8] = static_cast<uint8_t>(writesIndexed(*source_) ? source_->bitsPerPixel() : 8);
+    data[9] = writesIndexed(*source_) ? 3 : 2;
     // Compression, filter and interlace methods stay 0.
     return data;
 }
 
 std::vector<uint8_t> PngImage::paletteData() const
 {
-    size_t limit = size_t{1} << bitmap_.bitsPerPixel();
+    size_t limit = size_t{1} << source_->bitsPerPixel();
     std::vector<RgbQuad> table =
-        bitmap_.colorTable().empty() ? greyRamp(static_cast<int>(limit)) : bitmap_.colorTable();
+        source_->colorTable().empty() ? greyRamp(static_cast<int>(limit)) : source_->colorTable();
     // A palette longer than the bit depth can address is not valid PNG.
     table.resize(std::min(table.size(), limit));
     std::vector<uint8_t> data;
@@ -204,16 +211,16 @@ std::vector<uint8_t> PngImage::paletteData() const
 
 std::vector<uint8_t> PngImage::imageData() const
 {
-    const size_t rowBytes = pngRowBytes(bitmap_);
-    const bool indexed = writesIndexed(bitmap_);
+    const size_t rowBytes = pngRowBytes(*source_);
+    const bool indexed = writesIndexed(*source_);
     std::vector<uint8_t> compressed;
     IdatCompressor compressor(compressed);
     PngRowFilter filter(rowBytes, indexed ? 1 : 3, filters_);
     std::vector<uint8_t> rgb(indexed ? 0 : rowBytes);
-    for (int y = 0; y < bitmap_.height(); ++y) {
-        const uint8_t* row = bitmap_.row(y);
+    for (int y = 0; y < source_->height(); ++y) {
+        const uint8_t* row = source_->row(y);
         if (!indexed) {
-            bgrRowToRgb(row, rgb.data(), static_cast<size_t>(bitmap_.width()), bitmap_.bitsPerPixel());
+            bgrRowToRgb(row, rgb.data(), static_cast<size_t>(source_->width()), source_->bitsPerPixel());
             row = rgb.data();
         }
         compressor.add(filter.filterRow(row));
@@ -224,7 +231,7 @@ std::vector<uint8_t> PngImage::imageData() const
 
 void PngImage::saveToStream(ByteSink& out)
 {
-    if (bitmap_.isEmpty()) {
+    if (source_->isEmpty()) {
         throw ZentrapError("The image is empty");
     }
     prepareChunks();
@@ -246,6 +253,6 @@ void PngImage::saveToStream(ByteSink& out)
 void writePng(const Bitmap& bitmap, ByteSink& out)
 {
     PngImage png;
-    png.assign(bitmap);
+    png.refer(bitmap);
     png.saveToStream(out);
 }

@@ -37,10 +37,15 @@ class PngImage {
 public:
     // A new image: chunks IHDR, IDAT, IEND; filters None, Sub, Average, Paeth; no interlacing.
     PngImage();
+    // The image may refer to a bitmap it does not own: copies would not know which one to write.
+    PngImage(const PngImage&) = delete;
+    PngImage& operator=(const PngImage&) = delete;
 
     // Takes a copy of `bitmap` as the image to write.
     void assign(const Bitmap& bitmap);
-    const Bitmap& bitmap() const { return bitmap_; }
+    // Writes `bitmap` itself, without a copy: it must stay unchanged while the image is written.
+    void refer(const Bitmap& bitmap);
+    const Bitmap& bitmap() const { return *source_; }
     PngChunkList& chunkList() { return chunks_; }
     PngFilterSet filters() const { return filters_; }
 
@@ -55,6 +60,7 @@ private:
     std::vector<uint8_t> imageData() const;
 
     Bitmap bitmap_;
+    const Bitmap* source_ = &bitmap_;
     PngChunkList chunks_;
     PngFilterSet filters_ = kDefaultPngFilters;
 };

@@ -20,6 +20,8 @@ public:
     // Returns after `milliseconds` have passed; events (timers, paints, input) are served
     // meanwhile, so callers must guard their own commands against re-entry.
     virtual void wait(int milliseconds) = 0;
+    // Milliseconds on a clock that never goes backwards, from an arbitrary start.
+    virtual long long milliseconds() const = 0;
     // A stopped timer that, once started, calls `tick` every `milliseconds` (never early).
     virtual std::unique_ptr<RepeatingTimer> makeRepeatingTimer(int milliseconds, std::function<void()> tick) = 0;
 };

@@ -13,6 +13,7 @@
 #include "platform/PrintService.h"
 #include "platform/ScreenSource.h"
 #include "platform/TrayService.h"
+#include "platform/UncoverWatch.h"
 #include "platform/WindowManager.h"
 
 #include <string>
@@ -36,4 +37,6 @@ struct Platform {
     // Null: the application runs without a notification-area icon.
     TrayService* tray = nullptr;
     PrintService* printing = nullptr;
+    // Null: a window hidden for a capture waits the full repaint time.
+    UncoverWatch* uncoverWatch = nullptr;
 };

@@ -1,13 +1,22 @@
 // Requests to the desktop's window manager that the toolkit does not offer: activation, minimising,
-// taskbar state, moves the window manager runs itself, and whether windows can be shaped.
+// taskbar state, moves the window manager runs itself, whether windows can be shaped, and where a
+// window stands with its frame.
 #pragma once
 
 #include "common/Geometry.h"
 
 #include <cstdint>
+#include <optional>
 
 // The platform's identifier of a top-level window (an X window id).
 using NativeWindow = uint64_t;
+
+// A window as it stands on the screen: the outermost window that holds it (the window manager's
+// frame, or the window itself) and the area it takes, frame and decorations included.
+struct FramedWindow {
+    NativeWindow outer = 0;
+    Rect bounds;
+};
 
 class WindowManager {
 public:
@@ -27,4 +36,6 @@ public:
     virtual bool startMove(NativeWindow window, Point anchor, int button) = 0;
     // False when the display cannot shape windows, so a window cannot have holes.
     virtual bool shapesAvailable() = 0;
+    // Where the shown window stands, its frame included; nothing when the desktop cannot tell.
+    virtual std::optional<FramedWindow> framedWindow(NativeWindow window) = 0;
 };

@@ -159,7 +159,7 @@ PrintPreviewModel::PointerResult PrintPreviewModel::mouseReleased(Point p)
     return result;
 }
 
-std::optional<std::string> PrintPreviewModel::print()
+std::optional<std::string> PrintPreviewModel::print(const JobRunner& runJob)
 {
     int copies = copiesFromText(settings_.copiesText, numbers_);
     if (numbers_.parseInteger(settings_.copiesText) != copies) {
@@ -169,31 +169,45 @@ std::optional<std::string> PrintPreviewModel::print()
         layout_ = computePageLayout(metrics_, settings_.layout, image_.width(), image_.height(), screenPpi_, numbers_);
         laidOut_ = true;
     }
-    Bitmap copy = image_.converted(PixelFormat::Bpp24);
-    Rect destination = printDestination(metrics_, layout_, copy.width(), copy.height(), screenPpi_);
+    const Bitmap copy = image_.converted(PixelFormat::Bpp24);
+    const Rect destination = printDestination(metrics_, layout_, copy.width(), copy.height(), screenPpi_);
 
     std::optional<std::string> error;
-    std::unique_ptr<PrintJob> job;
-    bool endTried = false;
-    try {
-        job = printer_.startJob("Zentrap");
-        for (int i = 0; i < copies; ++i) {
-            if (i > 0) {
-                job->newPage();
-            }
-            job->drawImage(copy, destination);
-        }
-        endTried = true;
-        job->end();
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
-    if (error && job && !endTried) {
-        // The job is ended also after a failure; its own failure is the one already reported.
+    std::atomic<bool> abandon{false};
+    auto work = [&] {
+        std::unique_ptr<PrintJob> job;
+        bool endTried = false;
         try {
+            job = printer_.startJob("Zentrap");
+            for (int i = 0; i < copies && !abandon; ++i) {
+                if (i > 0) {
+                    job->newPage();
+                }
+                job->drawImage(copy, destination);
+            }
+            if (abandon) {
+                return; // the job goes without being handed over
+            }
+            endTried = true;
             job->end();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            error = e.what();
         }
+        if (error && job && !endTried) {
+            // The job is ended also after a failure; its own failure is the one already reported.
+            try {
+                job->end();
+            } catch (const std::exception&) {
+            }
+        }
+    };
+    if (runJob) {
+        runJob(work, abandon);
+    } else {
+        work();
+    }
+    if (abandon) {
+        return std::nullopt;
     }
     // A capture that did not reach the printer is still unsaved: the exit question must protect it.
     if (!error) {

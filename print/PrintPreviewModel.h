@@ -11,6 +11,8 @@
 #include "print/PreviewMapping.h"
 #include "print/PrintSettings.h"
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -77,9 +79,16 @@ public:
     PointerResult mouseReleased(Point p);
     bool dragging() const { return dragging_; }
 
+    // Runs a print job's work (drawing the pages, handing them over). A runner may run it on
+    // another thread; it sets `abandon` when the work must stop early (the program ends), and
+    // returns once the work has stopped.
+    using JobRunner = std::function<void(const std::function<void()>& work, std::atomic<bool>& abandon)>;
+
     // The print job: "Zentrap", one page per copy. Returns the print system's error, if any,
-    // once the job has ended. The Copies field is rewritten to the number printed.
-    std::optional<std::string> print();
+    // once the job has ended. The Copies field is rewritten to the number printed. The job's
+    // work touches nothing of the model, so `runJob` may run it anywhere; by default it runs here.
+    // An abandoned job prints nothing and reports nothing.
+    std::optional<std::string> print(const JobRunner& runJob = {});
 
     const Bitmap& preview() const { return preview_; }
     const PageLayout& layout() const { return layout_; }

@@ -1,24 +1,25 @@
 #include "app/ui/RemoteControlWindow.h"
 
 #include "app/CaptureFrameLink.h"
-#include "app/HotkeyDispatch.h"
-#include "app/PreferencesCommand.h"
 #include "app/RemoteControlShape.h"
 #include "app/SkinPicture.h"
 #include "app/ui/AboutDialog.h"
-#include "app/ui/BitmapImage.h"
 #include "app/ui/ButtonIcons.h"
 #include "app/ui/ExitQuestionDialog.h"
-#include "app/ui/HotkeyFailureDialog.h"
-#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
+#include "capture/RepaintWait.h"
 #include "capture/ScreenGrabber.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
+#include "common/ui/BitmapImage.h"
+#include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
+#include "preferences/PreferencesCommand.h"
+#include "preferences/ui/PreferencesDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -446,12 +447,10 @@ void RemoteControlWindow::captureOnce()
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const bool hidden = settings_.hideRemote && !minimized && isVisible();
-    if (hidden) {
-        hide();
-        platform_.clock.wait(300);
-    }
-    grabIntoImage();
+    const Rect grabbed = grabRect();
+    const bool hidden = settings_.hideRemote && !minimized && isVisible() && hideFromGrab(grabbed);
+    GrabScreen(grabbed.left, grabbed.top, grabbed.width(), grabbed.height(), session_.image, settings_.captureCursor,
+               platform_.screen);
     platform_.clipboard.setBitmap(session_.image);
     refreshThumbnail();
     if (hidden) {
@@ -463,16 +462,37 @@ void RemoteControlWindow::captureOnce()
     session_.notSaved = true;
 }
 
-void RemoteControlWindow::grabIntoImage()
+Rect RemoteControlWindow::grabRect() const
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
         const Size screen = platform_.screen.primaryScreenSize();
-        GrabScreen(0, 0, screen.width, screen.height, session_.image, settings_.captureCursor, platform_.screen);
-        return;
+        return Rect::fromSize(0, 0, screen.width, screen.height);
     }
-    const Rect hole = frame_->captureRect();
-    GrabScreen(hole.left, hole.top, hole.width(), hole.height(), session_.image, settings_.captureCursor,
-               platform_.screen);
+    return frame_->captureRect();
+}
+
+bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
+{
+    WindowManager* windowManager = platform_.windowManager;
+    const std::optional<FramedWindow> framed =
+        windowManager != nullptr ? windowManager->framedWindow(winId()) : std::nullopt;
+    const QRect qtBounds = frameGeometry();
+    const Rect bounds =
+        framed ? framed->bounds : Rect::fromSize(qtBounds.x(), qtBounds.y(), qtBounds.width(), qtBounds.height());
+    // Away from the grabbed rectangle the window changes nothing in the picture: it stays, unblinking.
+    const Rect covered = bounds.intersected(grabbed);
+    if (covered.isEmpty()) {
+        return false;
+    }
+    if (platform_.uncoverWatch == nullptr) {
+        hide();
+        platform_.clock.wait(RepaintWaitRule{}.limitMilliseconds);
+        return true;
+    }
+    const NativeWindow outer = framed ? framed->outer : winId();
+    hideAndWaitForRepaint(
+        covered, outer, [this] { hide(); }, *platform_.uncoverWatch, platform_.screen, platform_.clock);
+    return true;
 }
 
 void RemoteControlWindow::refreshThumbnail()
@@ -734,8 +754,8 @@ void RemoteControlWindow::loadSkin(const std::string& path)
         body_ = QPixmap::fromImage(toQImage(picture.visible));
         bodySize_ = QSize(picture.size.width, picture.size.height);
         update();
-    } catch (const std::exception&) {
-        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path), this);
+    } catch (const std::exception& e) {
+        platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path, e.what()), this);
     }
 }
 

@@ -5,7 +5,6 @@
 #include "app/CaptureSession.h"
 #include "app/CloseRequest.h"
 #include "app/CommandTable.h"
-#include "app/GlobalHotkeys.h"
 #include "app/MinimizeRestore.h"
 #include "app/ModalBracket.h"
 #include "app/RemoteControlSettings.h"
@@ -14,6 +13,7 @@
 #include "app/ui/RemoteWindows.h"
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
+#include "hotkeys/GlobalHotkeys.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -154,7 +154,11 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
-    void grabIntoImage();
+    // The screen rectangle a capture copies now: the frame's hole, or the whole primary screen.
+    Rect grabRect() const;
+    // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
+    // is repainted; false when it stays on the screen.
+    bool hideFromGrab(const Rect& grabbed);
     void enableImageCommands();
     bool closeRequestGranted();
     void captureOnce();

@@ -1,8 +1,8 @@
 #include "app/ui/ThumbnailBox.h"
 
 #include "app/ThumbnailLayout.h"
-#include "app/ui/BitmapImage.h"
 #include "common/Bitmap.h"
+#include "common/ui/BitmapImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "app/ui/ViewWindow.h"
 
-#include "app/ui/BitmapImage.h"
 #include "common/Bitmap.h"
+#include "common/ui/BitmapImage.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -6,7 +6,7 @@
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
 
 #include <QAction>
 #include <QActionGroup>

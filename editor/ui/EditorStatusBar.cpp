@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int kPanelGap = 2;
+// At most about 30 repaints a second: one synchronous repaint per resampled row made a long
+// operation many times slower than its work.
+constexpr qint64 kRepaintIntervalMs = 33;
 
 } // namespace
 
@@ -44,13 +47,22 @@ void EditorStatusBar::paintEvent(QPaintEvent*)
 
 void EditorStatusBar::showProgress(int offset, int length)
 {
-    progressRect_ = QRect(panelRect_.left() + offset, panelRect_.top(), std::max(0, length), panelRect_.height());
+    const QRect bar(panelRect_.left() + offset, panelRect_.top(), std::max(0, length), panelRect_.height());
+    if (bar == progressRect_) {
+        return;
+    }
+    progressRect_ = bar;
+    if (lastRepaint_.isValid() && lastRepaint_.elapsed() < kRepaintIntervalMs) {
+        return;
+    }
+    lastRepaint_.start();
     repaint(panelRect_);
 }
 
 void EditorStatusBar::clearProgress()
 {
     progressRect_ = {};
+    lastRepaint_.invalidate();
     repaint();
 }
 

@@ -4,6 +4,7 @@
 
 #include "editor/StatusProgress.h"
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QWidget>
 
@@ -15,7 +16,8 @@ public:
     // Where the first panel was last drawn; the progress bar is painted into it.
     QRect panelRect() const { return panelRect_; }
     // Fills `length` pixels from `offset` right of the panel's left edge, full height, in the
-    // highlight colour, on the screen at once (the operations run on this thread).
+    // highlight colour, on the screen at once (the operations run on this thread) unless the bar
+    // was drawn less than a frame ago.
     void showProgress(int offset, int length);
     // Repaints the bar, which clears the progress.
     void clearProgress();
@@ -34,4 +36,5 @@ private:
     int secondWidth_;
     QRect panelRect_;
     QRect progressRect_;
+    QElapsedTimer lastRepaint_;
 };

@@ -156,29 +156,37 @@ struct Channel {
     }
 };
 
-Bitmap readPlain(std::span<const uint8_t> file, const Header& h)
+// Plain rows are found by their place in the file: only the rows of `keep` are read.
+Bitmap readPlain(std::span<const uint8_t> file, const Header& h, Size keep)
 {
-    const auto width = static_cast<int>(h.width);
     const auto height = static_cast<int>(h.height);
-    const size_t fileStride = ((static_cast<size_t>(width) * h.bits + 31) / 32) * 4;
+    const size_t fileStride = ((static_cast<size_t>(h.width) * h.bits + 31) / 32) * 4;
     if (h.pixelsAt > file.size() || (file.size() - h.pixelsAt) / fileStride < static_cast<size_t>(height)) {
         truncated();
     }
     const uint8_t* pixels = file.data() + h.pixelsAt;
+    const int width = keep.width;
+    auto kept = [&](int64_t fileRow) { return outputRow(h, fileRow) < keep.height; };
     if (h.bits <= 8) {
-        Bitmap out(width, height, static_cast<PixelFormat>(h.bits));
+        Bitmap out(width, keep.height, static_cast<PixelFormat>(h.bits));
         out.setColorTable(readPalette(file, h));
+        const size_t bytes = std::min(out.stride(), fileStride);
         for (int64_t y = 0; y < height; ++y) {
-            std::memcpy(out.row(outputRow(h, y)), pixels + y * fileStride, fileStride); // same DIB stride
+            if (kept(y)) {
+                std::memcpy(out.row(outputRow(h, y)), pixels + y * fileStride, bytes);
+            }
         }
         return out;
     }
-    Bitmap out(width, height, PixelFormat::Bpp24);
+    Bitmap out(width, keep.height, PixelFormat::Bpp24);
     bool masked = h.compression != kRgb;
     Channel red(masked ? h.masks[0] : h.bits == 16 ? 0x7C00U : 0xFF0000U);
     Channel green(masked ? h.masks[1] : h.bits == 16 ? 0x03E0U : 0x00FF00U);
     Channel blue(masked ? h.masks[2] : h.bits == 16 ? 0x001FU : 0x0000FFU);
     for (int64_t y = 0; y < height; ++y) {
+        if (!kept(y)) {
+            continue;
+        }
         const uint8_t* in = pixels + y * fileStride;
         uint8_t* o = out.row(outputRow(h, y));
         if (h.bits == 24) {
@@ -197,16 +205,16 @@ Bitmap readPlain(std::span<const uint8_t> file, const Header& h)
 }
 
 // Run-length coded 8- or 4-bit rows, bottom-up. Pixels that the codes skip stay index 0.
-Bitmap readRunLength(std::span<const uint8_t> file, const Header& h)
+Bitmap readRunLength(std::span<const uint8_t> file, const Header& h, Size keep)
 {
-    Bitmap out(static_cast<int>(h.width), static_cast<int>(h.height), static_cast<PixelFormat>(h.bits));
+    Bitmap out(keep.width, keep.height, static_cast<PixelFormat>(h.bits));
     out.setColorTable(readPalette(file, h));
     const bool four = h.bits == 4;
     size_t at = h.pixelsAt;
     int64_t x = 0;
     int64_t y = 0; // file row, 0 is the bottom
     auto put = [&](uint32_t index) {
-        if (x < h.width && y < h.height) {
+        if (x < keep.width && y < h.height && outputRow(h, y) < keep.height) {
             out.setPixelValue(static_cast<int>(x), outputRow(h, y), index);
         }
         ++x;
@@ -254,13 +262,18 @@ Bitmap readRunLength(std::span<const uint8_t> file, const Header& h)
 
 } // namespace
 
-Bitmap readBmp(std::span<const uint8_t> file, const ImageLimits& limits)
+Bitmap readBmp(std::span<const uint8_t> file, const ImageLimits& limits, PicturePart* part)
 {
     Header h = readHeader(file);
     checkImageSize(h.width, h.height, limits);
     checkCombination(h);
-    if (h.compression == kRle8 || h.compression == kRle4) {
-        return readRunLength(file, h);
+    Size keep{static_cast<int>(h.width), static_cast<int>(h.height)};
+    if (part != nullptr) {
+        part->picture = keep;
+        keep = part->within(keep.width, keep.height);
     }
-    return readPlain(file, h);
+    if (h.compression == kRle8 || h.compression == kRle4) {
+        return readRunLength(file, h, keep);
+    }
+    return readPlain(file, h, keep);
 }

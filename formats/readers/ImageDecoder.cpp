@@ -40,6 +40,31 @@ Bitmap decodeImage(std::span<const uint8_t> bytes, const ImageLimits& limits)
     return decodeAs(*kind, bytes, limits);
 }
 
+Bitmap decodeImagePartOfKind(ImageKind kind, std::span<const uint8_t> bytes, const ImageLimits& limits,
+                             PicturePart& part)
+{
+    if (detectImageKind(bytes) != kind) {
+        throw ZentrapError("The file does not hold a picture of the kind its name says");
+    }
+    switch (kind) {
+    case ImageKind::Bmp:
+        return readBmp(bytes, limits, &part);
+    case ImageKind::Png:
+        return readPng(bytes, limits, &part);
+    case ImageKind::Jpeg:
+        return readJpeg(bytes, limits, &part);
+    default:
+        break;
+    }
+    Bitmap whole = decodeAs(kind, bytes, limits);
+    part.picture = {whole.width(), whole.height()};
+    Size size = part.within(whole.width(), whole.height());
+    Bitmap out(size.width, size.height, whole.pixelFormat());
+    out.setColorTable(whole.colorTable());
+    out.copyRect({0, 0}, whole, Rect::fromSize(0, 0, size.width, size.height));
+    return out;
+}
+
 Bitmap decodeImageOfKind(ImageKind kind, std::span<const uint8_t> bytes, const ImageLimits& limits)
 {
     if (detectImageKind(bytes) != kind) {

@@ -5,6 +5,7 @@
 #include "common/Bitmap.h"
 #include "formats/readers/ImageKind.h"
 #include "formats/readers/ImageLimits.h"
+#include "formats/readers/PicturePart.h"
 
 #include <cstdint>
 #include <span>
@@ -15,3 +16,9 @@ Bitmap decodeImage(std::span<const uint8_t> bytes, const ImageLimits& limits = k
 
 // The bytes must hold a picture of `kind`; anything else is refused like a damaged file.
 Bitmap decodeImageOfKind(ImageKind kind, std::span<const uint8_t> bytes, const ImageLimits& limits);
+
+// Only the top-left `part.wanted` pixels of a picture of `kind`, at the cost of that part: BMP,
+// JPEG and PNG decode just those rows and columns (the declared size is still checked against
+// `limits`). Sets `part.picture` to the picture's own size.
+Bitmap decodeImagePartOfKind(ImageKind kind, std::span<const uint8_t> bytes, const ImageLimits& limits,
+                             PicturePart& part);

@@ -19,5 +19,6 @@ constexpr int64_t kMaxImageSide = 65535;
 // The command line's limits: any picture the output formats can hold.
 constexpr ImageLimits kCommandLineImageLimits{kMaxImageSide, kMaxImagePixels, size_t{256} << 20};
 
-// Throws ZentrapError("Image too large") beyond the limits and a damaged-file error for a size of 0.
+// Throws ZentrapError("Image too large: ...", with the size and the limit) beyond the limits and a damaged-file error
+// for a size of 0.
 void checkImageSize(int64_t width, int64_t height, const ImageLimits& limits);

@@ -3,9 +3,11 @@
 
 #include "common/Bitmap.h"
 #include "formats/readers/ImageLimits.h"
+#include "formats/readers/PicturePart.h"
 
 #include <cstdint>
 #include <span>
 
 // Throws ZentrapError for a damaged, truncated or too large file.
-Bitmap readJpeg(std::span<const uint8_t> file, const ImageLimits& limits);
+// With `part`, only its top-left part is decoded (and the picture\'s size is set in it).
+Bitmap readJpeg(std::span<const uint8_t> file, const ImageLimits& limits, PicturePart* part = nullptr);

@@ -5,6 +5,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -136,15 +137,37 @@ bool prepareRows(PngJob& job, PixelFormat& format, int& passes)
     return true;
 }
 
-// Rows go into the picture, or all into one scratch row when there is no picture yet.
-bool readRows(PngJob& job, Bitmap* out, uint8_t* scratch, uint32_t height, int passes)
+// Where decoded rows go: the picture's rows, or (for a top-left part) whole rows kept aside for
+// the part's rows and one scratch row for all others.
+struct RowTargets {
+    Bitmap* out = nullptr;
+    bool part = false;
+    std::vector<uint8_t>* kept = nullptr; // the part's rows at full width, one after the other
+    size_t rowBytes = 0;
+    uint8_t* scratch = nullptr;
+
+    uint8_t* row(uint32_t y) const
+    {
+        if (out == nullptr) {
+            return scratch;
+        }
+        if (!part) {
+            return out->row(static_cast<int>(y));
+        }
+        return y < static_cast<uint32_t>(out->height()) ? kept->data() + y * rowBytes : scratch;
+    }
+};
+
+// Non-interlaced pictures stop after the last row wanted; interlaced ones need every pass.
+bool readRows(PngJob& job, const RowTargets& targets, uint32_t height, int passes)
 {
     if (setjmp(png_jmpbuf(job.png)) != 0) {
         return false;
     }
+    uint32_t rows = passes == 1 && targets.part ? static_cast<uint32_t>(targets.out->height()) : height;
     for (int pass = 0; pass < passes; ++pass) {
-        for (uint32_t y = 0; y < height; ++y) {
-            png_read_row(job.png, out ? out->row(static_cast<int>(y)) : scratch, nullptr);
+        for (uint32_t y = 0; y < rows; ++y) {
+            png_read_row(job.png, targets.row(y), nullptr);
         }
     }
     return true;
@@ -195,7 +218,7 @@ struct PngShape {
 // One decoding pass over the file. Without `out` every row goes to a scratch row: that first pass
 // finds damaged or missing data before the picture's memory is taken, so only sound data can make
 // the reader allocate a large picture.
-PngShape decodePass(std::span<const uint8_t> file, const ImageLimits& limits, Bitmap* out)
+PngShape decodePass(std::span<const uint8_t> file, const ImageLimits& limits, Bitmap* out, PicturePart* part)
 {
     PngJob job;
     job.file = file;
@@ -221,22 +244,42 @@ PngShape decodePass(std::span<const uint8_t> file, const ImageLimits& limits, Bi
     if (rowBytes > dibStride(static_cast<int>(shape.width), shape.format)) {
         throw ZentrapError("Damaged PNG file: unexpected row layout");
     }
-    std::vector<uint8_t> scratch(out ? 0 : rowBytes);
+    std::vector<uint8_t> scratch(rowBytes);
+    std::vector<uint8_t> kept;
+    if (part != nullptr) {
+        part->picture = {static_cast<int>(shape.width), static_cast<int>(shape.height)};
+        Size size = part->within(part->picture.width, part->picture.height);
+        *out = Bitmap(size.width, size.height, shape.format);
+        kept.resize(rowBytes * static_cast<size_t>(size.height));
+    }
     if (out != nullptr && shape.format != PixelFormat::Bpp24) {
         out->setColorTable(colorTable(job, shape.format));
     }
-    if (!readRows(job, out, scratch.data(), shape.height, passes)) {
+    RowTargets targets{out, part != nullptr, &kept, rowBytes, scratch.data()};
+    if (!readRows(job, targets, shape.height, passes)) {
         state.fail();
+    }
+    if (part != nullptr) {
+        const size_t bytes = std::min(out->stride(), rowBytes);
+        for (int y = 0; y < out->height(); ++y) {
+            std::memcpy(out->row(y), kept.data() + static_cast<size_t>(y) * rowBytes, bytes);
+        }
     }
     return shape;
 }
 
 } // namespace
 
-Bitmap readPng(std::span<const uint8_t> file, const ImageLimits& limits)
+Bitmap readPng(std::span<const uint8_t> file, const ImageLimits& limits, PicturePart* part)
 {
-    PngShape shape = decodePass(file, limits, nullptr);
-    Bitmap out(static_cast<int>(shape.width), static_cast<int>(shape.height), shape.format);
-    decodePass(file, limits, &out);
+    Bitmap out;
+    if (part != nullptr) {
+        // The part is small: one pass decodes into it directly.
+        decodePass(file, limits, &out, part);
+        return out;
+    }
+    PngShape shape = decodePass(file, limits, nullptr, nullptr);
+    out = Bitmap(static_cast<int>(shape.width), static_cast<int>(shape.height), shape.format);
+    decodePass(file, limits, &out, nullptr);
     return out;
 }

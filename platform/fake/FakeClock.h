@@ -17,6 +17,7 @@ public:
 
     // Milliseconds since the clock was made.
     long long now() const { return now_; }
+    long long milliseconds() const override { return now_; }
 
     // Moves time on by `milliseconds`, firing every timer that falls due, in time order.
     void advance(long long milliseconds)

@@ -13,6 +13,7 @@
 #include "platform/fake/FakePrintService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeTrayService.h"
+#include "platform/fake/FakeUncoverWatch.h"
 #include "platform/fake/FakeWindowManager.h"
 
 #include <string>
@@ -20,10 +21,10 @@
 
 struct FakePlatform {
     explicit FakePlatform(Bitmap screenPixels = Bitmap(640, 480), std::string programFolder = "/opt/zentrap/")
-        : screen(std::move(screenPixels)), platform{userHive, nullptr,     screen,         clipboard,
-                                                    help,     messages,    clock,          std::move(programFolder),
-                                                    &hotkeys, &keyWatcher, &windowManager, &tray,
-                                                    &printing}
+        : screen(std::move(screenPixels)), platform{userHive,  nullptr,      screen,         clipboard,
+                                                    help,      messages,     clock,          std::move(programFolder),
+                                                    &hotkeys,  &keyWatcher,  &windowManager, &tray,
+                                                    &printing, &uncoverWatch}
     {
     }
     FakePlatform(const FakePlatform&) = delete;
@@ -40,5 +41,6 @@ struct FakePlatform {
     FakePrintService printing;
     FakeTrayService tray;
     FakeWindowManager windowManager;
+    FakeUncoverWatch uncoverWatch;
     Platform platform;
 };

@@ -1,4 +1,5 @@
-// A window manager for tests: records the requests; its moves and window shapes are switchable.
+// A window manager for tests: records the requests; its moves, window shapes and frames are
+// switchable.
 #pragma once
 
 #include "platform/WindowManager.h"
@@ -22,9 +23,16 @@ public:
         return movesAvailable;
     }
     bool shapesAvailable() override { return shapes; }
+    std::optional<FramedWindow> framedWindow(NativeWindow window) override
+    {
+        (void)window;
+        return frame;
+    }
 
     bool movesAvailable = false;
     bool shapes = true;
+    // Nothing: the window's place comes from the toolkit.
+    std::optional<FramedWindow> frame;
     std::vector<NativeWindow> activated;
     std::vector<NativeWindow> minimized;
     std::vector<NativeWindow> skippedTaskbar;

@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
 
 class QtRepeatingTimer : public RepeatingTimer {
@@ -33,6 +35,12 @@ void QtClock::wait(int milliseconds)
     QEventLoop loop;
     QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::AllEvents);
+}
+
+long long QtClock::milliseconds() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 std::unique_ptr<RepeatingTimer> QtClock::makeRepeatingTimer(int milliseconds, std::function<void()> tick)

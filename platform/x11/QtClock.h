@@ -6,5 +6,6 @@
 class QtClock : public Clock {
 public:
     void wait(int milliseconds) override;
+    long long milliseconds() const override;
     std::unique_ptr<RepeatingTimer> makeRepeatingTimer(int milliseconds, std::function<void()> tick) override;
 };

@@ -1,7 +1,9 @@
 #include "platform/x11/QtMessageService.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
+#include <QShortcut>
 
 namespace {
 
@@ -10,6 +12,13 @@ QWidget* ownerFor(QWidget* mainWindow)
 {
     QWidget* modal = QApplication::activeModalWidget();
     return modal != nullptr ? modal : mainWindow;
+}
+
+// Ctrl+C copies the message, so that it can be pasted into a report.
+void copyTextOnCtrlC(QMessageBox& box)
+{
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [&box] { QGuiApplication::clipboard()->setText(box.text()); });
 }
 
 } // namespace
@@ -22,6 +31,7 @@ void QtMessageService::showMessage(const std::string& text)
 void QtMessageService::showMessage(const std::string& text, QWidget* owner)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, QString::fromStdString(text), QMessageBox::Ok, owner);
+    copyTextOnCtrlC(box);
     box.exec();
 }
 
@@ -30,6 +40,7 @@ void QtMessageService::showWarning(const std::string& caption, const std::string
     // The texts separate their lines with CR LF; a label breaks lines at LF alone.
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
                     QString::fromStdString(text).replace("\r\n", "\n"), QMessageBox::Ok, owner);
+    copyTextOnCtrlC(box);
     box.exec();
 }
 

@@ -1,102 +1,249 @@
 #include "platform/x11/QtPrintService.h"
 
 #include "common/ZentrapError.h"
+#include "platform/x11/PrintSetupDialog.h"
 
-#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QImage>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
-#include <QPushButton>
 
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
+// Without a resolution from the queue, the page is laid out as Qt's high-resolution printers are.
+constexpr int kFallbackDpi = 1200;
+
+struct CupsDest {
+    explicit CupsDest(const QString& name)
+        : dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toLocal8Bit().constData(), nullptr))
+    {
+        if (dest != nullptr) {
+            info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest);
+        }
+    }
+    ~CupsDest()
+    {
+        cupsFreeDestInfo(info);
+        if (dest != nullptr) {
+            cupsFreeDests(1, dest);
+        }
+    }
+    CupsDest(const CupsDest&) = delete;
+    CupsDest& operator=(const CupsDest&) = delete;
+
+    cups_dest_t* dest = nullptr;
+    cups_dinfo_t* info = nullptr;
+};
+
 // The queue's default resolution as CUPS reports it; 0 when it reports none.
-int queueResolution(const std::string& name)
+int queueResolution(const CupsDest& queue)
 {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
-    if (dest == nullptr) {
+    if (queue.info == nullptr) {
         return 0;
     }
-    int dpi = 0;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        if (ipp_attribute_t* attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
-            ipp_res_t units = IPP_RES_PER_INCH;
-            int yres = 0;
-            int xres = ippGetResolution(attr, 0, &yres, &units);
-            dpi = units == IPP_RES_PER_CM ? static_cast<int>(std::lround(xres * 2.54)) : xres;
-        }
-        cupsFreeDestInfo(info);
+    ipp_attribute_t* attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, queue.dest, queue.info, "printer-resolution");
+    if (attr == nullptr) {
+        return 0;
     }
-    cupsFreeDests(1, dest);
-    return dpi;
+    ipp_res_t units = IPP_RES_PER_INCH;
+    int yres = 0;
+    int xres = ippGetResolution(attr, 0, &yres, &units);
+    return units == IPP_RES_PER_CM ? static_cast<int>(std::lround(xres * 2.54)) : xres;
 }
 
-class QtPrintJob : public PrintJob {
+int toPixels(int hundredthsOfMm, int dpi)
+{
+    return static_cast<int>(std::lround(hundredthsOfMm * static_cast<double>(dpi) / 2540.0));
+}
+
+bool schedulerReachable()
+{
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    if (http == nullptr) {
+        return false;
+    }
+    httpClose(http);
+    return true;
+}
+
+// What went wrong with the last CUPS request, in the user's words where CUPS only has an errno.
+std::string cupsFailure(const QString& queue)
+{
+    std::string said = cupsLastErrorString() != nullptr ? cupsLastErrorString() : "The print job failed";
+    if (!schedulerReachable()) {
+        return "The print service is not running.";
+    }
+    if (CupsDest(queue).dest == nullptr) {
+        return "The printer \"" + queue.toStdString() + "\" no longer exists.";
+    }
+    return said;
+}
+
+// A spool file without a name in the temporary folder, readable by the user alone.
+int openSpoolFile()
+{
+    QByteArray folder = QFile::encodeName(QDir::tempPath());
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        return fd;
+    }
+    // File systems without unnamed files: the name lives only until the next instruction.
+    QByteArray pattern = folder + "/zentrap-print-XXXXXX";
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        ::unlink(pattern.constData());
+    }
+    return fd;
+}
+
+class SpoolFile {
 public:
-    explicit QtPrintJob(QPrinter& printer) : printer_(printer)
+    SpoolFile() : fd_(openSpoolFile())
     {
-        if (!painter_.begin(&printer_)) {
+        if (fd_ < 0 || !file_.open(fd_, QIODevice::ReadWrite, QFileDevice::DontCloseHandle)) {
+            throw ZentrapError("The print job could not be started");
+        }
+    }
+    ~SpoolFile()
+    {
+        file_.close();
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    SpoolFile(const SpoolFile&) = delete;
+    SpoolFile& operator=(const SpoolFile&) = delete;
+
+    QFile& file() { return file_; }
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+    QFile file_;
+};
+
+struct JobPage {
+    QPageSize paper;
+    QPageLayout::Orientation orientation;
+    int dpi;
+    QRect printable; // in printer pixels from the sheet's top-left corner
+    std::string media;
+};
+
+class CupsPdfJob : public PrintJob {
+public:
+    CupsPdfJob(const QString& queue, const std::string& title, const JobPage& page)
+        : queue_(queue), title_(title), media_(page.media), writer_(&spool_.file())
+    {
+        writer_.setTitle(QString::fromStdString(title));
+        writer_.setCreator("Zentrap");
+        writer_.setResolution(page.dpi);
+        writer_.setPageLayout(QPageLayout(page.paper, page.orientation, QMarginsF()));
+        if (!painter_.begin(&writer_)) {
             throw ZentrapError("The print job could not be started");
         }
         // Images go into the job losslessly, as the printer would get them from a bitmap.
         painter_.setRenderHint(QPainter::LosslessImageRendering);
+        // The origin is the printable area's corner, and nothing reaches the paper outside it.
+        painter_.translate(page.printable.topLeft());
+        painter_.setClipRect(QRect(QPoint(0, 0), page.printable.size()));
     }
-    ~QtPrintJob() override
+    ~CupsPdfJob() override
     {
         if (painter_.isActive()) {
-            printer_.abort();
             painter_.end();
         }
     }
+    CupsPdfJob(const CupsPdfJob&) = delete;
+    CupsPdfJob& operator=(const CupsPdfJob&) = delete;
 
     void drawImage(const Bitmap& image, const Rect& destination) override
     {
         if (image.pixelFormat() != PixelFormat::Bpp24) {
             throw ZentrapError("Only 24-bit images can be printed");
         }
-        QImage view(image.bits(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
-                    QImage::Format_BGR888);
-        painter_.drawImage(QRect(destination.left, destination.top, destination.width(), destination.height()), view);
+        // One image object for every copy of the same picture: the document holds its pixels once.
+        if (image.bits() != lastBits_ || view_.width() != image.width() || view_.height() != image.height()) {
+            view_ = QImage(image.bits(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
+                           QImage::Format_BGR888);
+            lastBits_ = image.bits();
+        }
+        painter_.drawImage(QRect(destination.left, destination.top, destination.width(), destination.height()), view_);
     }
 
     void newPage() override
     {
-        if (!printer_.newPage()) {
+        if (!writer_.newPage()) {
             throw ZentrapError("A new page could not be started");
         }
     }
 
     void end() override
     {
-        bool written = painter_.end();
-        if (printer_.outputFormat() == QPrinter::NativeFormat) {
-            // Qt hands the document to CUPS at end() and ignores the answer; CUPS keeps it.
-            if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-                throw ZentrapError(cupsLastErrorString());
-            }
-        }
-        if (!written || printer_.printerState() == QPrinter::Error) {
+        if (!painter_.end()) {
             throw ZentrapError("The print job failed");
         }
+        spool_.file().flush();
+        submit();
     }
 
 private:
-    QPrinter& printer_;
+    void submit()
+    {
+        QByteArray queue = queue_.toLocal8Bit();
+        cups_option_t* options = nullptr;
+        int count = 0;
+        if (!media_.empty()) {
+            count = cupsAddOption("media", media_.c_str(), count, &options);
+        }
+        int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title_.c_str(), count, options);
+        cupsFreeOptions(count, options);
+        if (job == 0) {
+            throw ZentrapError(cupsFailure(queue_));
+        }
+        bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title_.c_str(), CUPS_FORMAT_PDF, 1) ==
+                    HTTP_STATUS_CONTINUE;
+        std::array<char, 65536> chunk{};
+        off_t offset = 0;
+        while (sent) {
+            ssize_t n = ::pread(spool_.fd(), chunk.data(), chunk.size(), offset);
+            if (n <= 0) {
+                sent = n == 0;
+                break;
+            }
+            offset += n;
+            sent =
+                cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.data(), static_cast<size_t>(n)) == HTTP_STATUS_CONTINUE;
+        }
+        if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) > IPP_STATUS_OK_EVENTS_COMPLETE || !sent) {
+            std::string failure = cupsFailure(queue_);
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+            throw ZentrapError(failure);
+        }
+    }
+
+    QString queue_;
+    std::string title_;
+    std::string media_;
+    SpoolFile spool_;
+    QPdfWriter writer_;
     QPainter painter_;
+    QImage view_;
+    const uint8_t* lastBits_ = nullptr;
 };
 
 } // namespace
-
-QtPrintService::QtPrintService() = default;
-QtPrintService::~QtPrintService() = default;
 
 std::vector<std::string> QtPrintService::printers()
 {
@@ -109,104 +256,101 @@ std::vector<std::string> QtPrintService::printers()
 
 bool QtPrintService::selectCurrentPrinter()
 {
-    std::vector<std::string> names = printers();
-    if (names.empty()) {
-        printer_.reset();
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    if (names.isEmpty()) {
+        printer_.clear();
         return false;
     }
-    auto has = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) != names.end(); };
-    if (printer_ && printer_->outputFormat() == QPrinter::NativeFormat && has(currentPrinter())) {
+    if (!printer_.isEmpty() && names.contains(printer_)) {
         return true;
     }
-    std::string name = QPrinterInfo::defaultPrinterName().toStdString();
-    usePrinter(has(name) ? name : names.front());
+    QString name = QPrinterInfo::defaultPrinterName();
+    usePrinter(names.contains(name) ? name : names.front(), QPageSize(), QPageLayout::Portrait);
     return true;
 }
 
-void QtPrintService::usePrinter(const std::string& name)
+void QtPrintService::usePrinter(const QString& name, const QPageSize& paper, QPageLayout::Orientation orientation)
 {
-    QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
-    printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    // Qt starts from its own default paper; the queue's default is the one the user set up.
-    QPageSize paper = info.defaultPageSize();
-    if (paper.isValid()) {
-        printer_->setPageSize(paper);
+    printer_ = name;
+    orientation_ = orientation;
+    // The queue's default paper is the one the user set up.
+    paper_ = paper.isValid() ? paper : QPrinterInfo::printerInfo(name).defaultPageSize();
+    if (!paper_.isValid()) {
+        paper_ = QPageSize(QPageSize::Letter);
     }
-    printer_->setFullPage(false);
-    applyQueueResolution();
-}
-
-void QtPrintService::applyQueueResolution()
-{
-    int dpi = queueResolution(printer_->printerName().toStdString());
-    if (dpi > 0) {
-        printer_->setResolution(dpi);
+    CupsDest queue(name);
+    int dpi = queueResolution(queue);
+    dpi_ = dpi > 0 ? dpi : kFallbackDpi;
+    margins_ = {};
+    media_.clear();
+    QSizeF mm = paper_.size(QPageSize::Millimeter);
+    cups_size_t size{};
+    if (queue.info != nullptr &&
+        cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, queue.dest, queue.info,
+                               static_cast<int>(std::lround(mm.width() * 100)),
+                               static_cast<int>(std::lround(mm.height() * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+        margins_ = {size.left, size.top, size.right, size.bottom};
+        media_ = size.media;
     }
 }
 
 std::string QtPrintService::currentPrinter() const
 {
-    return printer_ ? printer_->printerName().toStdString() : std::string();
+    return printer_.toStdString();
 }
 
 PrinterMetrics QtPrintService::metrics() const
 {
-    if (!printer_) {
+    if (printer_.isEmpty()) {
         return {};
     }
-    int dpi = printer_->resolution();
-    QPageLayout page = printer_->pageLayout();
-    QRect full = page.fullRectPixels(dpi);
-    QRect paint = page.paintRectPixels(dpi);
-    return {.dpiX = dpi,
-            .dpiY = dpi,
-            .marginLeft = paint.left() - full.left(),
-            .marginTop = paint.top() - full.top(),
-            .printableWidth = paint.width(),
-            .printableHeight = paint.height(),
-            .paperWidth = full.width(),
-            .paperHeight = full.height()};
+    QSize paper = paper_.sizePixels(dpi_);
+    PaperMargins m = margins_;
+    if (orientation_ == QPageLayout::Landscape) {
+        // The sheet turned a quarter anticlockwise: its left edge was the bottom one.
+        paper.transpose();
+        m = {margins_.bottom, margins_.left, margins_.top, margins_.right};
+    }
+    const int left = toPixels(m.left, dpi_);
+    const int top = toPixels(m.top, dpi_);
+    return {.dpiX = dpi_,
+            .dpiY = dpi_,
+            .marginLeft = left,
+            .marginTop = top,
+            .printableWidth = std::max(0, paper.width() - left - toPixels(m.right, dpi_)),
+            .printableHeight = std::max(0, paper.height() - top - toPixels(m.bottom, dpi_)),
+            .paperWidth = paper.width(),
+            .paperHeight = paper.height()};
 }
 
 bool QtPrintService::runSetupDialog(QWidget* owner)
 {
-    if (!printer_) {
+    if (printer_.isEmpty()) {
         return false;
     }
-    QString before = printer_->printerName();
-    QPrintDialog dialog(printer_.get(), owner);
-    dialog.setWindowTitle("Print Setup");
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-    // The dialog only sets the printer up; its accepting button would say "Print".
-    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
-            ok->setText("OK");
-        }
-    }
+    PrintSetupDialog dialog({printer_, paper_, orientation_}, QPrinterInfo::availablePrinterNames(), owner);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
-    if (printer_->printerName() != before) {
-        applyQueueResolution();
+    PrintSetupChoice chosen = dialog.choice();
+    if (chosen.printer.isEmpty()) {
+        return false;
     }
+    usePrinter(chosen.printer, chosen.paper, chosen.orientation);
     return true;
 }
 
 std::unique_ptr<PrintJob> QtPrintService::startJob(const std::string& title)
 {
-    if (!printer_) {
+    if (printer_.isEmpty()) {
         throw ZentrapError("No printer installed");
     }
-    printer_->setDocName(QString::fromStdString(title));
-    // Copies are pages of the job itself.
-    printer_->setCopyCount(1);
-    printer_->setPrintRange(QPrinter::AllPages);
-    try {
-        return std::make_unique<QtPrintJob>(*printer_);
-    } catch (const ZentrapError&) {
-        // A printer whose painter failed to begin cannot be used again.
-        std::string name = currentPrinter();
-        usePrinter(name);
-        throw;
+    if (CupsDest(printer_).dest == nullptr) {
+        throw ZentrapError(cupsFailure(printer_));
     }
+    PrinterMetrics page = metrics();
+    return std::make_unique<CupsPdfJob>(
+        printer_, title,
+        JobPage{paper_, orientation_, dpi_,
+                QRect(page.marginLeft, page.marginTop, page.printableWidth, page.printableHeight), media_});
 }

@@ -5,16 +5,21 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <X11/keysym.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
 // Modifiers that a hotkey press is matched on; lock and pointer-button bits are not part of it.
 constexpr uint16_t kChordMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_2 |
                                 XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
+// The keyboard extension's notices of a new keyboard and of a changed map.
+constexpr uint8_t kXkbNewKeyboardNotify = 0;
+constexpr uint8_t kXkbMapNotify = 1;
 
 } // namespace
 
@@ -27,6 +32,16 @@ X11HotkeyService::X11HotkeyService()
     connection_ = qt.connection;
     root_ = qt.root;
     keyboard_ = std::make_unique<X11Keyboard>(connection_);
+    // Desktops switch layouts through the keyboard extension, whose clients (Qt among them) get
+    // its notices instead of the core MappingNotify. Qt selects them on this connection.
+    constexpr char kXkbName[] = "XKEYBOARD";
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> xkb(
+        xcb_query_extension_reply(connection_, xcb_query_extension(connection_, sizeof kXkbName - 1, kXkbName),
+                                  nullptr),
+        &std::free);
+    if (xkb && xkb->present) {
+        xkbFirstEvent_ = xkb->first_event;
+    }
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -54,7 +69,7 @@ bool X11HotkeyService::registerHotkey(int id, Shortcut shortcut)
     if (!chord) {
         return false;
     }
-    Hotkey hotkey{shortcut, chord->modifiers, keyboard_->keycodes(chord->keysym)};
+    Hotkey hotkey{shortcut, chord->modifiers, keycodesFor(chord->keysym)};
     if (hotkey.keycodes.empty() || heldByAnotherId(hotkey) || !grab(hotkey)) {
         return false;
     }
@@ -81,6 +96,20 @@ std::string X11HotkeyService::keyName(int virtualKey) const
         return {};
     }
     return X11Keyboard::keysymName(keysym);
+}
+
+std::vector<uint8_t> X11HotkeyService::keycodesFor(uint32_t keysym) const
+{
+    std::vector<uint8_t> codes = keyboard_->keycodes(keysym);
+    // One virtual key stands for both Enter keys, as the keypad's Enter has none of its own.
+    if (keysym == XK_Return) {
+        for (const uint8_t code : keyboard_->keycodes(XK_KP_Enter)) {
+            if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
+                codes.push_back(code);
+            }
+        }
+    }
+    return codes;
 }
 
 bool X11HotkeyService::heldByAnotherId(const Hotkey& hotkey) const
@@ -161,6 +190,13 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
         // Qt reads the new map as well.
         return false;
     default:
+        if (xkbFirstEvent_ != 0 && (event->response_type & 0x7F) == xkbFirstEvent_) {
+            // The extension's event kind is the second byte: a new keyboard (0) or a new map (1).
+            const uint8_t kind = static_cast<const uint8_t*>(message)[1];
+            if (kind == kXkbNewKeyboardNotify || kind == kXkbMapNotify) {
+                keyboardMapChanged(nullptr);
+            }
+        }
         return false;
     }
 }
@@ -212,7 +248,7 @@ void X11HotkeyService::keyboardMapChanged(const void* event)
     for (auto& [id, hotkey] : hotkeys_) {
         const std::optional<KeyChord> chord = keyChordFor(hotkey.shortcut, keyboard_->modifierBits());
         hotkey.modifiers = chord ? chord->modifiers : 0;
-        hotkey.keycodes = chord ? keyboard_->keycodes(chord->keysym) : std::vector<uint8_t>{};
+        hotkey.keycodes = chord ? keycodesFor(chord->keysym) : std::vector<uint8_t>{};
         if (!hotkey.keycodes.empty() && !grab(hotkey)) {
             hotkey.keycodes.clear();
         }

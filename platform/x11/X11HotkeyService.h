@@ -37,10 +37,14 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    // The key codes that carry `keysym` in the current map.
+    std::vector<uint8_t> keycodesFor(uint32_t keysym) const;
     bool heldByAnotherId(const Hotkey& hotkey) const;
     // Grabs every lock variant of every key code of the shortcut; all or nothing.
     bool grab(Hotkey& hotkey);
     void ungrab(const Hotkey& hotkey);
+    // The map changed: a core MappingNotify (`event`), or the keyboard extension's notice of a new
+    // layout (`event` null). Every hotkey is grabbed again on the keys of its keysym.
     void keyboardMapChanged(const void* event);
     void keyPressed(uint8_t keycode, uint16_t state);
     void deliver(int id);
@@ -48,6 +52,9 @@ private:
     xcb_connection_t* connection_ = nullptr;
     uint32_t root_ = 0;
     std::unique_ptr<X11Keyboard> keyboard_;
+    // The first event number of the keyboard extension (layout changes arrive as its events); 0
+    // without it.
+    uint8_t xkbFirstEvent_ = 0;
     std::map<int, Hotkey> hotkeys_;
     // Ids whose delivery is queued: a held key's repeats never pile up behind a slow command.
     std::set<int> queued_;

@@ -51,9 +51,15 @@ void X11Keyboard::refresh(const void* mappingNotifyEvent)
     }
     // xcb_refresh_keyboard_mapping only takes a keyboard change; a modifier change needs the
     // modifier bits read again, and reading both is cheap.
-    auto* event = static_cast<xcb_mapping_notify_event_t*>(const_cast<void*>(mappingNotifyEvent));
-    if (event->request == XCB_MAPPING_KEYBOARD) {
-        xcb_refresh_keyboard_mapping(symbols_, event);
+    if (mappingNotifyEvent == nullptr) {
+        // A new layout as a whole: the symbols are read again from the server when next asked.
+        xcb_key_symbols_free(symbols_);
+        symbols_ = xcb_key_symbols_alloc(connection_);
+    } else {
+        auto* event = static_cast<xcb_mapping_notify_event_t*>(const_cast<void*>(mappingNotifyEvent));
+        if (event->request == XCB_MAPPING_KEYBOARD) {
+            xcb_refresh_keyboard_mapping(symbols_, event);
+        }
     }
     readModifierBits();
 }

@@ -1,61 +1,12 @@
-// The X11 screen through its own xcb connection: shared-memory grabs of the root window, the
-// colormap of palette displays and the XFixes cursor image. Needs no Qt application object (with
-// one, the screens' available areas come from Qt, which follows the window manager's panels).
+// The X11 screen for the windows: the xcb screen source, with the screens' available areas taken
+// from Qt (which follows the window manager's panels) when a Qt application object exists.
 #pragma once
 
-#include "platform/ScreenRowConverter.h"
-#include "platform/ScreenSource.h"
+#include "platform/x11/XcbScreenSource.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
-struct xcb_connection_t;
-struct xcb_screen_t;
-
-class X11ScreenSource : public ScreenSource {
+class X11ScreenSource : public XcbScreenSource {
 public:
-    // Connects to `displayName`, or to $DISPLAY when null. isAvailable() tells whether that worked.
-    explicit X11ScreenSource(const char* displayName = nullptr);
-    ~X11ScreenSource() override;
-    X11ScreenSource(const X11ScreenSource&) = delete;
-    X11ScreenSource& operator=(const X11ScreenSource&) = delete;
+    using XcbScreenSource::XcbScreenSource;
 
-    Size primaryScreenSize() const override;
-    bool isAvailable() const override { return screen_ != nullptr; }
-    std::optional<std::vector<PaletteEntry>> systemPalette() override;
-    void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
-    std::optional<Point> cursorPosition() override;
-    std::optional<CursorImage> currentCursor() override;
     std::vector<Rect> availableAreas() const override;
-
-    // For diagnostics and tests: whether grabs go through shared memory.
-    bool usesSharedMemory() const { return shmAvailable_; }
-    // The display's depth and visual class as xcb names it (e.g. 3 for PseudoColor).
-    int depth() const;
-    bool isPaletteDisplay() const { return paletteDisplay_; }
-
-private:
-    void detectPixelLayout();
-    void detectExtensions();
-    bool ensureSegment(size_t bytes);
-    void releaseSegment();
-    std::vector<PaletteEntry> readColormap(int entries);
-    // The grabbed rows of a rectangle inside the root window: shared memory or a plain request.
-    bool grabInto(int left, int top, int width, int height, int targetX, int targetY, Bitmap& target);
-    size_t rowBytes(int width) const;
-
-    xcb_connection_t* connection_ = nullptr;
-    xcb_screen_t* screen_ = nullptr;
-    ScreenPixelLayout layout_;
-    int scanlinePad_ = 32;
-    bool paletteDisplay_ = false;
-    int colormapEntries_ = 0;
-    bool shmAvailable_ = false;
-    bool xfixesAvailable_ = false;
-
-    // One shared-memory segment, kept between grabs and grown as needed.
-    uint32_t segment_ = 0;
-    uint8_t* shmAddress_ = nullptr;
-    size_t shmSize_ = 0;
 };

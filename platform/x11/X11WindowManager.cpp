@@ -4,6 +4,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -55,6 +56,61 @@ void sendToWindowManager(const QtXcbConnection& qt, NativeWindow window, const c
     xcb_send_event(qt.connection, 0, qt.root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(qt.connection);
+}
+
+// The child of the root window that holds `window`: the window manager's frame, or the window
+// itself when nothing reparented it.
+std::optional<xcb_window_t> outermostWindow(xcb_connection_t* connection, xcb_window_t window)
+{
+    constexpr int kMostLevels = 32; // a guard against a tree that changes while it is walked
+    for (int level = 0; level < kMostLevels; ++level) {
+        std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+        if (!tree) {
+            return std::nullopt;
+        }
+        if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) {
+            return window;
+        }
+        window = tree->parent;
+    }
+    return std::nullopt;
+}
+
+// The window's area grown by the frame the window manager announces (_NET_FRAME_EXTENTS), for
+// window managers that draw decorations outside the window they reparent it into.
+std::optional<Rect> boundsWithFrameExtents(xcb_connection_t* connection, xcb_window_t window)
+{
+    std::unique_ptr<xcb_get_geometry_reply_t, FreeDeleter> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    if (!geometry) {
+        return std::nullopt;
+    }
+    std::unique_ptr<xcb_translate_coordinates_reply_t, FreeDeleter> origin(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, geometry->root, 0, 0), nullptr));
+    if (!origin) {
+        return std::nullopt;
+    }
+    uint32_t extents[4] = {0, 0, 0, 0}; // left, right, top, bottom
+    const xcb_atom_t property = internAtom(connection, "_NET_FRAME_EXTENTS");
+    if (property != XCB_ATOM_NONE) {
+        auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_CARDINAL, 0, 4);
+        std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(
+            xcb_get_property_reply(connection, cookie, nullptr));
+        if (reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) == sizeof extents) {
+            std::memcpy(extents, xcb_get_property_value(reply.get()), sizeof extents);
+        }
+    }
+    const int left = origin->dst_x;
+    const int top = origin->dst_y;
+    return Rect{left - static_cast<int>(extents[0]), top - static_cast<int>(extents[2]),
+                left + geometry->width + static_cast<int>(extents[1]),
+                top + geometry->height + static_cast<int>(extents[3])};
+}
+
+Rect united(const Rect& a, const Rect& b)
+{
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 } // namespace
@@ -148,4 +204,28 @@ bool X11WindowManager::shapesAvailable()
         return reply && reply->present != 0;
     }();
     return available;
+}
+
+std::optional<FramedWindow> X11WindowManager::framedWindow(NativeWindow window)
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return std::nullopt;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    const std::optional<xcb_window_t> outer = outermostWindow(connection, xcbWindow);
+    const std::optional<Rect> announced = boundsWithFrameExtents(connection, xcbWindow);
+    if (!outer || !announced) {
+        return std::nullopt;
+    }
+    std::unique_ptr<xcb_get_geometry_reply_t, FreeDeleter> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, *outer), nullptr));
+    if (!geometry) {
+        return std::nullopt;
+    }
+    // A child of the root window has its position in screen pixels; its border lies outside its size.
+    const int border = 2 * geometry->border_width;
+    const Rect outerBounds =
+        Rect::fromSize(geometry->x, geometry->y, geometry->width + border, geometry->height + border);
+    return FramedWindow{*outer, united(outerBounds, *announced)};
 }

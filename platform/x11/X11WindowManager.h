@@ -11,4 +11,5 @@ public:
     void skipTaskbar(NativeWindow window) override;
     bool startMove(NativeWindow window, Point anchor, int button) override;
     bool shapesAvailable() override;
+    std::optional<FramedWindow> framedWindow(NativeWindow window) override;
 };

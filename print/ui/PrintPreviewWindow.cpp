@@ -1,12 +1,14 @@
 #include "print/ui/PrintPreviewWindow.h"
 
 #include "common/WindowPlacement.h"
+#include "common/ui/AnsweringRun.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
 #include "print/ui/PreviewPaintBox.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
@@ -107,7 +109,7 @@ void PrintPreviewWindow::buildControls()
 
     auto* panel = new QWidget(this);
     auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(6, 8, 8, 8);
+    column->setContentsMargins(2, 8, 4, 8);
     setupButton_ = new QPushButton("Setup...", panel);
     printButton_ = new QPushButton("Print", panel);
     closeButton_ = new QPushButton("Close", panel);
@@ -120,6 +122,9 @@ void PrintPreviewWindow::buildControls()
     column->addSpacing(6);
     column->addWidget(buildSettingsGroup());
     defaultsButton_ = new QPushButton("Defaults", panel);
+    // Enter prints after Defaults too: the button never takes the focus from the Print button.
+    defaultsButton_->setFocusPolicy(Qt::NoFocus);
+    defaultsButton_->setAutoDefault(false);
     column->addWidget(defaultsButton_);
     column->addStretch(1);
     // The panel is 162 pixels at 96 pixels per inch; larger fonts widen it rather than clip.
@@ -148,8 +153,8 @@ QWidget* PrintPreviewWindow::buildSettingsGroup()
 {
     auto* group = new QGroupBox(" Settings ", this);
     auto* grid = new QGridLayout(group);
-    grid->setContentsMargins(6, 6, 6, 6);
-    grid->setHorizontalSpacing(4);
+    grid->setContentsMargins(2, 4, 2, 4);
+    grid->setHorizontalSpacing(2);
     int row = 0;
     auto addRow = [&](const char* label, QWidget* field, QWidget* extra) {
         auto* l = new QLabel(label, group);
@@ -178,9 +183,13 @@ QWidget* PrintPreviewWindow::buildSettingsGroup()
     addRow("Copies:", copiesField_, nullptr);
     marginsBox_ = new QCheckBox("printer margins", group);
     frameBox_ = new QCheckBox("image frame", group);
-    addRow("Show:", marginsBox_, nullptr);
-    grid->addWidget(marginsBox_, row - 1, 1, 1, 2);
-    grid->addWidget(frameBox_, row++, 1, 1, 2);
+    // The two boxes go under their label: beside it they would widen the panel past its width.
+    grid->addWidget(new QLabel("Show:", group), row++, 0, 1, 3);
+    auto* showBoxes = new QVBoxLayout;
+    showBoxes->setContentsMargins(QFontMetrics(group->font()).horizontalAdvance("Sh"), 0, 0, 0);
+    showBoxes->addWidget(marginsBox_);
+    showBoxes->addWidget(frameBox_);
+    grid->addLayout(showBoxes, row++, 0, 1, 3);
     grid->addWidget(new QLabel("Background:", group), row++, 0, 1, 3);
     auto* swatchRow = new QHBoxLayout;
     backgroundSwatch_ = new QFrame(group);
@@ -192,9 +201,6 @@ QWidget* PrintPreviewWindow::buildSettingsGroup()
     swatchRow->addWidget(backgroundSwatch_, 1);
     swatchRow->addWidget(colorDialogButton_);
     grid->addLayout(swatchRow, row++, 0, 1, 3);
-    for (QLineEdit* field : {topField_, leftField_, zoomField_, copiesField_}) {
-        field->setMinimumWidth(QFontMetrics(field->font()).horizontalAdvance("0000.00") + 8);
-    }
     grid->setColumnStretch(1, 1);
     return group;
 }
@@ -372,7 +378,14 @@ void PrintPreviewWindow::setPreviewCursor(std::optional<PreviewCursor> cursor)
 void PrintPreviewWindow::printClick()
 {
     takeEdits();
-    std::optional<std::string> error = model_.print();
+    // A long job (many copies) runs beside the window: it goes on repainting and moving, and an
+    // end signal ends the program at once, abandoning the job. It takes no input meanwhile.
+    printing_ = true;
+    setEnabled(false);
+    std::optional<std::string> error = model_.print(runAnswering);
+    setEnabled(true);
+    printing_ = false;
+    printButton_->setFocus();
     showSettings();
     if (error) {
         platform_.messages.showMessage(*error, this);
@@ -418,6 +431,15 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     model_.setActive(isActiveWindow());
+}
+
+void PrintPreviewWindow::closeEvent(QCloseEvent* event)
+{
+    if (printing_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void PrintPreviewWindow::moveEvent(QMoveEvent* event)

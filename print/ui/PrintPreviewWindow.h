@@ -48,6 +48,7 @@ protected:
     virtual std::optional<ColorRef> chooseColor(ColorRef initial);
 
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +77,7 @@ private:
     PreviewHandCursors cursors_;
     StoredWindowPlacement placement_;
     bool showingSettings_ = false; // the window writes its own fields: no layout from their events
+    bool printing_ = false;
 
     PreviewPaintBox* paintBox_ = nullptr;
     QPushButton* setupButton_ = nullptr;

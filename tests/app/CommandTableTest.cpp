@@ -1,5 +1,5 @@
 #include "app/CommandTable.h"
-#include "platform/x11/QtKeyPress.h"
+#include "platform/ui/QtKeyPress.h"
 #include "support/TestApplication.h"
 
 #include <QKeyEvent>

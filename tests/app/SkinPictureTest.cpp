@@ -1,8 +1,8 @@
 // Skins read through the bounded readers: pictures written by Qt's own encoders come back with
 // their pixels and size, the shipped skins fit the window, and hostile files are refused.
 #include "app/SkinPicture.h"
-#include "app/SkinPicker.h"
 #include "common/ZentrapError.h"
+#include "preferences/SkinPicker.h"
 #include "support/TempFolder.h"
 
 #include <QImage>
@@ -53,6 +53,8 @@ std::string jpegHeader(int width, int height)
 
 } // namespace
 
+// Only the window's part of a skin is decoded, so pictures far larger than the window load too
+// (JPEG stops after the part's rows, a bottom-up BMP is read from the rows at its end).
 TEST(SkinPicture, KeepsThePicturesSizeAndShowsItsTopLeftPartExactly)
 {
     TempFolder folder;
@@ -60,9 +62,11 @@ TEST(SkinPicture, KeepsThePicturesSizeAndShowsItsTopLeftPartExactly)
         const char* name;
         const char* format;
         int width, height;
+        int tolerance; // JPEG is lossy
     };
-    for (const Case& c :
-         {Case{"big.bmp", "BMP", 120, 300}, Case{"small.BMP", "BMP", 80, 200}, Case{"wide.png", "PNG", 130, 40}}) {
+    for (const Case& c : {Case{"big.bmp", "BMP", 120, 300, 0}, Case{"small.BMP", "BMP", 80, 200, 0},
+                          Case{"wide.png", "PNG", 130, 40, 0}, Case{"photo.jpg", "JPEG", 4000, 3000, 24},
+                          Case{"poster.png", "PNG", 3000, 2000, 0}, Case{"wall.bmp", "BMP", 2600, 2000, 0}}) {
         SCOPED_TRACE(c.name);
         const SkinPicture skin =
             loadSkinPicture(writePattern(folder.path / c.name, c.width, c.height, c.format), kWindow);
@@ -72,10 +76,10 @@ TEST(SkinPicture, KeepsThePicturesSizeAndShowsItsTopLeftPartExactly)
         for (int y = 0; y < skin.visible.height(); y += 7) {
             for (int x = 0; x < skin.visible.width(); x += 3) {
                 const QRgb expected = patternAt(x, y);
-                ASSERT_EQ(skin.visible.pixelColor(x, y),
-                          makeColor(static_cast<uint8_t>(qRed(expected)), static_cast<uint8_t>(qGreen(expected)),
-                                    static_cast<uint8_t>(qBlue(expected))))
-                    << x << "," << y;
+                const ColorRef got = skin.visible.pixelColor(x, y);
+                ASSERT_NEAR(redOf(got), qRed(expected), c.tolerance) << x << "," << y;
+                ASSERT_NEAR(greenOf(got), qGreen(expected), c.tolerance) << x << "," << y;
+                ASSERT_NEAR(blueOf(got), qBlue(expected), c.tolerance) << x << "," << y;
             }
         }
     }
@@ -116,6 +120,38 @@ TEST(SkinPicture, RefusesEveryFileThatCannotBeASkin)
                              "picture.gif", "folder.jpg", "missing.bmp", "noextension"}) {
         EXPECT_THROW(loadSkinPicture((folder.path / name).string(), kWindow), ZentrapError) << name;
     }
+}
+
+// A skin refused for its picture's or its file's size is told so, not blamed on its format.
+TEST(SkinPicture, ASizeRefusalSaysSo)
+{
+    TempFolder folder;
+    // A whole JPEG file whose frame header declares 30000 x 30000.
+    std::ifstream in(writePattern(folder.path / "small.jpg", 16, 16, "JPEG"), std::ios::binary);
+    std::string huge((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t frame = huge.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = huge[frame + 7] = static_cast<char>(30000 >> 8);
+    huge[frame + 6] = huge[frame + 8] = static_cast<char>(30000 & 0xFF);
+    writeBytes(folder.path / "huge.jpg", huge);
+    writeBytes(folder.path / "heavy.bmp", std::string(17 << 20, 'B'));
+    auto warningFor = [&](const char* name) {
+        const std::string path = (folder.path / name).string();
+        try {
+            loadSkinPicture(path, kWindow);
+        } catch (const ZentrapError& e) {
+            return skinWarningText(path, e.what());
+        }
+        return std::string("loaded");
+    };
+    EXPECT_EQ(warningFor("huge.jpg"), "Skin is not loaded: " + (folder.path / "huge.jpg").string() +
+                                          "\r\nIt is too large: 30000 x 30000 pixels, more than the limit of "
+                                          "268435456.\r\nOr select another skin at the \"Options\" dialog.");
+    EXPECT_EQ(warningFor("heavy.bmp"), "Skin is not loaded: " + (folder.path / "heavy.bmp").string() +
+                                           "\r\nIt is too large: a skin file may hold at most 16 MB.\r\nOr "
+                                           "select another skin at the \"Options\" dialog.");
+    writeBytes(folder.path / "text.bmp", "this is not a picture at all\n");
+    EXPECT_EQ(warningFor("text.bmp"), skinWarningText((folder.path / "text.bmp").string()));
 }
 
 TEST(SkinPicture, WarnsWithTheFixedText)

@@ -101,6 +101,24 @@ TEST_F(ImageCommands, RotateGivesTheEditorsPixels)
         RotateBitmap(source, expected, angle);
         EXPECT_EQ(readPng(path("out.png")), expected) << text;
     }
+    // A grey picture is turned as it is read (8-bit), with the same pixels.
+    std::string pgm = "P5 13 7 255\n";
+    for (int i = 0; i < 13 * 7; ++i) {
+        pgm += static_cast<char>(i * 37 % 256);
+    }
+    std::ofstream(path("grey.pgm"), std::ios::binary) << pgm;
+    Bitmap grey(13, 7);
+    for (int i = 0; i < 13 * 7; ++i) {
+        auto level = static_cast<uint8_t>(i * 37 % 256);
+        grey.setPixelValue(i % 13, i / 13, makeColor(level, level, level));
+    }
+    for (auto [text, angle] : {std::pair{"90", RotationAngle::Rotate90}, std::pair{"180", RotationAngle::Rotate180},
+                               std::pair{"270", RotationAngle::Rotate270}}) {
+        ASSERT_EQ(run({"rotate", text, path("grey.pgm"), path("grey.png")}), 0) << stderr_;
+        Bitmap expected;
+        RotateBitmap(grey, expected, angle);
+        EXPECT_EQ(readPng(path("grey.png")), expected) << "grey " << text;
+    }
 }
 
 TEST_F(ImageCommands, BadArgumentsAreRefusedWithAMessage)

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -132,6 +133,98 @@ TEST(AtomicFile, FollowsSymlinksAndRefusesSpecialFiles)
     EXPECT_TRUE(fs::is_fifo(dir.path / "fifo"));
     EXPECT_TRUE(fs::is_symlink(dir.path / "device"));
     EXPECT_EQ(temporariesIn(dir.path) + temporariesIn(dir.path / "dotfiles"), 0);
+}
+
+// In a shared sticky folder such as /tmp, a link that another user planted under the name being
+// saved must not redirect the save onto a file of the saving user; links of the user or of the
+// folder's owner still work there.
+TEST(AtomicFile, ALinkPlantedInASharedStickyFolderIsNotFollowed)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "planting a link as another user needs root";
+    }
+    TempFolder dir;
+    fs::permissions(dir.path, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::path shared = dir.path / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    fs::path precious = dir.path / "precious.reg";
+    writeText(precious, "precious");
+    fs::create_directory(dir.path / "home");
+    ASSERT_TRUE(runAsOrdinaryUser(dir.path / "home",
+                                  [&] { return ::symlink(precious.c_str(), (shared / "capture.png").c_str()) == 0; }));
+
+    EXPECT_EQ(errorOf([&] { writeText(shared / "capture.png", "capture"); }),
+              "Permission denied: " + (shared / "capture.png").string());
+    EXPECT_EQ(readWholeFile(precious), "precious");
+    EXPECT_TRUE(fs::is_symlink(shared / "capture.png"));
+    EXPECT_EQ(temporariesIn(shared) + temporariesIn(dir.path), 0);
+
+    fs::create_symlink(dir.path / "mine.png", shared / "mine.png");
+    writeText(shared / "mine.png", "mine");
+    EXPECT_EQ(readWholeFile(dir.path / "mine.png"), "mine");
+}
+
+// A save killed with SIGKILL leaves its temporary file; the next save into that folder removes it,
+// but never the temporary file of a save still under way, however old, nor another user's.
+TEST(AtomicFile, ASaveRemovesTheLeftoversOfKilledSavesInItsFolder)
+{
+    TempFolder dir;
+    auto startSave = [&](const std::string& name) {
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        pid_t child = ::fork();
+        if (child == 0) {
+            writeFileAtomically(dir.path / name, [&](ByteSink& s) {
+                s.write("partial", 7);
+                [[maybe_unused]] ssize_t n = ::write(ready[1], "x", 1);
+                for (;;) {
+                    ::pause();
+                }
+            });
+            ::_exit(0);
+        }
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        return child;
+    };
+    auto newTemporary = [&](const std::vector<std::string>& before) {
+        for (const std::string& name : namesIn(dir.path)) {
+            if (isAtomicFileTemporaryName(name) && std::find(before.begin(), before.end(), name) == before.end()) {
+                return name;
+            }
+        }
+        return std::string();
+    };
+    auto makeOld = [&](const std::string& name) {
+        timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, (dir.path / name).c_str(), times, 0);
+    };
+
+    pid_t killed = startSave("killed.png");
+    std::string leftover = newTemporary({});
+    ::kill(killed, SIGKILL);
+    ::waitpid(killed, nullptr, 0);
+    pid_t running = startSave("running.png");
+    std::string live = newTemporary({leftover});
+    const std::string foreign = ".zentrap-Foreign1.tmp";
+    writeText(dir.path / foreign, "another user's");
+    ASSERT_EQ(::chown((dir.path / foreign).c_str(), 65534, 65534), 0);
+    for (const std::string& name : {leftover, live, foreign}) {
+        ASSERT_FALSE(name.empty());
+        makeOld(name);
+    }
+
+    writeText(dir.path / "next.png", "next");
+    std::vector<std::string> names = namesIn(dir.path);
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), leftover), 0) << "the killed save's leftover stays";
+    EXPECT_EQ(std::count(names.begin(), names.end(), live), 1) << "a running save lost its file";
+    EXPECT_EQ(std::count(names.begin(), names.end(), foreign), 1) << "another user's file was removed";
+    EXPECT_EQ(readWholeFile(dir.path / "next.png"), "next");
 }
 
 TEST(AtomicFile, KeepsPermissionBitsButNeverSetIdAndRefusesWhatTheUserMayNotWrite)
@@ -251,7 +344,7 @@ TEST(AtomicFile, RemovesOnlyItsOwnStaleTemporaryFiles)
 {
     TempFolder dir;
     auto makeFile = [&](const std::string& name, int ageSeconds) {
-        writeText(dir.path / name, "x");
+        std::ofstream(dir.path / name) << "x";
         timeval times[2];
         ::gettimeofday(&times[0], nullptr);
         times[0].tv_sec -= ageSeconds;

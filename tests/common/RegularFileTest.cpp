@@ -79,6 +79,20 @@ TEST(RegularFile, RefusesEverythingButRegularFilesWithoutBlocking)
     EXPECT_EQ(readSettingsFileText((dir.path / "link-to-pipe").string()), std::nullopt);
 }
 
+// /proc/kmsg calls itself a regular file but a read waits until the kernel logs something: once
+// its messages are read, the reader must give up instead of waiting (readable by root only).
+TEST(RegularFile, AFileWhoseReadWouldWaitIsRefusedAtOnce)
+{
+    if (::access("/proc/kmsg", R_OK) != 0) {
+        GTEST_SKIP() << "/proc/kmsg cannot be read here";
+    }
+    RegularFileContents got = readRegularFile("/proc/kmsg", 64 << 20);
+    EXPECT_FALSE(got.bytes);
+    EXPECT_EQ(got.problem, FileProblem::NotRegular);
+    EXPECT_EQ(got.errorText, "Not a file that can be read (reading it waits for data)");
+    EXPECT_EQ(readSettingsFileText("/proc/kmsg"), std::nullopt);
+}
+
 TEST(RegularFile, ReadsWholeFilesUpToTheLimitAndRefusesUnreadableOnes)
 {
     TempFolder dir;

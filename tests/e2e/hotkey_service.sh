@@ -70,6 +70,24 @@ mark done-remap
 [ "$(between regrabbed c-now)" = "" ] || fail "the old key of C still starts the hotkey: $(between regrabbed c-now)"
 [ "$(between c-now done-remap)" = "hotkey 101|" ] || fail "Ctrl+Shift+C on its new key: $(between c-now done-remap)"
 
+# A layout switched through the keyboard extension, as desktops switch them: Ctrl+Alt+Z follows the
+# Z keysym to the key where the German layout puts it, and the key it left (Y now) is free.
+at_exit 'setxkbmap us 2>/dev/null'
+echo "register 106 C05A" >&7
+wait_line "$work/harness.out" "registered 106 yes" || fail "Ctrl+Alt+Z was not registered"
+mark layout
+setxkbmap de
+mark relaid
+xdotool key ctrl+alt+y
+mark z-now
+xdotool key ctrl+alt+z
+mark done-layout
+[ "$(between relaid z-now)" = "" ] || fail "the key Z left under the new layout still starts it: $(between relaid z-now)"
+[ "$(between z-now done-layout)" = "hotkey 106|" ] || fail "Ctrl+Alt+Z under the new layout: $(between z-now done-layout)"
+setxkbmap us
+echo "unregister 106" >&7
+wait_line "$work/harness.out" "unregistered 106" || fail "Ctrl+Alt+Z was not released"
+
 # Key names from the keyboard map; a key this keyboard lacks has no text at all.
 mark names
 printf 'names 6091\nnames 606A\nnames 60BA\nnames 6000\nnames 7FFF\n' >&7

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# `make install` puts the program beside its help file and example skins with a link on the PATH, the command line on
+# `make install` puts the program beside its clipboard keeper, help file and example skins with a link on the PATH, the command line on
 # the PATH, and a desktop entry whose icon exists, so the program shows up in desktop menus.
 set -euo pipefail
 build=${ZENTRAP_BINARY_DIR:?}
@@ -12,6 +12,7 @@ fail() { echo "install_layout: $*" >&2; exit 1; }
 program=$(readlink -f "$root/bin/zentrap") || fail "bin/zentrap is missing"
 [ -x "$program" ] || fail "bin/zentrap does not lead to an executable program"
 [ -f "$(dirname "$program")/ztp.chm" ] || fail "ztp.chm is not beside the program ($program)"
+[ -x "$(dirname "$program")/zentrap-keeper" ] || fail "the clipboard keeper is not beside the program ($program)"
 for skin in Coral.bmp Graphite.jpg Midnight.jpg; do
   [ -s "$(dirname "$program")/$skin" ] || fail "the example skin $skin is not beside the program"
 done

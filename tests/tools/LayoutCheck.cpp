@@ -5,7 +5,6 @@
 // the whole bottom, the Preferences page pictures drawn at the screen's density (48 pixels a side at 96
 // dpi). Prints one line per fault and exits with 1 if there was any, else prints "layout ok at N dpi".
 #include "app/ui/AboutDialog.h"
-#include "app/ui/PreferencesDialog.h"
 #include "app/ui/ViewWindow.h"
 #include "common/Bitmap.h"
 #include "common/SettingsFile.h"
@@ -16,6 +15,7 @@
 #include "platform/fake/FakeHelpService.h"
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
+#include "preferences/ui/PreferencesDialog.h"
 #include "save/ui/SaveAsDialog.h"
 
 #include <QAbstractButton>
@@ -190,6 +190,14 @@ void checkPreferences(Platform& platform)
                           .arg(picture->height())
                           .arg(side);
         }
+    }
+    // The Options page's right-hand column of check boxes starts at one x.
+    const auto* cursor = preferences.findChild<QWidget*>("cbCursor");
+    const auto* printScreen = preferences.findChild<QWidget*>("cbPrintScreen");
+    if (cursor == nullptr || printScreen == nullptr || cursor->x() != printScreen->x()) {
+        faults << QString("Preferences: the right-hand check boxes start at %1 and %2")
+                      .arg(cursor != nullptr ? cursor->x() : -1)
+                      .arg(printScreen != nullptr ? printScreen->x() : -1);
     }
     preferences.reject();
 }

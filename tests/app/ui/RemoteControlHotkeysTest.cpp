@@ -1,8 +1,8 @@
 // The Remote Control with fake hotkey, PrintScreen and window-manager services: presses reach the
 // commands, refusals reach the failure dialog, and the services follow the window's states.
 #include "app/CaptureFrameLink.h"
-#include "app/ui/HotkeyFailureDialog.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"

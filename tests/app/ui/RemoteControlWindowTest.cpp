@@ -225,18 +225,27 @@ TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
     EXPECT_TRUE(frame.shown);
 }
 
-TEST_F(ControlFormTest, HideRemoteHidesTheWindowForTheWaitAndShowsItAgain)
+TEST_F(ControlFormTest, HideRemoteHidesTheWindowOnlyWhileItCoversTheGrabbedRectangle)
 {
     auto form = makeForm();
     form->show();
-    bool hiddenDuringGrab = false;
-    fakes.clock.onWait = [&](int) { hiddenDuringGrab = !form->isVisible() && form->isCapturing(); };
+    bool hiddenDuringWait = false;
+    fakes.clock.onWait = [&](int) { hiddenDuringWait = !form->isVisible() && form->isCapturing(); };
+
+    // Beside the hole (the window stands at 270,110, 100 x 260): it stays, and nothing waits.
     form->runCommand(Command::Capture);
-    EXPECT_EQ(fakes.clock.waits, std::vector<int>{300}) << "the desktop gets 0.3 s to repaint";
-    EXPECT_TRUE(hiddenDuringGrab);
+    EXPECT_TRUE(fakes.clock.waits.empty());
+    EXPECT_EQ(fakes.uncoverWatch.starts, 0) << "the window was taken off the screen";
+    EXPECT_EQ(form->session().image.width(), 40);
+
+    // Over part of the hole: hidden until the area it covered is repainted, then shown again.
+    frame.hole = Rect::fromSize(250, 100, 200, 100);
+    form->runCommand(Command::Capture);
+    EXPECT_TRUE(hiddenDuringWait);
+    EXPECT_EQ(fakes.uncoverWatch.watchedArea, (Rect{270, 110, 370, 200}));
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
-    EXPECT_EQ(form->session().image.width(), 40);
+    EXPECT_EQ(form->session().image.width(), 200);
 }
 
 TEST_F(ControlFormTest, TimerDownDelaysTheCapture)

@@ -11,7 +11,7 @@ run_program_copy() {
   mkdir -p "$ZENTRAP_BIN"
   cp "$real_bin/zentrap" "$ZENTRAP_BIN/zentrap"
   local companion
-  for companion in zentrap-test-pattern zentrap-test-keys ztp.chm; do
+  for companion in zentrap-test-pattern zentrap-test-keys zentrap-keeper ztp.chm; do
     ln -s "$real_bin/$companion" "$ZENTRAP_BIN/$companion"
   done
   ini="$ZENTRAP_BIN/zentrap.ini"

@@ -4,6 +4,7 @@
 #include "editor/ui/ImageEditorWindow.h"
 #include "common/SettingsFile.h"
 #include "editor/TestImages.h"
+#include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
 #include "platform/Platform.h"
 #include "support/TempFolder.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -189,3 +191,27 @@ TEST_F(ImageEditorWindowTest, ViewShowsTheImageOneToOneOnTheBackground)
 }
 
 } // namespace
+
+TEST_F(ImageEditorWindowTest, ALongResizeRepaintsItsProgressAtMostAboutThirtyTimesASecond)
+{
+    auto window = open();
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    window->statusBar->installEventFilter(&counter);
+    window->cbKeepRatio->click();
+    typeInto(window->edWidth, "1");
+    typeInto(window->edHeight, "300000");
+    QElapsedTimer clock;
+    clock.start();
+    window->btApply->click();
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(edit.height(), 300000);
+    // One repaint per resampled row would be 300,000; the closing repaint clears the bar.
+    EXPECT_LE(counter.paints, elapsed / 30 + 3) << counter.paints << " repaints in " << elapsed << " ms";
+}

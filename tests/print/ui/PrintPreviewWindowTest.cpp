@@ -99,6 +99,9 @@ TEST_F(WindowFixture, OpensOnTheStoredSettingsPrintsWithEnterAndWritesThemBack)
     EXPECT_EQ(printer.jobs[0].pages.size(), 2U);
     EXPECT_FALSE(notSaved);
 
+    // The settings panel keeps its design width at 96 dpi.
+    EXPECT_EQ(child<QPushButton>(*window, "Defaults")->parentWidget()->width(), 162);
+
     // Only the user's moves change the stored place (offscreen windows report none): it comes
     // back as it was read.
     window.reset();
