@@ -5,6 +5,7 @@
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
+#include "platform/x11/PortalScreenSource.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtPrintService.h"
@@ -28,6 +29,13 @@ FileRegistryHive openUserHive(bool useFile)
     return FileRegistryHive(userHivePath(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
 }
 
+constexpr char kWaylandHotkeys[] =
+    "In this Wayland session the hotkeys work only while an X11 program has the keyboard. For the whole desktop, "
+    "bind \"zentrap --capture\" (--full-screen, --edit, --save, --print) in the desktop's keyboard settings.";
+constexpr char kWaylandPrintScreen[] =
+    "In this Wayland session PrintScreen is seen only while an X11 program has the keyboard. For the whole "
+    "desktop, bind \"zentrap --capture\" to it in the desktop's keyboard settings.";
+
 } // namespace
 
 struct DesktopPlatform::Services {
@@ -37,11 +45,23 @@ struct DesktopPlatform::Services {
         if (useHiveFiles && std::filesystem::exists(machineHivePath(), missing)) {
             machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
         }
+        // XWayland keeps other programs' pixels from X11 programs: the desktop is asked instead.
+        if (x11Screen.isXWayland() && PortalScreenSource::sessionBusConfigured()) {
+            portalScreen.emplace(x11Screen);
+        }
+        // Keys typed into Wayland windows never reach the X server.
+        if (x11Screen.isXWayland()) {
+            hotkeys.setLimitation(kWaylandHotkeys);
+            keyWatcher.setLimitation(kWaylandPrintScreen);
+        }
     }
+
+    ScreenSource& screen() { return portalScreen ? static_cast<ScreenSource&>(*portalScreen) : x11Screen; }
 
     FileRegistryHive userHive;
     std::optional<FileRegistryHive> machineHive;
-    X11ScreenSource screen;
+    X11ScreenSource x11Screen;
+    std::optional<PortalScreenSource> portalScreen;
     X11ClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;
     QtMessageService messages;
@@ -60,7 +80,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
     platform_ = std::make_unique<Platform>(Platform{
         s.userHive,
         s.machineHive ? &*s.machineHive : nullptr,
-        s.screen,
+        s.screen(),
         s.clipboard,
         options.help != nullptr ? *options.help : s.help,
         options.messages != nullptr ? *options.messages : s.messages,

@@ -1,4 +1,5 @@
 // Program entry: the application object, the platform, the two permanent windows.
+#include "app/CommandLineActions.h"
 #include "app/DesktopPlatform.h"
 #include "app/ui/CaptureFrameWindowLink.h"
 #include "app/ui/DialogModality.h"
@@ -19,6 +20,7 @@
 #include "platform/x11/SingleInstance.h"
 #include "platform/x11/TerminationSignals.h"
 #include "platform/x11/X11ClipboardService.h"
+#include "platform/x11/XcbBackEnd.h"
 #include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
 
@@ -30,6 +32,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -57,6 +63,25 @@ void removeStaleTemporaryFilesOfSettings(const std::string& iniPath)
     removeStaleTemporaryFiles(std::filesystem::path(iniPath).parent_path().string());
 }
 
+std::vector<std::string> programArguments()
+{
+    QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return args;
+}
+
+bool helpAsked(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
 // Keeps the capture pasteable after the program has ended. Declared before the windows, it acts
 // after they have written their settings, so a slow clipboard manager never holds those back.
 struct ClipboardAfterExit {
@@ -82,16 +107,35 @@ int main(int argc, char** argv)
 {
     // One logical pixel must be one screen pixel: the windows' geometry relies on it.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // Before the application object, which needs a display: help is for a terminal too.
+    if (helpAsked(argc, argv)) {
+        std::fputs(commandLineUsage().c_str(), stdout);
+        return 0;
+    }
+    chooseXcbBackEnd(argc, argv);
     QApplication app(argc, argv);
+    const CommandLine commandLine = parseCommandLine(programArguments());
+    if (!commandLine.error.empty()) {
+        std::fprintf(stderr, "zentrap: %s\n%s", commandLine.error.c_str(), commandLineUsage().c_str());
+        return 2;
+    }
     QApplication::setApplicationName("Zentrap");
     QApplication::setWindowIcon(trayIconPicture());
     // The Remote Control hides itself during captures; only its granted close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     DialogModality dialogModality(&app);
 
-    // One Zentrap per user and display: a second start brings the first one forward instead.
+    // One Zentrap per user and display: a second start brings the first one forward, or has it do
+    // the action asked, instead.
     SingleInstance instance(qEnvironmentVariable("DISPLAY"));
-    if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+    const QString request =
+        commandLine.action.empty() ? QStringLiteral("raise") : QString::fromStdString(commandLine.action);
+    if (instance.claim(request) == SingleInstance::Claim::AlreadyRunning) {
+        if (!commandLine.action.empty() && !instance.requestDelivered()) {
+            std::fprintf(stderr, "zentrap: the Zentrap running on this display did not take --%s\n",
+                         commandLine.action.c_str());
+            return 1;
+        }
         return 0;
     }
     // From here on SIGTERM, SIGINT and SIGHUP end the program through its normal path.
@@ -164,6 +208,11 @@ int main(int argc, char** argv)
                      [&remote] { remote.endWithoutAsking(); });
 
     QObject::connect(&instance, &SingleInstance::raiseRequested, &remote, &RemoteControlWindow::comeForward);
+    QObject::connect(&instance, &SingleInstance::actionRequested, &remote, [&remote](const QString& action) {
+        if (const std::optional<Command> command = commandForAction(action.toStdString())) {
+            remote.runFromOutside(*command);
+        }
+    });
     writeSettingsAtExit = [&] {
         running = false;
         sessionWrite.begin();
@@ -177,6 +226,10 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, &remote, [&remote] { remote.endWithoutAsking(); });
     }
     remote.show();
+    // Started for an action ("zentrap --capture" with none running): done once the windows are up.
+    if (const std::optional<Command> command = commandForAction(commandLine.action)) {
+        QTimer::singleShot(0, &remote, [&remote, command] { remote.runFromOutside(*command); });
+    }
     running = true;
     const int status = QApplication::exec();
     running = false;

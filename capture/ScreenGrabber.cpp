@@ -26,6 +26,24 @@ uint8_t over(uint8_t source, uint8_t destination, uint32_t alpha)
     return static_cast<uint8_t>(std::min<uint32_t>(value, 255));
 }
 
+void drawCursorAtPointer(int left, int top, int width, int height, Bitmap& bitmap, ScreenSource& screen)
+{
+    auto position = screen.cursorPosition();
+    if (!position) {
+        return;
+    }
+    // One reading gives both the hot spot and the image drawn, so the two always belong together.
+    auto cursor = CurrentCursor(screen);
+    if (!cursor) {
+        return;
+    }
+    if (!lies(position->x, left, width) || !lies(position->y, top, height)) {
+        return;
+    }
+    drawCursor(bitmap, *cursor, static_cast<int>(int64_t(position->x) - left - cursor->xHotspot),
+               static_cast<int>(int64_t(position->y) - top - cursor->yHotspot));
+}
+
 } // namespace
 
 void drawCursor(Bitmap& bitmap, const CursorImage& cursor, int x, int y)
@@ -60,15 +78,15 @@ std::optional<CursorImage> CurrentCursor(ScreenSource& screen)
     return screen.currentCursor();
 }
 
-void GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool withCursor, ScreenSource& screen)
+bool GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool withCursor, ScreenSource& screen)
 {
     // Callers never pass negative sizes; treating them like 0 keeps a stray one harmless.
     if (width <= 0 || height <= 0) {
-        return;
+        return true;
     }
     prepareBitmap(bitmap, width, height);
     if (!screen.isAvailable()) {
-        return;
+        return false;
     }
     if (auto palette = screen.systemPalette(); palette && !palette->empty()) {
         bitmap.attachSystemPalette(std::move(*palette));
@@ -79,22 +97,11 @@ void GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool w
     if (!inside) {
         bitmap.fillRect({0, 0, width, height}, 0);
     }
-    screen.copyPixels(left, top, width, height, bitmap);
-    if (!withCursor) {
-        return;
+    if (!screen.copyPixels(left, top, width, height, bitmap)) {
+        return false;
     }
-    auto position = screen.cursorPosition();
-    if (!position) {
-        return;
+    if (withCursor) {
+        drawCursorAtPointer(left, top, width, height, bitmap, screen);
     }
-    // One reading gives both the hot spot and the image drawn, so the two always belong together.
-    auto cursor = CurrentCursor(screen);
-    if (!cursor) {
-        return;
-    }
-    if (!lies(position->x, left, width) || !lies(position->y, top, height)) {
-        return;
-    }
-    drawCursor(bitmap, *cursor, static_cast<int>(int64_t(position->x) - left - cursor->xHotspot),
-               static_cast<int>(int64_t(position->y) - top - cursor->yHotspot));
+    return true;
 }

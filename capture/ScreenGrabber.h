@@ -9,8 +9,9 @@
 
 // A width or height of 0 (or less) leaves `bitmap` untouched. Otherwise `bitmap` becomes
 // width x height at 24 bits; screen pixels fill it, and parts of the rectangle off the screen
-// are black. Failures of the screen are silent.
-void GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool withCursor, ScreenSource& screen);
+// are black. False when the screen gave no pixels (no display, or a display that keeps them, as a
+// Wayland desktop's XWayland does): the bitmap then holds no capture, and the source says why.
+bool GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool withCursor, ScreenSource& screen);
 
 // The cursor that the window under the pointer shows; nothing when it cannot be read.
 std::optional<CursorImage> CurrentCursor(ScreenSource& screen);

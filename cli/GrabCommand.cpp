@@ -116,7 +116,9 @@ int runGrab(const std::vector<std::string>& args, const ImageLimits& limits)
     // Only the part on the screen is kept, and nothing is allocated for the rest.
     checkImageSize(part.width(), part.height(), limits);
     Bitmap bitmap;
-    GrabScreen(part.left, part.top, part.width(), part.height(), bitmap, options.cursor, screen);
+    if (!GrabScreen(part.left, part.top, part.width(), part.height(), bitmap, options.cursor, screen)) {
+        throw ZentrapError("cannot capture the screen: " + screen.unreadableReason());
+    }
     if (isPpmFileName(options.output)) {
         savePpm(bitmap, options.output);
     } else {

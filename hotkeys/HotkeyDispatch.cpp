@@ -14,11 +14,18 @@ void comeForward(HotkeyTarget& target)
 
 void dispatchHotkey(HotkeyTarget& target, int id)
 {
+    if (const std::optional<Command> command = commandForHotkey(id)) {
+        dispatchCommand(target, *command);
+    } else if (!target.hotkeysBlocked()) {
+        comeForward(target);
+    }
+}
+
+void dispatchCommand(HotkeyTarget& target, Command command)
+{
     if (target.hotkeysBlocked()) {
         return;
     }
     comeForward(target);
-    if (const std::optional<Command> command = commandForHotkey(id)) {
-        target.runCommand(*command);
-    }
+    target.runCommand(command);
 }

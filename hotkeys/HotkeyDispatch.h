@@ -29,3 +29,5 @@ public:
 // hotkey press, and what a second start of the program asks of the running one.
 void comeForward(HotkeyTarget& target);
 void dispatchHotkey(HotkeyTarget& target, int id);
+// A command asked from outside (a hotkey, an action sent by a later start), under the hotkeys' rules.
+void dispatchCommand(HotkeyTarget& target, Command command);

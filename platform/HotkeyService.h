@@ -23,4 +23,6 @@ public:
     virtual void setHandler(Handler handler) = 0;
     // The keyboard's own name for a virtual key ("" when this keyboard has no such key).
     virtual std::string keyName(int virtualKey) const = 0;
+    // What the desktop keeps from the hotkeys, in words for the user; empty when nothing.
+    virtual std::string limitation() const { return {}; }
 };

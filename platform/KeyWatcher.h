@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 class KeyWatcher {
 public:
@@ -12,4 +13,6 @@ public:
     virtual void start(std::function<void()> pressed) = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
+    // What the desktop keeps from the watch, in words for the user; empty when nothing.
+    virtual std::string limitation() const { return {}; }
 };

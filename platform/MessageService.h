@@ -17,6 +17,8 @@ public:
         (void)owner;
         showMessage(text);
     }
+    // The same box, not waiting for its OK: the program goes on (hotkeys, ending) while it is open.
+    virtual void showNotice(const std::string& text, QWidget* owner) { showMessage(text, owner); }
     // A box with a warning icon, its own caption and an OK button, transient for `owner`.
     virtual void showWarning(const std::string& caption, const std::string& text, QWidget* owner) = 0;
     // A question with Yes and No buttons; true for Yes.

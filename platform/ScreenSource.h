@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // A cursor image as the user sees it: premultiplied ARGB, with its hot spot.
@@ -27,8 +28,14 @@ public:
     // The display's palette when it is palette-based (PseudoColor), else nothing.
     virtual std::optional<std::vector<PaletteEntry>> systemPalette() = 0;
     // Copies the screen rectangle into `target` (24 bits, already sized) at (0, 0); parts of the
-    // rectangle outside the screen leave the target's pixels as they were.
-    virtual void copyPixels(int left, int top, int width, int height, Bitmap& target) = 0;
+    // rectangle outside the screen leave the target's pixels as they were. False when the screen
+    // gave no pixels (unreadableReason() then says why).
+    virtual bool copyPixels(int left, int top, int width, int height, Bitmap& target) = 0;
+    // Why the screen's pixels cannot be had, in words for the user; empty while they can.
+    virtual std::string unreadableReason() const { return {}; }
+    // True when the pixels are the desktop's composed picture, in which the program's own windows
+    // (the Capture Frame's hole too) cover what lies below: they must be hidden for a capture.
+    virtual bool picturesShowOwnWindows() const { return false; }
     virtual std::optional<Point> cursorPosition() = 0;
     // The cursor of the window under the pointer; nothing when it cannot be read.
     virtual std::optional<CursorImage> currentCursor() = 0;

@@ -38,4 +38,11 @@ public:
     virtual bool shapesAvailable() = 0;
     // Where the shown window stands, its frame included; nothing when the desktop cannot tell.
     virtual std::optional<FramedWindow> framedWindow(NativeWindow window) = 0;
+    // Where the X server has the window's top-left pixel, in screen pixels: the truth when a
+    // compositor refuses or changes a move that the toolkit believes done. Nothing when unknown.
+    virtual std::optional<Point> windowOrigin(NativeWindow window)
+    {
+        (void)window;
+        return std::nullopt;
+    }
 };

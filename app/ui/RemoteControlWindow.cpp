@@ -447,16 +447,21 @@ void RemoteControlWindow::captureOnce()
         explicit CapturingFlag(bool& f) : flag(f) { flag = true; }
         ~CapturingFlag() { flag = false; }
     } capturing{capturing_};
-    const Rect grabbed = grabRect();
-    const bool hidden = settings_.hideRemote && !minimized && isVisible() && hideFromGrab(grabbed);
-    GrabScreen(grabbed.left, grabbed.top, grabbed.width(), grabbed.height(), session_.image, settings_.captureCursor,
-               platform_.screen);
-    platform_.clipboard.setBitmap(session_.image);
-    refreshThumbnail();
+    const Rect area = grabRect();
+    const bool hidden = settings_.hideRemote && !minimized && isVisible() && hideFromGrab(area);
+    const bool grabbed = grabIntoImage(area);
+    if (grabbed) {
+        platform_.clipboard.setBitmap(session_.image);
+        refreshThumbnail();
+    }
     if (hidden) {
         show();
     } else {
         update();
+    }
+    if (!grabbed) {
+        tellScreenUnreadable();
+        return;
     }
     enableImageCommands();
     session_.notSaved = true;
@@ -484,7 +489,8 @@ bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
     if (covered.isEmpty()) {
         return false;
     }
-    if (platform_.uncoverWatch == nullptr) {
+    // A compositor's picture is asked of the desktop, a slow request: no polling grabs there.
+    if (platform_.uncoverWatch == nullptr || platform_.screen.picturesShowOwnWindows()) {
         hide();
         platform_.clock.wait(RepaintWaitRule{}.limitMilliseconds);
         return true;
@@ -493,6 +499,34 @@ bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
     hideAndWaitForRepaint(
         covered, outer, [this] { hide(); }, *platform_.uncoverWatch, platform_.screen, platform_.clock);
     return true;
+}
+
+bool RemoteControlWindow::grabIntoImage(const Rect& area)
+{
+    // A screen that gives nothing must not turn the last capture into a black picture.
+    Bitmap grabbed;
+    if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, settings_.captureCursor,
+                    platform_.screen)) {
+        return false;
+    }
+    if (grabbed.width() > 0) {
+        session_.image = std::move(grabbed);
+    }
+    return true;
+}
+
+void RemoteControlWindow::tellScreenUnreadable()
+{
+    // Once: every later capture fails for the same reason, and the user has been told it.
+    if (toldScreenUnreadable_) {
+        return;
+    }
+    toldScreenUnreadable_ = true;
+    std::string reason = platform_.screen.unreadableReason();
+    if (reason.empty()) {
+        reason = "the display cannot be read";
+    }
+    platform_.messages.showNotice("Zentrap cannot capture the screen: " + reason + ".", this);
 }
 
 void RemoteControlWindow::refreshThumbnail()
@@ -709,6 +743,12 @@ void RemoteControlWindow::hotkeyPressed(int id)
 {
     RemoteHotkeyTarget target(*this);
     dispatchHotkey(target, id);
+}
+
+void RemoteControlWindow::runFromOutside(Command command)
+{
+    RemoteHotkeyTarget target(*this);
+    dispatchCommand(target, command);
 }
 
 void RemoteControlWindow::comeForward()

@@ -45,6 +45,9 @@ public:
 
     // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them.
     void runCommand(Command command);
+    // A command asked from outside the window (an action sent by a later start of the program): it
+    // comes forward and runs it, as for a hotkey.
+    void runFromOutside(Command command);
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
     void comeForward();
@@ -159,6 +162,9 @@ private:
     // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
     // is repainted; false when it stays on the screen.
     bool hideFromGrab(const Rect& grabbed);
+    // False when the screen gave no pixels; the image is then as it was.
+    bool grabIntoImage(const Rect& area);
+    void tellScreenUnreadable();
     void enableImageCommands();
     bool closeRequestGranted();
     void captureOnce();
@@ -200,6 +206,7 @@ private:
     std::unique_ptr<CaptureCountdown> countdown_;
     bool captured_ = false;
     bool capturing_ = false;
+    bool toldScreenUnreadable_ = false;
     bool closeAfterCapture_ = false;
     std::optional<QPoint> dragStart_;
     MinimizeRestore minimizing_{*this, minimized, frameWasVisible};

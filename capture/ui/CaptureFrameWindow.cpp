@@ -82,6 +82,12 @@ CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWid
     // Painting covers the whole client area: nothing is erased first, so moving does not flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A Wayland desktop shows an X11 window's pixels outside its shape too, and its screenshots
+    // would show them in the hole: there the hole's pixels are transparent instead.
+    clearHole_ = platform_.screen.picturesShowOwnWindows();
+    if (clearHole_) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
     setMouseTracking(true);
     createUnitsMenu();
 
@@ -106,7 +112,15 @@ CaptureFrameWindow::~CaptureFrameWindow()
 Rect CaptureFrameWindow::captureRect() const
 {
     const QRect client = geometry();
-    return ::captureRect({client.x(), client.y()}, {client.width(), client.height()}, borderWidth_);
+    Point origin{client.x(), client.y()};
+    // A compositor may refuse or change a move that Qt believes done (sway centres floating X11
+    // windows): the X server knows where the hole really is.
+    if (platform_.windowManager != nullptr && isVisible()) {
+        if (const std::optional<Point> placed = platform_.windowManager->windowOrigin(winId())) {
+            origin = *placed;
+        }
+    }
+    return ::captureRect(origin, {client.width(), client.height()}, borderWidth_);
 }
 
 void CaptureFrameWindow::setUnits(MeasureUnit unit)
@@ -231,7 +245,12 @@ void CaptureFrameWindow::paintEvent(QPaintEvent*)
     input.showRulers = host_.showRulers();
     input.decimalSeparator = locale().decimalPoint();
     painter_->paint(frameBuffer_, input);
-    QPainter(this).drawImage(0, 0, frameBuffer_);
+    QPainter window(this);
+    window.drawImage(0, 0, frameBuffer_);
+    if (clearHole_) {
+        window.setCompositionMode(QPainter::CompositionMode_Source);
+        window.fillRect(toQRect(holeRect({width(), height()}, borderWidth_)), Qt::transparent);
+    }
     painting_ = false;
 }
 

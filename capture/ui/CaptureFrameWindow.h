@@ -80,6 +80,8 @@ private:
     QImage frameBuffer_;
     bool painting_ = false; // the frame buffer's lock: a nested paint is dropped
     bool shapeFailureReported_ = false;
+    // The desktop composes the window whole, shape or not: the hole is painted see-through.
+    bool clearHole_ = false;
 
     QMenu* unitsMenu_ = nullptr;
     QActionGroup* unitsGroup_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 #include <cmath>
 
@@ -103,7 +104,9 @@ void drawAngle(QPainter& p, const IconInk& ink, qreal degrees)
     p.setPen(strokePen(ink, 1.2));
     p.setBrush(ink.fill);
     p.drawRect(QRectF(6.5, 8, 7, 4.5));
-    drawTurnArrow(p, ink, 7.2, 0, degrees - 25);
+    // The arc starts before twelve o'clock so that a quarter turn still shows a clear arc beside
+    // its head.
+    drawTurnArrow(p, ink, 7.2, -30, degrees + 5);
 }
 
 void drawSelectColor(QPainter& p, const IconInk& ink)
@@ -170,5 +173,32 @@ QIcon editorIcon(EditorIcon which, int size)
     QIcon icon;
     icon.addPixmap(drawIcon(which, size, kPlainInk), QIcon::Normal);
     icon.addPixmap(drawIcon(which, size, kHoverInk), QIcon::Active);
+    return icon;
+}
+
+QSize menuButtonIconSize(int size)
+{
+    return {size + (size * 7 + 10) / 20, size};
+}
+
+QIcon editorMenuButtonIcon(EditorIcon which, int size)
+{
+    QIcon icon;
+    const QSize whole = menuButtonIconSize(size);
+    for (const auto& [ink, mode] : {std::pair{kPlainInk, QIcon::Normal}, std::pair{kHoverInk, QIcon::Active}}) {
+        QPixmap pixmap(whole);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.drawPixmap(0, 0, drawIcon(which, size, ink));
+        // The drop-down arrow beside the picture, never over it.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 20.0, size / 20.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink.stroke);
+        const qreal left = 21;
+        p.drawPolygon(QPolygonF({QPointF(left, 11), QPointF(left + 5.5, 11), QPointF(left + 2.75, 14)}));
+        p.end();
+        icon.addPixmap(pixmap, mode);
+    }
     return icon;
 }

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kViewBorder = 8;
-
 Point pointOf(const QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
@@ -124,9 +122,10 @@ void EditorPaintArea::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-EditorViewPanel::EditorViewPanel(EditorPaintArea* paintArea, QWidget* parent) : QWidget(parent)
+EditorViewPanel::EditorViewPanel(EditorPaintArea* paintArea, int border, QWidget* parent) : QWidget(parent)
 {
-    // No outer bevel, an 8-pixel border, then a lowered one-pixel bevel around the paint area.
+    // No outer bevel, the border (8 pixels at 96 dpi), then a lowered one-pixel bevel around the
+    // paint area.
     auto* bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bevel->setLineWidth(1);
@@ -134,6 +133,6 @@ EditorViewPanel::EditorViewPanel(EditorPaintArea* paintArea, QWidget* parent) : 
     inner->setContentsMargins(0, 0, 0, 0);
     inner->addWidget(paintArea);
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(kViewBorder, kViewBorder, kViewBorder, kViewBorder);
+    outer->setContentsMargins(border, border, border, border);
     outer->addWidget(bevel);
 }

@@ -41,5 +41,6 @@ private:
 
 class EditorViewPanel : public QWidget {
 public:
-    EditorViewPanel(EditorPaintArea* paintArea, QWidget* parent = nullptr);
+    // `border`: the pixels between the window's edge and the view's bevel.
+    EditorViewPanel(EditorPaintArea* paintArea, int border, QWidget* parent = nullptr);
 };

@@ -2,16 +2,17 @@
 
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
+#include "common/ui/ColorChoice.h"
 #include "editor/ui/EditorIcons.h"
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
+#include "editor/ui/MenuIconStyle.h"
 #include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -36,8 +37,10 @@ namespace {
 constexpr std::string_view kSection = "Edit";
 constexpr Size kDesignedSize{516, 400};
 constexpr int kControlPanelWidth = 154;
-constexpr int kToolButtonSize = 27;
+constexpr int kToolButtonSize = 24;
 constexpr int kToolIconSize = 20;
+constexpr int kViewBorder = 8;
+constexpr int kMenuIconSize = 16;
 constexpr int kMarkInterval = 100;
 
 int screenPixelsPerInch()
@@ -50,11 +53,6 @@ char userDecimalSeparator()
 {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
-}
-
-QColor toQColor(ColorRef c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
 } // namespace
@@ -78,7 +76,7 @@ ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& ini
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
     top->setSpacing(0);
-    top->addWidget(new EditorViewPanel(paintArea), 1);
+    top->addWidget(new EditorViewPanel(paintArea, scaled(kViewBorder)), 1);
     top->addWidget(buildControlPanel());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -119,10 +117,8 @@ QWidget* ImageEditorWindow::buildControlPanel()
 {
     auto* panel = new QWidget;
     // 154 pixels at 96 dpi, wider when the user's fonts need it.
-    panel->setMinimumWidth(scaled(kControlPanelWidth));
-    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(scaled(4), scaled(8), scaled(8), scaled(8));
+    column->setContentsMargins(scaled(4), scaled(8), scaled(6), scaled(8));
     btSaveAs = new QPushButton("Save As...");
     btPrint = new QPushButton("Print...");
     btHelp = new QPushButton("Help");
@@ -138,6 +134,9 @@ QWidget* ImageEditorWindow::buildControlPanel()
     column->addSpacing(scaled(4));
     column->addWidget(buildSizeGroup());
     column->addStretch(1);
+    // The designed width unless the contents need more: the controls' preferred widths would make
+    // it wider than they need.
+    panel->setFixedWidth(std::max(scaled(kControlPanelWidth), panel->minimumSizeHint().width()));
     return panel;
 }
 
@@ -178,11 +177,23 @@ QWidget* ImageEditorWindow::buildToolBar()
     sbCrop = makeButton("sbCrop", EditorIcon::Crop);
     sbRotate = makeButton("sbRotate", EditorIcon::Rotate);
     sbUndo = makeButton("sbUndo", EditorIcon::Undo);
-    // The menus drop down from their buttons; the buttons are a little wider for the arrow.
+    // The menus drop down from their buttons, whose icons carry the arrow beside the picture; the
+    // style's own arrow would be drawn over it.
+    for (QToolButton* button : {sbRotate, sbUndo}) {
+        const QSize withArrow = menuButtonIconSize(iconSize);
+        button->setIcon(editorMenuButtonIcon(button == sbRotate ? EditorIcon::Rotate : EditorIcon::Undo, iconSize));
+        button->setIconSize(withArrow);
+        button->setMinimumSize(buttonSize + withArrow.width() - iconSize, buttonSize);
+        button->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
+    }
     auto* rotateMenu = new QMenu(sbRotate);
-    miRotate90 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate90, scaled(16)), QString::fromUtf8("90°"));
-    miRotate180 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate180, scaled(16)), QString::fromUtf8("180°"));
-    miRotate270 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate270, scaled(16)), QString::fromUtf8("270°"));
+    auto* menuStyle = new MenuIconStyle(scaled(kMenuIconSize));
+    menuStyle->setParent(rotateMenu); // deleted after the menu that uses it
+    rotateMenu->setStyle(menuStyle);
+    const int menuIcon = scaled(kMenuIconSize);
+    miRotate90 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate90, menuIcon), QString::fromUtf8("90°"));
+    miRotate180 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate180, menuIcon), QString::fromUtf8("180°"));
+    miRotate270 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate270, menuIcon), QString::fromUtf8("270°"));
     sbRotate->setMenu(rotateMenu);
     sbRotate->setPopupMode(QToolButton::InstantPopup);
     auto* undoMenu = new QMenu(sbUndo);
@@ -199,7 +210,7 @@ QGroupBox* ImageEditorWindow::buildSizeGroup()
 {
     gbImageSize = new QGroupBox(" Image size  ");
     auto* grid = new QGridLayout(gbImageSize);
-    grid->setContentsMargins(scaled(6), scaled(6), scaled(6), scaled(6));
+    grid->setContentsMargins(scaled(4), scaled(6), scaled(4), scaled(6));
     grid->setVerticalSpacing(scaled(4));
     cbUnits = new QComboBox;
     cbUnits->addItems({"pixels", "percent"});
@@ -220,6 +231,7 @@ QGroupBox* ImageEditorWindow::buildSizeGroup()
     sbSelectColor->setIcon(editorIcon(EditorIcon::SelectColor, scaled(16)));
     sbSelectColor->setIconSize(QSize(scaled(16), scaled(16)));
     sbSelectColor->setFocusPolicy(Qt::NoFocus);
+    sbSelectColor->setFixedSize(scaled(20), scaled(20));
 
     // The fields take the width the labels leave; they do not widen the panel.
     for (QWidget* field : std::initializer_list<QWidget*>{cbUnits, edHeight, edWidth}) {
@@ -236,7 +248,7 @@ QGroupBox* ImageEditorWindow::buildSizeGroup()
     grid->addWidget(cbSmooth, 4, 0, 1, 2);
     grid->addWidget(btApply, 5, 0, 1, 2);
     auto* backgroundRow = new QHBoxLayout;
-    backgroundRow->setSpacing(scaled(4));
+    backgroundRow->setSpacing(scaled(3));
     backgroundRow->addWidget(new QLabel("Background:"));
     backgroundRow->addWidget(pnBackground);
     backgroundRow->addWidget(sbSelectColor);
@@ -297,9 +309,7 @@ void ImageEditorWindow::readSettings()
     placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;
     paintArea->setBackground(background_);
-    QPalette swatch = pnBackground->palette();
-    swatch.setColor(QPalette::Window, toQColor(background_));
-    pnBackground->setPalette(swatch);
+    showColorSwatch(*pnBackground, background_);
 }
 
 void ImageEditorWindow::writeSettings()
@@ -404,12 +414,7 @@ void ImageEditorWindow::Apply()
 
 std::optional<ColorRef> ImageEditorWindow::chooseColor(ColorRef initial)
 {
-    const QColor chosen = QColorDialog::getColor(toQColor(initial), this);
-    if (!chosen.isValid()) {
-        return std::nullopt;
-    }
-    return makeColor(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
-                     static_cast<uint8_t>(chosen.blue()));
+    return ::chooseColor(initial, this);
 }
 
 void ImageEditorWindow::selectColorClick()
@@ -419,9 +424,7 @@ void ImageEditorWindow::selectColorClick()
         return;
     }
     background_ = *chosen;
-    QPalette swatch = pnBackground->palette();
-    swatch.setColor(QPalette::Window, toQColor(background_));
-    pnBackground->setPalette(swatch);
+    showColorSwatch(*pnBackground, background_);
     paintArea->setBackground(background_);
 }
 

@@ -15,11 +15,15 @@ std::optional<std::vector<PaletteEntry>> FakeScreenSource::systemPalette()
     return palette;
 }
 
-void FakeScreenSource::copyPixels(int left, int top, int width, int height, Bitmap& target)
+bool FakeScreenSource::copyPixels(int left, int top, int width, int height, Bitmap& target)
 {
     ++pixelCopies;
+    if (!refusal.empty()) {
+        return false;
+    }
     // Bitmap::copyRect clips to both bitmaps, as the real screen clips to the root window.
     target.copyRect({0, 0}, pixels, Rect::fromSize(left, top, width, height));
+    return true;
 }
 
 std::optional<CursorImage> FakeScreenSource::currentCursor()

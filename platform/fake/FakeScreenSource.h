@@ -11,13 +11,16 @@ public:
     Size primaryScreenSize() const override;
     bool isAvailable() const override { return available; }
     std::optional<std::vector<PaletteEntry>> systemPalette() override;
-    void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
+    bool copyPixels(int left, int top, int width, int height, Bitmap& target) override;
+    std::string unreadableReason() const override { return refusal; }
     std::optional<Point> cursorPosition() override { return pointer; }
     std::optional<CursorImage> currentCursor() override;
     std::vector<Rect> availableAreas() const override { return areas ? *areas : ScreenSource::availableAreas(); }
 
     Bitmap pixels;
     bool available = true;
+    // Not empty: the screen refuses its pixels for this reason (as under a Wayland desktop).
+    std::string refusal;
     std::optional<std::vector<PaletteEntry>> palette;
     std::optional<Point> pointer;
     std::optional<CursorImage> cursor;

@@ -35,6 +35,14 @@ void QtMessageService::showMessage(const std::string& text, QWidget* owner)
     box.exec();
 }
 
+void QtMessageService::showNotice(const std::string& text, QWidget* owner)
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, kTitle, QString::fromStdString(text), QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 void QtMessageService::showWarning(const std::string& caption, const std::string& text, QWidget* owner)
 {
     // The texts separate their lines with CR LF; a label breaks lines at LF alone.

@@ -16,6 +16,7 @@ public:
 
     void showMessage(const std::string& text) override;
     void showMessage(const std::string& text, QWidget* owner) override;
+    void showNotice(const std::string& text, QWidget* owner) override;
     void showWarning(const std::string& caption, const std::string& text, QWidget* owner) override;
     bool askYesNo(const std::string& text) override;
 

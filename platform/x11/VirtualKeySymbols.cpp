@@ -118,6 +118,19 @@ uint32_t keysymForVirtualKey(int virtualKey)
     return 0;
 }
 
+uint32_t layoutKeysymForVirtualKey(int virtualKey)
+{
+    // As the German layout numbers them: these keys have no US keysym there.
+    static constexpr KeyPair kLayoutKeys[] = {
+        {0xBA, XK_udiaeresis}, {0xC0, XK_odiaeresis}, {0xDB, XK_ssharp}, {0xDE, XK_adiaeresis}};
+    for (const KeyPair& key : kLayoutKeys) {
+        if (key.virtualKey == virtualKey) {
+            return key.keysym;
+        }
+    }
+    return 0;
+}
+
 std::optional<KeyChord> keyChordFor(Shortcut shortcut, const ModifierBits& bits)
 {
     const uint32_t keysym = keysymForVirtualKey(shortcutKey(shortcut));

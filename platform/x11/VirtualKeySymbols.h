@@ -11,6 +11,10 @@
 // KP_ keysyms); 0 when there is none.
 uint32_t keysymForVirtualKey(int virtualKey);
 
+// The keysym that layouts other than US put on the key of an OEM virtual key (the German ß, ö, ä
+// and ü); 0 when there is none.
+uint32_t layoutKeysymForVirtualKey(int virtualKey);
+
 // The modifier bits that the keyboard's modifier mapping assigns to Alt and NumLock.
 struct ModifierBits {
     uint16_t alt = 0x08;     // Mod1 on common maps

@@ -69,7 +69,7 @@ bool X11HotkeyService::registerHotkey(int id, Shortcut shortcut)
     if (!chord) {
         return false;
     }
-    Hotkey hotkey{shortcut, chord->modifiers, keycodesFor(chord->keysym)};
+    Hotkey hotkey{shortcut, chord->modifiers, keycodesFor(keysymFor(shortcutKey(shortcut)))};
     if (hotkey.keycodes.empty() || heldByAnotherId(hotkey) || !grab(hotkey)) {
         return false;
     }
@@ -91,11 +91,26 @@ void X11HotkeyService::unregisterHotkey(int id)
 
 std::string X11HotkeyService::keyName(int virtualKey) const
 {
-    const uint32_t keysym = keysymForVirtualKey(virtualKey);
-    if (keyboard_ == nullptr || keyboard_->keycodes(keysym).empty()) {
+    if (keyboard_ == nullptr) {
+        return {};
+    }
+    const uint32_t keysym = keysymFor(virtualKey);
+    if (keyboard_->keycodes(keysym).empty()) {
         return {};
     }
     return X11Keyboard::keysymName(keysym);
+}
+
+uint32_t X11HotkeyService::keysymFor(int virtualKey) const
+{
+    // An OEM key means the layout's own character where the US one is not on a key of its own
+    // (German: ß where the US layout has [).
+    const uint32_t us = keysymForVirtualKey(virtualKey);
+    const uint32_t layout = layoutKeysymForVirtualKey(virtualKey);
+    if (layout != 0 && !keyboard_->onBaseLevel(us) && keyboard_->onBaseLevel(layout)) {
+        return layout;
+    }
+    return us;
 }
 
 std::vector<uint8_t> X11HotkeyService::keycodesFor(uint32_t keysym) const
@@ -248,7 +263,7 @@ void X11HotkeyService::keyboardMapChanged(const void* event)
     for (auto& [id, hotkey] : hotkeys_) {
         const std::optional<KeyChord> chord = keyChordFor(hotkey.shortcut, keyboard_->modifierBits());
         hotkey.modifiers = chord ? chord->modifiers : 0;
-        hotkey.keycodes = chord ? keycodesFor(chord->keysym) : std::vector<uint8_t>{};
+        hotkey.keycodes = chord ? keycodesFor(keysymFor(shortcutKey(hotkey.shortcut))) : std::vector<uint8_t>{};
         if (!hotkey.keycodes.empty() && !grab(hotkey)) {
             hotkey.keycodes.clear();
         }

@@ -24,6 +24,8 @@ public:
     bool registerHotkey(int id, Shortcut shortcut) override;
     void unregisterHotkey(int id) override;
     void setHandler(Handler handler) override { handler_ = std::move(handler); }
+    std::string limitation() const override { return limitation_; }
+    void setLimitation(std::string text) { limitation_ = std::move(text); }
     std::string keyName(int virtualKey) const override;
 
     bool isAvailable() const { return connection_ != nullptr; }
@@ -37,6 +39,8 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    // The keysym of a virtual key in the current layout.
+    uint32_t keysymFor(int virtualKey) const;
     // The key codes that carry `keysym` in the current map.
     std::vector<uint8_t> keycodesFor(uint32_t keysym) const;
     bool heldByAnotherId(const Hotkey& hotkey) const;
@@ -59,4 +63,5 @@ private:
     // Ids whose delivery is queued: a held key's repeats never pile up behind a slow command.
     std::set<int> queued_;
     Handler handler_;
+    std::string limitation_;
 };

@@ -23,6 +23,8 @@ public:
     void start(std::function<void()> pressed) override;
     void stop() override;
     bool isRunning() const override { return running_; }
+    std::string limitation() const override { return limitation_; }
+    void setLimitation(std::string text) { limitation_ = std::move(text); }
 
     bool isAvailable() const { return connection_ != nullptr && xinputOpcode_ != 0; }
 
@@ -45,4 +47,5 @@ private:
     bool queued_ = false;
     // While the key is held the watch reports it every 250 ms, as the key's own repeat would.
     QTimer heldTimer_;
+    std::string limitation_;
 };

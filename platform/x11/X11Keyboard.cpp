@@ -44,6 +44,17 @@ std::vector<uint8_t> X11Keyboard::keycodes(uint32_t keysym) const
     return codes;
 }
 
+bool X11Keyboard::onBaseLevel(uint32_t keysym) const
+{
+    for (const uint8_t code : keycodes(keysym)) {
+        if (xcb_key_symbols_get_keysym(symbols_, code, 0) == keysym ||
+            xcb_key_symbols_get_keysym(symbols_, code, 1) == keysym) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void X11Keyboard::refresh(const void* mappingNotifyEvent)
 {
     if (symbols_ == nullptr) {

@@ -20,6 +20,8 @@ public:
 
     // Every key code that produces `keysym` in some column of the map (empty: no such key).
     std::vector<uint8_t> keycodes(uint32_t keysym) const;
+    // Some key gives `keysym` without Shift or a third-level key (its first two columns).
+    bool onBaseLevel(uint32_t keysym) const;
     const ModifierBits& modifierBits() const { return bits_; }
     // Reads the map again after the server reported a change: a MappingNotify event, or null for
     // the keyboard extension's notice of a new layout.

@@ -229,3 +229,18 @@ std::optional<FramedWindow> X11WindowManager::framedWindow(NativeWindow window)
         Rect::fromSize(geometry->x, geometry->y, geometry->width + border, geometry->height + border);
     return FramedWindow{*outer, united(outerBounds, *announced)};
 }
+
+std::optional<Point> X11WindowManager::windowOrigin(NativeWindow window)
+{
+    xcb_connection_t* connection = qtConnection();
+    const QtXcbConnection qt = qtXcbConnection();
+    if (connection == nullptr || window == 0 || qt.root == 0) {
+        return std::nullopt;
+    }
+    std::unique_ptr<xcb_translate_coordinates_reply_t, FreeDeleter> origin(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window), qt.root, 0, 0), nullptr));
+    if (!origin) {
+        return std::nullopt;
+    }
+    return Point{origin->dst_x, origin->dst_y};
+}

@@ -12,4 +12,5 @@ public:
     bool startMove(NativeWindow window, Point anchor, int button) override;
     bool shapesAvailable() override;
     std::optional<FramedWindow> framedWindow(NativeWindow window) override;
+    std::optional<Point> windowOrigin(NativeWindow window) override;
 };

@@ -1,5 +1,6 @@
 #include "platform/x11/XcbScreenSource.h"
 
+#include <xcb/randr.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -37,6 +39,9 @@ const xcb_visualtype_t* findVisual(const xcb_screen_t* screen, xcb_visualid_t id
     return nullptr;
 }
 
+constexpr char kXWaylandReason[] =
+    "this is a Wayland session, and its desktop does not show other programs' windows to X11 programs";
+
 } // namespace
 
 XcbScreenSource::XcbScreenSource(const char* displayName)
@@ -56,6 +61,7 @@ XcbScreenSource::XcbScreenSource(const char* displayName)
     screen_ = roots.data;
     detectPixelLayout();
     detectExtensions();
+    detectXWayland();
 }
 
 XcbScreenSource::~XcbScreenSource()
@@ -103,6 +109,52 @@ void XcbScreenSource::detectExtensions()
             nullptr));
         xfixesAvailable_ = version && version->major_version >= 1;
     }
+}
+
+void XcbScreenSource::detectXWayland()
+{
+    // XWayland announces itself by an extension of its own; the screens of older ones are named
+    // XWAYLAND0, XWAYLAND1... by RandR.
+    constexpr char kName[] = "XWAYLAND";
+    Reply<xcb_query_extension_reply_t> extension(
+        xcb_query_extension_reply(connection_, xcb_query_extension(connection_, sizeof kName - 1, kName), nullptr));
+    xwayland_ = extension && extension->present;
+    if (!xwayland_) {
+        xwayland_ = hasXWaylandOutputs();
+    }
+    if (xwayland_) {
+        // The compositor keeps the screen to itself: the root window holds no picture of other
+        // programs' windows, and reading it fails or gives black.
+        unreadable_ = kXWaylandReason;
+    }
+}
+
+bool XcbScreenSource::hasXWaylandOutputs() const
+{
+    const xcb_query_extension_reply_t* randr = xcb_get_extension_data(connection_, &xcb_randr_id);
+    if (!randr || !randr->present) {
+        return false;
+    }
+    Reply<xcb_randr_get_screen_resources_current_reply_t> resources(xcb_randr_get_screen_resources_current_reply(
+        connection_, xcb_randr_get_screen_resources_current(connection_, screen_->root), nullptr));
+    if (!resources) {
+        return false;
+    }
+    const xcb_randr_output_t* outputs = xcb_randr_get_screen_resources_current_outputs(resources.get());
+    int count = xcb_randr_get_screen_resources_current_outputs_length(resources.get());
+    for (int i = 0; i < count; ++i) {
+        Reply<xcb_randr_get_output_info_reply_t> info(xcb_randr_get_output_info_reply(
+            connection_, xcb_randr_get_output_info(connection_, outputs[i], resources->config_timestamp), nullptr));
+        if (!info) {
+            continue;
+        }
+        std::string_view name(reinterpret_cast<const char*>(xcb_randr_get_output_info_name(info.get())),
+                              static_cast<size_t>(xcb_randr_get_output_info_name_length(info.get())));
+        if (name.starts_with("XWAYLAND")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 Size XcbScreenSource::primaryScreenSize() const
@@ -260,10 +312,10 @@ bool XcbScreenSource::grabInto(int left, int top, int width, int height, int tar
     return true;
 }
 
-void XcbScreenSource::copyPixels(int left, int top, int width, int height, Bitmap& target)
+bool XcbScreenSource::copyPixels(int left, int top, int width, int height, Bitmap& target)
 {
-    if (!screen_ || target.pixelFormat() != PixelFormat::Bpp24) {
-        return;
+    if (!screen_ || target.pixelFormat() != PixelFormat::Bpp24 || xwayland_) {
+        return false;
     }
     // X refuses rectangles that leave the root window: copy only the part on the screen.
     int64_t x0 = std::max<int64_t>(left, 0);
@@ -271,10 +323,15 @@ void XcbScreenSource::copyPixels(int left, int top, int width, int height, Bitma
     int64_t x1 = std::min<int64_t>({int64_t(left) + width, screen_->width_in_pixels, int64_t(left) + target.width()});
     int64_t y1 = std::min<int64_t>({int64_t(top) + height, screen_->height_in_pixels, int64_t(top) + target.height()});
     if (x1 <= x0 || y1 <= y0) {
-        return;
+        return true; // nothing of it on the screen: the off-screen rule alone applies
     }
-    grabInto(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
-             static_cast<int>(x0 - left), static_cast<int>(y0 - top), target);
+    if (!grabInto(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                  static_cast<int>(x0 - left), static_cast<int>(y0 - top), target)) {
+        unreadable_ = "the X server refused to give the screen's pixels";
+        return false;
+    }
+    unreadable_.clear();
+    return true;
 }
 
 std::optional<Point> XcbScreenSource::cursorPosition()

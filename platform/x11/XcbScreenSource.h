@@ -23,7 +23,8 @@ public:
     Size primaryScreenSize() const override;
     bool isAvailable() const override { return screen_ != nullptr; }
     std::optional<std::vector<PaletteEntry>> systemPalette() override;
-    void copyPixels(int left, int top, int width, int height, Bitmap& target) override;
+    bool copyPixels(int left, int top, int width, int height, Bitmap& target) override;
+    std::string unreadableReason() const override { return unreadable_; }
     std::optional<Point> cursorPosition() override;
     std::optional<CursorImage> currentCursor() override;
 
@@ -32,10 +33,14 @@ public:
     // The display's depth and visual class as xcb names it (e.g. 3 for PseudoColor).
     int depth() const;
     bool isPaletteDisplay() const { return paletteDisplay_; }
+    // Whether the X server is a Wayland desktop's XWayland.
+    bool isXWayland() const { return xwayland_; }
 
 private:
     void detectPixelLayout();
     void detectExtensions();
+    void detectXWayland();
+    bool hasXWaylandOutputs() const;
     bool ensureSegment(size_t bytes);
     void releaseSegment();
     std::vector<PaletteEntry> readColormap(int entries);
@@ -51,6 +56,8 @@ private:
     int colormapEntries_ = 0;
     bool shmAvailable_ = false;
     bool xfixesAvailable_ = false;
+    bool xwayland_ = false;
+    std::string unreadable_;
 
     // One shared-memory segment, kept between grabs and grown as needed.
     uint32_t segment_ = 0;

@@ -236,6 +236,9 @@ QWidget* PreferencesDialog::createOptionsPage()
     trayMinimize_->setChecked(o.trayMinimize);
     printScreen_ = checkBox(page, "cbPrintScreen", "Use PrintScreen key", scaled(168, 164, 0, 0));
     printScreen_->setChecked(o.usePrintScreen);
+    if (platform_.keyWatcher != nullptr) {
+        printScreen_->setToolTip(QString::fromStdString(platform_.keyWatcher->limitation()));
+    }
     fitInsidePage(printScreen_);
     // The right-hand column stays one column when the page's edge moves one of its boxes left.
     const int rightColumn = std::min(cursor_->x(), printScreen_->x());
@@ -298,6 +301,9 @@ QWidget* PreferencesDialog::createHotkeysPage()
     }
     enableHotkeys_ = checkBox(page, "cbEnableHotkeys", "Enable hotkeys", scaled(16, 176, 0, 0));
     enableHotkeys_->setChecked(o.globalHotkeys);
+    if (service != nullptr) {
+        enableHotkeys_->setToolTip(QString::fromStdString(service->limitation()));
+    }
     return page;
 }
 

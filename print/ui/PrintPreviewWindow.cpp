@@ -2,6 +2,7 @@
 
 #include "common/WindowPlacement.h"
 #include "common/ui/AnsweringRun.h"
+#include "common/ui/ColorChoice.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
@@ -9,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -346,10 +346,7 @@ void PrintPreviewWindow::showStatus()
 
 void PrintPreviewWindow::showBackground()
 {
-    ColorRef c = model_.settings().background;
-    QPalette palette = backgroundSwatch_->palette();
-    palette.setColor(QPalette::Window, QColor(redOf(c), greenOf(c), blueOf(c)));
-    backgroundSwatch_->setPalette(palette);
+    showColorSwatch(*backgroundSwatch_, model_.settings().background);
 }
 
 void PrintPreviewWindow::refreshPreview()
@@ -418,13 +415,7 @@ void PrintPreviewWindow::helpClick()
 
 std::optional<ColorRef> PrintPreviewWindow::chooseColor(ColorRef initial)
 {
-    QColor color = QColorDialog::getColor(QColor(redOf(initial), greenOf(initial), blueOf(initial)), this, QString(),
-                                          QColorDialog::DontUseNativeDialog);
-    if (!color.isValid()) {
-        return std::nullopt;
-    }
-    return makeColor(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
-                     static_cast<uint8_t>(color.blue()));
+    return ::chooseColor(initial, this);
 }
 
 void PrintPreviewWindow::showEvent(QShowEvent* event)

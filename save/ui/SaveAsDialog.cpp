@@ -2,6 +2,7 @@
 
 #include "common/SettingsStore.h"
 #include "common/WindowPlacement.h"
+#include "common/ui/ColorChoice.h"
 #include "platform/Platform.h"
 #include "save/SaveDir.h"
 #include "save/SaveLayout.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -68,11 +68,6 @@ NumberSeparators userSeparators()
 {
     QLocale locale;
     return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
-}
-
-QColor toQColor(ColorRef c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
 // The busy cursor while one variant encodes; restored however the encoding ends.
@@ -541,9 +536,7 @@ void SaveAsDialog::setSwatch(QFrame* swatch, ColorRef color)
     if (swatch == transparentColorPanel) {
         transparentSwatch_ = color;
     }
-    QPalette p = swatch->palette();
-    p.setColor(QPalette::Window, toQColor(color));
-    swatch->setPalette(p);
+    showColorSwatch(*swatch, color);
 }
 
 void SaveAsDialog::setPickerDown(bool down)
@@ -696,12 +689,7 @@ std::optional<std::string> SaveAsDialog::chooseSaveFile(const std::string& folde
 
 std::optional<ColorRef> SaveAsDialog::chooseColor(ColorRef initial)
 {
-    QColor color = QColorDialog::getColor(toQColor(initial), this, QString(), QColorDialog::DontUseNativeDialog);
-    if (!color.isValid()) {
-        return std::nullopt;
-    }
-    return makeColor(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
-                     static_cast<uint8_t>(color.blue()));
+    return ::chooseColor(initial, this);
 }
 
 int SaveAsDialog::scaledToScreen(int designed) const

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What a hotkey field takes from the keyboard on the real program: keypad keys stay keypad keys
 # (Ctrl+keypad-plus captures, Ctrl+= does not), Print with Alt, Pause, Menu and keypad Enter with
-# Ctrl are taken, and Backspace frees the hotkey: "None", stored as 0, nothing registered and no
-# failure reported.
+# Ctrl are taken, Backspace frees the hotkey ("None", nothing registered, no failure reported), and
+# under a German layout Ctrl+Alt+ß and Ctrl+Alt+ö are taken and work.
 source "$(dirname "$0")/lib/e2e.bash"
 
 clipboard_has_text() { xclip -selection clipboard -o 2>/dev/null | grep -qF -- "$1"; }
@@ -86,6 +86,18 @@ echo empty | xclip -selection clipboard
 wait_for 10 "text on the clipboard" clipboard_has_text empty
 keys_from_elsewhere ctrl+KP_Add ctrl+equal
 clipboard_has_text empty || fail "the freed Capture hotkey still captured"
+# Under a German layout its own letters are taken, and Ctrl+Alt+ö captures.
+at_exit 'setxkbmap us 2>/dev/null'
+setxkbmap de
+open_capture_field
+xdotool key --clearmodifiers ctrl+alt+ssharp
+field_text_is "Ctrl+Alt+ß"
+xdotool key --clearmodifiers ctrl+alt+odiaeresis
+field_text_is "Ctrl+Alt+ö"
+press_ok
+other_window Zentrap >/dev/null && fail "Ctrl+Alt+ö was reported as not registered"
+keys_from_elsewhere ctrl+alt+odiaeresis
+wait_for 10 "Ctrl+Alt+ö to capture" clipboard_has_image
 close_zentrap
-grep -qxF '"FHKCapture"=dword:00000000' "$user_hive" || fail "the freed hotkey was not stored as 0: $(user_section)"
+grep -qxF '"FHKCapture"=dword:0000c0c0' "$user_hive" || fail "Ctrl+Alt+ö was not stored: $(user_section)"
 echo "hotkey entry ok"

@@ -56,19 +56,25 @@ mark done-busy
 [ "$(between busy done-busy)" = "blocking|unblocked|hotkey 101|" ] ||
   fail "five presses while busy: $(between busy done-busy)"
 
+# expect_moved CHANGE OLD NEW REPORT: after the map change marked CHANGE, the keys OLD (the
+# combination's old key) start nothing and the keys NEW give REPORT.
+expect_moved() {
+  mark "$1-moved"
+  xdotool key "$2"
+  mark "$1-new"
+  xdotool key "$3"
+  mark "$1-done"
+  [ "$(between "$1" "$1-moved")" = "" ] || fail "the change $1 itself gave: $(between "$1" "$1-moved")"
+  [ "$(between "$1-moved" "$1-new")" = "" ] || fail "after $1, the old key $2 still starts: $(between "$1-moved" "$1-new")"
+  [ "$(between "$1-new" "$1-done")" = "$4" ] || fail "after $1, $3 on its new key: $(between "$1-new" "$1-done")"
+}
+
 # A keyboard-map change: C and X swap keys; the hotkey follows C to its new key.
 mark remapped
 xmodmap -e "keycode $(xmodmap -pke | awk '$4 == "c" {print $2; exit}') = x X" \
         -e "keycode $(xmodmap -pke | awk '$4 == "x" {print $2; exit}') = c C"
 # The change's notice reached the harness before this mark: the grabs have moved once it is echoed.
-mark regrabbed
-xdotool key ctrl+shift+x
-mark c-now
-xdotool key ctrl+shift+c
-mark done-remap
-[ "$(between remapped regrabbed)" = "" ] || fail "the keyboard-map change itself gave: $(between remapped regrabbed)"
-[ "$(between regrabbed c-now)" = "" ] || fail "the old key of C still starts the hotkey: $(between regrabbed c-now)"
-[ "$(between c-now done-remap)" = "hotkey 101|" ] || fail "Ctrl+Shift+C on its new key: $(between c-now done-remap)"
+expect_moved remapped ctrl+shift+x ctrl+shift+c "hotkey 101|"
 
 # A layout switched through the keyboard extension, as desktops switch them: Ctrl+Alt+Z follows the
 # Z keysym to the key where the German layout puts it, and the key it left (Y now) is free.
@@ -77,13 +83,7 @@ echo "register 106 C05A" >&7
 wait_line "$work/harness.out" "registered 106 yes" || fail "Ctrl+Alt+Z was not registered"
 mark layout
 setxkbmap de
-mark relaid
-xdotool key ctrl+alt+y
-mark z-now
-xdotool key ctrl+alt+z
-mark done-layout
-[ "$(between relaid z-now)" = "" ] || fail "the key Z left under the new layout still starts it: $(between relaid z-now)"
-[ "$(between z-now done-layout)" = "hotkey 106|" ] || fail "Ctrl+Alt+Z under the new layout: $(between z-now done-layout)"
+expect_moved layout ctrl+alt+y ctrl+alt+z "hotkey 106|"
 setxkbmap us
 echo "unregister 106" >&7
 wait_line "$work/harness.out" "unregistered 106" || fail "Ctrl+Alt+Z was not released"

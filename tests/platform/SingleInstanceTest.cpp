@@ -34,18 +34,18 @@ TEST(SingleInstance, ALaterStartOnTheSameDisplayRaisesTheFirstAndOtherDisplaysRu
     ::chmod(runtime.path.c_str(), 0700);
     QString folder = QString::fromStdString(runtime.path.string());
 
-    SingleInstance first(":7", folder);
+    SingleInstance first(":9007", folder);
     ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
     QSignalSpy raised(&first, &SingleInstance::raiseRequested);
-    SingleInstance second(":7.0", folder);
+    SingleInstance second(":9007.0", folder);
     EXPECT_EQ(second.claim(), SingleInstance::Claim::AlreadyRunning) << "screen 0 of the same display";
     EXPECT_TRUE(raised.count() == 1 || raised.wait(3000)) << "the running instance must be asked to come forward";
-    SingleInstance elsewhere(":8", folder);
+    SingleInstance elsewhere(":9008", folder);
     EXPECT_EQ(elsewhere.claim(), SingleInstance::Claim::First);
 
     // A runtime folder that others may enter is not trusted with the lock.
     ::chmod(runtime.path.c_str(), 0755);
-    SingleInstance shared(":9", folder);
+    SingleInstance shared(":9009", folder);
     EXPECT_EQ(shared.claim(), SingleInstance::Claim::Unavailable);
 }
 
@@ -60,7 +60,7 @@ TEST(SingleInstance, AKilledInstanceDoesNotBlockTheNextStart)
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SingleInstance instance(":3", folder);
+        SingleInstance instance(":9003", folder);
         char ok = instance.claim() == SingleInstance::Claim::First ? 'y' : 'n';
         [[maybe_unused]] ssize_t n = ::write(ready[1], &ok, 1);
         for (;;) {
@@ -74,7 +74,7 @@ TEST(SingleInstance, AKilledInstanceDoesNotBlockTheNextStart)
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
-    SingleInstance next(":3", folder);
+    SingleInstance next(":9003", folder);
     EXPECT_EQ(next.claim(), SingleInstance::Claim::First) << "the lock and socket left by a killed instance";
 }
 

@@ -1,5 +1,5 @@
 // zentrap-layout-check: shows the About box, the View, Save As (with each of its settings pages) and
-// Preferences (both pages) on the current display, with the fonts and the pixels per inch in force
+// Preferences (both pages) and the Image Editor on the current display, with the fonts and the pixels per inch in force
 // there, and checks that every text they hold gets the room it needs: no label, check box, list or
 // button smaller than its text asks for, nothing beyond the window's edge, the View's status bar along
 // the whole bottom, the Preferences page pictures drawn at the screen's density (48 pixels a side at 96
@@ -8,6 +8,8 @@
 #include "app/ui/ViewWindow.h"
 #include "common/Bitmap.h"
 #include "common/SettingsFile.h"
+#include "editor/ui/EditorView.h"
+#include "editor/ui/ImageEditorWindow.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakeClipboard.h"
@@ -25,12 +27,14 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <cmath>
 #include <cstdio>
@@ -202,6 +206,38 @@ void checkPreferences(Platform& platform)
     preferences.reject();
 }
 
+// The Image Editor: the view's border and the control panel at the screen's density (8 and 154
+// pixels at 96 dpi; the panel may grow for the fonts elsewhere), and the angle menu's icons drawn
+// at their scaled size rather than shrunk to the toolkit's 16 pixels.
+void checkEditor(Platform& platform, SettingsFile& iniFile)
+{
+    const Bitmap image(292, 192, PixelFormat::Bpp24);
+    Bitmap edit = image;
+    Bitmap undo;
+    ImageEditorWindow editor(platform, iniFile, ImageEditorHost{image, edit, undo, true, true}, nullptr);
+    editor.show();
+    settle();
+    const double scale = editor.logicalDpiY() / 96.0;
+    const int border = static_cast<int>(std::lround(8 * scale));
+    const auto* view = editor.findChild<EditorViewPanel*>();
+    const auto* bevel = view != nullptr ? view->findChild<QFrame*>() : nullptr;
+    if (bevel == nullptr || bevel->mapTo(&editor, QPoint(0, 0)) != QPoint(border, border)) {
+        faults << QString("Image Editor: the view's bevel is not %1 pixels from the window's corner").arg(border);
+    }
+    const int panel = editor.btClose->parentWidget()->width();
+    const int designed = static_cast<int>(std::lround(154 * scale));
+    if (scale == 1.0 ? panel != designed : panel < designed) {
+        faults << QString("Image Editor: the control panel is %1 pixels wide, designed %2").arg(panel).arg(designed);
+    }
+    const QMenu* angles = editor.sbRotate->menu();
+    const int menuIcon =
+        angles != nullptr ? angles->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, angles) : 0;
+    if (menuIcon != static_cast<int>(std::lround(16 * scale))) {
+        faults << QString("Image Editor: the angle menu draws its icons at %1 pixels").arg(menuIcon);
+    }
+    editor.hide();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -229,6 +265,7 @@ int main(int argc, char** argv)
     checkView(startImage);
     checkSaveAs(platform, iniFile, startImage);
     checkPreferences(platform);
+    checkEditor(platform, iniFile);
 
     for (const QString& fault : faults) {
         std::printf("FAIL: %s\n", qPrintable(fault));

@@ -196,6 +196,23 @@ TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
     EXPECT_TRUE(form->menus().saveItem->isEnabled());
 }
 
+TEST_F(ControlFormTest, AScreenThatGivesNoPixelsKeepsTheLastCaptureAndSaysWhyOnce)
+{
+    noHide();
+    auto form = makeForm(allWindows());
+    form->runCommand(Command::Capture);
+    const Bitmap last = form->session().image;
+    form->session().notSaved = false;
+    clipboard.content.reset();
+    screen.refusal = "the desktop keeps it";
+    form->runCommand(Command::Capture);
+    form->runCommand(Command::Capture);
+    EXPECT_TRUE(form->session().image == last) << "no black picture in place of the last capture";
+    EXPECT_FALSE(clipboard.content.has_value());
+    EXPECT_FALSE(form->session().notSaved);
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"Zentrap cannot capture the screen: the desktop keeps it."});
+}
+
 TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
 {
     noHide();

@@ -17,11 +17,11 @@ run_program_copy() {
   ini="$ZENTRAP_BIN/zentrap.ini"
 }
 
-# launch_zentrap: starts the program without waiting for anything; sets zentrap_pid.
+# launch_zentrap [ARG...]: starts the program without waiting for anything; sets zentrap_pid.
 launch_zentrap() {
   grab_screen "$work/before-start.bmp"
   launched_ms=$(now_ms)
-  "$ZENTRAP_BIN/zentrap" >"$work/zentrap.log" 2>&1 &
+  "$ZENTRAP_BIN/zentrap" "$@" >"$work/zentrap.log" 2>&1 &
   zentrap_pid=$!
   started "$zentrap_pid"
   log_on_failure zentrap "$work/zentrap.log"
@@ -43,7 +43,7 @@ await_remote() {
 }
 
 start_zentrap() {
-  launch_zentrap
+  launch_zentrap "$@"
   await_remote
 }
 
