@@ -39,4 +39,6 @@ struct Platform {
     PrintService* printing = nullptr;
     // Null: a window hidden for a capture waits the full repaint time.
     UncoverWatch* uncoverWatch = nullptr;
+    // The screen's pixels per inch that windows lay themselves out at; 0: the toolkit's screen.
+    int pixelsPerInch = 0;
 };

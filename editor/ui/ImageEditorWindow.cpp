@@ -3,6 +3,7 @@
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
 #include "common/ui/ColorChoice.h"
+#include "common/ui/ScreenDensity.h"
 #include "editor/ui/EditorIcons.h"
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
@@ -43,12 +44,6 @@ constexpr int kViewBorder = 8;
 constexpr int kMenuIconSize = 16;
 constexpr int kMarkInterval = 100;
 
-int screenPixelsPerInch()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
-}
-
 char userDecimalSeparator()
 {
     const QString point = QLocale().decimalPoint();
@@ -59,7 +54,8 @@ char userDecimalSeparator()
 
 ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& iniFile, const ImageEditorHost& host,
                                      QWidget* owner)
-    : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), pixelsPerInch_(screenPixelsPerInch()),
+    : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host),
+      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)),
       cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0)),
       placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
@@ -110,7 +106,7 @@ ImageEditorWindow::~ImageEditorWindow()
 
 int ImageEditorWindow::scaled(int pixels) const
 {
-    return static_cast<int>(std::lround(pixels * pixelsPerInch_ / 96.0));
+    return scaledDesignLength(pixels, pixelsPerInch_);
 }
 
 QWidget* ImageEditorWindow::buildControlPanel()

@@ -3,6 +3,7 @@
 #include "common/WindowPlacement.h"
 #include "common/ui/AnsweringRun.h"
 #include "common/ui/ColorChoice.h"
+#include "common/ui/ScreenDensity.h"
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
@@ -34,12 +35,6 @@ namespace {
 constexpr int kPanelWidth = 162;
 constexpr int kPreviewBorder = 8;
 
-int screenPpi()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInchX())) : 96;
-}
-
 NumberFormat userNumbers()
 {
     QLocale locale;
@@ -56,7 +51,8 @@ QString fromStd(const std::string& text)
 PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& settingsFile,
                                        const PrintPreviewHost& host, QWidget* owner)
     : QDialog(owner), platform_(platform), host_(host),
-      model_(*platform.printing, settingsFile, host.image, host.notSaved, userNumbers(), screenPpi()),
+      model_(*platform.printing, settingsFile, host.image, host.notSaved, userNumbers(),
+             layoutPixelsPerInch(platform.pixelsPerInch)),
       cursors_(PreviewHandCursors::load()), placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle(kCaption);
@@ -67,8 +63,9 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
     const Size screen = platform_.screen.primaryScreenSize();
     model_.create(screen);
     const Rect& stored = model_.settings().window;
-    const WindowPlacement home = defaultPreviewPlacement(screen, screenPpi());
-    placement_.restore({stored.left, stored.top, stored.width(), stored.height()}, minimumPreviewSize(screenPpi()),
+    const int ppi = layoutPixelsPerInch(platform.pixelsPerInch);
+    const WindowPlacement home = defaultPreviewPlacement(screen, ppi);
+    placement_.restore({stored.left, stored.top, stored.width(), stored.height()}, minimumPreviewSize(ppi),
                        {home.left, home.top});
     showSettings();
     showStatus();
@@ -92,10 +89,11 @@ void PrintPreviewWindow::buildControls()
     body->setSpacing(0);
     outer->addLayout(body, 1);
 
-    // The preview box: an 8-pixel border, a lowered bevel, and the paint box filling the rest.
+    // The preview box: a border (8 pixels at 96 dpi), a lowered bevel, and the paint box filling the rest.
     auto* previewPanel = new QWidget(this);
     auto* panelLayout = new QVBoxLayout(previewPanel);
-    panelLayout->setContentsMargins(kPreviewBorder, kPreviewBorder, kPreviewBorder, kPreviewBorder);
+    const int border = scaledDesignLength(kPreviewBorder, layoutPixelsPerInch(platform_.pixelsPerInch));
+    panelLayout->setContentsMargins(border, border, border, border);
     auto* bevel = new QFrame(previewPanel);
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bevel->setLineWidth(1);
@@ -128,7 +126,7 @@ void PrintPreviewWindow::buildControls()
     column->addWidget(defaultsButton_);
     column->addStretch(1);
     // The panel is 162 pixels at 96 pixels per inch; larger fonts widen it rather than clip.
-    int width = static_cast<int>(std::lround(kPanelWidth * screenPpi() / 96.0));
+    const int width = scaledDesignLength(kPanelWidth, layoutPixelsPerInch(platform_.pixelsPerInch));
     panel->setFixedWidth(std::max(width, panel->minimumSizeHint().width()));
     body->addWidget(panel);
 

@@ -169,3 +169,20 @@ TEST_F(WindowFixture, AnAbsurdStoredPlacementOpensOnTheScreenWithoutOverflow)
     window.reset();
     EXPECT_EQ(readWholeFile(ini.path()).find("2147483647"), std::string::npos) << readWholeFile(ini.path());
 }
+
+TEST_F(WindowFixture, AtTheScreenDensityGivenTheBorderAndThePanelScale)
+{
+    platform.pixelsPerInch = 144;
+    auto window = openPrintPreview(platform, ini, {image, notSaved, true}, nullptr);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(child<QPushButton>(*window, "Defaults")->parentWidget()->width(), 243);
+    const QWidget* preview = nullptr;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        preview = preview != nullptr ? preview : dynamic_cast<PreviewPaintBox*>(w);
+    }
+    ASSERT_NE(preview, nullptr);
+    // The border, then the bevel's line and its one-pixel margin.
+    EXPECT_EQ(preview->mapTo(window.get(), QPoint(0, 0)), QPoint(12 + 2, 12 + 2));
+}
