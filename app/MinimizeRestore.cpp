@@ -56,6 +56,13 @@ void MinimizeRestore::restoreNotified()
     host_.showFrame(frameWasVisible_);
 }
 
+void MinimizeRestore::trayLost()
+{
+    if (leftTaskbar_) {
+        restore();
+    }
+}
+
 bool MinimizeRestore::frameVisible() const
 {
     return minimized_ ? frameWasVisible_ : host_.frameShown();

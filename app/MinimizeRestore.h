@@ -36,6 +36,9 @@ public:
     void minimizeNotified(bool trayMinimize, bool modalWindowOpen);
     // The window is no longer minimised.
     void restoreNotified();
+    // The tray went away: an application minimised to it could no longer be reached, so it
+    // comes back as a restore from the tray would bring it.
+    void trayLost();
 
     // The Capture Frame's visibility as the rest of the application sees it: while minimised, a
     // change is kept for the restore instead of showing the frame over a minimised application.

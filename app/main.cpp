@@ -9,6 +9,7 @@
 #include "capture/ui/CaptureFrameWindow.h"
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
+#include "common/OpenWindowSettings.h"
 #include "common/RegistryHive.h"
 #include "common/SettingsFile.h"
 #include "common/SettingsWriteNotice.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +53,8 @@ std::function<void()> writeSettingsAtExit;
 void writeKnownSettings()
 {
     if (writeSettingsAtExit) {
+        // The windows open over the Remote Control first, as their closes would have done.
+        OpenWindowSettings::writeAll();
         std::function<void()> write = std::move(writeSettingsAtExit);
         write();
     }
@@ -105,6 +109,14 @@ struct ClipboardAfterExit {
 
 int main(int argc, char** argv)
 {
+    // A write to a closed pipe or socket (an X server that went away, a closed output) must fail
+    // as an error, not end the program before it has written its settings.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Without a session bus, D-Bus would start one for the toolkit (its tray and accessibility
+    // look for services there) and leave it running after the program ends: start none.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    }
     // One logical pixel must be one screen pixel: the windows' geometry relies on it.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // Before the application object, which needs a display: help is for a terminal too.

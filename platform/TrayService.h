@@ -11,6 +11,8 @@ struct TrayIconEvents {
     // A left click that did not become the first half of a double-click.
     std::function<void()> clicked;
     std::function<void()> doubleClicked;
+    // The notification area the icon sat in went away (its host ended or another took its place).
+    std::function<void()> trayLost;
 };
 
 class TrayService {

@@ -28,6 +28,10 @@ public:
     // Minimises the window the way the window manager's own button does. Nothing of it outlives
     // the restore, so a window hidden and shown later comes back normal, not minimised.
     virtual void minimize(NativeWindow window) = 0;
+    // Takes the "minimised" mark off a window restored while no window manager runs: nobody would
+    // answer the restore's request, and the next window manager would take the window over
+    // minimised. With a window manager running it does nothing; call after the restore.
+    virtual void clearMinimized(NativeWindow window) = 0;
     // Keeps the window out of the taskbar and pagers; call before the window is mapped.
     virtual void skipTaskbar(NativeWindow window) = 0;
     // Hands the window to the window manager's move loop as if the pointer button `button` (1 to 3)

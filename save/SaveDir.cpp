@@ -23,8 +23,10 @@ std::string withTrailingSlash(std::string folder)
 
 std::string& SaveDir()
 {
-    static std::string saveDir;
-    return saveDir;
+    // Never destroyed: a lost X connection writes the open Save As window's values from an exit
+    // handler, after the statics made later than that handler are gone.
+    static auto* saveDir = new std::string;
+    return *saveDir;
 }
 
 std::string resolveSaveDir(const std::string& stored, const std::string& remembered, const std::string& fallbackFolder)

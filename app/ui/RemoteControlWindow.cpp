@@ -874,6 +874,7 @@ void RemoteControlWindow::connectTrayIcon()
             menus_.trayMinimizeItem->trigger();
         }
     };
+    events.trayLost = [this] { minimizing_.trayLost(); };
     platform_.tray->setEvents(std::move(events));
     platform_.tray->showIcon();
 }
@@ -925,6 +926,9 @@ void RemoteControlWindow::returnFromTray()
     // the window without them.
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (platform_.windowManager != nullptr) {
+        platform_.windowManager->clearMinimized(winId());
+    }
     raise();
     activateWindow();
 }

@@ -5,6 +5,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/OpenWindowSettings.h"
 #include "common/ui/StoredWindowPlacement.h"
 #include "editor/EditorResult.h"
 #include "editor/ImageEditorModel.h"
@@ -125,4 +126,6 @@ private:
     QTimer markTimer_;
     ColorRef background_ = kDefaultBackground;
     StoredWindowPlacement placement_;
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };

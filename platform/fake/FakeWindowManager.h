@@ -16,6 +16,7 @@ public:
 
     void activateWindow(NativeWindow windowId) override { activated.push_back(windowId); }
     void minimize(NativeWindow window) override { minimized.push_back(window); }
+    void clearMinimized(NativeWindow window) override { (void)window; }
     void skipTaskbar(NativeWindow window) override { skippedTaskbar.push_back(window); }
     bool startMove(NativeWindow window, Point anchor, int button) override
     {

@@ -103,7 +103,7 @@ std::string readReport(int fd, std::chrono::milliseconds limit)
 } // namespace
 
 std::string startClipboardKeeper(const std::string& program, std::span<const uint8_t> png,
-                                 std::chrono::milliseconds limit)
+                                 std::chrono::milliseconds limit, pid_t* started)
 {
     Descriptor picture(::memfd_create("zentrap-clipboard", MFD_CLOEXEC));
     if (picture.get() < 0) {
@@ -150,6 +150,9 @@ std::string startClipboardKeeper(const std::string& program, std::span<const uin
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
         return systemError(program.c_str(), spawned);
+    }
+    if (started != nullptr) {
+        *started = pid;
     }
     reportWrite.reset(-1);
     const std::string report = readReport(reportRead.get(), limit);

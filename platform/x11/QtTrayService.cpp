@@ -103,8 +103,12 @@ void QtTrayService::watchTray()
     if (owner != lastOwner_) {
         // A tray appeared, went away or was replaced. Qt re-docks an icon it had docked before;
         // give it one round to do so before looking.
+        const bool lost = lastOwner_ != 0;
         lastOwner_ = owner;
         settled_ = false;
+        if (lost && wanted_ && events_.trayLost) {
+            events_.trayLost();
+        }
         return;
     }
     if (settled_) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -27,21 +28,23 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
-bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t atom)
+// The atoms in the window's ATOM-typed property; none when it is missing or of another type.
+std::vector<xcb_atom_t> propertyAtoms(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
 {
     auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 1024);
     std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(xcb_get_property_reply(connection, cookie, nullptr));
     if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM) {
-        return false;
+        return {};
     }
     const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
     const int count = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(xcb_atom_t));
-    for (int i = 0; i < count; ++i) {
-        if (atoms[i] == atom) {
-            return true;
-        }
-    }
-    return false;
+    return {atoms, atoms + count};
+}
+
+bool propertyHoldsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t atom)
+{
+    const std::vector<xcb_atom_t> atoms = propertyAtoms(connection, window, property);
+    return std::ranges::find(atoms, atom) != atoms.end();
 }
 
 // A client message about `window` to the window manager, which listens on the root window.
@@ -136,6 +139,33 @@ void X11WindowManager::minimize(NativeWindow window)
     // to start iconic (WM_HINTS), a mark that a restore by the window manager leaves in place.
     constexpr uint32_t kIconicState = 3;
     sendToWindowManager(qt, window, "WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
+}
+
+void X11WindowManager::clearMinimized(NativeWindow window)
+{
+    xcb_connection_t* connection = qtConnection();
+    if (connection == nullptr || window == 0) {
+        return;
+    }
+    // A running window manager owns the property and drops the mark when asked by the restore.
+    std::unique_ptr<xcb_get_window_attributes_reply_t, FreeDeleter> root(xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, qtXcbConnection().root), nullptr));
+    if (!root || (root->all_event_masks & XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT) != 0) {
+        return;
+    }
+    const auto xcbWindow = static_cast<xcb_window_t>(window);
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t hidden = internAtom(connection, "_NET_WM_STATE_HIDDEN");
+    if (state == XCB_ATOM_NONE || hidden == XCB_ATOM_NONE) {
+        return;
+    }
+    std::vector<xcb_atom_t> kept = propertyAtoms(connection, xcbWindow, state);
+    if (std::erase(kept, hidden) == 0) {
+        return;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcbWindow, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(kept.size()), kept.data());
+    xcb_flush(connection);
 }
 
 void X11WindowManager::skipTaskbar(NativeWindow window)

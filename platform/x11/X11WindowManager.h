@@ -8,6 +8,7 @@ class X11WindowManager : public WindowManager {
 public:
     void activateWindow(NativeWindow windowId) override;
     void minimize(NativeWindow window) override;
+    void clearMinimized(NativeWindow window) override;
     void skipTaskbar(NativeWindow window) override;
     bool startMove(NativeWindow window, Point anchor, int button) override;
     bool shapesAvailable() override;

@@ -130,6 +130,11 @@ PreferencesDialog::PreferencesDialog(Platform& platform, const std::string& help
 
 PreferencesDialog::~PreferencesDialog()
 {
+    writeSettings();
+}
+
+void PreferencesDialog::writeSettings()
+{
     try {
         SettingsStore store(platform_.userHive, platform_.machineHive);
         SettingsKey key = store.open();

@@ -3,6 +3,7 @@
 // last and the skin picker's filter (read when made, written when destroyed).
 #pragma once
 
+#include "common/OpenWindowSettings.h"
 #include "preferences/PreferencesCommand.h"
 #include "preferences/PreferencesPages.h"
 
@@ -35,6 +36,7 @@ public:
     void help();
 
 private:
+    void writeSettings();
     void createPageSelector(QWidget* column);
     QWidget* createOptionsPage();
     QWidget* createHotkeysPage();
@@ -65,4 +67,6 @@ private:
     QLineEdit* skin_ = nullptr;
     std::array<HotkeyField*, 5> hotkeyFields_{};
     QCheckBox* enableHotkeys_ = nullptr;
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };

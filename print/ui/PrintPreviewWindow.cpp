@@ -74,6 +74,11 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
 
 PrintPreviewWindow::~PrintPreviewWindow()
 {
+    writeSettings();
+}
+
+void PrintPreviewWindow::writeSettings()
+{
     takeEdits();
     const WindowPlacement placed = placement_.toStore(model_.settings().background);
     model_.writeSettings(Rect::fromSize(placed.left, placed.top, placed.width, placed.height));

@@ -4,6 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/OpenWindowSettings.h"
 #include "common/ui/StoredWindowPlacement.h"
 #include "print/PrintPreviewModel.h"
 #include "print/ui/PreviewHandCursors.h"
@@ -64,6 +65,7 @@ private:
     void showBackground();
     void refreshPreview();
     void takeEdits();
+    void writeSettings();
     void setPreviewCursor(std::optional<PreviewCursor> cursor);
 
     void printClick();
@@ -103,4 +105,6 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* printerPanel_ = nullptr;
     QLabel* paperPanel_ = nullptr;
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };

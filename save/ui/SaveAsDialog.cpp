@@ -148,7 +148,15 @@ SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, cons
     loadVariants();
 }
 
-SaveAsDialog::~SaveAsDialog() = default;
+// Ended from outside, the window is destroyed without a close: its values are written here then.
+SaveAsDialog::~SaveAsDialog()
+{
+    try {
+        writeSettings();
+    } catch (const std::exception&) {
+        // A failed write is not reported.
+    }
+}
 
 void SaveAsDialog::buildControls()
 {

@@ -4,6 +4,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Color.h"
+#include "common/OpenWindowSettings.h"
 #include "common/ui/StoredWindowPlacement.h"
 #include "save/SaveSession.h"
 #include "save/ui/SavePreviewPane.h"
@@ -157,4 +158,6 @@ private:
     std::array<SaveVariantPanel*, kVariantCount> panes_{};
     std::array<QProgressBar*, kVariantCount> gauges_{};
     QTimer relayoutTimer_; // one shot, after maximise or restore
+    // Last, so that it is forgotten before anything it writes goes.
+    OpenWindowSettings settingsAtEnd_{[this] { writeSettings(); }};
 };

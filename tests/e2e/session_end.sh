@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ending the session keeps the settings: SIGTERM after both windows were moved leaves their new
 # places in the user hive, and the hive's hand-written lines stay where they were; when the X
-# server goes away, the settings known at that moment are written before the program ends.
+# server goes away, the settings known at that moment are written before the program ends, those
+# of the open Save As window included.
 source "$(dirname "$0")/lib/e2e.bash"
 
 hex() { printf 'dword:%08x' "$1"; }
@@ -13,6 +14,7 @@ events_handled() {
   read_clipboard_images "$work/barrier"
 }
 
+run_program_copy
 mkdir -p "$(dirname "$user_hive")"
 # HideRemote off: the captures that show the program has caught up leave its windows in place.
 printf 'REGEDIT4\n; edited by hand\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"Left"=dword:00000064\n"HideRemote"=dword:00000000\n"Broken"=dword:zz\n\n[-HKEY_CURRENT_USER\\SOFTWARE\\Gone]\n' >"$user_hive"
@@ -45,6 +47,8 @@ export DISPLAY=":$(head -n1 "$work/display")"
 start_zentrap
 xdotool windowmove --sync "$remote_wid" 700 300
 events_handled
+click_remote 79 127
+wait_window "Zentrap Save As" >/dev/null || fail "the Save As window did not open"
 kill -TERM "$xvfb_pid"
 wait_ended "$zentrap_pid" "after its X server went away" || true
 export DISPLAY=$desktop_display
@@ -52,4 +56,6 @@ grep -q "X11 connection broke" "$work/zentrap.log" || fail "zentrap did not lose
 for expected in "\"Left\"=$(hex 700)" "\"Top\"=$(hex 300)" '; edited by hand'; do
   grep -qxF "$expected" "$user_hive" || fail "after the X server went away the user hive lacks $expected"
 done
+grep -q '^"ActiveVar"=' "$user_hive" || fail "after the X server went away the Save As values are not in the user hive"
+grep -qx '\[Save\]' "$ini" || fail "after the X server went away the Save As place is not in the settings file"
 echo "lost X connection: settings written"

@@ -3,9 +3,10 @@
 # tray appears and again after the window manager restarts; the right button's release opens the
 # tray menu; a window-manager minimise takes the Remote Control off the taskbar and hides the
 # Capture Frame; a capture meanwhile takes the whole screen without the Remote Control; a
-# double-click restores; closing with an unsaved capture asks (also from the tray while minimised,
-# above other always-on-top windows), and a ticked box stops the asking for good; SIGTERM while the
-# question is open ends the program with its settings saved.
+# double-click restores; minimised to the tray when the tray goes away, the windows come back and
+# stay normal under the next window manager; closing with an unsaved capture asks (also from the
+# tray while minimised, above other always-on-top windows), and a ticked box stops the asking for
+# good; SIGTERM while the question is open ends the program with its settings saved.
 source "$(dirname "$0")/lib/e2e.bash"
 
 # Our icon embedded in a tray: a small window of ours named "Zentrap", carrying _XEMBED_INFO, that
@@ -193,6 +194,21 @@ poll 5 frame_visible || fail "the Capture Frame did not come back"
 # question hidden along with it.
 poll 10 wm_state_is "$remote_wid" Normal || true
 poll 10 window_active "$remote_wid" || true
+
+# --- Minimised to the tray when the tray goes away: the windows come back, the icon later -------
+xdotool windowminimize "$remote_wid"
+poll 5 off_taskbar || fail "the second minimise left the Remote Control on the taskbar"
+frame_visible && fail "the Capture Frame stayed visible while minimised again"
+# The tray lives in the window manager here: ending it ends the tray.
+stop_wm
+poll 5 window_mapped "$remote_wid" || fail "the Remote Control stayed hidden when the tray went away"
+poll 5 frame_visible || fail "the Capture Frame stayed hidden when the tray went away"
+start_wm
+wait_docked "the icon did not dock when the tray came back"
+poll 5 on_taskbar || fail "the window manager did not take the restored Remote Control back"
+wm_state_is "$remote_wid" Normal || fail "the Remote Control is $(wm_state "$remote_wid") after the tray came back"
+poll 10 window_active "$remote_wid" || true
+echo "restored when the tray went away ok"
 
 # --- Closing with the capture unsaved asks; "No" with the box ticked stops the asking ----------
 # question_window: prints the exit question once it is shown, 292 x 150 as drawn (scaled with the

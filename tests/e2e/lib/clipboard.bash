@@ -21,15 +21,8 @@ read_clipboard_images() {
   timeout 20 xclip -selection clipboard -t image/bmp -o >"$1.bmp" || fail "no BMP from the clipboard"
 }
 
-# The clipboard keepers serving this test desktop's display, one PID a line (a zombie's environment
-# cannot be read, so ended ones are left out).
-keeper_pids() {
-  local pid
-  for pid in $(pgrep -x zentrap-keeper); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" && echo "$pid"
-  done
-  return 0
-}
+# The clipboard keepers serving this test desktop's display, one PID a line.
+keeper_pids() { display_pids zentrap-keeper; }
 keeper_count() { keeper_pids | wc -l; }
 # keeper_gone PID: the keeper has ended (an ended one may wait as a zombie for its new parent to
 # reap it; it is no longer listed then).

@@ -17,6 +17,17 @@ run_program_copy() {
   ini="$ZENTRAP_BIN/zentrap.ini"
 }
 
+# display_pids NAME: the running processes named NAME that were started for this test desktop's
+# display, one PID a line (an ended one waiting for its parent is left out: its environment cannot
+# be read).
+display_pids() {
+  local pid
+  for pid in $(pgrep -x "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" && echo "$pid"
+  done
+  return 0
+}
+
 # launch_zentrap [ARG...]: starts the program without waiting for anything; sets zentrap_pid.
 launch_zentrap() {
   grab_screen "$work/before-start.bmp"
