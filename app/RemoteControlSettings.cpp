@@ -11,15 +11,16 @@ Shortcut readShortcut(const SettingsKey& key, const char* name, Shortcut default
 
 } // namespace
 
-Point defaultRemoteControlPosition(Size primaryScreen)
+Point defaultRemoteControlPosition(const Rect& primaryMonitor)
 {
     // "div" rounds toward zero, as C++ integer division does.
-    return {primaryScreen.width / 2 - 50, primaryScreen.height / 2 - 130};
+    return {primaryMonitor.left + primaryMonitor.width() / 2 - 50,
+            primaryMonitor.top + primaryMonitor.height() / 2 - 130};
 }
 
-RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size primaryScreen)
+RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor)
 {
-    const Point centred = defaultRemoteControlPosition(primaryScreen);
+    const Point centred = defaultRemoteControlPosition(primaryMonitor);
     RemoteControlSettings s;
     s.position.x = key.readInteger("Left", centred.x);
     s.position.y = key.readInteger("Top", centred.y);
@@ -38,6 +39,7 @@ RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size pri
     s.hkPrint = readShortcut(key, "FHKPrint", 0x6050);
     s.globalHotkeys = key.readBoolean(kGlobalHotkeysName, true);
     s.captureCursor = key.readBoolean("FCursor", true);
+    s.fullScreenAllMonitors = key.readBoolean(kFullScreenAllMonitorsName, false);
     return s;
 }
 
@@ -61,4 +63,5 @@ void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& s
     key.writeInteger("FHKEdit", s.hkEdit);
     key.writeInteger("FHKSave", s.hkSave);
     key.writeInteger("FHKPrint", s.hkPrint);
+    key.writeBoolean(kFullScreenAllMonitorsName, s.fullScreenAllMonitors);
 }

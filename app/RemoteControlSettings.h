@@ -27,18 +27,22 @@ struct RemoteControlSettings {
     Shortcut hkPrint = 0x6050;
     bool globalHotkeys = true;
     bool captureCursor = true;
+    // Full-screen mode takes every monitor rather than the Remote Control's.
+    bool fullScreenAllMonitors = false;
 };
 
 // The stored name of the hotkeys' enabled state: read at creation and written (with the second,
 // older name as well) at destruction, so that switching the hotkeys off survives a restart.
 inline constexpr const char* kGlobalHotkeysName = "GlobalHotkeys";
 inline constexpr const char* kGlobalHotkeysSecondName = "FGlobalHotkeys";
+// Whether full-screen mode takes all monitors (else the one holding the Remote Control).
+inline constexpr const char* kFullScreenAllMonitorsName = "FullScreenAllMonitors";
 
-// The default position centres the 100 x 260 window on the primary screen.
-Point defaultRemoteControlPosition(Size primaryScreen);
+// The default position centres the 100 x 260 window on the primary monitor.
+Point defaultRemoteControlPosition(const Rect& primaryMonitor);
 
 // Reads every value; `key` falls back to the machine-wide key by itself.
-RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, Size primaryScreen);
+RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor);
 
 // Writes every value, always in the same order; the hotkeys' enabled state goes under both
 // "FGlobalHotkeys" and "GlobalHotkeys".

@@ -16,6 +16,8 @@
 #include "editor/ui/ImageEditorWindow.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
+#include "platform/ScaleFactorDensity.h"
+#include "platform/x11/MonitorChangeWatch.h"
 #include "platform/x11/QtMessageService.h"
 #include "platform/x11/QtTrayService.h"
 #include "platform/x11/SingleInstance.h"
@@ -117,7 +119,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     }
-    // One logical pixel must be one screen pixel: the windows' geometry relies on it.
+    // One logical pixel must be one screen pixel: the windows' geometry relies on it. Qt applies
+    // the user's scale factors even with its high-DPI scaling off, so they become a density.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // Before the application object, which needs a display: help is for a terminal too.
     if (helpAsked(argc, argv)) {
@@ -125,6 +128,7 @@ int main(int argc, char** argv)
         return 0;
     }
     chooseXcbBackEnd(argc, argv);
+    turnScaleFactorsIntoDensity();
     QApplication app(argc, argv);
     const CommandLine commandLine = parseCommandLine(programArguments());
     if (!commandLine.error.empty()) {
@@ -223,6 +227,13 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &SingleInstance::actionRequested, &remote, [&remote](const QString& action) {
         if (const std::optional<Command> command = commandForAction(action.toStdString())) {
             remote.runFromOutside(*command);
+        }
+    });
+    // A monitor that goes away may take the windows with it: they come back to the primary one.
+    MonitorChangeWatch monitorChanges([&remote, &frame] {
+        remote.keepOnMonitors();
+        if (frame) {
+            frame->keepOnMonitors();
         }
     });
     writeSettingsAtExit = [&] {

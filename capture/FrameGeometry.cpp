@@ -26,19 +26,22 @@ int borderWidthForPixelsPerInch(int pixelsPerInch)
     return static_cast<int>(std::clamp<int64_t>(roundHalfEven(width), 1, kMaxFrameExtent / 4));
 }
 
-FrameSettings defaultFrameSettings(Size screen)
+FrameSettings defaultFrameSettings(const FrameDesktop& screens)
 {
-    return {screen.width / 4, screen.height / 4, screen.width / 2, screen.height / 2, 0};
+    const Rect& primary = screens.primary;
+    return {primary.left + primary.width() / 4, primary.top + primary.height() / 4, primary.width() / 2,
+            primary.height() / 2, 0};
 }
 
-FrameSettings correctedFrameSettings(FrameSettings stored, Size screen, int borderWidth)
+FrameSettings correctedFrameSettings(FrameSettings stored, const FrameDesktop& screens, int borderWidth)
 {
     FrameSettings result = stored;
-    if (screen.width < result.left) {
-        result.left = screen.width / 4;
+    const FrameSettings defaults = defaultFrameSettings(screens);
+    if (screens.desktop.right < result.left) {
+        result.left = defaults.left;
     }
-    if (screen.height < result.top) {
-        result.top = screen.height / 4;
+    if (screens.desktop.bottom < result.top) {
+        result.top = defaults.top;
     }
     result.left = std::max(result.left, kMinFramePosition);
     result.top = std::max(result.top, kMinFramePosition);

@@ -33,11 +33,23 @@ struct FrameSettings {
     friend bool operator==(const FrameSettings&, const FrameSettings&) = default;
 };
 
-// Defaults for a first start: a quarter of the screen in from the top-left, half the screen in size.
-FrameSettings defaultFrameSettings(Size screen);
-// The corrections applied after reading: a left beyond the screen's width (or a top beyond its
-// height) goes back to its default; sizes are brought within what a frame can be.
-FrameSettings correctedFrameSettings(FrameSettings stored, Size screen, int borderWidth);
+// Where the frame's defaults and corrections come from: the primary monitor and the rectangle that
+// all monitors span. A screen of one monitor is both.
+struct FrameDesktop {
+    FrameDesktop(Size screen) // NOLINT(google-explicit-constructor): one monitor is the common case
+        : primary(Rect::fromSize(0, 0, screen.width, screen.height)), desktop(primary)
+    {
+    }
+    FrameDesktop(Rect primaryMonitor, Rect wholeDesktop) : primary(primaryMonitor), desktop(wholeDesktop) {}
+    Rect primary;
+    Rect desktop;
+};
+
+// Defaults for a first start: a quarter of the primary monitor in from its top-left, half of it in size.
+FrameSettings defaultFrameSettings(const FrameDesktop& screens);
+// The corrections applied after reading: a left beyond the desktop's right edge (or a top beyond its
+// bottom) goes back to its default; sizes are brought within what a frame can be.
+FrameSettings correctedFrameSettings(FrameSettings stored, const FrameDesktop& screens, int borderWidth);
 
 // A client size no smaller than the minimum and no larger than kMaxFrameExtent each way.
 Size clampedClientSize(Size client, int borderWidth);

@@ -18,9 +18,9 @@ SettingTable<FrameSettings> frameSettingsTable()
     return kFrameRows;
 }
 
-FrameSettings readFrameSettings(const SettingsKey& key, Size screen, int borderWidth)
+FrameSettings readFrameSettings(const SettingsKey& key, const FrameDesktop& screens, int borderWidth)
 {
-    return correctedFrameSettings(readSettings(key, frameSettingsTable(), defaultFrameSettings(screen)), screen,
+    return correctedFrameSettings(readSettings(key, frameSettingsTable(), defaultFrameSettings(screens)), screens,
                                   borderWidth);
 }
 

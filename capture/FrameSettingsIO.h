@@ -11,5 +11,5 @@ SettingTable<FrameSettings> frameSettingsTable();
 
 // Reads "CropLeft", "CropTop", "CropWidth", "CropHeight" and "FUnits" in that order, each with its
 // default when missing or unreadable, then applies the corrections.
-FrameSettings readFrameSettings(const SettingsKey& key, Size screen, int borderWidth);
+FrameSettings readFrameSettings(const SettingsKey& key, const FrameDesktop& screens, int borderWidth);
 void writeFrameSettings(SettingsKey& key, const FrameSettings& settings);

@@ -47,9 +47,27 @@ const Rect* screenOf(const WideRect& window, const std::vector<Rect>& screens)
     return best;
 }
 
+// What limits the size of a window shown on `screen`: that screen, or all of the screens when the
+// window spans several of them.
+Rect sizeLimitOf(const WideRect& window, const Rect& screen, const std::vector<Rect>& screens)
+{
+    int spanned = 0;
+    Rect all = screen;
+    for (const Rect& s : screens) {
+        all = {std::min(all.left, s.left), std::min(all.top, s.top), std::max(all.right, s.right),
+               std::max(all.bottom, s.bottom)};
+        if (overlap(window.left, window.right, s.left, s.right) > 0 &&
+            overlap(window.top, window.bottom, s.top, s.bottom) > 0) {
+            ++spanned;
+        }
+    }
+    return spanned > 1 ? all : screen;
+}
+
 } // namespace
 
-Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft)
+Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft,
+                        bool acrossScreens)
 {
     int width = std::max(size.width, 1);
     int height = std::max(size.height, 1);
@@ -59,9 +77,11 @@ Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& scre
     }
     WideRect stored{position.x, position.y, int64_t(position.x) + width, int64_t(position.y) + height};
     if (const Rect* screen = screenOf(stored, screens)) {
-        // Where it was, no larger than its screen's available area, if that still shows enough.
-        int limitedWidth = std::min(width, std::max(screen->width(), 1));
-        int limitedHeight = std::min(height, std::max(screen->height(), 1));
+        // Where it was, no larger than its screen's available area (or the desktop's, for a window
+        // across several screens), if that still shows enough.
+        const Rect limit = acrossScreens ? sizeLimitOf(stored, *screen, screens) : *screen;
+        int limitedWidth = std::min(width, std::max(limit.width(), 1));
+        int limitedHeight = std::min(height, std::max(limit.height(), 1));
         WideRect limited{position.x, position.y, int64_t(position.x) + limitedWidth,
                          int64_t(position.y) + limitedHeight};
         if (showsEnoughOn(limited, *screen)) {

@@ -11,10 +11,12 @@ constexpr int kMinVisiblePixels = 32;
 
 // The placement a window restored at `position` with `size` takes, given the available areas of
 // the screens (work areas, the primary first):
-// - its size is limited to the available area of the screen it ends up on;
+// - its size is limited to the available area of the screen it ends up on (with `acrossScreens`,
+//   to the rectangle all screens span when it lies across several);
 // - it stays where it was when it shows at least kMinVisiblePixels each way (or all of itself,
 //   when smaller) on some screen; otherwise it moves to `defaultTopLeft`, kept inside the screen
 //   holding that point (the primary screen when none does).
 // Sizes below 1 become 1. Any int values are safe (no overflow). With no screens the placement
 // is returned as it was.
-Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft);
+Rect correctedPlacement(Point position, Size size, const std::vector<Rect>& screens, Point defaultTopLeft,
+                        bool acrossScreens = false);

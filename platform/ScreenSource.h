@@ -3,6 +3,7 @@
 
 #include "common/Bitmap.h"
 #include "common/Geometry.h"
+#include "common/MonitorLayout.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,11 +40,10 @@ public:
     virtual std::optional<Point> cursorPosition() = 0;
     // The cursor of the window under the pointer; nothing when it cannot be read.
     virtual std::optional<CursorImage> currentCursor() = 0;
-    // The parts of the screens that windows may use (panels left out), the primary first; stored
-    // window placements are corrected to them. By default the whole primary screen.
-    virtual std::vector<Rect> availableAreas() const
-    {
-        Size screen = primaryScreenSize();
-        return {Rect::fromSize(0, 0, screen.width, screen.height)};
-    }
+    // The monitors, the primary first; by default one, the whole primary screen.
+    virtual std::vector<Monitor> monitors() const { return {}; }
+    MonitorLayout monitorLayout() const { return {monitors(), primaryScreenSize()}; }
+    // The parts of the monitors that windows may use (panels left out), the primary first; stored
+    // window placements are corrected to them.
+    std::vector<Rect> availableAreas() const { return monitorLayout().availableAreas(); }
 };

@@ -35,6 +35,7 @@ void applyPreferences(PreferencesHost& host, const PreferencesValues& values)
     host.setHideRemote(o.hideRemote);
     host.setExitConfirmation(o.exitConfirmation);
     host.setTrayMinimize(o.trayMinimize);
+    host.setFullScreenAllMonitors(o.fullScreenAllMonitors);
     host.loadSkin(o.skin);
     host.setSkin(o.skin);
 }

@@ -43,6 +43,7 @@ public:
     virtual void setHideRemote(bool on) = 0;
     virtual void setExitConfirmation(bool on) = 0;
     virtual void setTrayMinimize(bool on) = 0;
+    virtual void setFullScreenAllMonitors(bool on) = 0;
     // Shows the warning itself when the file cannot be used.
     virtual void loadSkin(const std::string& path) = 0;
     virtual void setSkin(const std::string& path) = 0;
@@ -53,7 +54,8 @@ public:
 PreferencesValues fillPreferences(PreferencesHost& host, bool& hotkeysWereEnabled);
 
 // "OK": unit, shortcuts, hotkeys (refusals reported), cursor, rulers, the drag option unless the
-// desktop drags full windows, tooltips, PrintScreen watch, hide, exit question, tray, skin.
+// desktop drags full windows, tooltips, PrintScreen watch, hide, exit question, tray, full-screen
+// monitors, skin.
 void applyPreferences(PreferencesHost& host, const PreferencesValues& values);
 
 // "Cancel": the hotkeys come back as they were, with their old shortcuts; nothing else changes.

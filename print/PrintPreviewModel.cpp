@@ -14,10 +14,10 @@ PrintPreviewModel::PrintPreviewModel(PrintService& printer, SettingsFile& settin
 {
 }
 
-void PrintPreviewModel::create(Size screen)
+void PrintPreviewModel::create(Size screen, Point screenOrigin)
 {
     readPrinterMetrics();
-    settings_ = readPrintSettings(settingsFile_, screen, screenPpi_);
+    settings_ = readPrintSettings(settingsFile_, screen, screenPpi_, screenOrigin);
     normalizeOffsetTexts(settings_.layout, numbers_);
     paperSize_ = paperSizeText(metrics_, settings_.layout.inches, numbers_);
 }

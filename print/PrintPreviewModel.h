@@ -40,7 +40,7 @@ public:
 
     // The creation steps: the printer's page, the stored settings (the window centred on
     // `screen` by default) and the offsets written back with two decimals.
-    void create(Size screen);
+    void create(Size screen, Point screenOrigin = {});
     // Writes the settings with the window's placement.
     bool writeSettings(const Rect& window);
 

@@ -45,12 +45,12 @@ void PrintSettings::restoreDefaults()
     background = kDefaultBackground;
 }
 
-WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi)
+WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi, Point screenOrigin)
 {
     // Centred at its first size, the scaled minimum.
     const Size minimum = minimumPreviewSize(screenPpi);
-    return {(screen.width - minimum.width) / 2, (screen.height - minimum.height) / 2, kPreviewMinWidth,
-            kPreviewMinHeight, kDefaultBackground};
+    return {screenOrigin.x + (screen.width - minimum.width) / 2, screenOrigin.y + (screen.height - minimum.height) / 2,
+            kPreviewMinWidth, kPreviewMinHeight, kDefaultBackground};
 }
 
 Size minimumPreviewSize(int screenPpi)
@@ -59,12 +59,13 @@ Size minimumPreviewSize(int screenPpi)
             static_cast<int>(roundHalfEven(kPreviewMinHeight * screenPpi / 96.0L))};
 }
 
-PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi)
+PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi, Point screenOrigin)
 {
     const ProfileText text = file.read();
     PrintSettings s = readSettings(ProfileSection(text, kSection), printSettingsTable(), PrintSettings{});
     const Size minimum = minimumPreviewSize(screenPpi);
-    const WindowPlacement window = readWindowPlacement(text, kSection, defaultPreviewPlacement(screen, screenPpi));
+    const WindowPlacement window =
+        readWindowPlacement(text, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
     s.window = Rect::fromSize(window.left, window.top, std::max(window.width, minimum.width),
                               std::max(window.height, minimum.height));
     s.background = window.background;

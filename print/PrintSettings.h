@@ -35,11 +35,11 @@ SettingTable<PrintSettings> printSettingsTable();
 Size minimumPreviewSize(int screenPpi);
 
 // The window's place and size before anything is stored: centred on `screen` at its minimum size.
-WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi);
+WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi, Point screenOrigin = {});
 
 // Reads the section in its keys' order. The window is centred on `screen` by default, and
 // never smaller than the minimum size. An unreadable value keeps its default.
-PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi);
+PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi, Point screenOrigin = {});
 // Writes the section in the window's order of writing; false when the file could not be written.
 bool writePrintSettings(SettingsFile& file, const PrintSettings& settings);
 

@@ -8,8 +8,8 @@
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
+#include "capture/DesktopGrab.h"
 #include "capture/RepaintWait.h"
-#include "capture/ScreenGrabber.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "common/ui/BitmapImage.h"
@@ -148,6 +148,7 @@ public:
     void setShowHint(bool on) override { window_.setShowHint(on); }
     void setPrintScreenWatch(bool on) override { window_.setPrintScreenWatch(on); }
     void setHideRemote(bool on) override { window_.settings().hideRemote = on; }
+    void setFullScreenAllMonitors(bool on) override { window_.settings().fullScreenAllMonitors = on; }
     void setExitConfirmation(bool on) override { window_.settings().exitConfirmation = on; }
     void setTrayMinimize(bool on) override { window_.settings().trayMinimize = on; }
     void loadSkin(const std::string& path) override { window_.loadSkin(path); }
@@ -346,13 +347,11 @@ void RemoteControlWindow::readSettings()
     RemoteControlSettings s;
     {
         SettingsKey key = store.openWithFallback();
-        s = readRemoteControlSettings(key, platform_.screen.primaryScreenSize());
+        s = readRemoteControlSettings(key, platform_.screen.monitorLayout().primary().bounds);
     }
     // A stored place off every screen (another monitor layout, a hand edit) would leave the
     // window unreachable.
-    const Rect placed =
-        correctedPlacement(s.position, {kRemoteControlWidth, kRemoteControlHeight}, platform_.screen.availableAreas(),
-                           defaultRemoteControlPosition(platform_.screen.primaryScreenSize()));
+    const Rect placed = placementOnMonitors(s.position);
     move(placed.left, placed.top);
     settings_ = s;
     setPrintScreenWatch(s.usePrintScreen);
@@ -470,8 +469,7 @@ void RemoteControlWindow::captureOnce()
 Rect RemoteControlWindow::grabRect() const
 {
     if (fullScreenMode() || minimized || frame_ == nullptr) {
-        const Size screen = platform_.screen.primaryScreenSize();
-        return Rect::fromSize(0, 0, screen.width, screen.height);
+        return platform_.screen.monitorLayout().fullScreenArea(workingPoint(), settings_.fullScreenAllMonitors);
     }
     return frame_->captureRect();
 }
@@ -501,12 +499,38 @@ bool RemoteControlWindow::hideFromGrab(const Rect& grabbed)
     return true;
 }
 
+Rect RemoteControlWindow::placementOnMonitors(Point position) const
+{
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    return correctedPlacement(position, {kRemoteControlWidth, kRemoteControlHeight}, monitors.availableAreas(),
+                              defaultRemoteControlPosition(monitors.primary().bounds));
+}
+
+void RemoteControlWindow::keepOnMonitors()
+{
+    const Rect placed = placementOnMonitors({x(), y()});
+    if (placed.left != x() || placed.top != y()) {
+        move(placed.left, placed.top);
+    }
+}
+
+Point RemoteControlWindow::workingPoint() const
+{
+    // Out of sight in the tray, the Remote Control marks no monitor: the pointer does.
+    if (minimized) {
+        if (const std::optional<Point> pointer = platform_.screen.cursorPosition()) {
+            return *pointer;
+        }
+    }
+    const QRect bounds = geometry();
+    return {bounds.center().x(), bounds.center().y()};
+}
+
 bool RemoteControlWindow::grabIntoImage(const Rect& area)
 {
     // A screen that gives nothing must not turn the last capture into a black picture.
     Bitmap grabbed;
-    if (!GrabScreen(area.left, area.top, area.width(), area.height(), grabbed, settings_.captureCursor,
-                    platform_.screen)) {
+    if (!GrabDesktop(area, grabbed, settings_.captureCursor, platform_.screen)) {
         return false;
     }
     if (grabbed.width() > 0) {

@@ -58,6 +58,8 @@ public:
     void endWithoutAsking();
     // Writes the Remote Control's values now (they are written at destruction as well).
     void saveSettings() { writeSettings(); }
+    // After a change of monitors: back onto the primary monitor when no monitor shows enough of it.
+    void keepOnMonitors();
     // The options as the settings store keeps them (the window's position included).
     RemoteControlSettings currentSettings() const;
     // Tooltips on the controls ("ShowHint").
@@ -157,11 +159,17 @@ private:
     void writeSettings();
     void applyShowHint();
     void refreshThumbnail();
-    // The screen rectangle a capture copies now: the frame's hole, or the whole primary screen.
+    // The screen rectangle a capture copies now: the frame's hole, or in full-screen mode the monitor
+    // of the Remote Control or every monitor.
     Rect grabRect() const;
     // Hides the Remote Control when it covers part of `grabbed` and waits until the screen there
     // is repainted; false when it stays on the screen.
     bool hideFromGrab(const Rect& grabbed);
+    // Where the window goes from `position`: there, or centred on the primary monitor when no
+    // monitor would show enough of it.
+    Rect placementOnMonitors(Point position) const;
+    // The point whose monitor full-screen mode takes.
+    Point workingPoint() const;
     // False when the screen gave no pixels; the image is then as it was.
     bool grabIntoImage(const Rect& area);
     void tellScreenUnreadable();

@@ -176,7 +176,8 @@ void CaptureFrameWindow::markUnitItem()
 
 void CaptureFrameWindow::readSettings()
 {
-    const Size screen = platform_.screen.primaryScreenSize();
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    const FrameDesktop screen(monitors.primary().bounds, monitors.desktop());
     FrameSettings settings = correctedFrameSettings(defaultFrameSettings(screen), screen, borderWidth_);
     try {
         SettingsStore store(platform_.userHive, platform_.machineHive);
@@ -186,12 +187,28 @@ void CaptureFrameWindow::readSettings()
         // An unreadable store leaves every value at its default; settings never show a message.
     }
     // Brought onto the screens that exist: a frame stored off every screen could not be reached.
-    const FrameSettings defaults = defaultFrameSettings(screen);
-    const Rect placed = correctedPlacement({settings.left, settings.top}, {settings.width, settings.height},
-                                           platform_.screen.availableAreas(), {defaults.left, defaults.top});
+    const Rect placed =
+        placementOnMonitors(Rect::fromSize(settings.left, settings.top, settings.width, settings.height));
     setGeometry(placed.left, placed.top, placed.width(), placed.height());
     units_ = settings.units;
     markUnitItem();
+}
+
+Rect CaptureFrameWindow::placementOnMonitors(const Rect& bounds) const
+{
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    const FrameSettings defaults = defaultFrameSettings(FrameDesktop(monitors.primary().bounds, monitors.desktop()));
+    // The frame may lie across monitors, to capture what spans them.
+    return correctedPlacement({bounds.left, bounds.top}, {bounds.width(), bounds.height()}, monitors.availableAreas(),
+                              {defaults.left, defaults.top}, true);
+}
+
+void CaptureFrameWindow::keepOnMonitors()
+{
+    const Rect placed = placementOnMonitors(toRect(geometry()));
+    if (toQRect(placed) != geometry()) {
+        setGeometry(toQRect(placed));
+    }
 }
 
 void CaptureFrameWindow::writeSettings() const
@@ -240,7 +257,9 @@ void CaptureFrameWindow::paintEvent(QPaintEvent*)
     input.frame.borderWidth = borderWidth_;
     input.frame.client = {client.width(), client.height()};
     input.frame.clientOrigin = {client.x(), client.y()};
-    input.frame.pixelsPerInch = pixelsPerInch_;
+    // Inches and centimetres follow the density of the monitor the frame is on.
+    const MonitorLayout monitors = platform_.screen.monitorLayout();
+    input.frame.pixelsPerInch = monitors.rulerPixelsPerInch(monitors.monitorOf(toRect(client)), pixelsPerInch_);
     input.frame.units = units_;
     input.showRulers = host_.showRulers();
     input.decimalSeparator = locale().decimalPoint();

@@ -30,6 +30,9 @@ public:
     // Writes them now; also used when the display connection is lost.
     void writeSettings() const;
 
+    // After a change of monitors: back onto the primary monitor when no monitor shows enough of it.
+    void keepOnMonitors();
+
     // The hole in screen pixels: what a frame capture copies.
     Rect captureRect() const;
     // May hold a stored value outside 0..2, which is kept and written back unchanged.
@@ -58,6 +61,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Where the frame goes from `bounds`: there, or to its default place on the primary monitor
+    // when no monitor would show enough of it.
+    Rect placementOnMonitors(const Rect& bounds) const;
     enum class DragMode { Own, System };
 
     void createUnitsMenu();

@@ -10,6 +10,7 @@
 #include "editor/ui/MenuIconStyle.h"
 #include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
+#include "platform/x11/OpeningMonitor.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -297,10 +298,11 @@ void ImageEditorWindow::applyHints()
 
 void ImageEditorWindow::readSettings()
 {
-    const Size screen = platform_.screen.primaryScreenSize();
+    const Rect home = openingMonitor(platform_.screen, parentWidget());
     const Size minimum = scaledToScreen(kDesignedSize, pixelsPerInch_);
-    const WindowPlacement defaults{(screen.width - kDesignedSize.width) / 2, (screen.height - kDesignedSize.height) / 2,
-                                   kDesignedSize.width, kDesignedSize.height, kDefaultBackground};
+    const WindowPlacement defaults{home.left + (home.width() - kDesignedSize.width) / 2,
+                                   home.top + (home.height() - kDesignedSize.height) / 2, kDesignedSize.width,
+                                   kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
     placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;

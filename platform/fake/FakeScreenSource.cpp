@@ -31,3 +31,18 @@ std::optional<CursorImage> FakeScreenSource::currentCursor()
     ++cursorReads;
     return cursor;
 }
+
+std::vector<Monitor> FakeScreenSource::monitors() const
+{
+    if (!areas) {
+        return monitorList;
+    }
+    std::vector<Monitor> list;
+    // The first area may be the available part of the primary screen, whose whole is the picture.
+    const Rect whole = Rect::fromSize(0, 0, pixels.width(), pixels.height());
+    for (const Rect& area : *areas) {
+        const bool partOfWhole = list.empty() && whole.intersected(area) == area;
+        list.push_back({partOfWhole ? whole : area, area, 0});
+    }
+    return list;
+}

@@ -15,7 +15,7 @@ public:
     std::string unreadableReason() const override { return refusal; }
     std::optional<Point> cursorPosition() override { return pointer; }
     std::optional<CursorImage> currentCursor() override;
-    std::vector<Rect> availableAreas() const override { return areas ? *areas : ScreenSource::availableAreas(); }
+    std::vector<Monitor> monitors() const override;
 
     Bitmap pixels;
     bool available = true;
@@ -24,7 +24,8 @@ public:
     std::optional<std::vector<PaletteEntry>> palette;
     std::optional<Point> pointer;
     std::optional<CursorImage> cursor;
-    std::optional<std::vector<Rect>> areas; // nothing: the whole primary screen
+    std::vector<Monitor> monitorList;       // empty: the whole primary screen
+    std::optional<std::vector<Rect>> areas; // set: monitors with these available areas
 
     // How often each part was asked for.
     int paletteReads = 0;

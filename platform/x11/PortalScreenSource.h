@@ -30,7 +30,7 @@ public:
     // stale place, so no cursor is drawn into the desktop's picture.
     std::optional<Point> cursorPosition() override { return std::nullopt; }
     std::optional<CursorImage> currentCursor() override { return x11_.currentCursor(); }
-    std::vector<Rect> availableAreas() const override { return x11_.availableAreas(); }
+    std::vector<Monitor> monitors() const override { return x11_.monitors(); }
     std::string unreadableReason() const override { return unreadable_; }
     // The desktop composes Zentrap's windows into its picture, the frame's hole included.
     bool picturesShowOwnWindows() const override { return true; }

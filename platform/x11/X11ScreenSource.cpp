@@ -3,16 +3,21 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-std::vector<Rect> X11ScreenSource::availableAreas() const
+std::vector<Monitor> X11ScreenSource::monitors() const
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        return ScreenSource::availableAreas();
+        return {};
     }
-    std::vector<Rect> areas;
+    // Qt's screens are the RandR monitors, its primary screen the RandR primary output.
+    std::vector<Monitor> list;
     QScreen* primary = QGuiApplication::primaryScreen();
     auto add = [&](const QScreen* screen) {
-        QRect area = screen->availableGeometry();
-        areas.push_back(Rect::fromSize(area.x(), area.y(), area.width(), area.height()));
+        const QRect bounds = screen->geometry();
+        const QRect available = screen->availableGeometry();
+        const QSizeF millimetres = screen->physicalSize();
+        const double density = millimetres.width() > 0 ? bounds.width() * 25.4 / millimetres.width() : 0;
+        list.push_back({Rect::fromSize(bounds.x(), bounds.y(), bounds.width(), bounds.height()),
+                        Rect::fromSize(available.x(), available.y(), available.width(), available.height()), density});
     };
     if (primary) {
         add(primary);
@@ -22,5 +27,5 @@ std::vector<Rect> X11ScreenSource::availableAreas() const
             add(screen);
         }
     }
-    return areas.empty() ? ScreenSource::availableAreas() : areas;
+    return list;
 }

@@ -1,5 +1,6 @@
-// The X11 screen for the windows: the xcb screen source, with the screens' available areas taken
-// from Qt (which follows the window manager's panels) when a Qt application object exists.
+// The X11 screen for the windows: the xcb screen source, with the monitors and their available
+// areas taken from Qt (its screens are the RandR monitors, and it follows the window manager's
+// panels) when a Qt application object exists.
 #pragma once
 
 #include "platform/x11/XcbScreenSource.h"
@@ -8,5 +9,5 @@ class X11ScreenSource : public XcbScreenSource {
 public:
     using XcbScreenSource::XcbScreenSource;
 
-    std::vector<Rect> availableAreas() const override;
+    std::vector<Monitor> monitors() const override;
 };

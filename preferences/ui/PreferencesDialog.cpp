@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -26,10 +27,10 @@
 namespace {
 
 constexpr int kClientWidth = 480;
-constexpr int kClientHeight = 273;
+constexpr int kClientHeight = 301;
 constexpr int kColumnWidth = 88;
 constexpr int kPageWidth = 304;
-constexpr int kPageHeight = 254;
+constexpr int kPageHeight = 282;
 
 QCheckBox* checkBox(QWidget* page, const char* name, const char* caption, QRect geometry)
 {
@@ -264,7 +265,32 @@ QWidget* PreferencesDialog::createOptionsPage()
     pick->setIconSize(scaled(0, 0, 16, 16).size());
     pick->setToolTip(QStringLiteral("Select skin"));
     connect(pick, &QToolButton::clicked, this, &PreferencesDialog::chooseSkin);
+    createFullScreenChoice(page);
     return page;
+}
+
+void PreferencesDialog::createFullScreenChoice(QWidget* page)
+{
+    auto* label = new QLabel(QStringLiteral("Full screen:"), page);
+    label->move(scaled(16, 252, 0, 0).topLeft());
+    label->adjustSize();
+    auto radio = [&](const char* name, const char* caption, int left) {
+        auto* button = new QRadioButton(QString::fromLatin1(caption), page);
+        button->setObjectName(QString::fromLatin1(name));
+        // After the caption, however wide its font makes it.
+        button->move(std::max(scaled(left, 0, 0, 0).left(), label->x() + label->width() + scaled(6, 0, 0, 0).left()),
+                     scaled(0, 250, 0, 0).top());
+        button->adjustSize();
+        return button;
+    };
+    thisMonitor_ = radio("rbThisMonitor", "this monitor", 88);
+    allMonitors_ = radio("rbAllMonitors", "all monitors", 184);
+    allMonitors_->move(
+        std::max(allMonitors_->x(), thisMonitor_->x() + thisMonitor_->width() + scaled(8, 0, 0, 0).left()),
+        allMonitors_->y());
+    fitInsidePage(allMonitors_);
+    const bool all = initial_.options.fullScreenAllMonitors;
+    (all ? allMonitors_ : thisMonitor_)->setChecked(true);
 }
 
 QWidget* PreferencesDialog::createHotkeysPage()
@@ -356,6 +382,7 @@ PreferencesValues PreferencesDialog::values() const
     o.trayMinimize = trayMinimize_->isChecked();
     o.usePrintScreen = printScreen_->isChecked();
     o.exitConfirmation = exit_->isChecked();
+    o.fullScreenAllMonitors = allMonitors_->isChecked();
     o.skin = skin_->text().toStdString();
     o.hkCapture = hotkeyFields_[0]->shortcut();
     o.hkFullScreen = hotkeyFields_[1]->shortcut();

@@ -16,6 +16,7 @@ struct Platform;
 class AnimatedPicture;
 class HotkeyField;
 class QCheckBox;
+class QRadioButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -39,6 +40,8 @@ private:
     void writeSettings();
     void createPageSelector(QWidget* column);
     QWidget* createOptionsPage();
+    // "Full screen: this monitor / all monitors", the last row of the Options page.
+    void createFullScreenChoice(QWidget* page);
     QWidget* createHotkeysPage();
     QLabel* pageTitle(QWidget* page, const char* text);
     void markPageLabels();
@@ -64,6 +67,8 @@ private:
     QCheckBox* trayMinimize_ = nullptr;
     QCheckBox* printScreen_ = nullptr;
     QCheckBox* exit_ = nullptr;
+    QRadioButton* thisMonitor_ = nullptr;
+    QRadioButton* allMonitors_ = nullptr;
     QLineEdit* skin_ = nullptr;
     std::array<HotkeyField*, 5> hotkeyFields_{};
     QCheckBox* enableHotkeys_ = nullptr;

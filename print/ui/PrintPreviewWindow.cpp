@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/PrintService.h"
 #include "platform/ShowHelpTopic.h"
+#include "platform/x11/OpeningMonitor.h"
 #include "print/ui/PreviewPaintBox.h"
 
 #include <QCheckBox>
@@ -60,11 +61,12 @@ PrintPreviewWindow::PrintPreviewWindow(const Platform& platform, SettingsFile& s
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     buildControls();
-    const Size screen = platform_.screen.primaryScreenSize();
-    model_.create(screen);
+    const Rect monitor = openingMonitor(platform_.screen, owner);
+    const Size screen{monitor.width(), monitor.height()};
+    model_.create(screen, {monitor.left, monitor.top});
     const Rect& stored = model_.settings().window;
     const int ppi = layoutPixelsPerInch(platform.pixelsPerInch);
-    const WindowPlacement home = defaultPreviewPlacement(screen, ppi);
+    const WindowPlacement home = defaultPreviewPlacement(screen, ppi, {monitor.left, monitor.top});
     placement_.restore({stored.left, stored.top, stored.width(), stored.height()}, minimumPreviewSize(ppi),
                        {home.left, home.top});
     showSettings();

@@ -4,6 +4,7 @@
 #include "common/WindowPlacement.h"
 #include "common/ui/ColorChoice.h"
 #include "platform/Platform.h"
+#include "platform/x11/OpeningMonitor.h"
 #include "save/SaveDir.h"
 #include "save/SaveLayout.h"
 #include "save/SaveSettings.h"
@@ -339,13 +340,10 @@ void SaveAsDialog::loadVariants()
 void SaveAsDialog::readPlacement()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
-    Size screenSize{1920, 1080};
-    int pixelsPerInch = 96;
-    if (screen != nullptr) {
-        screenSize = {screen->size().width(), screen->size().height()};
-        pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
-    }
-    const Point defaultTopLeft = saveWindowDefaultPosition(screenSize, pixelsPerInch);
+    const int pixelsPerInch = screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
+    const Rect home = openingMonitor(platform_.screen, parentWidget());
+    const Point centred = saveWindowDefaultPosition({home.width(), home.height()}, pixelsPerInch);
+    const Point defaultTopLeft{home.left + centred.x, home.top + centred.y};
     const WindowPlacement placement =
         readWindowPlacement(iniFile_, kPlacementSection,
                             {defaultTopLeft.x, defaultTopLeft.y, kSaveWindowDesignedSize.width,

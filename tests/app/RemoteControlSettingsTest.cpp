@@ -44,7 +44,7 @@ protected:
     RemoteControlSettings read(Size screen = {1920, 1080})
     {
         SettingsKey key = store.openWithFallback();
-        return readRemoteControlSettings(key, screen);
+        return readRemoteControlSettings(key, Rect::fromSize(0, 0, screen.width, screen.height));
     }
 
     RecordingHive userHive;
@@ -74,17 +74,20 @@ TEST_F(RemoteControlSettingsTest, FirstStartGivesTheDefaults)
 
 TEST_F(RemoteControlSettingsTest, DefaultPositionCentresWithDivisionTowardZero)
 {
-    EXPECT_EQ(defaultRemoteControlPosition({1023, 767}), (Point{461, 253}));
-    EXPECT_EQ(defaultRemoteControlPosition({99, 259}), (Point{-1, -1}));
-    EXPECT_EQ(defaultRemoteControlPosition({-5, -5}), (Point{-52, -132})) << "-5 div 2 is -2";
+    EXPECT_EQ(defaultRemoteControlPosition(Rect::fromSize(0, 0, 1023, 767)), (Point{461, 253}));
+    EXPECT_EQ(defaultRemoteControlPosition(Rect::fromSize(0, 0, 99, 259)), (Point{-1, -1}));
+    EXPECT_EQ(defaultRemoteControlPosition(Rect::fromSize(0, 0, -5, -5)), (Point{-52, -132})) << "-5 div 2 is -2";
+    // A primary monitor right of another one: centred on it, not on the desktop.
+    EXPECT_EQ(defaultRemoteControlPosition(Rect::fromSize(1920, 0, 1280, 1024)), (Point{2510, 382}));
 }
 
 TEST_F(RemoteControlSettingsTest, ValuesAreReadInTheDocumentedOrder)
 {
     read();
-    EXPECT_EQ(userHive.reads, (Names{"Left", "Top", "UpdateRulers", "ShowRulers", "UsePrintScreen", "HideRemote",
-                                     "ExitConfirmation", "TrayMinimize", "ShowHint", "Skin", "FHKCapture",
-                                     "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint", "GlobalHotkeys", "FCursor"}));
+    EXPECT_EQ(userHive.reads,
+              (Names{"Left", "Top", "UpdateRulers", "ShowRulers", "UsePrintScreen", "HideRemote", "ExitConfirmation",
+                     "TrayMinimize", "ShowHint", "Skin", "FHKCapture", "FHKFullScreen", "FHKEdit", "FHKSave",
+                     "FHKPrint", "GlobalHotkeys", "FCursor", "FullScreenAllMonitors"}));
 }
 
 TEST_F(RemoteControlSettingsTest, FallbackOnlyValueIsUsedAndPrimaryWinsOverIt)
@@ -133,7 +136,7 @@ TEST_F(RemoteControlSettingsTest, WritesEveryValueInOrderToThePrimaryKeyOnly)
     EXPECT_EQ(userHive.writes,
               (Names{"FCursor", "FGlobalHotkeys", "ShowRulers", "UpdateRulers", "HideRemote", "ExitConfirmation",
                      "TrayMinimize", "ShowHint", "UsePrintScreen", "GlobalHotkeys", "Skin", "Top", "Left", "FHKCapture",
-                     "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint"}));
+                     "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint", "FullScreenAllMonitors"}));
     EXPECT_TRUE(machine.writes.empty());
     EXPECT_EQ(machine.text(), machineBefore);
 

@@ -18,8 +18,8 @@ TEST(FrameGeometry, BandWidthFollowsPixelsPerInchWithHalvesToEven)
 
 TEST(FrameGeometry, FirstStartSitsAQuarterInAndIsHalfTheScreen)
 {
-    EXPECT_EQ(defaultFrameSettings({1920, 1080}), (FrameSettings{480, 270, 960, 540, 0}));
-    EXPECT_EQ(defaultFrameSettings({1023, 767}), (FrameSettings{255, 191, 511, 383, 0}));
+    EXPECT_EQ(defaultFrameSettings(Size{1920, 1080}), (FrameSettings{480, 270, 960, 540, 0}));
+    EXPECT_EQ(defaultFrameSettings(Size{1023, 767}), (FrameSettings{255, 191, 511, 383, 0}));
 }
 
 TEST(FrameGeometry, PositionBeyondTheScreenGoesBackToItsDefault)

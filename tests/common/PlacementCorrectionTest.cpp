@@ -53,3 +53,15 @@ TEST(PlacementCorrection, TheDefaultPlaceKeepsTheWindowOnItsScreen)
     // No screens known: nothing to correct against.
     EXPECT_EQ(correctedPlacement({5000, 5000}, {10, 10}, {}, {0, 0}), Rect::fromSize(5000, 5000, 10, 10));
 }
+
+TEST(PlacementCorrection, AWindowAcrossScreensMayTakeTheirWholeSpanWhenAllowed)
+{
+    // Two 1920 x 1080 monitors side by side: a frame over the border keeps its width; on one
+    // monitor alone it is still limited to that monitor.
+    const std::vector<Rect> two{Rect::fromSize(0, 0, 1920, 1080), Rect::fromSize(1920, 0, 1920, 1080)};
+    EXPECT_EQ(correctedPlacement({1000, 100}, {2400, 300}, two, {480, 270}, true),
+              Rect::fromSize(1000, 100, 2400, 300));
+    EXPECT_EQ(correctedPlacement({1000, 100}, {2400, 300}, two, {480, 270}), Rect::fromSize(1000, 100, 1920, 300));
+    EXPECT_EQ(correctedPlacement({100, 100}, {1800, 2000}, two, {480, 270}, true),
+              Rect::fromSize(100, 100, 1800, 1080));
+}

@@ -15,7 +15,7 @@ open_preferences() {
   wait_active "$prefs_wid" || fail "the Preferences window did not take the keyboard"
   window_geometry "$prefs_wid"
   DX=$X DY=$Y
-  [ "$WIDTH,$HEIGHT" = "$(px 480),$(px 273)" ] || fail "the Preferences window is ${WIDTH}x$HEIGHT"
+  [ "$WIDTH,$HEIGHT" = "$(px 480),$(px 301)" ] || fail "the Preferences window is ${WIDTH}x$HEIGHT"
 }
 # click_prefs X Y: a click at client point X, Y of the Preferences window.
 click_prefs() { move_pointer $((DX + $(px $1))) $((DY + $(px $2))) click 1; }
@@ -26,9 +26,9 @@ hive_copy() { user_section >"$1"; }
 start_zentrap
 open_preferences
 if [ -n "${ZENTRAP_SCREENSHOTS:-}" ]; then
-  screenshot "preferences-options-$dpi" "$DX,$DY,$(px 480),$(px 273)"
+  screenshot "preferences-options-$dpi" "$DX,$DY,$(px 480),$(px 301)"
   click_prefs 42 116
-  screenshot "preferences-hotkeys-$dpi" "$DX,$DY,$(px 480),$(px 273)"
+  screenshot "preferences-hotkeys-$dpi" "$DX,$DY,$(px 480),$(px 301)"
   click_prefs 42 36
 fi
 xdotool key --clearmodifiers Escape

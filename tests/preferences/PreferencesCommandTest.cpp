@@ -61,6 +61,8 @@ public:
     void setHideRemote(bool) override { log.push_back("hide"); }
     void setExitConfirmation(bool) override { log.push_back("exit question"); }
     void setTrayMinimize(bool) override { log.push_back("tray"); }
+    void setFullScreenAllMonitors(bool on) override { fullScreenAllMonitors = on; }
+    bool fullScreenAllMonitors = false;
     void loadSkin(const std::string& path) override { log.push_back("load skin " + path); }
     void setSkin(const std::string& path) override { log.push_back("skin " + path); }
 
