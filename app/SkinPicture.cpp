@@ -2,41 +2,28 @@
 
 #include "common/RegularFile.h"
 #include "common/ZentrapError.h"
+#include "formats/OutputFormats.h"
 #include "formats/readers/ImageDecoder.h"
 
 #include <algorithm>
-#include <cctype>
-
-namespace {
-
-std::string lowerCaseExtension(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-} // namespace
 
 std::optional<ImageKind> skinKindForPath(const std::string& path)
 {
-    const std::string extension = lowerCaseExtension(path);
-    if (extension == ".bmp") {
+    // Skins are bitmaps, JPEG or PNG pictures, told by the extensions of the format table.
+    const OutputFormat* format = outputFormatOfFileName(path);
+    if (format == nullptr) {
+        return std::nullopt;
+    }
+    switch (format->id) {
+    case ImageFormat::Bmp:
         return ImageKind::Bmp;
-    }
-    if (extension == ".jpg" || extension == ".jpeg") {
+    case ImageFormat::Jpeg:
         return ImageKind::Jpeg;
-    }
-    if (extension == ".png") {
+    case ImageFormat::Png:
         return ImageKind::Png;
+    default:
+        return std::nullopt;
     }
-    return std::nullopt;
 }
 
 SkinPicture decodeSkinPicture(ImageKind kind, std::span<const uint8_t> bytes, Size window)

@@ -25,7 +25,7 @@ struct SkinPicture {
     Bitmap visible;
 };
 
-// The decoder a file name asks for: ".bmp" bitmaps, ".jpg" and ".jpeg" JPEG pictures, ".png"
+// The decoder a file name asks for: the BMP, JPEG and PNG extensions of the format table
 // (letters in any case); nothing for any other name.
 std::optional<ImageKind> skinKindForPath(const std::string& path);
 

@@ -10,8 +10,11 @@
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
 #include "common/OpenWindowSettings.h"
+#include "common/RegistryHive.h"
 #include "common/SettingsFile.h"
+#include "common/SettingsWriteNotice.h"
 #include "editor/ui/ImageEditorWindow.h"
+#include "platform/FileRegistryHive.h"
 #include "platform/Platform.h"
 #include "platform/ScaleFactorDensity.h"
 #include "platform/x11/MonitorChangeWatch.h"
@@ -156,10 +159,22 @@ int main(int argc, char** argv)
     QtTrayService tray(trayIconPicture());
     DesktopPlatform desktop({.programFolder = programFolder(), .tray = &tray});
     Platform& platform = desktop.platform();
+    // Settings that cannot be saved are told once: in a box while the program runs, on the
+    // error output while it ends (its windows are gone then).
+    bool running = false;
+    SettingsWriteNotice settingsNotice([&](const std::string& text) {
+        if (running) {
+            messages.showMessage(text);
+        } else {
+            std::fprintf(stderr, "zentrap: %s\n", text.c_str());
+        }
+    });
+    desktop.userHive().setWriteNotice(&settingsNotice);
     desktop.clipboard().endEarlierKeeper();
     ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
 
     SettingsFile settingsFile(settingsFilePath());
+    settingsFile.setWriteNotice(&settingsNotice);
     removeStaleTemporaryFilesOfSettings(settingsFile.path());
     RemoteWindowFactories windows;
     windows.save = [&](const ModalWindowContext& context) {
@@ -192,6 +207,9 @@ int main(int argc, char** argv)
             box->close();
         }
     });
+    // The windows' values written at the end land in the user hive in one write (begun below,
+    // ended after the Remote Control, made after it, is gone).
+    HiveWriteBatch sessionWrite(platform.userHive);
     RemoteControlWindow remote(platform, windows);
     QObject::disconnect(startupEnd);
     // Boxes without a named owner belong to the Remote Control from now on.
@@ -218,8 +236,11 @@ int main(int argc, char** argv)
         }
     });
     writeSettingsAtExit = [&] {
+        running = false;
+        sessionWrite.begin();
         frame->writeSettings();
         remote.saveSettings();
+        sessionWrite.end();
     };
     std::atexit(writeKnownSettings);
 
@@ -231,8 +252,11 @@ int main(int argc, char** argv)
     if (const std::optional<Command> command = commandForAction(commandLine.action)) {
         QTimer::singleShot(0, &remote, [&remote, command] { remote.runFromOutside(*command); });
     }
+    running = true;
     const int status = QApplication::exec();
+    running = false;
     writeSettingsAtExit = nullptr;
+    sessionWrite.begin();
     clipboardAfterExit.atExit = true;
 
     // Reverse order of creation: the frame writes its values first, then the Remote Control.

@@ -1,24 +1,30 @@
 #include "capture/FrameSettingsIO.h"
 
+#include "common/SettingField.h"
 #include "common/SettingsStore.h"
+
+namespace {
+
+const SettingRow<FrameSettings> kFrameRows[] = {
+    {"CropLeft", settingField<&FrameSettings::left>},   {"CropTop", settingField<&FrameSettings::top>},
+    {"CropWidth", settingField<&FrameSettings::width>}, {"CropHeight", settingField<&FrameSettings::height>},
+    {"FUnits", settingField<&FrameSettings::units>},
+};
+
+} // namespace
+
+SettingTable<FrameSettings> frameSettingsTable()
+{
+    return kFrameRows;
+}
 
 FrameSettings readFrameSettings(const SettingsKey& key, const FrameDesktop& screens, int borderWidth)
 {
-    FrameSettings defaults = defaultFrameSettings(screens);
-    FrameSettings stored;
-    stored.left = key.readInteger("CropLeft", defaults.left);
-    stored.top = key.readInteger("CropTop", defaults.top);
-    stored.width = key.readInteger("CropWidth", defaults.width);
-    stored.height = key.readInteger("CropHeight", defaults.height);
-    stored.units = key.readInteger("FUnits", defaults.units);
-    return correctedFrameSettings(stored, screens, borderWidth);
+    return correctedFrameSettings(readSettings(key, frameSettingsTable(), defaultFrameSettings(screens)), screens,
+                                  borderWidth);
 }
 
 void writeFrameSettings(SettingsKey& key, const FrameSettings& settings)
 {
-    key.writeInteger("CropLeft", settings.left);
-    key.writeInteger("CropTop", settings.top);
-    key.writeInteger("CropWidth", settings.width);
-    key.writeInteger("CropHeight", settings.height);
-    key.writeInteger("FUnits", settings.units);
+    writeSettings(key, frameSettingsTable(), settings);
 }

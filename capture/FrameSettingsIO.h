@@ -2,8 +2,12 @@
 #pragma once
 
 #include "capture/FrameGeometry.h"
+#include "common/SettingTable.h"
 
 class SettingsKey;
+
+// "CropLeft", "CropTop", "CropWidth", "CropHeight" and "FUnits".
+SettingTable<FrameSettings> frameSettingsTable();
 
 // Reads "CropLeft", "CropTop", "CropWidth", "CropHeight" and "FUnits" in that order, each with its
 // default when missing or unreadable, then applies the corrections.

@@ -47,6 +47,6 @@ void requireImageExtension(const std::string& path, bool ppmToo)
     if (imageFormatOfFileName(path) || (ppmToo && isPpmFileName(path))) {
         return;
     }
-    throw CliUsageError("unknown output file extension (use .bmp, .jpg, .jpeg, .gif, .png, .tif or .tiff" +
+    throw CliUsageError("unknown output file extension (use " + outputExtensionList() +
                         std::string(ppmToo ? " or .ppm" : "") + "): " + path);
 }

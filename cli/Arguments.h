@@ -12,5 +12,5 @@ int parseWholeNumber(std::string_view text, std::string_view option, int low, in
 std::vector<int> parseNumberList(std::string_view text, std::string_view option, size_t count, int low, int high);
 
 // Throws CliUsageError unless the file name ends in an extension the picture writers know
-// (.bmp .jpg .jpeg .gif .png .tif .tiff, and .ppm where `ppmToo`).
+// (those of the format table, and .ppm where `ppmToo`).
 void requireImageExtension(const std::string& path, bool ppmToo = false);

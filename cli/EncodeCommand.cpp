@@ -12,22 +12,11 @@ namespace {
 
 ImageFormat parseFormat(std::string_view name)
 {
-    if (name == "bmp") {
-        return ImageFormat::Bmp;
+    const OutputFormat* format = outputFormatNamed(name);
+    if (format == nullptr) {
+        throw CliUsageError("unknown format \"" + std::string(name) + "\"");
     }
-    if (name == "jpeg" || name == "jpg") {
-        return ImageFormat::Jpeg;
-    }
-    if (name == "gif") {
-        return ImageFormat::Gif;
-    }
-    if (name == "png") {
-        return ImageFormat::Png;
-    }
-    if (name == "tiff" || name == "tif") {
-        return ImageFormat::Tiff;
-    }
-    throw CliUsageError("unknown format \"" + std::string(name) + "\"");
+    return format->id;
 }
 
 int parseColorCount(std::string_view text)

@@ -13,8 +13,10 @@
 // indexed. Throws ZentrapError with the file name and what is wrong.
 Bitmap loadImageFile(const std::string& path, const ImageLimits& limits);
 
-// The output format a file name's extension asks for (.bmp .jpg .jpeg .gif .png .tif .tiff).
+// The output format a file name's extension asks for (any extension of the format table).
 std::optional<ImageFormat> imageFormatOfFileName(const std::string& path);
+// ".bmp, .jpg, ... or .tiff": every extension of the format table, for messages.
+std::string outputExtensionList();
 bool isPpmFileName(const std::string& path);
 
 // Writes with the default settings of the format the extension names.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace {
 
@@ -24,23 +25,23 @@ std::string lowerCaseExtension(const std::string& path)
 
 std::optional<ImageFormat> imageFormatOfFileName(const std::string& path)
 {
-    std::string ext = lowerCaseExtension(path);
-    if (ext == "bmp") {
-        return ImageFormat::Bmp;
+    const OutputFormat* format = outputFormatOfFileName(path);
+    return format != nullptr ? std::optional(format->id) : std::nullopt;
+}
+
+std::string outputExtensionList()
+{
+    std::vector<std::string> names;
+    for (const OutputFormat& format : outputFormats()) {
+        for (std::string_view extension : format.extensions) {
+            names.push_back("." + std::string(extension));
+        }
     }
-    if (ext == "jpg" || ext == "jpeg") {
-        return ImageFormat::Jpeg;
+    std::string list = names.front();
+    for (size_t i = 1; i < names.size(); ++i) {
+        list += (i + 1 == names.size() ? " or " : ", ") + names[i];
     }
-    if (ext == "gif") {
-        return ImageFormat::Gif;
-    }
-    if (ext == "png") {
-        return ImageFormat::Png;
-    }
-    if (ext == "tif" || ext == "tiff") {
-        return ImageFormat::Tiff;
-    }
-    return std::nullopt;
+    return list;
 }
 
 bool isPpmFileName(const std::string& path)
@@ -52,7 +53,7 @@ void saveImageFileByExtension(const Bitmap& bitmap, const std::string& path)
 {
     std::optional<ImageFormat> format = imageFormatOfFileName(path);
     if (!format) {
-        throw ZentrapError("Unknown image file extension (use .bmp, .jpg, .jpeg, .gif, .png, .tif or .tiff): " + path);
+        throw ZentrapError("Unknown image file extension (use " + outputExtensionList() + "): " + path);
     }
     FormatSettings settings;
     settings.format = *format;

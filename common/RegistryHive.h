@@ -31,4 +31,45 @@ public:
     virtual bool setValue(std::string_view key, std::string_view name, const RegValue& value) = 0;
     // Makes the changes durable (atomically); false when that failed.
     virtual bool flush() = 0;
+
+    // Makes the changes durable, unless a batch holds them back to land with later ones.
+    bool commit() { return held_ > 0 || flush(); }
+    void hold() { ++held_; }
+    // Ends a hold; the last one makes everything written meanwhile durable at once.
+    bool release() { return --held_ > 0 || flush(); }
+
+private:
+    int held_ = 0;
+};
+
+// From begin() to end() (or its destruction) every commit of the hive waits, so that the values
+// written meanwhile by several windows land in one write: an end of the process at any moment
+// leaves the file with all of the old values or all of the new ones.
+class HiveWriteBatch {
+public:
+    explicit HiveWriteBatch(RegistryHive& hive) : hive_(hive) {}
+    ~HiveWriteBatch() { end(); }
+    HiveWriteBatch(const HiveWriteBatch&) = delete;
+    HiveWriteBatch& operator=(const HiveWriteBatch&) = delete;
+
+    void begin()
+    {
+        if (!active_) {
+            active_ = true;
+            hive_.hold();
+        }
+    }
+    // False when the write failed.
+    bool end()
+    {
+        if (!active_) {
+            return true;
+        }
+        active_ = false;
+        return hive_.release();
+    }
+
+private:
+    RegistryHive& hive_;
+    bool active_ = false;
 };

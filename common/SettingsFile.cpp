@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/HivePaths.h"
 #include "common/SettingsFileText.h"
+#include "common/SettingsWriteNotice.h"
 
 #include <charconv>
 #include <filesystem>
@@ -213,28 +214,41 @@ std::optional<int32_t> parseProfileInteger(std::string_view text)
     return static_cast<int32_t>(negative ? 0u - bits : bits);
 }
 
+int32_t ProfileSection::readInteger(std::string_view key, int32_t defaultValue) const
+{
+    auto value = text_.value(section_, key);
+    return value ? parseProfileInteger(*value).value_or(defaultValue) : defaultValue;
+}
+
+bool ProfileSection::readBoolean(std::string_view key, bool defaultValue) const
+{
+    return readInteger(key, defaultValue ? 1 : 0) != 0;
+}
+
+std::string ProfileSection::readString(std::string_view key, const std::string& defaultValue) const
+{
+    return text_.value(section_, key).value_or(defaultValue);
+}
+
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path))
 {
+}
+
+ProfileText SettingsFile::read() const
+{
+    auto text = readSettingsFileText(path_);
+    return text ? ProfileText(*text) : ProfileText();
 }
 
 std::string SettingsFile::readString(std::string_view section, std::string_view key,
                                      const std::string& defaultValue) const
 {
-    auto text = readSettingsFileText(path_);
-    if (!text) {
-        return defaultValue;
-    }
-    return ProfileText(*text).value(section, key).value_or(defaultValue);
+    return ProfileSection(read(), section).readString(key, defaultValue);
 }
 
 int32_t SettingsFile::readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const
 {
-    auto text = readSettingsFileText(path_);
-    if (!text) {
-        return defaultValue;
-    }
-    auto value = ProfileText(*text).value(section, key);
-    return value ? parseProfileInteger(*value).value_or(defaultValue) : defaultValue;
+    return ProfileSection(read(), section).readInteger(key, defaultValue);
 }
 
 bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
@@ -253,14 +267,12 @@ bool SettingsFile::writeStrings(std::string_view section,
     for (const auto& [key, value] : values) {
         profile.setValue(section, key, value);
     }
-    std::string out = profile.text();
     try {
-        std::filesystem::path folder = std::filesystem::path(path_).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder);
+        writeSettingsFileText(path_, profile.text());
+    } catch (const std::exception& e) {
+        if (notice_ != nullptr) {
+            notice_->failed(path_, e.what());
         }
-        writeFileAtomically(path_, [&](ByteSink& sink) { sink.write(out.data(), out.size()); });
-    } catch (const std::exception&) {
         return false;
     }
     return true;
@@ -274,12 +286,14 @@ bool SettingsFile::writeInteger(std::string_view section, std::string_view key, 
 std::string settingsFilePathFor(const std::string& programFile)
 {
     std::filesystem::path program(programFile);
-    std::filesystem::path folder = program.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (!program.filename().empty() && ::access(folder.c_str(), W_OK) == 0) {
-        return program.replace_extension(".ini").string();
+    // A file already beside the program makes a portable install; otherwise two runs of one
+    // build never share a file that lies in the build folder.
+    if (!program.filename().empty()) {
+        std::error_code error;
+        std::filesystem::path beside = program.replace_extension(".ini");
+        if (std::filesystem::exists(beside, error)) {
+            return beside.string();
+        }
     }
     return userConfigFolder() + "/zentrap.ini";
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class SettingsWriteNotice;
+
 // The lines of one profile file. Sections and keys match without regard to (ASCII) case and
 // surrounding blanks; a value is the text after the first '=', trimmed, with one pair of
 // enclosing quotes removed. Lookups use the first matching section and key. Writing one value
@@ -41,11 +43,38 @@ private:
 // hexadecimal with "0x" or "$"; anything else, or a number outside 32 bits, is not a number.
 std::optional<int32_t> parseProfileInteger(std::string_view text);
 
+// One section of a profile text, read as a settings store: booleans are numbers, any non-zero
+// number is true.
+class ProfileSection {
+public:
+    ProfileSection(const ProfileText& text, std::string_view section) : text_(text), section_(section) {}
+    int32_t readInteger(std::string_view key, int32_t defaultValue) const;
+    bool readBoolean(std::string_view key, bool defaultValue) const;
+    std::string readString(std::string_view key, const std::string& defaultValue) const;
+
+private:
+    const ProfileText& text_;
+    std::string_view section_;
+};
+
+// Values gathered for one section, to be written in one replacement of the file; booleans are
+// written as 1 and 0.
+struct ProfileValues {
+    void writeInteger(std::string_view key, int32_t value) { values.emplace_back(key, std::to_string(value)); }
+    void writeBoolean(std::string_view key, bool value) { values.emplace_back(key, value ? "1" : "0"); }
+    void writeString(std::string_view key, std::string_view value) { values.emplace_back(key, value); }
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
 // A settings file on disk. Every read looks at the file as it is; every write re-reads it,
 // changes the one value and replaces the file atomically.
 class SettingsFile {
 public:
     explicit SettingsFile(std::string path);
+
+    // The file's text as it is now, read once (empty when it is missing or cannot be read), for
+    // a window that reads several values.
+    ProfileText read() const;
 
     std::string readString(std::string_view section, std::string_view key, const std::string& defaultValue) const;
     int32_t readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
@@ -58,13 +87,16 @@ public:
     bool writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values);
 
     const std::string& path() const { return path_; }
+    // Where a failed write is told; may be null.
+    void setWriteNotice(SettingsWriteNotice* notice) { notice_ = notice; }
 
 private:
     std::string path_;
+    SettingsWriteNotice* notice_ = nullptr;
 };
 
-// The program file's path with the extension ".ini" when the program's folder is writable,
-// otherwise <user config folder>/zentrap.ini.
+// <user config folder>/zentrap.ini, or the program file's path with the extension ".ini" when
+// that file already exists (a portable install).
 std::string settingsFilePathFor(const std::string& programFile);
 // The same for the running program.
 std::string settingsFilePath();

@@ -1,4 +1,5 @@
-// Reads a settings file (a hive or an .ini file) whole, refusing what cannot be a settings file.
+// Reads a settings file (a hive or an .ini file) whole, refusing what cannot be a settings file,
+// and replaces it.
 #pragma once
 
 #include <cstdint>
@@ -12,3 +13,10 @@ constexpr std::uintmax_t kMaxSettingsFileBytes = 16u << 20;
 // completely, is not a regular file or is larger than kMaxSettingsFileBytes (so that it is never
 // overwritten with what little could be read). Never blocks: a FIFO or device is refused at once.
 std::optional<std::string> readSettingsFileText(const std::string& path);
+
+// Replaces the file with `text`: atomically (a temporary file renamed over it) where the folder
+// takes new files; where only the file itself is writable (a folder of another owner, say), by
+// rewriting it in place. Creates missing folders. Throws ZentrapError with the system's error
+// text when neither is possible (a read-only file or mount, a full disk); the file is then left
+// as it was, except that a full disk met while rewriting in place leaves it cut short.
+void writeSettingsFileText(const std::string& path, const std::string& text);

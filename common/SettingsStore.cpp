@@ -25,7 +25,7 @@ SettingsKey::SettingsKey(RegistryHive& primary, std::string_view key, const Regi
 
 SettingsKey::~SettingsKey()
 {
-    primary_.flush();
+    primary_.commit();
 }
 
 std::optional<uint32_t> SettingsKey::readDword(std::string_view name) const

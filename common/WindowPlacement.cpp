@@ -2,43 +2,54 @@
 
 #include "common/PlacementCorrection.h"
 #include "common/Rounding.h"
+#include "common/SettingField.h"
 #include "common/SettingsFile.h"
 
 #include <algorithm>
 
-std::optional<ColorRef> parseBackground(const std::string& text)
+namespace {
+
+// Far beyond any screen, yet a position plus a size stays well inside an int: a stored number
+// past it (an edited file) is brought to it before any arithmetic is done with it, and the
+// placement correction then brings the window onto a screen.
+constexpr int64_t kCoordinateLimit = int64_t{1} << 24;
+
+// Written in this order: position and size, then the colour.
+const SettingRow<WindowPlacement> kPlacementRows[] = {
+    {"Top", settingField<&WindowPlacement::top>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
+    {"Left", settingField<&WindowPlacement::left>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
+    {"Width", settingField<&WindowPlacement::width>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
+    {"Height", settingField<&WindowPlacement::height>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
+    {"Background", settingField<&WindowPlacement::background>, 0, 0xFFFFFF},
+};
+
+} // namespace
+
+SettingTable<WindowPlacement> windowPlacementTable()
 {
-    std::optional<int32_t> value = parseProfileInteger(text);
-    if (!value || *value < 0 || *value > 0xFFFFFF) {
-        return std::nullopt;
-    }
-    return static_cast<ColorRef>(*value);
+    return kPlacementRows;
+}
+
+WindowPlacement readWindowPlacement(const ProfileText& text, std::string_view section, const WindowPlacement& defaults)
+{
+    return readSettings(ProfileSection(text, section), windowPlacementTable(), defaults);
 }
 
 WindowPlacement readWindowPlacement(const SettingsFile& file, std::string_view section, const WindowPlacement& defaults)
 {
-    WindowPlacement p;
-    p.left = file.readInteger(section, "Left", defaults.left);
-    p.top = file.readInteger(section, "Top", defaults.top);
-    p.width = file.readInteger(section, "Width", defaults.width);
-    p.height = file.readInteger(section, "Height", defaults.height);
-    p.background = parseBackground(file.readString(section, "Background", "")).value_or(defaults.background);
-    return p;
+    return readWindowPlacement(file.read(), section, defaults);
 }
 
-std::vector<std::pair<std::string, std::string>> positionAndSizeValues(const WindowPlacement& p)
+void addWindowPlacement(ProfileValues& values, const WindowPlacement& placement)
 {
-    return {{"Top", std::to_string(p.top)},
-            {"Left", std::to_string(p.left)},
-            {"Width", std::to_string(p.width)},
-            {"Height", std::to_string(p.height)}};
+    writeSettings(values, windowPlacementTable(), placement);
 }
 
 bool writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& p)
 {
-    std::vector<std::pair<std::string, std::string>> values = positionAndSizeValues(p);
-    values.emplace_back("Background", std::to_string(p.background));
-    return file.writeStrings(section, values);
+    ProfileValues values;
+    addWindowPlacement(values, p);
+    return file.writeStrings(section, values.values);
 }
 
 Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::vector<Rect>& screens,

@@ -6,6 +6,7 @@
 
 #include "common/Color.h"
 #include "common/Geometry.h"
+#include "common/SettingTable.h"
 
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@
 #include <vector>
 
 class SettingsFile;
+class ProfileText;
+struct ProfileValues;
 
 struct WindowPlacement {
     int left = 0;
@@ -23,18 +26,19 @@ struct WindowPlacement {
     ColorRef background = kDefaultBackground;
 };
 
-// "Left", "Top", "Width", "Height" and "Background" of `section`; each key that is missing or does
-// not read falls back to its value in `defaults`.
+// The stored values of a window's placement: "Top", "Left", "Width", "Height" and "Background"
+// (a colour 0 .. 0xFFFFFF, written as a decimal 0x00BBGGRR value).
+SettingTable<WindowPlacement> windowPlacementTable();
+
+// The placement in `section`; each key that is missing or does not read (or a background outside
+// the colours) falls back to its value in `defaults`.
+WindowPlacement readWindowPlacement(const ProfileText& text, std::string_view section, const WindowPlacement& defaults);
 WindowPlacement readWindowPlacement(const SettingsFile& file, std::string_view section,
                                     const WindowPlacement& defaults);
-// Writes "Top", "Left", "Width", "Height" and "Background" (a decimal 0x00BBGGRR value) in one
-// replacement of the file; false when it could not be written.
+// Writes the placement in one replacement of the file; false when it could not be written.
 bool writeWindowPlacement(SettingsFile& file, std::string_view section, const WindowPlacement& placement);
-// "Top", "Left", "Width" and "Height" as written, for a section that writes them among its own values.
-std::vector<std::pair<std::string, std::string>> positionAndSizeValues(const WindowPlacement& placement);
-
-// A stored background: a colour value 0 .. 0xFFFFFF; anything else gives nothing.
-std::optional<ColorRef> parseBackground(const std::string& text);
+// Adds the placement's values to those a section writes among its own.
+void addWindowPlacement(ProfileValues& values, const WindowPlacement& placement);
 
 // Where a window restored from `stored` goes: its size raised to `minimum`, then brought onto the
 // screens' available areas (see correctedPlacement), with `defaultTopLeft` as its place when no

@@ -24,32 +24,27 @@ GifCompression compressionFromCode(int code)
     return static_cast<GifCompression>(code);
 }
 
-// The encoder defaults, which every GIF image copies when it is created.
-void setEncoderDefaults(const GifOptions& options)
+} // namespace
+
+GifEncoderSettings gifEncoderSettings(const GifOptions& options)
 {
-    GifEncoderSettings settings = GIFEncoderDefaults();
+    GifEncoderSettings settings;
     settings.ColorReduction = ReductionModeFromCode(options.paletteMode);
     if (settings.ColorReduction == ReductionMode::Optimized) {
         settings.ReductionBits = reductionBitsForCount(options.colorCount);
     }
     settings.Dither = DitherModeFromCode(options.ditherMode);
     settings.Compression = compressionFromCode(options.compression);
-    GIFEncoderDefaults() = settings;
+    return settings;
 }
 
-} // namespace
-
-void writeGifVariant(const Bitmap& image, GifOptions& options, ByteSink& out, Bitmap* rendered)
+void writeGifVariant(const Bitmap& image, const GifOptions& options, ByteSink& out, Bitmap* rendered)
 {
-    setEncoderDefaults(options);
-    GifImage gif;
+    GifImage gif(gifEncoderSettings(options));
     gif.Assign(image);
-    if (options.pickX >= image.width() || options.pickY >= image.height()) {
-        options.pickX = 0;
-        options.pickY = 0;
-    }
     if (options.transparent) {
-        gif.MarkTransparent(options.pickX, options.pickY);
+        const bool inside = options.pickX < image.width() && options.pickY < image.height();
+        gif.MarkTransparent(inside ? options.pickX : 0, inside ? options.pickY : 0);
     }
     gif.SaveToStream(out);
     if (rendered != nullptr) {

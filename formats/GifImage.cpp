@@ -14,7 +14,7 @@ void putWord(uint8_t* out, uint16_t value)
 
 } // namespace
 
-GifImage::GifImage() : settings_(GIFEncoderDefaults())
+GifImage::GifImage(const GifEncoderSettings& settings) : settings_(settings)
 {
 }
 

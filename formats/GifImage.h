@@ -5,7 +5,7 @@
 #include "common/Bitmap.h"
 #include "common/ByteSink.h"
 #include "formats/GifColorMap.h"
-#include "formats/GifDefaults.h"
+#include "formats/GifEncoderSettings.h"
 #include "formats/GifExtension.h"
 
 #include <memory>
@@ -88,8 +88,7 @@ private:
 
 class GifImage {
 public:
-    // Copies the process-wide encoder defaults.
-    GifImage();
+    explicit GifImage(const GifEncoderSettings& settings = {});
     GifImage(const GifImage&) = delete;
     GifImage& operator=(const GifImage&) = delete;
 

@@ -7,6 +7,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <memory>
 #include <string>
@@ -48,37 +49,39 @@ void initErrorManager(ErrorManager& err)
     err.message[0] = '\0';
 }
 
-// The in-memory destination: libjpeg fills a fixed block that is appended to a vector when full.
-struct VectorDestination {
+// The destination: libjpeg fills a fixed block that is handed to the sink when full.
+struct SinkDestination {
     jpeg_destination_mgr pub;
-    std::vector<uint8_t>* out;
+    ByteSink* out;
+    std::exception_ptr error; // what the sink threw, raised again once libjpeg has let go
     JOCTET block[16384];
 };
 
 void initDestination(j_compress_ptr cinfo)
 {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    auto* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
     dest->pub.next_output_byte = dest->block;
     dest->pub.free_in_buffer = sizeof dest->block;
 }
 
-// Appending may throw; the exception must not cross libjpeg's C frames, so it becomes libjpeg's
-// own out-of-memory error once the handler has finished.
-bool appendBlock(VectorDestination* dest, size_t size) noexcept
+// The sink may throw; the exception must not cross libjpeg's C frames, so it is kept and libjpeg
+// is stopped with a write error once the handler has finished.
+bool passBlock(SinkDestination* dest, size_t size) noexcept
 {
     try {
-        dest->out->insert(dest->out->end(), dest->block, dest->block + size);
+        dest->out->write(dest->block, size);
         return true;
     } catch (...) {
+        dest->error = std::current_exception();
         return false;
     }
 }
 
 boolean emptyOutputBuffer(j_compress_ptr cinfo)
 {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-    if (!appendBlock(dest, sizeof dest->block)) {
-        ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+    auto* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
+    if (!passBlock(dest, sizeof dest->block)) {
+        ERREXIT(cinfo, JERR_FILE_WRITE);
     }
     dest->pub.next_output_byte = dest->block;
     dest->pub.free_in_buffer = sizeof dest->block;
@@ -87,9 +90,9 @@ boolean emptyOutputBuffer(j_compress_ptr cinfo)
 
 void termDestination(j_compress_ptr cinfo)
 {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-    if (!appendBlock(dest, sizeof dest->block - dest->pub.free_in_buffer)) {
-        ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+    auto* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
+    if (!passBlock(dest, sizeof dest->block - dest->pub.free_in_buffer)) {
+        ERREXIT(cinfo, JERR_FILE_WRITE);
     }
 }
 
@@ -113,7 +116,7 @@ struct CompressJob {
     int quality;
     bool progressive;
     uint8_t* rgbRow; // one row of red, green, blue
-    VectorDestination* destination;
+    SinkDestination* destination;
 };
 
 // Returns false with err.message set when libjpeg failed.
@@ -219,22 +222,30 @@ bool decompress(DecompressJob& job, ErrorManager& err)
 
 } // namespace
 
-std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressive)
+void writeJpeg(const Bitmap& image, const JpegOptions& options, ByteSink& out)
 {
-    if (quality < 1 || quality > 100) {
+    if (options.quality < 1 || options.quality > 100) {
         throw ZentrapError("JPEG quality must be between 1 and 100");
     }
     const Bitmap* source = &image;
-    std::vector<uint8_t> out;
     std::vector<uint8_t> rgbRow(static_cast<size_t>(source->width()) * 3 + 1);
-    auto destination = std::make_unique<VectorDestination>();
+    auto destination = std::make_unique<SinkDestination>();
     destination->out = &out;
     ErrorManager err;
-    CompressJob job{source, quality, progressive, rgbRow.data(), destination.get()};
+    CompressJob job{source, options.quality, options.progressive, rgbRow.data(), destination.get()};
     if (!compress(job, err)) {
+        if (destination->error) {
+            std::rethrow_exception(destination->error);
+        }
         throw ZentrapError(err.message);
     }
-    return out;
+}
+
+std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressive)
+{
+    VectorSink sink;
+    writeJpeg(image, JpegOptions{quality, progressive}, sink);
+    return std::move(sink.bytes);
 }
 
 Bitmap decodeJpeg(std::span<const uint8_t> data)

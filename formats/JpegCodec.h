@@ -3,7 +3,9 @@
 #pragma once
 
 #include "common/Bitmap.h"
+#include "common/ByteSink.h"
 #include "common/Geometry.h"
+#include "formats/FormatSettings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +13,11 @@
 #include <span>
 #include <vector>
 
-// Compresses a 24-bit copy of `image` with libjpeg's defaults, quality 1..100 with baseline tables,
-// and simple progression when `progressive`. Throws ZentrapError with libjpeg's message.
+// Compresses a 24-bit copy of `image` into `out` with libjpeg's defaults, quality 1..100 with
+// baseline tables, and simple progression when asked. Throws ZentrapError with libjpeg's message,
+// or what the sink threw.
+void writeJpeg(const Bitmap& image, const JpegOptions& options, ByteSink& out);
+// The same bytes in memory.
 std::vector<uint8_t> encodeJpeg(const Bitmap& image, int quality, bool progressive);
 
 // Decodes a JPEG stream at scale 1/1 with block smoothing into a 24-bit Bitmap.

@@ -1,6 +1,5 @@
 #include "formats/TiffWriter.h"
 
-#include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 #include "formats/BmpChannelOrder.h"
 
@@ -354,9 +353,4 @@ void writeTiff(ByteSink& stream, const Bitmap& bitmap)
         }
         break;
     }
-}
-
-void saveTiffFile(const std::string& fileName, const Bitmap& bitmap)
-{
-    writeFileAtomically(fileName, [&](ByteSink& sink) { writeTiff(sink, bitmap); });
 }

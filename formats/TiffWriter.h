@@ -6,7 +6,6 @@
 #include "common/ByteSink.h"
 
 #include <cstdint>
-#include <string>
 
 // Size in bytes of the file writeTiff writes for `bitmap` (0 for a bitmap without an image).
 uint64_t tiffFileSize(const Bitmap& bitmap);
@@ -15,7 +14,3 @@ uint64_t tiffFileSize(const Bitmap& bitmap);
 // a bitmap without an image. Throws ZentrapError when the bitmap does not fit the format (a side
 // beyond 65,535 pixels, which the SHORT width and length fields cannot hold).
 void writeTiff(ByteSink& stream, const Bitmap& bitmap);
-
-// Writes the file `fileName` through writeTiff, replacing it only once it is complete.
-// Throws ZentrapError with the system's error text.
-void saveTiffFile(const std::string& fileName, const Bitmap& bitmap);

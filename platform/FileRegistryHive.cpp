@@ -68,12 +68,11 @@ bool FileRegistryHive::flush()
     RegFileEdit edit = applyRegChanges(*bytes, pending_, rootName_);
     const std::string& text = edit.text;
     try {
-        std::filesystem::path folder = std::filesystem::path(*path_).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder);
+        writeSettingsFileText(*path_, text);
+    } catch (const std::exception& e) {
+        if (notice_ != nullptr) {
+            notice_->failed(*path_, e.what());
         }
-        writeFileAtomically(*path_, [&](ByteSink& sink) { sink.write(text.data(), text.size()); });
-    } catch (const std::exception&) {
         return false; // the changes stay pending; a later flush may succeed
     }
     contents_ = std::move(edit.contents);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/RegistryHive.h"
+#include "common/SettingsWriteNotice.h"
 #include "platform/RegFileFormat.h"
 
 #include <optional>
@@ -33,6 +34,8 @@ public:
     // The text the hive's file holds after a flush.
     std::string text() const;
     const std::optional<std::string>& path() const { return path_; }
+    // Where a failed write of the file is told; may be null.
+    void setWriteNotice(SettingsWriteNotice* notice) { notice_ = notice; }
     bool isReadOnly() const { return access_ == Access::ReadOnly; }
 
 private:
@@ -41,4 +44,5 @@ private:
     Access access_;
     RegContents contents_;
     std::vector<RegChange> pending_; // accepted changes, made to the file as it is at flush
+    SettingsWriteNotice* notice_ = nullptr;
 };

@@ -238,7 +238,7 @@ struct RegLayout {
         size_t lastLine;
     };
     std::vector<Section> sections;
-    std::vector<Value> values; // only values that were read successfully
+    std::vector<Value> values; // every value line of a section, read successfully or not
 };
 
 class Parser {
@@ -341,10 +341,12 @@ private:
         if (!currentKey_) {
             return;
         }
+        // A line whose data cannot be read still holds the name: a new value replaces it there
+        // instead of leaving two lines of one name.
+        if (layout_) {
+            layout_->values.push_back({*section_, FoldedNameTable::hashOf(name), firstLine, lineNumber_});
+        }
         if (auto value = parseData(data)) {
-            if (layout_) {
-                layout_->values.push_back({*section_, FoldedNameTable::hashOf(name), firstLine, lineNumber_});
-            }
             contents_.setValue(*currentKey_, name, std::move(*value));
         }
     }

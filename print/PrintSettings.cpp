@@ -1,6 +1,7 @@
 #include "print/PrintSettings.h"
 
 #include "common/Rounding.h"
+#include "common/SettingField.h"
 #include "common/SettingsFile.h"
 
 #include <algorithm>
@@ -9,12 +10,28 @@ namespace {
 
 constexpr const char* kSection = "Print";
 
-bool readFlag(const SettingsFile& file, const char* key, bool defaultValue)
-{
-    return file.readInteger(kSection, key, defaultValue ? 1 : 0) != 0;
-}
+template <class T> using Field = T& (*)(PrintSettings&);
+
+// Written in this order, before the window's placement.
+const SettingRow<PrintSettings> kPrintRows[] = {
+    {"Inches", Field<bool>([](PrintSettings& s) -> bool& { return s.layout.inches; })},
+    {"ShowFrame", settingField<&PrintSettings::showFrame>},
+    {"FitToPage", Field<bool>([](PrintSettings& s) -> bool& { return s.layout.fit; })},
+    {"CenterVert", Field<bool>([](PrintSettings& s) -> bool& { return s.layout.centerDown; })},
+    {"CenterHorz", Field<bool>([](PrintSettings& s) -> bool& { return s.layout.centerAcross; })},
+    {"ShowMargins", settingField<&PrintSettings::showMargins>},
+    {"Zoom", Field<std::string>([](PrintSettings& s) -> std::string& { return s.layout.zoomText; })},
+    {"Copies", settingField<&PrintSettings::copiesText>},
+    {"XOffset", Field<std::string>([](PrintSettings& s) -> std::string& { return s.layout.xOffsetText; })},
+    {"YOffset", Field<std::string>([](PrintSettings& s) -> std::string& { return s.layout.yOffsetText; })},
+};
 
 } // namespace
+
+SettingTable<PrintSettings> printSettingsTable()
+{
+    return kPrintRows;
+}
 
 void PrintSettings::restoreDefaults()
 {
@@ -44,45 +61,28 @@ Size minimumPreviewSize(int screenPpi)
 
 PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi, Point screenOrigin)
 {
-    PrintSettings s;
-    Size minimum = minimumPreviewSize(screenPpi);
+    const ProfileText text = file.read();
+    PrintSettings s = readSettings(ProfileSection(text, kSection), printSettingsTable(), PrintSettings{});
+    const Size minimum = minimumPreviewSize(screenPpi);
     const WindowPlacement window =
-        readWindowPlacement(file, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
+        readWindowPlacement(text, kSection, defaultPreviewPlacement(screen, screenPpi, screenOrigin));
     s.window = Rect::fromSize(window.left, window.top, std::max(window.width, minimum.width),
                               std::max(window.height, minimum.height));
-    s.layout.inches = readFlag(file, "Inches", true);
-    s.layout.xOffsetText = file.readString(kSection, "XOffset", "0");
-    s.layout.yOffsetText = file.readString(kSection, "YOffset", "0");
-    s.layout.centerDown = readFlag(file, "CenterVert", true);
-    s.layout.centerAcross = readFlag(file, "CenterHorz", true);
-    s.layout.zoomText = file.readString(kSection, "Zoom", "100");
-    s.layout.fit = readFlag(file, "FitToPage", false);
-    s.copiesText = file.readString(kSection, "Copies", "1");
-    s.showMargins = readFlag(file, "ShowMargins", true);
-    s.showFrame = readFlag(file, "ShowFrame", true);
     s.background = window.background;
     return s;
 }
 
 bool writePrintSettings(SettingsFile& file, const PrintSettings& s)
 {
-    auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
     // One replacement of the file for the whole section: a window closes without a pause.
-    std::vector<std::pair<std::string, std::string>> values{{"Inches", flag(s.layout.inches)},
-                                                            {"ShowFrame", flag(s.showFrame)},
-                                                            {"FitToPage", flag(s.layout.fit)},
-                                                            {"CenterVert", flag(s.layout.centerDown)},
-                                                            {"CenterHorz", flag(s.layout.centerAcross)},
-                                                            {"ShowMargins", flag(s.showMargins)},
-                                                            {"Zoom", s.layout.zoomText},
-                                                            {"Copies", s.copiesText},
-                                                            {"XOffset", s.layout.xOffsetText},
-                                                            {"YOffset", s.layout.yOffsetText},
-                                                            {"Background", std::to_string(s.background)}};
-    const auto placement =
-        positionAndSizeValues({s.window.left, s.window.top, s.window.width(), s.window.height(), s.background});
-    values.insert(values.end(), placement.begin(), placement.end());
-    return file.writeStrings(kSection, values);
+    ProfileValues values;
+    writeSettings(values, printSettingsTable(), s);
+    ProfileValues placement;
+    addWindowPlacement(placement, {s.window.left, s.window.top, s.window.width(), s.window.height(), s.background});
+    // This section writes the colour before the position and size.
+    std::rotate(placement.values.begin(), placement.values.end() - 1, placement.values.end());
+    values.values.insert(values.values.end(), placement.values.begin(), placement.values.end());
+    return file.writeStrings(kSection, values.values);
 }
 
 void normalizeOffsetTexts(LayoutSettings& layout, const NumberFormat& numbers)

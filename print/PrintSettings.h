@@ -28,6 +28,9 @@ struct PrintSettings {
     void restoreDefaults();
 };
 
+// The section's own values ("Inches", "Zoom", ...); the window's placement follows them.
+SettingTable<PrintSettings> printSettingsTable();
+
 // The window's minimum size: 516 x 492 at 96 pixels per inch, scaled and rounded.
 Size minimumPreviewSize(int screenPpi);
 

@@ -3,19 +3,12 @@
 #include "common/ZentrapError.h"
 
 #include <algorithm>
-#include <array>
 #include <exception>
 
 SaveFileType saveFileType(ImageFormat format)
 {
-    static const std::array<SaveFileType, 5> kTypes = {{
-        {"Bitmap files (*.bmp)", "bmp"},
-        {"JPEG files (*.jpg)", "jpg"},
-        {"GIF files (*.gif)", "gif"},
-        {"PNG files (*.png)", "png"},
-        {"TIFF files (*.tif)", "tif"},
-    }};
-    return kTypes[static_cast<size_t>(format)];
+    const OutputFormat& row = outputFormat(format);
+    return {std::string(row.filter), std::string(row.defaultExtension())};
 }
 
 SaveSession::SaveSession(const Bitmap& captured, NumberSeparators separators)
@@ -75,10 +68,10 @@ bool SaveSession::encode(int n, ImageFormat format)
     v.Fmt = static_cast<int>(format);
     v.encodedLength = m.length;
     v.caption = "Variant " + std::to_string(n) + ": " + formatWord(format) + " " + FormatSize(m.length, separators_);
-    if (format == ImageFormat::Jpeg || format == ImageFormat::Gif) {
-        v.picture = std::make_shared<const Bitmap>(std::move(m.preview));
+    if (outputFormat(format).previewIsImage()) {
+        v.picture = workImage_; // shared, not copied
     } else {
-        v.picture = workImage_; // the preview is the working image itself
+        v.picture = std::make_shared<const Bitmap>(std::move(m.preview));
     }
     if (format == ImageFormat::Gif) {
         v.GIFTransparentPixelX = settings.gif.pickX;

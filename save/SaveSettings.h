@@ -1,12 +1,22 @@
-// The Save As window's persisted values: the four variants, "ActiveVar" and "SaveDir" in the
-// settings key.
+// The Save As window's persisted values in the settings key: the four variants' values, then
+// "ActiveVar" and "SaveDir".
 #pragma once
 
+#include "common/SettingTable.h"
 #include "save/SaveVariant.h"
 
 #include <string>
 
 class SettingsKey;
+
+struct SaveAsSettings {
+    int activeVar = 1;   // a stored 0 becomes 1, above 4 becomes 4
+    std::string saveDir; // as stored; empty when missing
+};
+
+// A variant's values, each stored under its name followed by the variant number.
+SettingTable<SaveVariant> variantSettingsTable();
+SettingTable<SaveAsSettings> saveAsSettingsTable();
 
 // Variant n's ten values, each falling back to its own default when missing. A value outside
 // its range (an edited settings file) takes its default too, except the format code, which is
@@ -14,10 +24,5 @@ class SettingsKey;
 SaveVariant readVariantSettings(const SettingsKey& key, int n);
 void writeVariantSettings(SettingsKey& key, const SaveVariant& variant);
 
-// "ActiveVar": 1 when missing; 0 becomes 1, above 4 becomes 4.
-int readActiveVar(const SettingsKey& key);
-void writeActiveVar(SettingsKey& key, int activeVar);
-
-// "SaveDir" as stored; empty when missing.
-std::string readStoredSaveDir(const SettingsKey& key);
-void writeSaveDir(SettingsKey& key, const std::string& folder);
+SaveAsSettings readSaveAsSettings(const SettingsKey& key);
+void writeSaveAsSettings(SettingsKey& key, const SaveAsSettings& settings);

@@ -1,24 +1,10 @@
 #include "save/SaveVariant.h"
 
-#include <array>
+#include <string>
 
-namespace {
-
-constexpr std::array<const char*, 5> kFormatWords = {"BMP", "JPEG", "GIF", "PNG", "TIFF"};
-
-} // namespace
-
-const char* formatWord(ImageFormat format)
+std::string formatWord(ImageFormat format)
 {
-    return kFormatWords[static_cast<size_t>(format)];
-}
-
-std::optional<ImageFormat> formatFromCode(int code)
-{
-    if (code < 0 || code >= static_cast<int>(kFormatWords.size())) {
-        return std::nullopt;
-    }
-    return static_cast<ImageFormat>(code);
+    return std::string(outputFormat(format).word);
 }
 
 SaveVariant SaveVariant::withDefaults(int number)

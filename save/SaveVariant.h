@@ -12,10 +12,8 @@
 
 constexpr int kVariantCount = 4;
 
-// The format words of the pane captions, by format code.
-const char* formatWord(ImageFormat format);
-// A stored format code as a format; nothing for a code outside 0-4.
-std::optional<ImageFormat> formatFromCode(int code);
+// The format word of the pane captions.
+std::string formatWord(ImageFormat format);
 
 struct SaveVariant {
     int number = 1; // 1..4

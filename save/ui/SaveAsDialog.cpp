@@ -44,7 +44,16 @@ constexpr int kOptimizedPalette = 7;
 const char* const kHelpTopic = "HTML/Saving.htm";
 constexpr std::string_view kPlacementSection = "Save";
 
-const QStringList kFormatItems = {"BMP", "JPEG", "GIF", "PNG", "TIFF"};
+// The "Format: " list: the table's words in the order of the format codes.
+QStringList formatItems()
+{
+    QStringList items;
+    for (const OutputFormat& format : outputFormats()) {
+        items << QString::fromLatin1(format.word.data(), static_cast<qsizetype>(format.word.size()));
+    }
+    return items;
+}
+
 const QStringList kPaletteItems = {"Windows system", "Windows halftone", "Windows grayscale", "Monochrome",
                                    "Grayscale",      "Netscape",         "Optimized...",      "Optimized Windows"};
 // What "Colors:" shows for every palette but "Optimized...".
@@ -161,7 +170,7 @@ void SaveAsDialog::buildControls()
 
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(new QLabel("Format: ", column));
-    formatBox = makeList(kFormatItems, column);
+    formatBox = makeList(formatItems(), column);
     formatRow->addWidget(formatBox, 1);
     layout->addLayout(formatRow);
 
@@ -320,8 +329,9 @@ void SaveAsDialog::loadVariants()
                 encodeVariant(n, *format);
             }
         }
-        SaveDir() = resolveSaveDir(readStoredSaveDir(key), SaveDir(), saveFolderFallback());
-        activeVar = readActiveVar(key);
+        const SaveAsSettings stored = readSaveAsSettings(key);
+        SaveDir() = resolveSaveDir(stored.saveDir, SaveDir(), saveFolderFallback());
+        activeVar = stored.activeVar;
     }
     setActiveVariant(activeVar);
     readPlacement();
@@ -356,8 +366,7 @@ void SaveAsDialog::writeSettings()
         for (int n = 1; n <= kVariantCount; ++n) {
             writeVariantSettings(key, session_.variant(n));
         }
-        writeActiveVar(key, session_.activeVariant());
-        writeSaveDir(key, SaveDir());
+        writeSaveAsSettings(key, {session_.activeVariant(), SaveDir()});
     }
     writeWindowPlacement(iniFile_, kPlacementSection, placement_.toStore(background_));
 }
@@ -647,7 +656,7 @@ void SaveAsDialog::saveActiveVariant()
         return;
     }
     if (*format == ImageFormat::Gif) {
-        encodeGif(session_.activeVariant()); // the stored pixel and the encoder's defaults are current
+        encodeGif(session_.activeVariant()); // the stored pixel is current
     }
     std::string name = "Capture" + std::to_string(host_.captureNumber);
     std::optional<std::string> path = chooseSaveFile(SaveDir(), name, saveFileType(*format));

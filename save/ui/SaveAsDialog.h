@@ -49,11 +49,8 @@ public:
     void setActiveVariant(int n);
     void showVariantSettings(int n, ImageFormat format);
     void showGifColorCount(int n);
-    void encodeBmp(int n) { encodeVariant(n, ImageFormat::Bmp); }
     void encodeJpeg(int n) { encodeVariant(n, ImageFormat::Jpeg); }
     void encodeGif(int n) { encodeVariant(n, ImageFormat::Gif); }
-    void encodePng(int n) { encodeVariant(n, ImageFormat::Png); }
-    void encodeTiff(int n) { encodeVariant(n, ImageFormat::Tiff); }
     void updateLayout();
     void saveActiveVariant();
 

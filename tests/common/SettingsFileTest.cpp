@@ -109,15 +109,17 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeitherReadNorReplaced)
     EXPECT_FALSE(blocked.writeInteger("Edit", "Left", 1));
 }
 
-TEST(SettingsFile, LivesBesideAWritableProgramElseInTheConfigFolder)
+TEST(SettingsFile, LivesInTheConfigFolderUnlessOneStandsBesideTheProgram)
 {
     TempFolder dir;
-    EXPECT_EQ(settingsFilePathFor((dir.path / "zentrap").string()), (dir.path / "zentrap.ini").string());
-    EXPECT_EQ(settingsFilePathFor((dir.path / "zentrap.bin").string()), (dir.path / "zentrap.ini").string());
-
     const char* old = std::getenv("XDG_CONFIG_HOME");
     std::string saved = old ? old : "";
     ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    // A writable build folder is not a reason to write there.
+    EXPECT_EQ(settingsFilePathFor((dir.path / "zentrap").string()), "/cfg/zentrap/zentrap.ini");
+    std::ofstream(dir.path / "zentrap.ini") << "";
+    EXPECT_EQ(settingsFilePathFor((dir.path / "zentrap").string()), (dir.path / "zentrap.ini").string());
+    EXPECT_EQ(settingsFilePathFor((dir.path / "zentrap.bin").string()), (dir.path / "zentrap.ini").string());
     EXPECT_EQ(settingsFilePathFor((dir.path / "missing-folder" / "zentrap").string()), "/cfg/zentrap/zentrap.ini");
     EXPECT_EQ(settingsFilePathFor(""), "/cfg/zentrap/zentrap.ini");
     old ? ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");

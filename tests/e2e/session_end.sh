@@ -15,6 +15,7 @@ events_handled() {
 }
 
 run_program_copy
+: >"$ini" # a settings file beside the program is the one it uses
 mkdir -p "$(dirname "$user_hive")"
 # HideRemote off: the captures that show the program has caught up leave its windows in place.
 printf 'REGEDIT4\n; edited by hand\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"Left"=dword:00000064\n"HideRemote"=dword:00000000\n"Broken"=dword:zz\n\n[-HKEY_CURRENT_USER\\SOFTWARE\\Gone]\n' >"$user_hive"

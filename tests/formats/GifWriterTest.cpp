@@ -20,9 +20,10 @@ std::vector<uint8_t> writeGif(const GifImage& gif)
     return sink.bytes;
 }
 
-std::vector<uint8_t> bytesOf(const Bitmap& bitmap, bool transparentAtOrigin = false)
+std::vector<uint8_t> bytesOf(const Bitmap& bitmap, bool transparentAtOrigin = false,
+                             const GifEncoderSettings& settings = {})
 {
-    GifImage gif;
+    GifImage gif(settings);
     gif.Assign(bitmap);
     if (transparentAtOrigin) {
         gif.MarkTransparent(0, 0);
@@ -38,10 +39,10 @@ TEST(GifWriterTest, OnePixelOfOneColourIsTheSmallestFile)
                                      2,    2,   0x44, 0x01, 0,                                   // clear, 0, end
                                      0x3B};
     for (GifCompression compression : {GifCompression::LZW, GifCompression::RLE}) {
-        GIFEncoderDefaults().Compression = compression;
-        EXPECT_EQ(bytesOf(indexedPicture(1, 1, 1, {0})), expected);
+        GifEncoderSettings settings;
+        settings.Compression = compression;
+        EXPECT_EQ(bytesOf(indexedPicture(1, 1, 1, {0}), false, settings), expected);
     }
-    GIFEncoderDefaults() = GifEncoderSettings{};
 }
 
 TEST(GifWriterTest, TwoHundredFiftySixColoursGivePackedBytes77And87)

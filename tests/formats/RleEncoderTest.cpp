@@ -43,10 +43,10 @@ TEST(RleEncoderTest, UniformPicturesUseRunCodesAndClearInTime)
         Bitmap picture(width, height, PixelFormat::Bpp8);
         picture.setColorTable({{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}});
         picture.fillRect({0, 0, width, height}, makeColor(60, 50, 40));
-        GIFEncoderDefaults().Compression = GifCompression::RLE;
-        GifImage gif;
+        GifEncoderSettings rle;
+        rle.Compression = GifCompression::RLE;
+        GifImage gif(rle);
         gif.Assign(picture);
-        GIFEncoderDefaults() = GifEncoderSettings{};
         VectorSink sink;
         gif.SaveToStream(sink);
 

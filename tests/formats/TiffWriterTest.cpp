@@ -1,6 +1,7 @@
 #include "formats/TiffWriter.h"
 #include "OutputFormatsTestImages.h"
 #include "common/ZentrapError.h"
+#include "formats/OutputFormats.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
@@ -353,11 +354,13 @@ TEST(TiffWriter, WritesNothingForAnEmptyBitmapAndRefusesSidesBeyondShortFields)
     EXPECT_EQ(sink.bytes.size(), 8U + 8192 + 26 + 2 + 168 + 4);
 }
 
-TEST(TiffWriter, SaveTIFFFileWritesTheSameBytes)
+TEST(TiffWriter, SavedFileHasTheSameBytes)
 {
     Bitmap b = testimages::photo24(31, 7);
     auto path = std::filesystem::temp_directory_path() / ("zentrap-save-tiff-" + std::to_string(getpid()) + ".tif");
-    saveTiffFile(path.string(), b);
+    FormatSettings tiff;
+    tiff.format = ImageFormat::Tiff;
+    saveFormat(b, tiff, path.string());
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes, writeTiffBytes(b));

@@ -1,5 +1,8 @@
 #include "platform/FileRegistryHive.h"
 
+#include "common/SettingsStore.h"
+#include "common/SettingsWriteNotice.h"
+
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
@@ -70,27 +73,65 @@ TEST(FileRegistryHive, FlushMergesIntoWhatTheFileHoldsNow)
     EXPECT_EQ(hive.value("K", "Other"), RegValue(std::string("kept"))) << "the merged state is the hive's state";
 }
 
-TEST(FileRegistryHive, AFolderThatCannotBeWrittenLosesNothing)
+TEST(FileRegistryHive, AWritableFileInAFolderThatIsNotIsRewrittenInPlaceAndAFailureIsToldOnce)
 {
     TempFolder dir;
     fs::path file = dir.path / "user.reg";
-    std::string original = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
+    std::string original = "REGEDIT4\n; mine\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n";
     writeAll(file, original);
     // The user's own hive: another owner's file would be refused like a direct write.
     ASSERT_EQ(::chown(file.c_str(), 65534, 65534) == 0 || ::geteuid() != 0, true);
     bool ok = runAsOrdinaryUser(dir.path, [&] {
+        int told = 0;
+        SettingsWriteNotice notice([&](const std::string&) { ++told; });
         FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+        hive.setWriteNotice(&notice);
+        struct stat before {};
+        ::stat(file.c_str(), &before);
         if (!hive.setValue("K", "A", 7u)) {
             return false;
         }
         fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
-        bool refused = !hive.flush() && readWholeFile(file) == original;
-        bool keptInMemory = hive.value("K", "A") == RegValue(7u);
+        const std::string rewritten = "REGEDIT4\n; mine\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000007\n";
+        struct stat st {};
+        bool inPlace = hive.flush() && readWholeFile(file) == rewritten && ::stat(file.c_str(), &st) == 0 &&
+                       st.st_ino == before.st_ino && told == 0;
+        // Now the file is read-only too: nothing is written, the change is kept, and it is told once.
+        fs::permissions(file, fs::perms::owner_read);
+        hive.setValue("K", "A", 8u);
+        bool refused = !hive.flush() && !hive.flush() && readWholeFile(file) == rewritten && told == 1 &&
+                       hive.value("K", "A") == RegValue(8u);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        bool writtenLater = hive.flush() && readWholeFile(file).find("dword:00000008") != std::string::npos;
         fs::permissions(dir.path, fs::perms::owner_all);
-        bool writtenLater = hive.flush() && readWholeFile(file).find("dword:00000007") != std::string::npos;
-        return refused && keptInMemory && writtenLater;
+        return inPlace && refused && writtenLater;
     });
-    EXPECT_TRUE(ok) << "a refused flush must keep the file and the change, and write it once it can";
+    EXPECT_TRUE(ok) << "a writable hive in a closed folder is rewritten in place; a read-only one is kept, "
+                       "its change too, and the failure told once";
+}
+
+TEST(FileRegistryHive, ABatchLandsTheValuesOfSeveralWindowsInOneWrite)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    const std::string original = "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                                 "\"CropLeft\"=dword:00000001\n\"Left\"=dword:00000001\n";
+    writeAll(file, original);
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    SettingsStore store(hive, nullptr);
+    HiveWriteBatch session(hive);
+    session.begin();
+    store.open().writeInteger("CropLeft", 2); // the frame closes its key first
+    EXPECT_EQ(readWholeFile(file), original) << "an end here must find every old value";
+    store.open().writeInteger("Left", 2); // then the Remote Control
+    EXPECT_EQ(readWholeFile(file), original);
+    ASSERT_TRUE(session.end());
+    FileRegistryHive back(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadOnly);
+    EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "CropLeft"), RegValue(2u));
+    EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "Left"), RegValue(2u));
+    // Outside a batch every closed key is written at once.
+    store.open().writeInteger("Left", 3);
+    EXPECT_NE(readWholeFile(file).find("dword:00000003"), std::string::npos);
 }
 
 TEST(FileRegistryHive, AFileThatCannotBeReadIsNotOverwritten)
@@ -207,4 +248,29 @@ TEST(FileRegistryHive, ASaveKeepsEveryLineItDoesNotOwnInItsPlace)
     ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Left", 101u));
     ASSERT_TRUE(hive.flush());
     EXPECT_EQ(readWholeFile(file), once);
+}
+
+TEST(FileRegistryHive, AValueThatCannotBeReadIsReplacedWhereItStands)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    writeAll(file, "REGEDIT4\n\n"
+                   "[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                   "\"CropLeft\"=dword:00000010\n"
+                   "\"CropTop\"=dword:fffffffffffffff2\n"
+                   "\"Skin\"=\"unterminated\n"
+                   "\"CropWidth\"=dword:00000300\n");
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    EXPECT_FALSE(hive.value("SOFTWARE\\Morvane\\Zentrap", "CropTop").has_value());
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "CropTop", 20u));
+    ASSERT_TRUE(hive.setValue("SOFTWARE\\Morvane\\Zentrap", "Skin", std::string("")));
+    ASSERT_TRUE(hive.flush());
+    EXPECT_EQ(readWholeFile(file), "REGEDIT4\n\n"
+                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
+                                   "\"CropLeft\"=dword:00000010\n"
+                                   "\"CropTop\"=dword:00000014\n"
+                                   "\"Skin\"=\"\"\n"
+                                   "\"CropWidth\"=dword:00000300\n");
+    FileRegistryHive back(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadOnly);
+    EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "CropTop"), RegValue(20u));
 }

@@ -44,7 +44,7 @@ void openLikeTheWindow(SaveSession& session, const SettingsKey& settings)
         session.setVariantSettings(n, readVariantSettings(settings, n));
         session.encodeStored(n);
     }
-    session.setActiveVariant(readActiveVar(settings));
+    session.setActiveVariant(readSaveAsSettings(settings).activeVar);
 }
 
 std::vector<char> fileBytes(const std::filesystem::path& path)
@@ -104,11 +104,11 @@ TEST_F(SaveSessionTest, ActiveVariantIsClampedToOneToFour)
 {
     SettingsKey settings(hive, key());
     settings.writeInteger("ActiveVar", 0);
-    EXPECT_EQ(readActiveVar(settings), 1);
+    EXPECT_EQ(readSaveAsSettings(settings).activeVar, 1);
     settings.writeInteger("ActiveVar", 9);
-    EXPECT_EQ(readActiveVar(settings), 4);
+    EXPECT_EQ(readSaveAsSettings(settings).activeVar, 4);
     settings.writeInteger("ActiveVar", 3);
-    EXPECT_EQ(readActiveVar(settings), 3);
+    EXPECT_EQ(readSaveAsSettings(settings).activeVar, 3);
 }
 
 TEST_F(SaveSessionTest, StoredPickOutsideASmallerCaptureIsResetWhenEncoded)
@@ -192,13 +192,12 @@ TEST_F(SaveSessionTest, VariantSettingsComeBackAsWritten)
     {
         SettingsKey settings(hive, key());
         writeVariantSettings(settings, written);
-        writeActiveVar(settings, 4);
-        writeSaveDir(settings, "/tmp/");
+        writeSaveAsSettings(settings, {4, "/tmp/"});
     }
     SettingsKey settings(hive, key());
     EXPECT_EQ(storedSettings(readVariantSettings(settings, 4)), storedSettings(written));
-    EXPECT_EQ(readActiveVar(settings), 4);
-    EXPECT_EQ(readStoredSaveDir(settings), "/tmp/");
+    EXPECT_EQ(readSaveAsSettings(settings).activeVar, 4);
+    EXPECT_EQ(readSaveAsSettings(settings).saveDir, "/tmp/");
     // The flags are stored as the numbers 1 and 0.
     EXPECT_EQ(hive.value(key(), "GIFIsTransparent4"), std::optional<RegValue>(uint32_t{1}));
     EXPECT_EQ(hive.value(key(), "JPEGProgressiveEncoding4"), std::optional<RegValue>(uint32_t{0}));

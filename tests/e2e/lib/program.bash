@@ -2,8 +2,9 @@
 # its windows, the Remote Control's buttons, the exit question, closing it, and saving through the
 # file dialog of its Save As window.
 
-# The settings file lies beside the program: run_program_copy makes zentrap run from a copy in the
-# work folder so that it lands there; sets real_bin, ZENTRAP_BIN and ini.
+# A settings file that stands beside the program is the one it uses: run_program_copy makes zentrap
+# run from a copy in the work folder, where a script writes $ini before the start; sets real_bin,
+# ZENTRAP_BIN and ini.
 run_program_copy() {
   real_bin=$ZENTRAP_BIN
   ZENTRAP_BIN="$work/bin"

@@ -152,6 +152,24 @@ TEST_F(WindowFixture, DraggingTheImageWithTheMouseRewritesTheOffsetFields)
     EXPECT_EQ(box->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(WindowFixture, AnAbsurdStoredPlacementOpensOnTheScreenWithoutOverflow)
+{
+    std::ofstream(ini.path()) << "[Print]\nLeft=2147483647\nTop=2147483647\nWidth=2147483647\nHeight=2147483647\n";
+    printer.printerNames = {"Office"};
+    printer.defaultPrinter = "Office";
+    auto window = openPrintPreview(platform, ini, {image, notSaved, true}, nullptr);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    QApplication::processEvents();
+    // The fake desktop is one 1024 x 768 screen.
+    const QRect placed = window->geometry();
+    EXPECT_TRUE(placed.width() <= 1024 && placed.height() <= 768 && placed.x() >= 0 && placed.y() >= 0 &&
+                placed.x() < 1024 && placed.y() < 768)
+        << placed.x() << "," << placed.y() << " " << placed.width() << " x " << placed.height();
+    window.reset();
+    EXPECT_EQ(readWholeFile(ini.path()).find("2147483647"), std::string::npos) << readWholeFile(ini.path());
+}
+
 TEST_F(WindowFixture, AtTheScreenDensityGivenTheBorderAndThePanelScale)
 {
     platform.pixelsPerInch = 144;

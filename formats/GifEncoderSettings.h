@@ -1,4 +1,5 @@
-// The GIF encoder's process-wide defaults: a new GifImage copies them when it is created.
+// The four settings a GIF image is encoded with: how colours are reduced, with how many bits for
+// "Optimized...", how they are dithered and which coder writes the pixel data.
 #pragma once
 
 #include "formats/GifEncoder.h"
@@ -10,6 +11,3 @@ struct GifEncoderSettings {
     DitherMode Dither = DitherMode::NearestColor;
     GifCompression Compression = GifCompression::LZW;
 };
-
-// The one place that holds them; the Save As window sets them just before it creates an image.
-GifEncoderSettings& GIFEncoderDefaults();

@@ -1,7 +1,0 @@
-#include "formats/GifDefaults.h"
-
-GifEncoderSettings& GIFEncoderDefaults()
-{
-    static GifEncoderSettings defaults;
-    return defaults;
-}
