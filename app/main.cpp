@@ -164,7 +164,7 @@ int main(int argc, char** argv)
     bool running = false;
     SettingsWriteNotice settingsNotice([&](const std::string& text) {
         if (running) {
-            messages.showMessage(text);
+            platform.messages.showMessage(text);
         } else {
             std::fprintf(stderr, "zentrap: %s\n", text.c_str());
         }
