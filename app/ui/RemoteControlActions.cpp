@@ -18,11 +18,20 @@ int buttonPictureSize(Command command)
 QIcon commandIcon(const CommandRow& row)
 {
     const int buttonSize = buttonPictureSize(row.command);
-    QIcon icon = remoteIcon(row.picture, buttonSize);
-    if (row.menuPicture != row.picture || buttonSize != 16) {
-        const QIcon menu = remoteIcon(row.menuPicture, 16);
+    if (row.menuPicture == row.picture && buttonSize == 16) {
+        return remoteIcon(row.picture, buttonSize);
+    }
+    // The button's picture only at its own size, the menu's at every size a menu asks for at
+    // any density, so neither picture stands in for the other.
+    QIcon icon;
+    const QIcon button = remoteIcon(row.picture, buttonSize);
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
+        icon.addPixmap(button.pixmap(buttonSize, mode), mode);
+    }
+    for (int size : {16, 20, 24, 32, 48}) {
+        const QIcon menu = remoteIcon(row.menuPicture, size);
         for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
-            icon.addPixmap(menu.pixmap(16, mode), mode);
+            icon.addPixmap(menu.pixmap(size, mode), mode);
         }
     }
     return icon;
