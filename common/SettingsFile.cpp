@@ -5,6 +5,7 @@
 #include "common/SettingsFileText.h"
 #include "common/SettingsWriteNotice.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -93,19 +94,31 @@ std::optional<uint64_t> parseDigits(std::string_view digits, int base)
 
 } // namespace
 
-ProfileText::ProfileText(std::string_view text)
+ProfileText::ProfileText(std::string_view text) : text_(text)
 {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
+    // Carriage returns stay in the lines (every reading trims them), so the file's own line
+    // ends come back unchanged.
+    if (!text_.empty() && text_.back() != '\n') {
+        text_ += '\n';
+    }
+    for (size_t pos = 0; pos < text_.size();) {
+        size_t end = text_.find('\n', pos);
+        if (!trimmed(std::string_view(text_).substr(pos, end - pos)).empty()) {
+            lines_.push_back(pos);
         }
-        // Carriage returns stay in the lines (every reading trims them), so the file's own line
-        // ends come back unchanged.
-        lines_.emplace_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
+    lines_.shrink_to_fit();
+}
+
+std::string_view ProfileText::line(size_t index) const
+{
+    return std::string_view(text_).substr(lines_[index], lineEndOffset(index) - 1 - lines_[index]);
+}
+
+size_t ProfileText::lineEndOffset(size_t index) const
+{
+    return text_.find('\n', lines_[index]) + 1;
 }
 
 ProfileText::Found ProfileText::find(std::string_view section, std::string_view key) const
@@ -114,7 +127,8 @@ ProfileText::Found ProfileText::find(std::string_view section, std::string_view 
     section = trimmed(section);
     key = trimmed(key);
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (auto name = sectionName(lines_[i])) {
+        std::string_view text = line(i);
+        if (auto name = sectionName(text)) {
             if (found.sectionLine) {
                 break; // the section ended
             }
@@ -127,10 +141,8 @@ ProfileText::Found ProfileText::find(std::string_view section, std::string_view 
         if (!found.sectionLine) {
             continue;
         }
-        if (!trimmed(lines_[i]).empty()) {
-            found.insertAt = i + 1;
-        }
-        if (auto line = keyLine(lines_[i]); line && equalsIgnoringCase(line->key, key)) {
+        found.insertAt = i + 1;
+        if (auto kv = keyLine(text); kv && equalsIgnoringCase(kv->key, key)) {
             found.keyLine = i;
             break;
         }
@@ -144,47 +156,60 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
     if (!found.keyLine) {
         return std::nullopt;
     }
-    return std::string(unquoted(keyLine(lines_[*found.keyLine])->value));
+    return std::string(unquoted(keyLine(line(*found.keyLine))->value));
+}
+
+void ProfileText::splice(size_t offset, size_t length, std::string_view with)
+{
+    text_.replace(offset, length, with);
+    auto later = std::lower_bound(lines_.begin(), lines_.end(), offset + length);
+    for (auto it = later; it != lines_.end(); ++it) {
+        *it = *it - length + with.size();
+    }
 }
 
 void ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
+    const std::string end = lineEnd() + '\n';
     std::string line(trimmed(key));
     line += '=';
     for (char c : value) {
         line += (c == '\n' || c == '\r') ? ' ' : c;
     }
-    line += lineEnd();
+    line += end;
     Found found = find(section, key);
     if (found.keyLine) {
-        lines_[*found.keyLine] = std::move(line);
+        size_t start = lines_[*found.keyLine];
+        splice(start, lineEndOffset(*found.keyLine) - start, line);
     } else if (found.sectionLine) {
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(found.insertAt), std::move(line));
+        // After the section's last non-blank line, before the blank lines that follow it.
+        size_t at = lineEndOffset(found.insertAt - 1);
+        splice(at, 0, line);
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(found.insertAt), at);
     } else {
-        if (!lines_.empty() && !trimmed(lines_.back()).empty()) {
-            lines_.emplace_back(lineEnd());
+        bool lastLineBlank = lines_.empty() || lineEndOffset(lines_.size() - 1) != text_.size();
+        if (!text_.empty() && !lastLineBlank) {
+            text_ += end;
         }
         std::string header = "[";
-        header.append(trimmed(section)).append("]").append(lineEnd());
-        lines_.push_back(std::move(header));
-        lines_.push_back(std::move(line));
+        header.append(trimmed(section)).append("]").append(end);
+        lines_.push_back(text_.size());
+        text_ += header;
+        lines_.push_back(text_.size());
+        text_ += line;
     }
 }
 
 std::string ProfileText::lineEnd() const
 {
     // New lines follow the file's first line: "\r\n" files stay "\r\n" files.
-    return !lines_.empty() && !lines_.front().empty() && lines_.front().back() == '\r' ? "\r" : "";
+    size_t firstEnd = text_.find('\n');
+    return firstEnd != std::string::npos && firstEnd > 0 && text_[firstEnd - 1] == '\r' ? "\r" : "";
 }
 
 std::string ProfileText::text() const
 {
-    std::string out;
-    for (const std::string& line : lines_) {
-        out += line;
-        out += '\n';
-    }
-    return out;
+    return text_;
 }
 
 std::optional<int32_t> parseProfileInteger(std::string_view text)

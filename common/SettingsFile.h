@@ -29,14 +29,21 @@ public:
 
 private:
     struct Found {
-        std::optional<size_t> sectionLine;
-        std::optional<size_t> keyLine;
-        size_t insertAt = 0; // after the section's last non-blank line
+        std::optional<size_t> sectionLine; // in lines_
+        std::optional<size_t> keyLine;     // in lines_
+        size_t insertAt = 0;               // in lines_: after the section's last non-blank line
     };
     Found find(std::string_view section, std::string_view key) const;
+    std::string_view line(size_t index) const;
+    size_t lineEndOffset(size_t index) const;
+    // Puts `with` in place of text_[offset, offset + length) and moves the later lines' offsets.
+    void splice(size_t offset, size_t length, std::string_view with);
     std::string lineEnd() const;
 
-    std::vector<std::string> lines_;
+    // The file's text kept once, every line ending in '\n', and where its lines that are not
+    // blank start: memory stays proportional to the file however many lines it has.
+    std::string text_;
+    std::vector<size_t> lines_;
 };
 
 // Reads a profile integer the way the settings were written: decimal with an optional sign, or

@@ -1,5 +1,7 @@
 #include "common/SettingsFile.h"
 
+#include "common/SettingsFileText.h"
+
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +95,27 @@ TEST(SettingsFile, ReadsAndWritesThroughTheFile)
     EXPECT_EQ(file.readInteger("Edit", "Huge", 6), 6);
     EXPECT_EQ(file.readString("Edit", "Name", ""), "x y") << "bad lines do not spoil the others";
     EXPECT_EQ(file.readString("Edit", "\xFF\xFE", ""), "\x80");
+}
+
+TEST(SettingsFile, AFileAtTheSizeCapOfBlankLinesIsReadAndWrittenKeepingItsLines)
+{
+    TempFolder dir;
+    fs::path path = dir.path / "zentrap.ini";
+    std::string blanks(kMaxSettingsFileBytes - 64, '\n');
+    for (size_t i = 4096; i < blanks.size(); i += 4096) {
+        blanks[i] = '\t'; // blank lines need not be empty
+    }
+    std::string head = "[Edit]\r\nLeft=1\r\n";
+    std::string tail = "[Save]\r\nFormat=2";
+    std::ofstream(path, std::ios::binary) << head << blanks << tail;
+    SettingsFile file(path.string());
+    EXPECT_EQ(file.readInteger("save", "FORMAT", 0), 2);
+    EXPECT_EQ(file.readInteger("Edit", "Left", 0), 1);
+    ASSERT_TRUE(file.writeInteger("Edit", "Top", 7));
+    ASSERT_TRUE(file.writeInteger("Save", "format", 3));
+    EXPECT_TRUE(readWholeFile(path) == head + "Top=7\r\n" + blanks + "[Save]\r\nformat=3\r\n")
+        << "the blank lines stay byte for byte";
+    EXPECT_EQ(file.readInteger("Edit", "Top", 0), 7);
 }
 
 TEST(SettingsFile, AFileThatCannotBeReadIsNeitherReadNorReplaced)
