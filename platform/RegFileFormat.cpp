@@ -227,7 +227,7 @@ std::optional<RegValue> parseData(std::string_view data)
 // Where the keys and values that were read stand in a hive file's text (lines counted from 0).
 struct RegLayout {
     struct Section {
-        std::string key; // as in RegContents
+        std::string_view key; // as in RegContents, within the text
         size_t headerLine;
         size_t lastLine; // the section's last line that is neither blank nor a comment
     };
@@ -298,14 +298,14 @@ private:
             return; // key deletions and sections without a root are not ours to read
         }
         size_t slash = path.find('\\');
-        std::string key(slash == std::string_view::npos ? std::string_view()
-                                                        : normalisedKeyPath(path.substr(slash + 1)));
+        std::string_view key =
+            slash == std::string_view::npos ? std::string_view() : normalisedKeyPath(path.substr(slash + 1));
         contents_.createKey(key);
         if (layout_) {
             section_ = layout_->sections.size();
             layout_->sections.push_back({key, lineNumber_, lineNumber_});
         }
-        currentKey_ = std::move(key);
+        currentKey_ = key;
     }
 
     void readValueLine(std::string_view line, size_t firstLine)
@@ -357,8 +357,8 @@ private:
     size_t lineNumber_ = 0; // of the line nextLine() returned last
     bool started_ = false;
     RegContents contents_;
-    std::optional<std::string> currentKey_;
-    std::optional<size_t> section_; // the current key's section in the layout
+    std::optional<std::string_view> currentKey_; // within the text
+    std::optional<size_t> section_;              // the current key's section in the layout
 };
 
 void appendQuoted(std::string& out, std::string_view text)
@@ -446,8 +446,10 @@ bool RegContents::keyExists(std::string_view path) const
 
 const RegContents::Key* RegContents::findKey(std::string_view path) const
 {
-    auto it = indexByFoldedPath_.find(foldCase(normalisedKeyPath(path)));
-    return it == indexByFoldedPath_.end() ? nullptr : &keys_[it->second];
+    path = normalisedKeyPath(path);
+    auto found = keyIndex_.find(FoldedNameTable::hashOf(path),
+                                [&](size_t i) { return equalsIgnoringCase(keys_[i].path, path); });
+    return found ? &keys_[*found] : nullptr;
 }
 
 RegContents::Key* RegContents::findKeyMutable(std::string_view path)
@@ -461,10 +463,25 @@ RegContents::Key& RegContents::createKey(std::string_view path)
     if (Key* existing = findKeyMutable(path)) {
         return *existing;
     }
-    indexByFoldedPath_.emplace(foldCase(path), keys_.size());
+    keyIndex_.insert(FoldedNameTable::hashOf(path), keys_.size());
     keys_.push_back(Key{std::string(path), {}});
     valueIndexByKey_.emplace_back();
     return keys_.back();
+}
+
+std::optional<size_t> RegContents::findValue(size_t key, std::string_view name) const
+{
+    const auto& values = keys_[key].values;
+    auto sameName = [&](size_t i) { return equalsIgnoringCase(values[i].first, name); };
+    if (values.size() < kIndexedValues) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (sameName(i)) {
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
+    return valueIndexByKey_[key].find(FoldedNameTable::hashOf(name), sameName);
 }
 
 std::optional<RegValue> RegContents::value(std::string_view path, std::string_view name) const
@@ -473,9 +490,7 @@ std::optional<RegValue> RegContents::value(std::string_view path, std::string_vi
     if (!key) {
         return std::nullopt;
     }
-    const FoldedNameTable& index = valueIndexByKey_[static_cast<size_t>(key - keys_.data())];
-    auto found = index.find(FoldedNameTable::hashOf(name),
-                            [&](size_t i) { return equalsIgnoringCase(key->values[i].first, name); });
+    auto found = findValue(static_cast<size_t>(key - keys_.data()), name);
     return found ? std::optional<RegValue>(key->values[*found].second) : std::nullopt;
 }
 
@@ -485,14 +500,20 @@ bool RegContents::setValue(std::string_view path, std::string_view name, RegValu
     if (!key) {
         return false;
     }
-    FoldedNameTable& index = valueIndexByKey_[static_cast<size_t>(key - keys_.data())];
-    uint64_t hash = FoldedNameTable::hashOf(name);
-    if (auto found = index.find(hash, [&](size_t i) { return equalsIgnoringCase(key->values[i].first, name); })) {
+    const auto keyAt = static_cast<size_t>(key - keys_.data());
+    if (auto found = findValue(keyAt, name)) {
         key->values[*found].second = std::move(value);
         return true;
     }
-    index.insert(hash, key->values.size());
     key->values.emplace_back(std::string(name), std::move(value));
+    FoldedNameTable& index = valueIndexByKey_[keyAt];
+    if (key->values.size() == kIndexedValues) {
+        for (size_t i = 0; i < key->values.size(); ++i) {
+            index.insert(FoldedNameTable::hashOf(key->values[i].first), i);
+        }
+    } else if (key->values.size() > kIndexedValues) {
+        index.insert(FoldedNameTable::hashOf(name), key->values.size() - 1);
+    }
     return true;
 }
 

@@ -31,10 +31,15 @@ public:
 
 private:
     Key* findKeyMutable(std::string_view path);
+    std::optional<size_t> findValue(size_t key, std::string_view name) const;
 
+    // Flat indexes rather than a node per key, so that a hive of many tiny keys takes memory in
+    // proportion to its text.
     std::vector<Key> keys_;
-    std::unordered_map<std::string, size_t> indexByFoldedPath_;
-    // Per key, its values by name, so that a key with many values loads in linear time.
+    FoldedNameTable keyIndex_;
+    // Per key, its values by name once it has kIndexedValues of them, so that a key with many
+    // values loads in linear time; fewer are looked up one by one.
+    static constexpr size_t kIndexedValues = 8;
     std::vector<FoldedNameTable> valueIndexByKey_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/FileRegistryHive.h"
 
+#include "common/SettingsFileText.h"
 #include "common/SettingsStore.h"
 #include "common/SettingsWriteNotice.h"
 
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -273,4 +275,41 @@ TEST(FileRegistryHive, AValueThatCannotBeReadIsReplacedWhereItStands)
                                    "\"CropWidth\"=dword:00000300\n");
     FileRegistryHive back(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadOnly);
     EXPECT_EQ(back.value("SOFTWARE\\Morvane\\Zentrap", "CropTop"), RegValue(20u));
+}
+
+TEST(FileRegistryHive, AHiveAtTheSizeCapOfTinyKeysIsReadAndSavedKeepingItsLines)
+{
+    TempFolder dir;
+    fs::path file = dir.path / "user.reg";
+    // Mostly keys of one value, every tenth of nine (past where values are looked up by index).
+    std::string before = "REGEDIT4\n\n";
+    std::string after = before;
+    char line[64];
+    int keys = 0;
+    for (; before.size() < kMaxSettingsFileBytes - 4096; ++keys) {
+        std::snprintf(line, sizeof line, "[HKEY_CURRENT_USER\\K%x]\n", keys);
+        before += line;
+        after += line;
+        for (int v = 0; v < (keys % 10 == 9 ? 9 : 1); ++v) {
+            std::snprintf(line, sizeof line, "\"N%d\"=dword:%08x\n", v, keys + v);
+            before += line;
+            after += keys == 0x1234 && v == 0 ? "\"N0\"=dword:00000007\n" : line;
+        }
+        if (keys == 0x4a5) {
+            after += "\"Extra\"=\"x\"\n";
+        }
+    }
+    writeAll(file, before);
+    FileRegistryHive hive(file.string(), "HKEY_CURRENT_USER", FileRegistryHive::Access::ReadWrite);
+    EXPECT_EQ(hive.value("k5", "n0"), RegValue(5u));
+    EXPECT_EQ(hive.value("K4a5", "n8"), RegValue(0x4a5u + 8));
+    EXPECT_FALSE(hive.value("K4a5", "N9"));
+    std::snprintf(line, sizeof line, "k%x", keys - 1);
+    EXPECT_TRUE(hive.keyExists(line));
+    EXPECT_TRUE(hive.setValue("k1234", "n0", 7u));
+    EXPECT_TRUE(hive.setValue("K4A5", "Extra", std::string("x")));
+    ASSERT_TRUE(hive.flush());
+    EXPECT_TRUE(readWholeFile(file) == after) << "every other line stays byte for byte";
+    EXPECT_EQ(hive.value("K4a5", "extra"), RegValue(std::string("x")));
+    EXPECT_EQ(hive.value("K4a5", "N3"), RegValue(0x4a5u + 3));
 }
