@@ -33,8 +33,8 @@ struct RemoteControlSettings {
     bool operator==(const RemoteControlSettings&) const = default;
 };
 
-// Every stored value, in the order they are written. The hotkeys' enabled state is written under
-// "FGlobalHotkeys" as well, for readers that know it by that name, and read from "GlobalHotkeys".
+// Every stored value, in the order they are written. The hotkeys' enabled state has two rows: one
+// read and written, and an older name only written, for readers that know it by that name.
 SettingTable<RemoteControlSettings> remoteControlSettingsTable();
 
 // The default position centres the 100 x 260 window on the primary monitor.
