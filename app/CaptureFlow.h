@@ -37,8 +37,8 @@ public:
 
 // What a capture reads from the options as they stand when it runs.
 struct CaptureOptions {
-    bool hideRemote = true;    // "HideRemote"
-    bool captureCursor = true; // "FCursor"
+    bool hideRemote = true;    // the Remote Control hides while capturing
+    bool captureCursor = true; // the mouse pointer is in the capture
     bool wholeScreen = false;  // Full screen mode, or the application is minimised
     bool allMonitors = false;  // the whole screen is every monitor, not the one at `workingPoint`
     Point workingPoint;        // where the Remote Control (or, in the tray, the pointer) is

@@ -1,13 +1,62 @@
 #include "app/RemoteControlSettings.h"
 
+#include "common/SettingField.h"
 #include "common/SettingsStore.h"
 
 namespace {
 
-// The hotkeys' stored names, in identifier order.
-constexpr const char* kHotkeyNames[kHotkeyCount] = {"FHKCapture", "FHKFullScreen", "FHKEdit", "FHKSave", "FHKPrint"};
+using Settings = RemoteControlSettings;
+
+int& left(Settings& s)
+{
+    return s.position.x;
+}
+
+int& top(Settings& s)
+{
+    return s.position.y;
+}
+
+template <size_t Slot> Shortcut& hotkey(Settings& s)
+{
+    return s.hotkeys[Slot];
+}
+
+// A stored number outside 16 bits is no shortcut at all (0, which no desktop accepts), rather than
+// an unrelated combination made of its low bits.
+constexpr int64_t kNoShortcut = 0;
+constexpr int64_t kLargestShortcut = 0xFFFF;
+
+// Hotkeys in identifier order (kHotkeyCapture first).
+const SettingRow<Settings> kRows[] = {
+    {"FCursor", settingField<&Settings::captureCursor>},
+    {"FGlobalHotkeys", settingField<&Settings::globalHotkeys>, INT32_MIN, INT32_MAX, {}, OutOfRange::Default, true},
+    {"ShowRulers", settingField<&Settings::showRulers>},
+    {"UpdateRulers", settingField<&Settings::updateRulers>},
+    {"HideRemote", settingField<&Settings::hideRemote>},
+    {"ExitConfirmation", settingField<&Settings::exitConfirmation>},
+    {"TrayMinimize", settingField<&Settings::trayMinimize>},
+    {"ShowHint", settingField<&Settings::showHint>},
+    {"UsePrintScreen", settingField<&Settings::usePrintScreen>},
+    {"GlobalHotkeys", settingField<&Settings::globalHotkeys>},
+    {"Skin", settingField<&Settings::skin>},
+    {"Top", &top},
+    {"Left", &left},
+    {"FHKCapture", &hotkey<0>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
+    {"FHKFullScreen", &hotkey<1>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
+    {"FHKEdit", &hotkey<2>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
+    {"FHKSave", &hotkey<3>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
+    {"FHKPrint", &hotkey<4>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
+    {"FullScreenAllMonitors", settingField<&Settings::fullScreenAllMonitors>},
+};
+static_assert(kHotkeyCount == 5, "one row per hotkey");
 
 } // namespace
+
+SettingTable<RemoteControlSettings> remoteControlSettingsTable()
+{
+    return kRows;
+}
 
 Point defaultRemoteControlPosition(const Rect& primaryMonitor)
 {
@@ -18,45 +67,12 @@ Point defaultRemoteControlPosition(const Rect& primaryMonitor)
 
 RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor)
 {
-    const Point centred = defaultRemoteControlPosition(primaryMonitor);
-    RemoteControlSettings s;
-    s.position.x = key.readInteger("Left", centred.x);
-    s.position.y = key.readInteger("Top", centred.y);
-    s.updateRulers = key.readBoolean("UpdateRulers", true);
-    s.showRulers = key.readBoolean("ShowRulers", true);
-    s.usePrintScreen = key.readBoolean("UsePrintScreen", true);
-    s.hideRemote = key.readBoolean("HideRemote", true);
-    s.exitConfirmation = key.readBoolean("ExitConfirmation", true);
-    s.trayMinimize = key.readBoolean("TrayMinimize", false);
-    s.showHint = key.readBoolean("ShowHint", true);
-    s.skin = key.readString("Skin", "");
-    const HotkeyShortcuts defaults = defaultHotkeys();
-    for (size_t slot = 0; slot < defaults.size(); ++slot) {
-        s.hotkeys[slot] = shortcutFromStored(key.readInteger(kHotkeyNames[slot], defaults[slot]));
-    }
-    s.globalHotkeys = key.readBoolean(kGlobalHotkeysName, true);
-    s.captureCursor = key.readBoolean("FCursor", true);
-    s.fullScreenAllMonitors = key.readBoolean(kFullScreenAllMonitorsName, false);
-    return s;
+    RemoteControlSettings defaults;
+    defaults.position = defaultRemoteControlPosition(primaryMonitor);
+    return readSettings(key, remoteControlSettingsTable(), defaults);
 }
 
-void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& s)
+void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& settings)
 {
-    key.writeBoolean("FCursor", s.captureCursor);
-    key.writeBoolean(kGlobalHotkeysSecondName, s.globalHotkeys);
-    key.writeBoolean("ShowRulers", s.showRulers);
-    key.writeBoolean("UpdateRulers", s.updateRulers);
-    key.writeBoolean("HideRemote", s.hideRemote);
-    key.writeBoolean("ExitConfirmation", s.exitConfirmation);
-    key.writeBoolean("TrayMinimize", s.trayMinimize);
-    key.writeBoolean("ShowHint", s.showHint);
-    key.writeBoolean("UsePrintScreen", s.usePrintScreen);
-    key.writeBoolean(kGlobalHotkeysName, s.globalHotkeys);
-    key.writeString("Skin", s.skin);
-    key.writeInteger("Top", s.position.y);
-    key.writeInteger("Left", s.position.x);
-    for (size_t slot = 0; slot < s.hotkeys.size(); ++slot) {
-        key.writeInteger(kHotkeyNames[slot], s.hotkeys[slot]);
-    }
-    key.writeBoolean(kFullScreenAllMonitorsName, s.fullScreenAllMonitors);
+    writeSettings(key, remoteControlSettingsTable(), settings);
 }

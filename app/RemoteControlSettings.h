@@ -1,9 +1,10 @@
-// The Remote Control's persisted values: their names, kinds, defaults and the order in which they
-// are read at creation and written at destruction.
+// The Remote Control's persisted values: the record, its defaults and the table of their stored
+// names (read at creation, written at destruction; app/StoredSettings.h lists the table).
 #pragma once
 
 #include "app/CommandTable.h"
 #include "common/Geometry.h"
+#include "common/SettingTable.h"
 #include "hotkeys/GlobalHotkeys.h"
 #include "platform/Shortcut.h"
 
@@ -28,14 +29,13 @@ struct RemoteControlSettings {
     bool captureCursor = true;
     // Full-screen mode takes every monitor rather than the Remote Control's.
     bool fullScreenAllMonitors = false;
+
+    bool operator==(const RemoteControlSettings&) const = default;
 };
 
-// The stored name of the hotkeys' enabled state: read at creation and written (with the second,
-// older name as well) at destruction, so that switching the hotkeys off survives a restart.
-inline constexpr const char* kGlobalHotkeysName = "GlobalHotkeys";
-inline constexpr const char* kGlobalHotkeysSecondName = "FGlobalHotkeys";
-// Whether full-screen mode takes all monitors (else the one holding the Remote Control).
-inline constexpr const char* kFullScreenAllMonitorsName = "FullScreenAllMonitors";
+// Every stored value, in the order they are written. The hotkeys' enabled state has two rows: one
+// read and written, and an older name only written, for readers that know it by that name.
+SettingTable<RemoteControlSettings> remoteControlSettingsTable();
 
 // The default position centres the 100 x 260 window on the primary monitor.
 Point defaultRemoteControlPosition(const Rect& primaryMonitor);
@@ -43,6 +43,5 @@ Point defaultRemoteControlPosition(const Rect& primaryMonitor);
 // Reads every value; `key` falls back to the machine-wide key by itself.
 RemoteControlSettings readRemoteControlSettings(const SettingsKey& key, const Rect& primaryMonitor);
 
-// Writes every value, always in the same order; the hotkeys' enabled state goes under both
-// "FGlobalHotkeys" and "GlobalHotkeys".
+// Writes every value, always in the table's order.
 void writeRemoteControlSettings(SettingsKey& key, const RemoteControlSettings& settings);

@@ -1,7 +1,9 @@
 #include "app/StoredSettings.h"
 
+#include "app/RemoteControlSettings.h"
 #include "capture/FrameSettingsIO.h"
 #include "common/WindowPlacement.h"
+#include "preferences/PreferencesPages.h"
 #include "print/PrintSettings.h"
 #include "save/SaveSettings.h"
 
@@ -32,6 +34,8 @@ std::vector<StoredSettingGroup> storedSettingGroups()
 {
     constexpr std::string_view kHive = "user hive";
     return {
+        {"Remote Control", kHive, namesOf(remoteControlSettingsTable())},
+        {"Preferences pages", kHive, namesOf(preferencesPagesTable())},
         {"Capture Frame", kHive, namesOf(frameSettingsTable())},
         {"Save As variants", kHive, variantNames()},
         {"Save As", kHive, namesOf(saveAsSettingsTable())},

@@ -13,25 +13,36 @@
 #include <variant>
 #include <vector>
 
-// What a stored number outside its range becomes.
-enum class OutOfRange { Default, Clamp };
+// What a stored number outside its range becomes: the default, the nearest end of the range, or
+// the range's low end (for values whose lowest number means "none").
+enum class OutOfRange { Default, Clamp, Low };
 
 template <class Record> struct SettingRow {
     template <class T> using Field = T& (*)(Record&);
 
     std::string_view name;
-    std::variant<Field<int>, Field<bool>, Field<std::string>, Field<uint32_t>> field;
+    std::variant<Field<int>, Field<bool>, Field<std::string>, Field<uint32_t>, Field<uint16_t>> field;
     int64_t low = INT32_MIN;
     int64_t high = INT32_MAX;
     std::span<const int> choices = {}; // when not empty, the only numbers accepted
     OutOfRange outOfRange = OutOfRange::Default;
+    // Written for readers that know the value only by this name, never read back.
+    bool writeOnly = false;
 
     // A stored number as the field takes it: inside the range and among the choices, otherwise
     // the default (or the nearest end of the range).
     int64_t checked(int64_t stored, int64_t defaultValue) const
     {
         if (stored < low || stored > high) {
-            return outOfRange == OutOfRange::Clamp ? std::clamp(stored, low, high) : defaultValue;
+            switch (outOfRange) {
+            case OutOfRange::Clamp:
+                return std::clamp(stored, low, high);
+            case OutOfRange::Low:
+                return low;
+            case OutOfRange::Default:
+                break;
+            }
+            return defaultValue;
         }
         if (!choices.empty() && std::ranges::find(choices, stored) == choices.end()) {
             return defaultValue;
@@ -60,6 +71,9 @@ Record readSettings(const Store& store, SettingTable<Record> table, const Record
     Record record = defaults;
     Record fallback = defaults;
     for (const SettingRow<Record>& row : table) {
+        if (row.writeOnly) {
+            continue;
+        }
         const std::string name = std::string(row.name) + std::string(suffix);
         std::visit(
             [&](auto field) {

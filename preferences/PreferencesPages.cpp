@@ -1,20 +1,22 @@
 #include "preferences/PreferencesPages.h"
 
+#include "common/SettingField.h"
 #include "common/SettingsStore.h"
 #include "preferences/SkinPicker.h"
 
-#include <optional>
-
 namespace {
 
-// A value that reads alike under two different defaults is really stored.
-std::optional<int32_t> readStoredInteger(const SettingsKey& key, const char* name)
-{
-    const int32_t first = key.readInteger(name, 0);
-    return first == key.readInteger(name, 1) ? std::optional(first) : std::nullopt;
-}
+const SettingRow<StoredPreferencesPages> kRows[] = {
+    {"SkinFilter", settingField<&StoredPreferencesPages::skinFilter>},
+    {"OptionsPage", settingField<&StoredPreferencesPages::page>},
+};
 
 } // namespace
+
+SettingTable<StoredPreferencesPages> preferencesPagesTable()
+{
+    return kRows;
+}
 
 bool PreferencesPages::select(int page)
 {
@@ -29,21 +31,23 @@ bool PreferencesPages::select(int page)
 void PreferencesPages::read(const SettingsKey& key)
 {
     page_ = kOptionsPage;
-    const std::optional<int32_t> filter = readStoredInteger(key, "SkinFilter");
-    const std::optional<int32_t> page = readStoredInteger(key, "OptionsPage");
-    if (!filter || !page) {
-        skinFilterIndex() = 1;
+    // A value that reads alike under two different defaults is really stored.
+    const StoredPreferencesPages withZeros =
+        readSettings(key, preferencesPagesTable(), StoredPreferencesPages{.skinFilter = 0, .page = 0});
+    const StoredPreferencesPages withOnes =
+        readSettings(key, preferencesPagesTable(), StoredPreferencesPages{.skinFilter = 1, .page = 1});
+    if (withZeros.skinFilter != withOnes.skinFilter || withZeros.page != withOnes.page) {
+        skinFilterIndex() = StoredPreferencesPages{}.skinFilter;
         return;
     }
     // The filter index is a byte in memory.
-    skinFilterIndex() = static_cast<uint8_t>(*filter);
-    select(*page);
+    skinFilterIndex() = static_cast<uint8_t>(withZeros.skinFilter);
+    select(withZeros.page);
 }
 
 void PreferencesPages::write(SettingsKey& key) const
 {
-    key.writeInteger("SkinFilter", skinFilterIndex());
-    key.writeInteger("OptionsPage", page_);
+    writeSettings(key, preferencesPagesTable(), StoredPreferencesPages{.skinFilter = skinFilterIndex(), .page = page_});
 }
 
 const char* PreferencesPages::helpTopic() const

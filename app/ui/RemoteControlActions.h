@@ -20,7 +20,7 @@ public:
 
     QAction* operator[](Command command) const { return actions_[static_cast<size_t>(command)]; }
 
-    // Tooltips from the caption and the key ("Capture (Ctrl+C)"), or none ("ShowHint" off).
+    // Tooltips from the caption and the key ("Capture (Ctrl+C)"), or none (tooltips off).
     void showTooltips(bool on);
     // The menus' texts and pictures differ from the button's for some commands (About, Exit).
     void useSystemMenuTexts();

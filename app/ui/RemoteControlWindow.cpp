@@ -231,7 +231,7 @@ void RemoteControlWindow::createControls()
     for (const Place& place : places) {
         QToolButton* button = makeButton(this, place.name, place.geometry, place.iconSize);
         actions_.attachButton(*button, place.command);
-        // With "ShowHint" off the tooltip events are dropped: an action without a tooltip would
+        // With tooltips off the tooltip events are dropped: an action without a tooltip would
         // show its text instead.
         button->installEventFilter(this);
     }

@@ -69,7 +69,7 @@ public:
     void keepOnMonitors();
     // The options as the settings store keeps them (the window's position included).
     RemoteControlSettings currentSettings() const;
-    // Tooltips on the controls ("ShowHint").
+    // Tooltips on the controls.
     void setShowHint(bool on);
     void openTrayMenu(const QPoint& globalPos);
 
@@ -79,7 +79,7 @@ public:
     void printScreenPressed();
     // In front of the other windows with the keyboard focus.
     void bringToFront();
-    // Starts or stops the PrintScreen watch ("UsePrintScreen").
+    // Starts or stops the PrintScreen watch.
     void setPrintScreenWatch(bool on);
     // Shows the skin picture at `path` as the body; an empty path keeps the body as it is, and a
     // file that cannot be a skin keeps it too, after a warning.

@@ -17,7 +17,7 @@ class QWidget;
 struct ModalWindowContext {
     CaptureSession& session;
     QWidget& owner;                        // the Remote Control: the window's parent
-    const RemoteControlSettings& settings; // "ShowHint" and the rest
+    const RemoteControlSettings& settings; // tooltips and the rest
     bool printAvailable;                   // the Remote Control can print now (its Print button is enabled)
 };
 

@@ -35,7 +35,7 @@ struct SaveAsDialogHost {
     const Bitmap& image;    // image, copied when the window is created
     int32_t& captureNumber; // captureNumber: the number of the offered file name
     bool& notSaved;         // notSaved: cleared by a successful save
-    bool showHint = true;   // the Remote Control's "ShowHint"
+    bool showHint = true;   // the Remote Control's tooltips option
 };
 
 class SaveAsDialog : public QDialog, public SavePaneHost {

@@ -78,13 +78,22 @@ TEST_F(RemoteControlSettingsTest, DefaultPositionCentresWithDivisionTowardZero)
     EXPECT_EQ(defaultRemoteControlPosition(Rect::fromSize(1920, 0, 1280, 1024)), (Point{2510, 382}));
 }
 
-TEST_F(RemoteControlSettingsTest, ValuesAreReadInTheDocumentedOrder)
+TEST_F(RemoteControlSettingsTest, EveryValueChangedFromItsDefaultSurvivesARestart)
 {
-    read();
-    EXPECT_EQ(userHive.reads,
-              (Names{"Left", "Top", "UpdateRulers", "ShowRulers", "UsePrintScreen", "HideRemote", "ExitConfirmation",
-                     "TrayMinimize", "ShowHint", "Skin", "FHKCapture", "FHKFullScreen", "FHKEdit", "FHKSave",
-                     "FHKPrint", "GlobalHotkeys", "FCursor", "FullScreenAllMonitors"}));
+    RemoteControlSettings s;
+    s.position = {-7, 2000};
+    s.updateRulers = s.showRulers = s.usePrintScreen = s.hideRemote = s.exitConfirmation = false;
+    s.trayMinimize = true;
+    s.showHint = false;
+    s.skin = "/skins/dark.png";
+    s.hotkeys = {0x2041, 0, 0xFFFF, 0x6053, 0x4050};
+    s.globalHotkeys = s.captureCursor = false;
+    s.fullScreenAllMonitors = true;
+    {
+        SettingsKey key = store.open();
+        writeRemoteControlSettings(key, s);
+    }
+    EXPECT_EQ(read(), s);
 }
 
 TEST_F(RemoteControlSettingsTest, FallbackOnlyValueIsUsedAndPrimaryWinsOverIt)
