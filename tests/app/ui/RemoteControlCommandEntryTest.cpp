@@ -3,6 +3,7 @@
 // be answered is open none of them captures, and a running countdown is cancelled.
 #include "app/CaptureFrameLink.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 #include "support/WindowTestFakes.h"
 
@@ -19,14 +20,6 @@
 #include <string>
 
 namespace {
-
-class ShownFrame : public CaptureFrameLink {
-public:
-    Rect captureRect() const override { return Rect::fromSize(10, 10, 20, 20); }
-    bool isShown() const override { return shown; }
-    void setShown(bool s) override { shown = s; }
-    bool shown = true;
-};
 
 Bitmap screenPixels()
 {
@@ -100,7 +93,7 @@ protected:
     }
 
     std::function<void()> insideEditor = [] {};
-    ShownFrame frame;
+    ShownCaptureFrame frame;
     std::unique_ptr<RemoteControlWindow> form;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeWindowManager.h"
+#include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -24,14 +25,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class ShownFrame : public CaptureFrameLink {
-public:
-    Rect captureRect() const override { return Rect::fromSize(10, 10, 20, 20); }
-    bool isShown() const override { return shown; }
-    void setShown(bool s) override { shown = s; }
-    bool shown = true;
-};
 
 class RemoteControlHotkeysTest : public ::testing::Test {
 protected:
@@ -62,7 +55,7 @@ protected:
     FakeWindowManager windowManager;
     FakeClock clock;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, clock, "/opt/zentrap/"};
-    ShownFrame frame;
+    ShownCaptureFrame frame;
 };
 
 TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward)
