@@ -69,7 +69,7 @@ struct DesktopPlatform::Services {
     QtPrintService printing;
     X11HotkeyService hotkeys;
     X11KeyWatcher keyWatcher;
-    X11WindowManager windowManager;
+    X11WindowManager windowManager{x11Screen.isXWayland()};
     X11UncoverWatch uncoverWatch;
 };
 

@@ -49,4 +49,23 @@ public:
         (void)window;
         return std::nullopt;
     }
+    // True where a compositor places the windows and may refuse or change a move that the toolkit
+    // believes done (XWayland in a Wayland session): there only the X server's word counts.
+    virtual bool compositorPlacesWindows() const { return false; }
+    // Where the window stands: the X server's word where the compositor places windows, else
+    // `believed` (the toolkit's, exact where the window manager grants every request).
+    Point placedOrigin(NativeWindow window, Point believed)
+    {
+        if (!compositorPlacesWindows() || window == 0) {
+            return believed;
+        }
+        return windowOrigin(window).value_or(believed);
+    }
+    // Asks for the shown window's top-left pixel at `origin`, by the compositor's own means where
+    // it re-places windows that ask themselves (sway centres them on every request).
+    virtual void requestPlace(NativeWindow window, Point origin)
+    {
+        (void)window;
+        (void)origin;
+    }
 };

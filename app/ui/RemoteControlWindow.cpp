@@ -153,7 +153,7 @@ private:
 
 RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
-      windows_(std::move(windows)),
+      mapPlacement_(platform.windowManager, platform.clock), windows_(std::move(windows)),
       hotkeys_(platform.hotkeys,
                [this](const std::string& message) {
                    HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
@@ -372,7 +372,8 @@ void RemoteControlWindow::readSettings()
 RemoteControlSettings RemoteControlWindow::currentSettings() const
 {
     RemoteControlSettings s = settings_;
-    s.position = {pos().x(), pos().y()};
+    const QPoint origin = placedPosition();
+    s.position = {origin.x(), origin.y()};
     s.globalHotkeys = hotkeysEnabled();
     return s;
 }
@@ -488,8 +489,17 @@ Point RemoteControlWindow::workingPoint() const
             return *pointer;
         }
     }
-    const QRect bounds = geometry();
+    const QRect bounds(placedPosition(), size());
     return {bounds.center().x(), bounds.center().y()};
+}
+
+QPoint RemoteControlWindow::placedPosition() const
+{
+    if (platform_.windowManager == nullptr) {
+        return pos();
+    }
+    const Point placed = platform_.windowManager->placedOrigin(internalWinId(), {x(), y()});
+    return {placed.x, placed.y};
 }
 
 void RemoteControlWindow::screenUnreadable()
@@ -800,7 +810,7 @@ void RemoteControlWindow::frameCloseRequest()
 
 void RemoteControlWindow::openSystemMenu()
 {
-    menus_.systemMenu.popup(QPoint(x() + 21, y() + 25));
+    menus_.systemMenu.popup(placedPosition() + QPoint(21, 25));
 }
 
 void RemoteControlWindow::openTrayMenu(const QPoint& globalPos)
@@ -939,6 +949,7 @@ void RemoteControlWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void RemoteControlWindow::mousePressEvent(QMouseEvent* event)
 {
+    mapPlacement_.forget();
     if (event->button() == Qt::LeftButton) {
         dragStart_ = event->globalPosition().toPoint();
     }
@@ -973,8 +984,20 @@ void RemoteControlWindow::mouseReleaseEvent(QMouseEvent* event)
 void RemoteControlWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        // Back where it was, also after a capture hid it, when the compositor places it elsewhere.
+        mapPlacement_.showing(winId(), {x(), y()});
+    }
     if (!event->spontaneous() && !minimized()) {
         setFrameVisible(!fullScreenMode());
+    }
+}
+
+void RemoteControlWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (event->spontaneous()) {
+        mapPlacement_.moved(internalWinId(), {x(), y()});
     }
 }
 

@@ -16,6 +16,7 @@
 #include "capture/FrameHost.h"
 #include "common/Bitmap.h"
 #include "hotkeys/GlobalHotkeys.h"
+#include "platform/MapPlacement.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -127,6 +128,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -209,8 +211,12 @@ private:
     void reportFailure(const char* what);
     ModalWindowContext modalContext();
     void connectTrayIcon();
+    // Where the window stands on the screen, in the X server's word where a compositor may have
+    // refused or changed a move that Qt believes done.
+    QPoint placedPosition() const;
 
     Platform& platform_;
+    MapPlacement mapPlacement_;
     RemoteWindowFactories windows_;
     CaptureSession session_;
     // The stored options as they stand; the position and the hotkeys' state are taken from the

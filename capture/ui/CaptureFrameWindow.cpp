@@ -76,7 +76,8 @@ Qt::CursorShape cursorForEdges(unsigned edges)
 } // namespace
 
 CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform), host_(host)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform), host_(host),
+      mapPlacement_(platform.windowManager, platform.clock)
 {
     setWindowTitle(QStringLiteral("Zentrap Capture Frame"));
     // Painting covers the whole client area: nothing is erased first, so moving does not flicker.
@@ -111,16 +112,17 @@ CaptureFrameWindow::~CaptureFrameWindow()
 
 Rect CaptureFrameWindow::captureRect() const
 {
-    const QRect client = geometry();
-    Point origin{client.x(), client.y()};
-    // A compositor may refuse or change a move that Qt believes done (sway centres floating X11
-    // windows): the X server knows where the hole really is.
-    if (platform_.windowManager != nullptr && isVisible()) {
-        if (const std::optional<Point> placed = platform_.windowManager->windowOrigin(winId())) {
-            origin = *placed;
-        }
+    const QPoint origin = placedPosition();
+    return ::captureRect({origin.x(), origin.y()}, {width(), height()}, borderWidth_);
+}
+
+QPoint CaptureFrameWindow::placedPosition() const
+{
+    if (platform_.windowManager == nullptr) {
+        return pos();
     }
-    return ::captureRect(origin, {client.width(), client.height()}, borderWidth_);
+    const Point placed = platform_.windowManager->placedOrigin(internalWinId(), {x(), y()});
+    return {placed.x, placed.y};
 }
 
 void CaptureFrameWindow::setUnits(MeasureUnit unit)
@@ -138,7 +140,11 @@ void CaptureFrameWindow::setUnits(MeasureUnit unit)
 
 void CaptureFrameWindow::applyDragOption()
 {
-    dragMode_ = host_.updateRulers() ? DragMode::Own : DragMode::System;
+    // Where a compositor places the windows, the frame's own moves may be refused (sway centres
+    // the window at each): the compositor moves it, and the rulers follow where it reports it.
+    const bool compositorPlaces =
+        platform_.windowManager != nullptr && platform_.windowManager->compositorPlacesWindows();
+    dragMode_ = host_.updateRulers() && !compositorPlaces ? DragMode::Own : DragMode::System;
     systemMoveArmed_ = false;
 }
 
@@ -213,11 +219,11 @@ void CaptureFrameWindow::keepOnMonitors()
 
 void CaptureFrameWindow::writeSettings() const
 {
-    const QRect bounds = geometry();
+    const QPoint origin = placedPosition();
     try {
         SettingsStore store(platform_.userHive, platform_.machineHive);
         SettingsKey key = store.open();
-        writeFrameSettings(key, {bounds.x(), bounds.y(), bounds.width(), bounds.height(), units_});
+        writeFrameSettings(key, {origin.x(), origin.y(), width(), height(), units_});
     } catch (const std::exception&) {
         // A failed write at shutdown is not reported.
     }
@@ -242,6 +248,7 @@ void CaptureFrameWindow::showEvent(QShowEvent* event)
     // Before the window is mapped: the window manager reads its states only then.
     if (!event->spontaneous() && platform_.windowManager != nullptr) {
         platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
+        mapPlacement_.showing(winId(), {x(), y()});
     }
     QWidget::showEvent(event);
 }
@@ -253,7 +260,7 @@ void CaptureFrameWindow::paintEvent(QPaintEvent*)
     }
     painting_ = true;
     FramePaintInput input;
-    const QRect client = geometry();
+    const QRect client(placedPosition(), size());
     input.frame.borderWidth = borderWidth_;
     input.frame.client = {client.width(), client.height()};
     input.frame.clientOrigin = {client.x(), client.y()};
@@ -286,19 +293,23 @@ void CaptureFrameWindow::moveEvent(QMoveEvent* event)
     if (!dragging_) {
         update();
     }
+    if (event->spontaneous()) {
+        mapPlacement_.moved(internalWinId(), {x(), y()});
+    }
 }
 
 void CaptureFrameWindow::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
     const QPoint global = event->globalPosition().toPoint();
+    mapPlacement_.forget();
     if (event->button() == Qt::LeftButton) {
         const unsigned edges =
             frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), borderWidth_);
         if (edges != kEdgeNone) {
             resizeEdges_ = edges;
             resizeStartGlobal_ = global;
-            resizeStartGeometry_ = geometry();
+            resizeStartGeometry_ = QRect(placedPosition(), size());
             return;
         }
     }
@@ -363,7 +374,7 @@ void CaptureFrameWindow::beginOwnDrag(QPoint globalPosition)
 {
     dragging_ = true;
     dragStartGlobal_ = globalPosition;
-    dragStartWindow_ = pos();
+    dragStartWindow_ = placedPosition();
 }
 
 void CaptureFrameWindow::followOwnDrag(QPoint globalPosition)

@@ -4,6 +4,7 @@
 #include "capture/FrameHost.h"
 #include "common/Geometry.h"
 #include "common/MeasureUnit.h"
+#include "platform/MapPlacement.h"
 
 #include <QImage>
 #include <QPoint>
@@ -75,9 +76,13 @@ private:
     void updateHoverCursor(QPoint position);
     void beginOwnDrag(QPoint globalPosition);
     void followOwnDrag(QPoint globalPosition);
+    // Where the window stands on the screen, in the X server's word where a compositor may have
+    // refused or changed a move that Qt believes done.
+    QPoint placedPosition() const;
 
     Platform& platform_;
     FrameHost& host_;
+    MapPlacement mapPlacement_;
     std::unique_ptr<FramePainter> painter_;
 
     int32_t units_ = 0;

@@ -6,6 +6,9 @@
 
 class X11WindowManager : public WindowManager {
 public:
+    // `compositorPlaces`: the display is a Wayland compositor's XWayland.
+    explicit X11WindowManager(bool compositorPlaces = false) : compositorPlaces_(compositorPlaces) {}
+
     void activateWindow(NativeWindow windowId) override;
     void minimize(NativeWindow window) override;
     void clearMinimized(NativeWindow window) override;
@@ -14,4 +17,9 @@ public:
     bool shapesAvailable() override;
     std::optional<FramedWindow> framedWindow(NativeWindow window) override;
     std::optional<Point> windowOrigin(NativeWindow window) override;
+    bool compositorPlacesWindows() const override { return compositorPlaces_; }
+    void requestPlace(NativeWindow window, Point origin) override;
+
+private:
+    bool compositorPlaces_;
 };
