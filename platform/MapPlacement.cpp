@@ -7,9 +7,8 @@ constexpr long long kMapPlacementMs = 3000;
 
 } // namespace
 
-void MapPlacement::showing(NativeWindow window, Point origin)
+void MapPlacement::showing(Point origin)
 {
-    (void)window;
     if (windowManager_ == nullptr || !windowManager_->compositorPlacesWindows()) {
         return;
     }

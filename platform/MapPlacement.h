@@ -14,7 +14,7 @@ public:
     MapPlacement(WindowManager* windowManager, const Clock& clock) : windowManager_(windowManager), clock_(clock) {}
 
     // The window is about to be mapped with its top-left pixel at `origin`.
-    void showing(NativeWindow window, Point origin);
+    void showing(Point origin);
     // The window system reports the window at `origin`: a move the compositor made on the map is
     // taken back.
     void moved(NativeWindow window, Point origin);

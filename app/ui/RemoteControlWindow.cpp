@@ -986,7 +986,7 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         // Back where it was, also after a capture hid it, when the compositor places it elsewhere.
-        mapPlacement_.showing(winId(), {x(), y()});
+        mapPlacement_.showing({x(), y()});
     }
     if (!event->spontaneous() && !minimized()) {
         setFrameVisible(!fullScreenMode());

@@ -248,7 +248,7 @@ void CaptureFrameWindow::showEvent(QShowEvent* event)
     // Before the window is mapped: the window manager reads its states only then.
     if (!event->spontaneous() && platform_.windowManager != nullptr) {
         platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
-        mapPlacement_.showing(winId(), {x(), y()});
+        mapPlacement_.showing({x(), y()});
     }
     QWidget::showEvent(event);
 }

@@ -1,10 +1,14 @@
 #include "platform/x11/SwayCommand.h"
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalSocket>
 #include <QtEndian>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -67,6 +71,9 @@ bool runSwayCommand(const std::string& command)
     if (length > (1U << 20) || !readExactly(socket, static_cast<qsizetype>(length), answer)) {
         return false;
     }
-    // One result per command, e.g. [{"success":true}]; a criteria match of nothing fails too.
-    return answer.contains("\"success\":true") && !answer.contains("\"success\":false");
+    // One result per command, e.g. [{"success": true}]; criteria that match nothing fail too.
+    const QJsonArray results = QJsonDocument::fromJson(answer).array();
+    return !results.isEmpty() && std::ranges::all_of(results, [](const QJsonValue& result) {
+        return result.toObject().value("success").toBool();
+    });
 }

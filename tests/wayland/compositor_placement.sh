@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# Where the compositor puts Zentrap's windows is where Zentrap believes them: sway centres every
+# floating X11 window as it maps it and at each move the window asks for itself. Zentrap started
+# with a stored place comes up there; the Capture Frame dragged by its band with real input through
+# the compositor paints its rulers, captures and stores the place where the compositor shows it;
+# the Remote Control, hidden for a full-screen capture, comes back where it was.
+set -euo pipefail
+: "${ZENTRAP_BIN:?}" "${ZENTRAP_SOURCE_DIR:?}"
+rig_script=${WAYLAND_RIG:-$ZENTRAP_SOURCE_DIR/../shared/tools/wayland-rig.sh}
+if [ ! -f "$rig_script" ]; then
+  echo "SKIP: no Wayland rig at $rig_script (set WAYLAND_RIG)"
+  exit 77
+fi
+rig() { bash "$rig_script" "$@"; }
+"$ZENTRAP_SOURCE_DIR/scripts/install-wayland-deps"
+PY=/usr/bin/python3
+compositor=${RIG_COMPOSITOR:-sway}
+
+dir=$(mktemp -d /tmp/zentrap-placement.XXXXXX)
+ok=0
+cleanup() {
+  rig stop "$dir" >/dev/null 2>&1 || true
+  if [ "$ok" = 1 ]; then rm -rf "$dir"; else echo "kept: $dir (logs/)"; fi
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL ($compositor): $*" >&2
+  tail -n 20 "$dir/logs/zentrap.log" >&2 2>/dev/null || true
+  exit 1
+}
+# within SECONDS CMD...: polls CMD every 0.2 s until it succeeds or the time is up.
+within() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+session() { rig run "$dir" "$@"; }
+# place NAME: "X Y W H" of the visible X11 window titled NAME, as the X server has it.
+place() {
+  local id
+  id=$(session xdotool search --onlyvisible --name "^$1\$" | head -n1)
+  [ -n "$id" ] || return 1
+  session xwininfo -id "$id" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+      END {print x, y, w, h}'
+}
+hidden() { ! place "$1"; }
+at() { [ "$(place "$1" | cut -d' ' -f1,2)" = "$2 $3" ]; }
+# shown_at NAME X Y: the compositor shows the window there too (sway's tree; elsewhere the X server's).
+shown_at() {
+  at "$1" "$2" "$3" || return 1
+  [ "$compositor" = sway ] || return 0
+  session swaymsg -t get_tree | "$PY" -c '
+import json, sys
+def walk(n):
+    if n.get("name") == sys.argv[1] and n.get("window"):
+        return (n["rect"]["x"], n["rect"]["y"]) == (int(sys.argv[2]), int(sys.argv[3]))
+    return any(walk(c) for c in n.get("nodes", []) + n.get("floating_nodes", []))
+sys.exit(0 if walk(json.load(sys.stdin)) else 1)' "$1" "$2" "$3"
+}
+stored() { # NAME: a dword value of the user hive, signed decimal
+  local hex
+  hex=$(sed -n "s/^\"$1\"=dword:\([0-9a-fA-F]*\).*/\1/p" "$dir/zentrap/config/zentrap/user.reg" | head -n1)
+  echo $(((16#${hex:-80000000} ^ 0x80000000) - 0x80000000))
+}
+clipboard_image() { session xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx image/png; }
+no_clipboard_image() { ! clipboard_image; }
+empty_clipboard() {
+  session sh -c 'echo empty | xclip -selection clipboard'
+  within 10 no_clipboard_image || fail "the clipboard kept the capture"
+}
+
+rig start "$dir" >/dev/null
+mkdir -p "$dir/zentrap/config/zentrap"
+cp "$ZENTRAP_BIN/zentrap" "$dir/zentrap/"
+# The frame stored at 400,300 (320 x 220), the Remote Control at 1500,600; no cursor in captures
+# (the compositor's reference grab has none).
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%s\n' '"CropLeft"=dword:00000190
+"CropTop"=dword:0000012c
+"CropWidth"=dword:00000140
+"CropHeight"=dword:000000dc
+"Left"=dword:000005dc
+"Top"=dword:00000258
+"FCursor"=dword:00000000' >"$dir/zentrap/config/zentrap/user.reg"
+owner=$(stat -c %U "$dir")
+chown -R "$owner:" "$dir/zentrap"
+
+# A picture under the frame's hole, so that a capture in the wrong place shows.
+"$PY" -c 'import sys; from PIL import Image; Image.effect_mandelbrot((900, 700), (-2, -1.2, 1, 1.2), 60).convert("RGB").save(sys.argv[1])' "$dir/native.png"
+chown "$owner:" "$dir/native.png"
+rig show "$dir" native "$dir/native.png" wayland >/dev/null
+within 20 grep -qx shown "$dir/logs/native.log" || fail "the native window did not show"
+if [ "$compositor" = sway ]; then
+  session swaymsg '[app_id="^native$"] floating enable, move absolute position 100 100' >/dev/null
+fi
+
+rig spawn "$dir" zentrap env QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$dir/zentrap/config" \
+  ZENTRAP_MACHINE_HIVE=/nonexistent "$dir/zentrap/zentrap" >/dev/null
+zentrap_pid=$(awk '$1 == "zentrap" {print $2}' "$dir/pids")
+within 60 at "Zentrap Capture Frame" 400 300 || fail "the frame is not at its stored place: $(place 'Zentrap Capture Frame')"
+within 20 shown_at "Zentrap Remote Control" 1500 600 ||
+  fail "the Remote Control is not at its stored place: $(place 'Zentrap Remote Control')"
+
+# The frame dragged by its top band, 100 px left and 60 px up, the pointer moving as a hand does.
+read -r fx fy fw fh <<<"$(place 'Zentrap Capture Frame')"
+rig input "$dir" "move $((fx + fw / 2 - 1)) $((fy + 6))" "move $((fx + fw / 2)) $((fy + 6))" "down 1"
+for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $((fx + fw / 2 - 10 * i)) $((fy + 6 - 6 * i))"; done
+rig input "$dir" "up 1" "move 1919 1079"
+read -r gx gy _ <<<"$(place 'Zentrap Capture Frame')"
+[ "$gx $gy" != "$fx $fy" ] || fail "the drag did not move the frame"
+shown_at "Zentrap Capture Frame" "$gx" "$gy" || fail "the compositor shows the frame elsewhere than the X server"
+echo "frame dragged from $fx,$fy to $gx,$gy"
+
+# The rulers: the band as painted after the drag, against the band painted after the compositor
+# moved the frame away and back (moves Qt is told of); their labels show the place.
+grab_frame() { rig grab "$dir" "$gx,$gy,$fw,$fh" "$dir/$1.png"; }
+same_pictures() { "$PY" -c 'import sys; from PIL import Image, ImageChops
+sys.exit(ImageChops.difference(Image.open(sys.argv[1]).convert("RGB"), Image.open(sys.argv[2]).convert("RGB")).getbbox() is not None)' "$@"; }
+grab_frame dragged
+move_frame() {
+  if [ "$compositor" = sway ]; then
+    session swaymsg "[title=\"^Zentrap Capture Frame\$\"] move $1 $2 px" >/dev/null
+  else
+    session xdotool windowmove "$(session xdotool search --onlyvisible --name '^Zentrap Capture Frame$')" "$3" "$4"
+  fi
+}
+move_frame right 40 $((gx + 40)) "$gy"
+within 10 at "Zentrap Capture Frame" $((gx + 40)) "$gy" || fail "the compositor did not move the frame"
+move_frame left 40 "$gx" "$gy"
+within 10 at "Zentrap Capture Frame" "$gx" "$gy" || fail "the compositor did not move the frame back"
+settled() { grab_frame placed && grab_frame placed-again && same_pictures "$dir/placed.png" "$dir/placed-again.png"; }
+within 10 settled || fail "the frame does not settle after the compositor's moves"
+same_pictures "$dir/dragged.png" "$dir/placed.png" ||
+  fail "the rulers after the drag differ from the rulers at the same place (dragged.png, placed.png)"
+
+# A capture through the hole: the compositor's pixels under the hole, where it shows the frame.
+empty_clipboard
+session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture"
+within 30 clipboard_image || fail "no capture on the clipboard"
+session xclip -selection clipboard -t image/png -o >"$dir/capture.png"
+band=$(((fw - $("$PY" -c 'import sys; from PIL import Image; print(Image.open(sys.argv[1]).width)' "$dir/capture.png")) / 2))
+rig grab "$dir" "$((gx + band)),$((gy + band)),$((fw - 2 * band)),$((fh - 2 * band))" "$dir/hole.png"
+same_pictures "$dir/capture.png" "$dir/hole.png" || fail "the capture is not what the compositor shows in the hole"
+
+# Full-screen mode hides the frame; a capture then hides the Remote Control. Both come back
+# where they were.
+session "$dir/zentrap/zentrap" --full-screen || fail "zentrap --full-screen"
+within 20 hidden "Zentrap Capture Frame" || fail "the frame stays in full-screen mode"
+empty_clipboard
+session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture in full-screen mode"
+within 30 clipboard_image || fail "no full-screen capture on the clipboard"
+within 20 shown_at "Zentrap Remote Control" 1500 600 ||
+  fail "the Remote Control came back at $(place 'Zentrap Remote Control'), not at 1500,600"
+session "$dir/zentrap/zentrap" --full-screen || fail "zentrap --full-screen"
+within 20 shown_at "Zentrap Capture Frame" "$gx" "$gy" ||
+  fail "the frame came back at $(place 'Zentrap Capture Frame'), not at $gx,$gy"
+
+# Ended by SIGTERM: the places written are the compositor's.
+kill "$zentrap_pid"
+within 30 sh -c "! kill -0 $zentrap_pid" || fail "Zentrap did not end on SIGTERM"
+[ "$(stored CropLeft),$(stored CropTop)" = "$gx,$gy" ] ||
+  fail "the frame's place stored at the end is $(stored CropLeft),$(stored CropTop), the compositor had it at $gx,$gy"
+[ "$(stored Left),$(stored Top)" = "1500,600" ] ||
+  fail "the Remote Control's place stored at the end is $(stored Left),$(stored Top), not 1500,600"
+ok=1
+echo "placement ok ($compositor): stored places honoured, rulers, capture and stored place follow the drag, the Remote Control stays put"
