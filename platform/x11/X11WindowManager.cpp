@@ -289,8 +289,8 @@ void X11WindowManager::requestPlace(NativeWindow window, Point origin)
         return std::string("move ") + (distance < 0 ? back : forward) + " " + std::to_string(std::abs(distance)) +
                " px";
     };
-    const std::string move = "[id=" + std::to_string(window) + "] " + step(origin.x - now->x, "right", "left") +
-                             ", " + step(origin.y - now->y, "down", "up");
+    const std::string move = "[id=" + std::to_string(window) + "] " + step(origin.x - now->x, "right", "left") + ", " +
+                             step(origin.y - now->y, "down", "up");
     if (runSwayCommand(move)) {
         return;
     }
