@@ -494,11 +494,6 @@ Point RemoteControlWindow::workingPoint() const
 
 void RemoteControlWindow::screenUnreadable()
 {
-    // Once: every later capture fails for the same reason, and the user has been told it.
-    if (toldScreenUnreadable_) {
-        return;
-    }
-    toldScreenUnreadable_ = true;
     std::string reason = platform_.screen.unreadableReason();
     if (reason.empty()) {
         reason = "the display cannot be read";

@@ -228,7 +228,6 @@ private:
     std::unique_ptr<CaptureCountdown> countdown_;
     bool captured_ = false;
     bool imageWindowOpen_ = false;
-    bool toldScreenUnreadable_ = false;
     bool closeAfterCapture_ = false;
     bool dragFullWindows_ = false;
     bool reportHotkeyFailures_ = false;
