@@ -33,7 +33,7 @@ std::unique_ptr<ScreencopyScreenSource> ScreencopyScreenSource::offered(ScreenSo
 }
 
 ScreencopyScreenSource::ScreencopyScreenSource(ScreenSource& x11, std::unique_ptr<WaylandDisplay> display)
-    : x11_(x11), display_(std::move(display))
+    : DesktopPictureScreenSource(x11), display_(std::move(display))
 {
 }
 
