@@ -1,11 +1,11 @@
 // The Remote Control with a fake tray: the icon for the whole run, its clicks, minimising to the
 // tray and back, captures while minimised, and the exit question from the close request.
-#include "app/CaptureFrameLink.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/RemoteControlUser.h"
+#include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
@@ -21,14 +21,6 @@
 #include <string>
 
 namespace {
-
-class FakeFrame : public CaptureFrameLink {
-public:
-    Rect captureRect() const override { return Rect::fromSize(100, 50, 40, 30); }
-    bool isShown() const override { return shown; }
-    void setShown(bool s) override { shown = s; }
-    bool shown = true;
-};
 
 // A granted close ends the application's event loop; running it once more lets the next test's
 // modal windows run their own loops again.
@@ -84,7 +76,7 @@ protected:
     FileRegistryHive& userHive = fakes.userHive;
     FakeTrayService& tray = fakes.tray;
     Platform& platform = fakes.platform;
-    FakeFrame frame;
+    ShownCaptureFrame frame;
     std::unique_ptr<RemoteControlUser> user;
 };
 

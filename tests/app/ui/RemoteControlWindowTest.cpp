@@ -202,7 +202,8 @@ TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltipsUntilPreferen
     QToolTip::hideText();
 }
 
-TEST_F(ControlFormTest, CaptureCopiesTheHoleToClipboardAndThumbnailAndEnablesTheImageCommands)
+// The capture itself is tested without the window (CaptureFlowTest); here, what the window shows of it.
+TEST_F(ControlFormTest, ACaptureReachesClipboardThumbnailAndSaveAsAndAnUnreadableScreenIsToldOnce)
 {
     noHide();
     auto form = makeForm(allWindows());
@@ -217,13 +218,7 @@ TEST_F(ControlFormTest, CaptureCopiesTheHoleToClipboardAndThumbnailAndEnablesThe
         EXPECT_TRUE(user->button(name).isEnabled()) << name;
     }
     EXPECT_TRUE(user->menuItem("trayMenu", "Save As...").isEnabled());
-}
 
-TEST_F(ControlFormTest, AScreenThatGivesNoPixelsKeepsTheLastCaptureAndSaysWhyOnce)
-{
-    noHide();
-    auto form = makeForm(allWindows());
-    user->click("captureButton");
     const QImage lastThumbnail = user->thumbnail();
     screen.refusal = "the desktop keeps it";
     user->click("captureButton");
