@@ -28,6 +28,16 @@ std::optional<Command> commandForAction(const std::string& word)
     return std::nullopt;
 }
 
+std::optional<std::string> actionForCommand(Command command)
+{
+    for (const Action& action : kActions) {
+        if (command == action.command) {
+            return action.word;
+        }
+    }
+    return std::nullopt;
+}
+
 CommandLine parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;

@@ -19,5 +19,7 @@ struct CommandLine {
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 // The command of an action's word; nothing for another word.
 std::optional<Command> commandForAction(const std::string& word);
+// The word of a command's action ("capture"); nothing for a command without one.
+std::optional<std::string> actionForCommand(Command command);
 // What "zentrap --help" prints.
 std::string commandLineUsage();

@@ -4,8 +4,11 @@
 #include "formats/BmpWriter.h"
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
+#include "app/CommandLineActions.h"
+#include "app/CommandTable.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/wayland/ScreencopyScreenSource.h"
+#include "platform/x11/PortalHotkeyService.h"
 #include "platform/x11/PortalScreenSource.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
@@ -38,6 +41,19 @@ constexpr char kWaylandPrintScreen[] =
     "In this Wayland session PrintScreen is seen only while an X11 program has the keyboard. For the whole "
     "desktop, bind \"zentrap --capture\" to it in the desktop's keyboard settings.";
 
+// The five hotkeys as the desktop's shortcut settings list them: their command-line words and
+// their buttons' captions.
+std::vector<PortalShortcutName> portalShortcutNames()
+{
+    std::vector<PortalShortcutName> names;
+    for (const CommandRow& row : commandRows()) {
+        if (const std::optional<std::string> word = actionForCommand(row.command); word && row.hotkeyId != 0) {
+            names.push_back({row.hotkeyId, *word, row.caption});
+        }
+    }
+    return names;
+}
+
 } // namespace
 
 struct DesktopPlatform::Services {
@@ -60,7 +76,16 @@ struct DesktopPlatform::Services {
         if (x11Screen.isXWayland()) {
             hotkeys.setLimitation(kWaylandHotkeys);
             keyWatcher.setLimitation(kWaylandPrintScreen);
+            // The desktop's own shortcuts, where it offers them to programs.
+            if (PortalHotkeyService::portalOffered()) {
+                portalHotkeys.emplace(hotkeys, portalShortcutNames());
+            }
         }
+    }
+
+    HotkeyService& hotkeyService()
+    {
+        return portalHotkeys ? static_cast<HotkeyService&>(*portalHotkeys) : hotkeys;
     }
 
     ScreenSource& screen()
@@ -82,6 +107,7 @@ struct DesktopPlatform::Services {
     QtClock clock;
     QtPrintService printing;
     X11HotkeyService hotkeys;
+    std::optional<PortalHotkeyService> portalHotkeys;
     X11KeyWatcher keyWatcher;
     X11WindowManager windowManager{x11Screen.isXWayland()};
     X11UncoverWatch uncoverWatch;
@@ -100,7 +126,7 @@ DesktopPlatform::DesktopPlatform(DesktopPlatformOptions options)
         options.messages != nullptr ? *options.messages : s.messages,
         s.clock,
         std::move(options.programFolder),
-        options.globalKeys ? &s.hotkeys : nullptr,
+        options.globalKeys ? &s.hotkeyService() : nullptr,
         options.globalKeys ? &s.keyWatcher : nullptr,
         &s.windowManager,
         options.tray,

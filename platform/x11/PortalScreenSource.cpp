@@ -1,5 +1,7 @@
 #include "platform/x11/PortalScreenSource.h"
 
+#include "platform/x11/PortalRequestPath.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -17,20 +19,9 @@
 
 namespace {
 
-constexpr char kService[] = "org.freedesktop.portal.Desktop";
-constexpr char kPath[] = "/org/freedesktop/portal/desktop";
 constexpr char kScreenshot[] = "org.freedesktop.portal.Screenshot";
-constexpr char kRequest[] = "org.freedesktop.portal.Request";
 // The desktop may ask the user's permission the first time: time for an answer.
 constexpr int kAnswerWaitMs = 60000;
-
-// Where the portal will announce the answer to a request with `token` (known before asking, so
-// that no answer can come before we listen).
-QString requestPath(const QDBusConnection& bus, const QString& token)
-{
-    QString sender = bus.baseService().mid(1).replace('.', '_');
-    return QString(kPath) + "/request/" + sender + "/" + token;
-}
 
 void copyRgb(const QImage& picture, int left, int top, int width, int height, Bitmap& target)
 {
@@ -78,23 +69,23 @@ std::optional<QString> PortalScreenSource::askForScreenshot()
         return std::nullopt;
     }
     const QString token = QStringLiteral("zentrap%1").arg(++requests_);
-    QString path = requestPath(bus, token);
+    QString path = portalRequestPath(bus, token);
     response_.reset();
-    bus.connect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kScreenshot, "Screenshot");
+    bus.connect(kPortalService, path, kPortalRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
+    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kScreenshot, "Screenshot");
     call << QString() << QVariantMap{{"handle_token", token}, {"interactive", false}, {"modal", false}};
     QDBusReply<QDBusObjectPath> reply = bus.call(call, QDBus::Block, 10000);
     if (!reply.isValid()) {
-        bus.disconnect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
+        bus.disconnect(kPortalService, path, kPortalRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
         unreadable_ = "this is a Wayland session, and its desktop offers no screenshot service (" +
                       reply.error().message().toStdString() + ")";
         return std::nullopt;
     }
     if (reply.value().path() != path) {
         // Portals older than the handle token announce on a path of their own.
-        bus.disconnect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
+        bus.disconnect(kPortalService, path, kPortalRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
         path = reply.value().path();
-        bus.connect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
+        bus.connect(kPortalService, path, kPortalRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
     }
     QDeadlineTimer deadline(kAnswerWaitMs);
     QEventLoop loop;
@@ -102,7 +93,7 @@ std::optional<QString> PortalScreenSource::askForScreenshot()
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    bus.disconnect(kService, path, kRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
+    bus.disconnect(kPortalService, path, kPortalRequest, "Response", this, SLOT(takeResponse(uint, QVariantMap)));
     if (!response_ || *response_ != 0) {
         unreadable_ =
             response_ ? "the desktop refused the screenshot" : "the desktop did not answer the screenshot request";

@@ -132,3 +132,9 @@ std::string X11Keyboard::keysymName(uint32_t keysym)
     }
     return text;
 }
+
+std::string X11Keyboard::keysymIdentifier(uint32_t keysym)
+{
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? std::string(name) : std::string();
+}

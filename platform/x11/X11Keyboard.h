@@ -30,6 +30,9 @@ public:
     // The keysym's own name with blanks for underscores ("Scroll Lock"), printable Latin-1
     // keysyms as their character; "" for an unknown keysym.
     static std::string keysymName(uint32_t keysym);
+    // The keysym's name as keyboard maps and shortcut settings write it ("Print", "a"); "" for
+    // an unknown keysym.
+    static std::string keysymIdentifier(uint32_t keysym);
 
 private:
     void readModifierBits();
