@@ -76,9 +76,8 @@ PortalHotkeyService::PortalHotkeyService(HotkeyService& x11, std::vector<PortalS
 {
     qDBusRegisterMetaType<ShortcutEntry>();
     qDBusRegisterMetaType<QList<ShortcutEntry>>();
-    QDBusConnection::sessionBus().connect(
-        kPortalService, kPortalPath, kGlobalShortcuts, "Activated", this,
-        SLOT(takeActivation(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    QDBusConnection::sessionBus().connect(kPortalService, kPortalPath, kGlobalShortcuts, "Activated", "osta{sv}", this,
+                                          SLOT(takeActivation(QDBusMessage)));
 }
 
 PortalHotkeyService::~PortalHotkeyService()
@@ -194,12 +193,13 @@ void PortalHotkeyService::takeSessionResponse(uint response, const QVariantMap& 
     bus.asyncCall(bindCall);
 }
 
-void PortalHotkeyService::takeActivation(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
-                                         const QVariantMap& options)
+void PortalHotkeyService::takeActivation(const QDBusMessage& activation)
 {
-    (void)timestamp;
-    (void)options;
-    if (session_.isEmpty() || session.path() != session_) {
+    // Activated(session_handle o, shortcut_id s, timestamp t, options a{sv}).
+    const QList<QVariant> arguments = activation.arguments();
+    const QString session = arguments.value(0).value<QDBusObjectPath>().path();
+    const QString shortcut = arguments.value(1).toString();
+    if (session_.isEmpty() || session != session_) {
         return;
     }
     const auto name = std::ranges::find(names_, shortcut.toStdString(), &PortalShortcutName::name);

@@ -6,7 +6,7 @@
 
 #include "platform/HotkeyService.h"
 
-#include <QDBusObjectPath>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -39,8 +39,7 @@ public:
 
 private slots:
     void takeSessionResponse(uint response, const QVariantMap& results);
-    void takeActivation(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
-                        const QVariantMap& options);
+    void takeActivation(const QDBusMessage& activation);
 
 private:
     // The shortcuts changed: the desktop gets them anew in a new session once the change is whole.

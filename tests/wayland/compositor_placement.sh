@@ -5,39 +5,9 @@
 # the compositor paints its rulers, captures and stores the place where the compositor shows it;
 # the Remote Control, hidden for a full-screen capture, comes back where it was.
 set -euo pipefail
-: "${ZENTRAP_BIN:?}" "${ZENTRAP_SOURCE_DIR:?}"
-rig_script=${WAYLAND_RIG:-$ZENTRAP_SOURCE_DIR/../shared/tools/wayland-rig.sh}
-if [ ! -f "$rig_script" ]; then
-  echo "SKIP: no Wayland rig at $rig_script (set WAYLAND_RIG)"
-  exit 77
-fi
-rig() { bash "$rig_script" "$@"; }
-"$ZENTRAP_SOURCE_DIR/scripts/install-wayland-deps"
-PY=/usr/bin/python3
+# shellcheck source=tests/wayland/lib/session.bash
+source "$(dirname "$0")/lib/session.bash"
 compositor=${RIG_COMPOSITOR:-sway}
-
-dir=$(mktemp -d /tmp/zentrap-placement.XXXXXX)
-ok=0
-cleanup() {
-  rig stop "$dir" >/dev/null 2>&1 || true
-  if [ "$ok" = 1 ]; then rm -rf "$dir"; else echo "kept: $dir (logs/)"; fi
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL ($compositor): $*" >&2
-  tail -n 20 "$dir/logs/zentrap.log" >&2 2>/dev/null || true
-  exit 1
-}
-# within SECONDS CMD...: polls CMD every 0.2 s until it succeeds or the time is up.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-session() { rig run "$dir" "$@"; }
 # place NAME: "X Y W H" of the visible X11 window titled NAME, as the X server has it.
 place() {
   local id
@@ -66,16 +36,12 @@ stored() { # NAME: a dword value of the user hive, signed decimal
   hex=$(sed -n "s/^\"$1\"=dword:\([0-9a-fA-F]*\).*/\1/p" "$dir/zentrap/config/zentrap/user.reg" | head -n1)
   echo $(((16#${hex:-80000000} ^ 0x80000000) - 0x80000000))
 }
-clipboard_image() { session xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx image/png; }
-no_clipboard_image() { ! clipboard_image; }
 empty_clipboard() {
   session sh -c 'echo empty | xclip -selection clipboard'
   within 10 no_clipboard_image || fail "the clipboard kept the capture"
 }
 
-rig start "$dir" >/dev/null
-mkdir -p "$dir/zentrap/config/zentrap"
-cp "$ZENTRAP_BIN/zentrap" "$dir/zentrap/"
+start_session
 # The frame stored at 400,300 (320 x 220), the Remote Control at 1500,600; no cursor in captures
 # (the compositor's reference grab has none).
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%s\n' '"CropLeft"=dword:00000190
@@ -85,21 +51,13 @@ printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%s\n' '"Cro
 "Left"=dword:000005dc
 "Top"=dword:00000258
 "FCursor"=dword:00000000' >"$dir/zentrap/config/zentrap/user.reg"
-owner=$(stat -c %U "$dir")
-chown -R "$owner:" "$dir/zentrap"
+chown -R "$owner:" "$dir/zentrap/config"
 
-# A picture under the frame's hole, so that a capture in the wrong place shows.
-"$PY" -c 'import sys; from PIL import Image; Image.effect_mandelbrot((900, 700), (-2, -1.2, 1, 1.2), 60).convert("RGB").save(sys.argv[1])' "$dir/native.png"
-chown "$owner:" "$dir/native.png"
-rig show "$dir" native "$dir/native.png" wayland >/dev/null
-within 20 grep -qx shown "$dir/logs/native.log" || fail "the native window did not show"
-if [ "$compositor" = sway ]; then
-  session swaymsg '[app_id="^native$"] floating enable, move absolute position 100 100' >/dev/null
-fi
+# A picture under the frame's hole, so that a capture in the wrong place shows (mutter places
+# native windows itself).
+if [ "$compositor" = sway ]; then show_native "$dir/native.png" 900 700 100 100; fi
 
-rig spawn "$dir" zentrap env QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$dir/zentrap/config" \
-  ZENTRAP_MACHINE_HIVE=/nonexistent "$dir/zentrap/zentrap" >/dev/null
-zentrap_pid=$(awk '$1 == "zentrap" {print $2}' "$dir/pids")
+start_zentrap zentrap
 within 60 at "Zentrap Capture Frame" 400 300 || fail "the frame is not at its stored place: $(place 'Zentrap Capture Frame')"
 within 20 shown_at "Zentrap Remote Control" 1500 600 ||
   fail "the Remote Control is not at its stored place: $(place 'Zentrap Remote Control')"

@@ -20,8 +20,11 @@ chown "$owner:" "$dir/shortcuts_portal.py"
 rig spawn "$dir" portal env DBUS_SESSION_BUS_ADDRESS="$bus" "$PY" "$dir/shortcuts_portal.py" "$dir/bound.jsonl" >/dev/null
 within 10 grep -qx ready "$dir/logs/portal.log" || fail "the stand-in portal did not start"
 
-# Capture stored as Ctrl+Alt+K, the other four at their defaults; no cursor in captures.
+# Capture stored as Ctrl+Alt+K, the other four at their defaults; no cursor in captures; the Remote
+# Control away from the hole, at 1700,700.
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%s\n' '"FCursor"=dword:00000000
+"Left"=dword:000006a4
+"Top"=dword:000002bc
 "GlobalHotkeys"=dword:00000001
 "FHKCapture"=dword:0000c04b' >"$dir/zentrap/config/zentrap/user.reg"
 chown -R "$owner:" "$dir/zentrap/config"
