@@ -1,11 +1,11 @@
 #include "app/DesktopPlatform.h"
 
+#include "app/CommandLineActions.h"
+#include "app/CommandTable.h"
 #include "common/HivePaths.h"
 #include "formats/BmpWriter.h"
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
-#include "app/CommandLineActions.h"
-#include "app/CommandTable.h"
 #include "platform/FileRegistryHive.h"
 #include "platform/wayland/ScreencopyScreenSource.h"
 #include "platform/x11/PortalHotkeyService.h"
@@ -83,10 +83,7 @@ struct DesktopPlatform::Services {
         }
     }
 
-    HotkeyService& hotkeyService()
-    {
-        return portalHotkeys ? static_cast<HotkeyService&>(*portalHotkeys) : hotkeys;
-    }
+    HotkeyService& hotkeyService() { return portalHotkeys ? static_cast<HotkeyService&>(*portalHotkeys) : hotkeys; }
 
     ScreenSource& screen()
     {

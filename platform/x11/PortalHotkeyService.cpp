@@ -148,7 +148,8 @@ void PortalHotkeyService::bind()
     sessionRequest_ = portalRequestPath(bus, token);
     bus.connect(kPortalService, sessionRequest_, kPortalRequest, "Response", this,
                 SLOT(takeSessionResponse(uint, QVariantMap)));
-    QDBusMessage create = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kGlobalShortcuts, "CreateSession");
+    QDBusMessage create =
+        QDBusMessage::createMethodCall(kPortalService, kPortalPath, kGlobalShortcuts, "CreateSession");
     create << QVariantMap{{"handle_token", token}, {"session_handle_token", token}};
     const QDBusReply<QDBusObjectPath> reply = bus.call(create, QDBus::Block, kCallWaitMs);
     if (reply.isValid() && reply.value().path() != sessionRequest_) {
@@ -186,7 +187,8 @@ void PortalHotkeyService::takeSessionResponse(uint response, const QVariantMap& 
         }
         entries.push_back({QString::fromStdString(name->name), properties});
     }
-    QDBusMessage bindCall = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kGlobalShortcuts, "BindShortcuts");
+    QDBusMessage bindCall =
+        QDBusMessage::createMethodCall(kPortalService, kPortalPath, kGlobalShortcuts, "BindShortcuts");
     bindCall << QVariant::fromValue(QDBusObjectPath(session_)) << QVariant::fromValue(entries) << QString()
              << QVariantMap{{"handle_token", QStringLiteral("zentrap_bind%1").arg(++requests_)}};
     // The desktop may ask the user about the keys: nothing waits for the answer.
