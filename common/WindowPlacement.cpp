@@ -1,7 +1,6 @@
 #include "common/WindowPlacement.h"
 
 #include "common/PlacementCorrection.h"
-#include "common/Rounding.h"
 #include "common/SettingField.h"
 #include "common/SettingsFile.h"
 
@@ -58,10 +57,4 @@ Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::v
     return correctedPlacement({stored.left, stored.top},
                               {std::max(stored.width, minimum.width), std::max(stored.height, minimum.height)}, screens,
                               defaultTopLeft);
-}
-
-Size scaledToScreen(Size designed, int pixelsPerInch)
-{
-    return {static_cast<int>(roundHalfEven(designed.width * static_cast<long double>(pixelsPerInch) / 96)),
-            static_cast<int>(roundHalfEven(designed.height * static_cast<long double>(pixelsPerInch) / 96))};
 }

@@ -1,7 +1,6 @@
-// A window's placement and background colour in one section of the settings file, where a window
-// restored from it goes, and its size scaled to the screen's pixels per inch. Every window that
-// keeps its placement in the settings file goes through here, so all read, write and correct it
-// alike.
+// A window's placement and background colour in one section of the settings file, and where a
+// window restored from it goes. Every window that keeps its placement in the settings file goes
+// through here, so all read, write and correct it alike.
 #pragma once
 
 #include "common/Color.h"
@@ -45,6 +44,3 @@ void addWindowPlacement(ProfileValues& values, const WindowPlacement& placement)
 // screen shows it.
 Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::vector<Rect>& screens,
                        Point defaultTopLeft);
-
-// A size designed at 96 pixels per inch on a screen of `pixelsPerInch`, rounded half to even.
-Size scaledToScreen(Size designed, int pixelsPerInch);

@@ -153,14 +153,13 @@ private:
 
 RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
-      windows_(std::move(windows)),
-      hotkeys_(platform.hotkeys,
-               [this](const std::string& message) {
-                   HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
-                   keepAboveWhileHidden(dialog);
-                   dialog.exec();
-                   return dialog.disableHotkeys();
-               }),
+      windows_(std::move(windows)), hotkeys_(platform.hotkeys,
+                                             [this](const std::string& message) {
+                                                 HotkeyFailureDialog dialog(message, platform_, helpFilePath_, this);
+                                                 keepAboveWhileHidden(dialog);
+                                                 dialog.exec();
+                                                 return dialog.disableHotkeys();
+                                             }),
       actions_(this, [this](Command command) { perform(command); }), menus_(this, actions_),
       captureFlow_(session_, *this, platform)
 {
@@ -667,7 +666,7 @@ void RemoteControlWindow::viewCommand()
 
 void RemoteControlWindow::aboutCommand()
 {
-    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(this); });
+    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(platform_.pixelsPerInch, this); });
 }
 
 void RemoteControlWindow::helpCommand()
@@ -885,7 +884,7 @@ void RemoteControlWindow::returnFromTray()
 
 ExitQuestionAnswer RemoteControlWindow::askExitQuestion(const std::string& caption)
 {
-    ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
+    ExitQuestionDialog dialog(platform_, helpFilePath_, this);
     dialog.setWindowTitle(QString::fromStdString(caption));
     keepAboveWhileHidden(dialog);
     exitQuestion_ = &dialog;

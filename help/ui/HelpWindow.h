@@ -18,7 +18,8 @@ class QTreeWidgetItem;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    // Laid out at `pixelsPerInch` (0: the toolkit's screen).
+    explicit HelpWindow(int pixelsPerInch = 0, QWidget* parent = nullptr);
     ~HelpWindow() override;
 
     // Shows the topic named by an address "<help file>::/<topic>".
