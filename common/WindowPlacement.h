@@ -7,6 +7,7 @@
 #include "common/Geometry.h"
 #include "common/SettingTable.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,24 @@ struct WindowPlacement {
     int height = 0;
     ColorRef background = kDefaultBackground;
 };
+
+// Far beyond any screen, yet a position plus a size stays well inside an int: a stored number
+// past it (an edited file) is brought to it before any arithmetic is done with it, and the
+// placement correction then brings the window onto a screen.
+inline constexpr int64_t kStoredCoordinateLimit = int64_t{1} << 24;
+
+// The row of a window's stored position along one axis, "Left" or "Top", for any record that keeps
+// one: the window placements in the settings file and the Remote Control's position in the user hive.
+enum class PositionAxis { Left, Top };
+template <class Record> constexpr SettingRow<Record> positionRow(PositionAxis axis, int& (*field)(Record&))
+{
+    return {axis == PositionAxis::Left ? "Left" : "Top",
+            field,
+            -kStoredCoordinateLimit,
+            kStoredCoordinateLimit,
+            {},
+            OutOfRange::Clamp};
+}
 
 // The stored values of a window's placement: "Top", "Left", "Width", "Height" and "Background"
 // (a colour 0 .. 0xFFFFFF, written as a decimal 0x00BBGGRR value).
