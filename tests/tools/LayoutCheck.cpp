@@ -6,7 +6,7 @@
 // beyond the window's edge, no two controls overlap; and the View's status bar runs along the whole
 // bottom, the Preferences page pictures and the Image Editor's view border and panel are drawn at the
 // screen's density. Prints one line per fault and exits with 1 if there was any, else prints
-// "layout ok at N dpi".
+// "layout ok at N dpi". With a folder as its argument it also saves a picture of each window there.
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/ViewWindow.h"
@@ -28,6 +28,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -41,9 +42,17 @@ namespace {
 
 QStringList faults;
 
+// Where pictures of the audited windows go when asked for (the first argument), to look at them.
+QString shotsFolder;
+
 void auditWindow(const QString& name, QWidget* window)
 {
     faults << layoutaudit::faults(name, *window);
+    if (!shotsFolder.isEmpty()) {
+        QString file = name.toLower();
+        file.replace(QRegularExpression("[^a-z0-9]+"), "-");
+        window->grab().save(QDir(shotsFolder).filePath(file + ".png"));
+    }
 }
 
 void settle()
@@ -227,6 +236,9 @@ int main(int argc, char** argv)
     // As in the program: one logical pixel is one screen pixel.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
+    if (argc > 1) {
+        shotsFolder = QString::fromLocal8Bit(argv[1]);
+    }
     QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");
