@@ -1,5 +1,5 @@
-// The screen of a Wayland session whose compositor offers wlr-screencopy (the wlroots family: sway,
-// Hyprland, river, labwc, Wayfire): each output's picture is copied straight from the compositor,
+// The screen of a Wayland session whose compositor offers wlr-screencopy (sway and other desktops
+// built on wlroots): each output's picture is copied straight from the compositor,
 // silently (no permission dialog, no file) and exactly, and placed in XWayland's coordinates.
 // XWayland's root window spans the compositor's layout in logical pixels from the same origin, so
 // a layout point is the X point with the same numbers.

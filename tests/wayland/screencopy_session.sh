@@ -3,8 +3,9 @@
 # compositor. A picture in a native Wayland window; zentrap-cli grab over it, and the hole of the
 # Capture Frame placed over it (the Remote Control over the hole too, hidden for the capture), give
 # exactly the picture's pixels, the same as the compositor's own grab (grim) there; a second,
-# rotated output beside the first is placed where the layout has it. Silent: the session's
-# Screenshot portal is never asked.
+# rotated output beside the first is placed where the layout has it; a compositor that stops
+# answering gives a failure with its reason, not a hang. Silent: the session's Screenshot portal is
+# never asked.
 set -euo pipefail
 # shellcheck source=tests/wayland/lib/session.bash
 source "$(dirname "$0")/lib/session.bash"
@@ -97,6 +98,17 @@ for transform in 90 180 270 flipped flipped-90 flipped-180 flipped-270; do
   within 10 cli_matches_grim "0,0,$width,1080" "output-$transform" ||
     fail "zentrap-cli grab of two outputs, the second turned $transform, is not the compositor's picture"
 done
+
+# A compositor that stops answering: zentrap-cli gives up with the reason and writes nothing.
+sway_pid=$(pgrep -f -x "sway -c $dir/sway.conf")
+kill -STOP "$sway_pid"
+status=0
+timeout 60 bash "$rig_script" run "$dir" "$dir/zentrap/zentrap-cli" grab --rect 0,0,10,10 "$dir/zentrap/stopped.png" \
+  2>"$dir/stopped.err" || status=$?
+kill -CONT "$sway_pid"
+[ "$status" = 1 ] || fail "zentrap-cli grab from a stopped compositor: status $status"
+grep -q 'did not answer' "$dir/stopped.err" || fail "zentrap-cli grab from a stopped compositor: $(cat "$dir/stopped.err")"
+[ ! -e "$dir/zentrap/stopped.png" ] || fail "zentrap-cli grab wrote a picture from a stopped compositor"
 
 # The monitor sees a call to the portal when one is made; none was made by Zentrap.
 grep -q 'member=Screenshot' "$dir/logs/portalwatch.log" && fail "Zentrap asked the Screenshot portal"
