@@ -57,8 +57,7 @@ char userDecimalSeparator()
 ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& iniFile, const ImageEditorHost& host,
                                      QWidget* owner)
     : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host),
-      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)),
-      cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0)),
+      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)), cursors_(EditorCursors::forDensity(pixelsPerInch_)),
       placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle("Image Editor");

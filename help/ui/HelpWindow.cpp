@@ -129,9 +129,11 @@ HelpWindow::HelpWindow(int pixelsPerInch, QWidget* parent) : QWidget(parent, Qt:
 
     auto* splitter = new QSplitter(this);
     contents_ = new QTreeWidget(splitter);
+    contents_->setObjectName("contents");
     contents_->setHeaderHidden(true);
     contents_->setColumnCount(1);
     browser_ = new ArchiveBrowser(*this, splitter);
+    browser_->setObjectName("browser");
     browser_->setOpenLinks(false);
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);

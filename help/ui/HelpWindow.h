@@ -35,8 +35,6 @@ public:
     QString pageText() const;
     // The entries of the table of contents, in order.
     QStringList contentsEntries() const;
-    QTextBrowser* browser() const { return browser_; }
-    QTreeWidget* contentsTree() const { return contents_; }
 
 private:
     class ArchiveBrowser;
@@ -55,6 +53,7 @@ private:
     QString defaultTopic_;
     QString projectTitle_;
     bool showsError_ = false;
+    // The page ("browser") and the table of contents ("contents"), found by these object names.
     QTextBrowser* browser_ = nullptr;
     QTreeWidget* contents_ = nullptr;
 };
