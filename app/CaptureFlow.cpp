@@ -37,7 +37,10 @@ void CaptureFlow::capture(const CaptureOptions& options)
         view_.repaintRemote();
     }
     if (!grabbed) {
-        view_.screenUnreadable();
+        if (!toldScreenUnreadable_) {
+            toldScreenUnreadable_ = true;
+            view_.screenUnreadable();
+        }
         return;
     }
     view_.imageCaptured();

@@ -31,7 +31,8 @@ public:
     virtual void showThumbnail(const Bitmap& image) = 0;
     // Save, Print and Edit become available with the first capture.
     virtual void imageCaptured() = 0;
-    // The screen gave no pixels: the image stays as it was and the user is told why.
+    // The screen gave no pixels: the image stays as it was and the user is told why. Told once:
+    // every later capture fails for the same reason.
     virtual void screenUnreadable() = 0;
 };
 
@@ -82,4 +83,5 @@ private:
     UncoverWatch* uncoverWatch_;
     CaptureFrameLink* frame_ = nullptr;
     bool capturing_ = false;
+    bool toldScreenUnreadable_ = false;
 };

@@ -5,6 +5,7 @@
 #include "formats/PngWriter.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/FileRegistryHive.h"
+#include "platform/wayland/ScreencopyScreenSource.h"
 #include "platform/x11/PortalScreenSource.h"
 #include "platform/x11/QtClock.h"
 #include "platform/x11/QtMessageService.h"
@@ -17,6 +18,7 @@
 #include "platform/x11/X11WindowManager.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -45,9 +47,14 @@ struct DesktopPlatform::Services {
         if (useHiveFiles && std::filesystem::exists(machineHivePath(), missing)) {
             machineHive.emplace(machineHivePath(), "HKEY_LOCAL_MACHINE", FileRegistryHive::Access::ReadOnly);
         }
-        // XWayland keeps other programs' pixels from X11 programs: the desktop is asked instead.
-        if (x11Screen.isXWayland() && PortalScreenSource::sessionBusConfigured()) {
-            portalScreen.emplace(x11Screen);
+        // XWayland keeps other programs' pixels from X11 programs: the desktop is asked instead,
+        // silently through its compositor where it offers screencopy, else through the portal.
+        if (x11Screen.isXWayland()) {
+            std::string notOffered;
+            screencopyScreen = ScreencopyScreenSource::offered(x11Screen, notOffered);
+            if (!screencopyScreen && PortalScreenSource::sessionBusConfigured()) {
+                portalScreen.emplace(x11Screen);
+            }
         }
         // Keys typed into Wayland windows never reach the X server.
         if (x11Screen.isXWayland()) {
@@ -56,11 +63,18 @@ struct DesktopPlatform::Services {
         }
     }
 
-    ScreenSource& screen() { return portalScreen ? static_cast<ScreenSource&>(*portalScreen) : x11Screen; }
+    ScreenSource& screen()
+    {
+        if (screencopyScreen) {
+            return *screencopyScreen;
+        }
+        return portalScreen ? static_cast<ScreenSource&>(*portalScreen) : x11Screen;
+    }
 
     FileRegistryHive userHive;
     std::optional<FileRegistryHive> machineHive;
     X11ScreenSource x11Screen;
+    std::unique_ptr<ScreencopyScreenSource> screencopyScreen;
     std::optional<PortalScreenSource> portalScreen;
     X11ClipboardService clipboard{{writeBmpFile, writePng}};
     ChmHelpService help;

@@ -214,7 +214,7 @@ int main(int argc, char** argv)
     QObject::disconnect(startupEnd);
     // Boxes without a named owner belong to the Remote Control from now on.
     desktop.messageBoxes().setParent(&remote);
-    auto frame = std::make_unique<CaptureFrameWindow>(platform, remote);
+    auto frame = std::make_unique<CaptureFrameWindow>(platform, remote.frameHost());
     CaptureFrameWindowLink frameLink(*frame);
     remote.attachFrame(&frameLink);
     // Told to end from outside (the session, a termination signal): no question, settings saved.

@@ -97,10 +97,13 @@ bool GrabScreen(int left, int top, int width, int height, Bitmap& bitmap, bool w
     if (!inside) {
         bitmap.fillRect({0, 0, width, height}, 0);
     }
-    if (!screen.copyPixels(left, top, width, height, bitmap)) {
+    const bool desktopCursor = withCursor && screen.desktopDrawsCursor();
+    const bool copied = desktopCursor ? screen.copyPixelsWithCursor(left, top, width, height, bitmap)
+                                      : screen.copyPixels(left, top, width, height, bitmap);
+    if (!copied) {
         return false;
     }
-    if (withCursor) {
+    if (withCursor && !desktopCursor) {
         drawCursorAtPointer(left, top, width, height, bitmap, screen);
     }
     return true;

@@ -6,9 +6,11 @@
 #include "common/AtomicFile.h"
 #include "common/ZentrapError.h"
 #include "formats/readers/ImageLimits.h"
+#include "platform/wayland/ScreencopyScreenSource.h"
 #include "platform/x11/XcbScreenSource.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -96,10 +98,17 @@ void savePpm(const Bitmap& bitmap, const std::string& path)
 int runGrab(const std::vector<std::string>& args, const ImageLimits& limits)
 {
     GrabOptions options = parseOptions(args);
-    XcbScreenSource screen;
-    if (!screen.isAvailable()) {
+    XcbScreenSource x11Screen;
+    if (!x11Screen.isAvailable()) {
         throw ZentrapError("cannot open the X display");
     }
+    // XWayland gives no other program's pixels: the compositor is asked when it offers screencopy.
+    std::string notOffered;
+    std::unique_ptr<ScreencopyScreenSource> compositorScreen;
+    if (x11Screen.isXWayland()) {
+        compositorScreen = ScreencopyScreenSource::offered(x11Screen, notOffered);
+    }
+    ScreenSource& screen = compositorScreen ? static_cast<ScreenSource&>(*compositorScreen) : x11Screen;
     Size screenSize = screen.primaryScreenSize();
     if (!options.hasRect) {
         options.width = screenSize.width;
@@ -117,7 +126,11 @@ int runGrab(const std::vector<std::string>& args, const ImageLimits& limits)
     checkImageSize(part.width(), part.height(), limits);
     Bitmap bitmap;
     if (!GrabScreen(part.left, part.top, part.width(), part.height(), bitmap, options.cursor, screen)) {
-        throw ZentrapError("cannot capture the screen: " + screen.unreadableReason());
+        std::string reason = screen.unreadableReason();
+        if (!notOffered.empty()) {
+            reason += " (" + notOffered + ")";
+        }
+        throw ZentrapError("cannot capture the screen: " + reason);
     }
     if (isPpmFileName(options.output)) {
         savePpm(bitmap, options.output);

@@ -32,6 +32,14 @@ public:
     // rectangle outside the screen leave the target's pixels as they were. False when the screen
     // gave no pixels (unreadableReason() then says why).
     virtual bool copyPixels(int left, int top, int width, int height, Bitmap& target) = 0;
+    // True when the desktop draws the pointer into its own picture (where the X server cannot tell
+    // where the pointer is): copyPixelsWithCursor then gives the pixels with it, and the grabber
+    // draws none itself.
+    virtual bool desktopDrawsCursor() const { return false; }
+    virtual bool copyPixelsWithCursor(int left, int top, int width, int height, Bitmap& target)
+    {
+        return copyPixels(left, top, width, height, target);
+    }
     // Why the screen's pixels cannot be had, in words for the user; empty while they can.
     virtual std::string unreadableReason() const { return {}; }
     // True when the pixels are the desktop's composed picture, in which the program's own windows

@@ -29,10 +29,3 @@ constexpr int shortcutKey(Shortcut shortcut)
 {
     return shortcut & kShortcutKeyMask;
 }
-
-// A stored integer as a shortcut: values outside 16 bits are no shortcut at all (0, which no
-// desktop accepts), rather than an unrelated combination made of their low bits.
-constexpr Shortcut shortcutFromStored(int32_t stored)
-{
-    return stored < 0 || stored > 0xFFFF ? Shortcut{0} : static_cast<Shortcut>(stored);
-}

@@ -1,4 +1,5 @@
 #include "app/ui/RemoteControlWindow.h"
+#include "app/ui/RemoteControlWindowHosts.h"
 
 #include "app/CaptureFrameLink.h"
 #include "app/RemoteControlShape.h"
@@ -11,12 +12,10 @@
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
 #include "common/ui/BitmapImage.h"
-#include "hotkeys/HotkeyDispatch.h"
 #include "hotkeys/ui/HotkeyFailureDialog.h"
 #include "platform/Platform.h"
 #include "platform/TrayService.h"
 #include "platform/ui/QtKeyPress.h"
-#include "preferences/PreferencesCommand.h"
 #include "preferences/ui/PreferencesDialog.h"
 
 #include <QAction>
@@ -74,27 +73,6 @@ QRegion regionFromRows(const std::vector<RowSpan>& rows)
     return region;
 }
 
-// The Remote Control as a hotkey press sees it.
-class RemoteHotkeyTarget : public HotkeyTarget {
-public:
-    explicit RemoteHotkeyTarget(RemoteControlWindow& window) : window_(window) {}
-
-    bool hotkeysBlocked() const override
-    {
-        return QApplication::activeModalWidget() != nullptr || window_.isCapturing();
-    }
-    bool minimized() const override { return window_.minimized(); }
-    bool trayMinimize() const override { return window_.settings().trayMinimize; }
-    // Both come back through the minimise state, which knows whether the window left the desktop.
-    void showFromTray() override { window_.restoreApplication(); }
-    void restoreApplication() override { window_.restoreApplication(); }
-    void bringToFront() override { window_.bringToFront(); }
-    void runCommand(Command command) override { window_.runCommand(command); }
-
-private:
-    RemoteControlWindow& window_;
-};
-
 // The built-in skin, read like any skin file (it is ours, but one reader serves both).
 SkinPicture builtInSkin()
 {
@@ -109,60 +87,21 @@ SkinPicture builtInSkin()
                              {kRemoteControlWidth, kRemoteControlHeight});
 }
 
-// The Remote Control and its Capture Frame as the Preferences command changes them.
-class RemotePreferencesHost : public PreferencesHost {
-public:
-    RemotePreferencesHost(RemoteControlWindow& window, CaptureFrameLink* frame) : window_(window), frame_(frame) {}
-
-    RemoteControlSettings currentOptions() const override { return window_.currentSettings(); }
-    bool dragFullWindows() const override { return window_.dragFullWindows(); }
-    std::optional<int> frameUnit() const override { return frame_ ? frame_->unit() : std::nullopt; }
-    void chooseFrameUnit(int unit) override
-    {
-        if (frame_ != nullptr) {
-            frame_->chooseUnit(unit);
-        }
-    }
-    void setShortcuts(const HotkeyShortcuts& shortcuts) override { window_.settings().hotkeys = shortcuts; }
-    void setReportHotkeyFailures(bool report) override { window_.setReportHotkeyFailures(report); }
-    void setHotkeysEnabled(bool enable) override { window_.setHotkeysEnabled(enable); }
-    void setCaptureCursor(bool on) override { window_.settings().captureCursor = on; }
-    void setShowRulers(bool on) override { window_.settings().showRulers = on; }
-    void setUpdateRulers(bool on) override { window_.settings().updateRulers = on; }
-    void applyDragOption() override
-    {
-        if (frame_ != nullptr) {
-            frame_->applyDragOption();
-        }
-    }
-    void setShowHint(bool on) override { window_.setShowHint(on); }
-    void setPrintScreenWatch(bool on) override { window_.setPrintScreenWatch(on); }
-    void setHideRemote(bool on) override { window_.settings().hideRemote = on; }
-    void setFullScreenAllMonitors(bool on) override { window_.settings().fullScreenAllMonitors = on; }
-    void setExitConfirmation(bool on) override { window_.settings().exitConfirmation = on; }
-    void setTrayMinimize(bool on) override { window_.settings().trayMinimize = on; }
-    void loadSkin(const std::string& path) override { window_.loadSkin(path); }
-    void setSkin(const std::string& path) override { window_.settings().skin = path; }
-
-private:
-    RemoteControlWindow& window_;
-    CaptureFrameLink* frame_;
-};
-
 } // namespace
 
 RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactories windows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
-      windows_(std::move(windows)),
-      hotkeys_(platform.hotkeys,
-               [this](const std::string& message) {
-                   HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
-                   keepAboveWhileHidden(dialog);
-                   dialog.exec();
-                   return dialog.disableHotkeys();
-               }),
+      windows_(std::move(windows)), hotkeys_(platform.hotkeys,
+                                             [this](const std::string& message) {
+                                                 HotkeyFailureDialog dialog(message, platform_, helpFilePath_, this);
+                                                 keepAboveWhileHidden(dialog);
+                                                 dialog.exec();
+                                                 return dialog.disableHotkeys();
+                                             }),
       actions_(this, [this](Command command) { perform(command); }), menus_(this, actions_),
-      captureFlow_(session_, *this, platform)
+      asFrameHost_(std::make_unique<AsFrameHost>(*this)), asModalHost_(std::make_unique<AsModalHost>(*this)),
+      asMinimizeHost_(std::make_unique<AsMinimizeHost>(*this)), asCaptureView_(std::make_unique<AsCaptureView>(*this)),
+      captureFlow_(session_, *asCaptureView_, platform), minimizing_(*asMinimizeHost_), closeRequest_(*asModalHost_)
 {
     if (platform_.hotkeys != nullptr) {
         platform_.hotkeys->setHandler([this](int id) { hotkeyPressed(id); });
@@ -179,10 +118,8 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
     setFixedSize(kRemoteControlWidth, kRemoteControlHeight);
     const SkinPicture builtIn = builtInSkin();
     body_ = QPixmap::fromImage(toQImage(builtIn.visible));
-    bodySize_ = QSize(builtIn.size.width, builtIn.size.height);
     readSettings();
-    // The body keeps its size while the stored skin loads and takes the picture's size after it;
-    // both come to the same here, as the body shows each picture at its own size.
+    // The built-in picture stays when no skin is stored or the stored one cannot be used.
     loadSkin(settings_.skin);
     connectCommands();
     refreshThumbnail();
@@ -410,9 +347,14 @@ void RemoteControlWindow::attachFrame(CaptureFrameLink* frame)
     captureFlow_.attachFrame(frame);
 }
 
-QToolButton* RemoteControlWindow::button(const char* name) const
+FrameHost& RemoteControlWindow::frameHost()
 {
-    return findChild<QToolButton*>(name, Qt::FindDirectChildrenOnly);
+    return *asFrameHost_;
+}
+
+void RemoteControlWindow::saveSettings()
+{
+    writeSettings();
 }
 
 bool RemoteControlWindow::fullScreenMode() const
@@ -449,22 +391,6 @@ void RemoteControlWindow::capture()
     }
 }
 
-FramedWindow RemoteControlWindow::remoteOnScreenBounds() const
-{
-    if (platform_.windowManager != nullptr) {
-        if (const std::optional<FramedWindow> framed = platform_.windowManager->framedWindow(winId())) {
-            return *framed;
-        }
-    }
-    const QRect bounds = frameGeometry();
-    return {winId(), Rect::fromSize(bounds.x(), bounds.y(), bounds.width(), bounds.height())};
-}
-
-void RemoteControlWindow::showThumbnail(const Bitmap& image)
-{
-    thumbnail_->showImage(image);
-}
-
 Rect RemoteControlWindow::placementOnMonitors(Point position) const
 {
     const MonitorLayout monitors = platform_.screen.monitorLayout();
@@ -492,34 +418,9 @@ Point RemoteControlWindow::workingPoint() const
     return {bounds.center().x(), bounds.center().y()};
 }
 
-void RemoteControlWindow::screenUnreadable()
-{
-    // Once: every later capture fails for the same reason, and the user has been told it.
-    if (toldScreenUnreadable_) {
-        return;
-    }
-    toldScreenUnreadable_ = true;
-    std::string reason = platform_.screen.unreadableReason();
-    if (reason.empty()) {
-        reason = "the display cannot be read";
-    }
-    platform_.messages.showNotice("Zentrap cannot capture the screen: " + reason + ".", this);
-}
-
 void RemoteControlWindow::refreshThumbnail()
 {
-    showThumbnail(session_.image);
-}
-
-void RemoteControlWindow::imageCaptured()
-{
-    captured_ = true;
-    updateEnabledStates();
-}
-
-void RemoteControlWindow::printScreenPressed()
-{
-    runCommand(Command::Capture);
+    thumbnail_->showImage(session_.image);
 }
 
 // --- Toggles ---------------------------------------------------------------------------------
@@ -572,7 +473,7 @@ void RemoteControlWindow::keepAboveWhileHidden(QWidget& window) const
 void RemoteControlWindow::runModal(const ModalWindowKind& kind, const std::function<std::unique_ptr<QDialog>()>& make)
 {
     try {
-        ModalBracket bracket(*this, kind.repaints);
+        ModalBracket bracket(*asModalHost_, kind.repaints);
         runDialog(bracket, kind, make);
     } catch (const std::exception& error) {
         reportFailure(error.what());
@@ -607,14 +508,14 @@ void RemoteControlWindow::preferencesCommand()
     // must keep the state the user chose.
     const bool frameWasShown = frameVisible();
     setFrameVisible(false);
-    RemotePreferencesHost host(*this, frame_);
+    AsPreferencesHost host(*this);
     struct Restore {
         RemoteControlWindow& window;
         bool frameShown;
         ~Restore()
         {
             window.setFrameVisible(frameShown);
-            window.enableTrayMenu();
+            window.setImageWindowOpen(false);
         }
     } restore{*this, frameWasShown};
     try {
@@ -622,7 +523,7 @@ void RemoteControlWindow::preferencesCommand()
         const PreferencesValues values = fillPreferences(host, hotkeysWereEnabled);
         auto dialog = std::make_unique<PreferencesDialog>(platform_, helpFilePath_, values, settings_.showHint, this);
         keepAboveWhileHidden(*dialog);
-        disableTrayMenu();
+        setImageWindowOpen(true);
         if (dialog->exec() == QDialog::Accepted) {
             applyPreferences(host, dialog->values());
         } else {
@@ -639,7 +540,7 @@ void RemoteControlWindow::editCommand()
         return;
     }
     try {
-        ModalBracket bracket(*this, ModalWindows::edit.repaints);
+        ModalBracket bracket(*asModalHost_, ModalWindows::edit.repaints);
         int result = kEditResultClose;
         {
             captureFlow_.handToEditor();
@@ -667,7 +568,7 @@ void RemoteControlWindow::viewCommand()
 
 void RemoteControlWindow::aboutCommand()
 {
-    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(this); });
+    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(platform_.pixelsPerInch, this); });
 }
 
 void RemoteControlWindow::helpCommand()
@@ -687,18 +588,6 @@ void RemoteControlWindow::setFrameVisible(bool visible)
     minimizing_.setFrameVisible(visible);
 }
 
-bool RemoteControlWindow::frameShown() const
-{
-    return frame_ != nullptr && frame_->isShown();
-}
-
-void RemoteControlWindow::showFrame(bool shown)
-{
-    if (frame_ != nullptr) {
-        frame_->setShown(shown);
-    }
-}
-
 void RemoteControlWindow::setHotkeysEnabled(bool enable)
 {
     hotkeys_.setEnabled(enable, settings_.hotkeys, reportHotkeyFailures_);
@@ -706,19 +595,19 @@ void RemoteControlWindow::setHotkeysEnabled(bool enable)
 
 void RemoteControlWindow::hotkeyPressed(int id)
 {
-    RemoteHotkeyTarget target(*this);
+    AsHotkeyTarget target(*this);
     dispatchHotkey(target, id);
 }
 
 void RemoteControlWindow::runFromOutside(Command command)
 {
-    RemoteHotkeyTarget target(*this);
+    AsHotkeyTarget target(*this);
     dispatchCommand(target, command);
 }
 
 void RemoteControlWindow::comeForward()
 {
-    RemoteHotkeyTarget target(*this);
+    AsHotkeyTarget target(*this);
     ::comeForward(target);
 }
 
@@ -743,7 +632,7 @@ void RemoteControlWindow::setPrintScreenWatch(bool on)
         return;
     }
     if (on) {
-        platform_.keyWatcher->start([this] { printScreenPressed(); });
+        platform_.keyWatcher->start([this] { runCommand(Command::Capture); });
     } else {
         platform_.keyWatcher->stop();
     }
@@ -757,44 +646,9 @@ void RemoteControlWindow::loadSkin(const std::string& path)
     try {
         const SkinPicture picture = loadSkinPicture(path, {kRemoteControlWidth, kRemoteControlHeight});
         body_ = QPixmap::fromImage(toQImage(picture.visible));
-        bodySize_ = QSize(picture.size.width, picture.size.height);
         update();
     } catch (const std::exception& e) {
         platform_.messages.showWarning(kSkinWarningCaption, skinWarningText(path, e.what()), this);
-    }
-}
-
-void RemoteControlWindow::takeKeyboardBack()
-{
-    // The Capture Frame, shown again a moment ago, would otherwise keep the keyboard.
-    if (!minimized()) {
-        bringToFront();
-    }
-}
-
-void RemoteControlWindow::processPendingPaint()
-{
-    repaint();
-}
-
-bool RemoteControlWindow::frameKey(int virtualKey, KeyModifiers modifiers)
-{
-    const std::optional<Command> command = commandForKey(virtualKey, modifiers, KeySource::CaptureFrame);
-    if (!command) {
-        return false;
-    }
-    // A modal window blocks only its own owners, so the frame can still be reached while one of
-    // the program's messages is open; its keys do nothing until that window is closed.
-    if (!modalWindowOpen()) {
-        runCommand(*command);
-    }
-    return true;
-}
-
-void RemoteControlWindow::frameCloseRequest()
-{
-    if (!modalWindowOpen()) {
-        close();
     }
 }
 
@@ -837,68 +691,6 @@ void RemoteControlWindow::minimizeRestoreCommand()
 void RemoteControlWindow::restoreApplication()
 {
     minimizing_.restore();
-}
-
-void RemoteControlWindow::minimizeWindow()
-{
-    // Asked of the window manager as its own button asks: Qt's minimising leaves the window
-    // marked to start minimised, and every capture after a restore by the taskbar would then
-    // bring it back minimised.
-    if (platform_.windowManager != nullptr) {
-        platform_.windowManager->minimize(winId());
-    } else {
-        showMinimized();
-    }
-}
-
-void RemoteControlWindow::restoreWindow()
-{
-    showNormal();
-    raise();
-    activateWindow();
-}
-
-void RemoteControlWindow::leaveTaskbar()
-{
-    // Taken off the desktop once the window manager has finished minimising: a withdrawn window
-    // has no taskbar entry under any window manager.
-    QTimer::singleShot(0, this, [this] {
-        if (minimized() && minimizing_.leftTaskbar()) {
-            hide();
-        }
-    });
-}
-
-void RemoteControlWindow::returnFromTray()
-{
-    // Mapped by show() first, which states "always on top" to the window manager again (it
-    // forgets the states of a withdrawn window); clearing the minimised state first would map
-    // the window without them.
-    show();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    if (platform_.windowManager != nullptr) {
-        platform_.windowManager->clearMinimized(winId());
-    }
-    raise();
-    activateWindow();
-}
-
-ExitQuestionAnswer RemoteControlWindow::askExitQuestion(const std::string& caption)
-{
-    ExitQuestionDialog dialog(platform_.help, helpFilePath_, this);
-    dialog.setWindowTitle(QString::fromStdString(caption));
-    keepAboveWhileHidden(dialog);
-    exitQuestion_ = &dialog;
-    const int result = dialog.exec();
-    exitQuestion_ = nullptr;
-    return {result == QDialog::Accepted, dialog.doNotShowAgain()};
-}
-
-void RemoteControlWindow::abandonExitQuestion()
-{
-    if (exitQuestion_ != nullptr) {
-        exitQuestion_->reject();
-    }
 }
 
 void RemoteControlWindow::endWithoutAsking()

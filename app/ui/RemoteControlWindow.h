@@ -13,13 +13,11 @@
 #include "app/ui/RemoteControlActions.h"
 #include "app/ui/RemoteControlMenus.h"
 #include "app/ui/RemoteWindowFactories.h"
-#include "capture/FrameHost.h"
 #include "common/Bitmap.h"
 #include "hotkeys/GlobalHotkeys.h"
 
 #include <QPixmap>
 #include <QPoint>
-#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -29,16 +27,12 @@
 
 struct Platform;
 class CaptureFrameLink;
+class FrameHost;
 class ExitQuestionDialog;
 class QDialog;
-class QToolButton;
 class ThumbnailBox;
 
-class RemoteControlWindow : public QWidget,
-                            public FrameHost,
-                            private CloseRequestHost,
-                            private MinimizeHost,
-                            private CaptureView {
+class RemoteControlWindow : public QWidget {
 public:
     // Reads the settings, shapes the window and places it, registers the hotkeys and starts the
     // PrintScreen watch; the Capture Frame is attached later (it is created after the Remote Control).
@@ -47,75 +41,24 @@ public:
     // hotkeys off.
     ~RemoteControlWindow() override;
 
+    // Joins the Capture Frame (null parts them, before the frame goes).
     void attachFrame(CaptureFrameLink* frame);
+    // What the Capture Frame asks of the Remote Control (rulers, forwarded keys, close requests).
+    FrameHost& frameHost();
 
-    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them
-    // (a disabled command does nothing, a toggle flips).
-    void runCommand(Command command);
     // A command asked from outside the window (an action sent by a later start of the program): it
     // comes forward and runs it, as for a hotkey.
     void runFromOutside(Command command);
     // Another start of the program asked for this one: restored if minimised, in front of the
     // others with the keyboard focus.
     void comeForward();
-    // Brings the application back when it is minimised (also the hotkeys' first step).
-    void restoreApplication();
     // The desktop session is ending or the program was told to stop: no question is asked (an
     // open one is closed) and the program ends; the settings are written as at every exit.
     void endWithoutAsking();
     // Writes the Remote Control's values now (they are written at destruction as well).
-    void saveSettings() { writeSettings(); }
+    void saveSettings();
     // After a change of monitors: back onto the primary monitor when no monitor shows enough of it.
     void keepOnMonitors();
-    // The options as the settings store keeps them (the window's position included).
-    RemoteControlSettings currentSettings() const;
-    // Tooltips on the controls.
-    void setShowHint(bool on);
-    void openTrayMenu(const QPoint& globalPos);
-
-    // A press of hotkey `id` (101 Capture ... 105 Print).
-    void hotkeyPressed(int id);
-    // The PrintScreen key was pressed (the watch is on).
-    void printScreenPressed();
-    // In front of the other windows with the keyboard focus.
-    void bringToFront();
-    // Starts or stops the PrintScreen watch.
-    void setPrintScreenWatch(bool on);
-    // Shows the skin picture at `path` as the body; an empty path keeps the body as it is, and a
-    // file that cannot be a skin keeps it too, after a warning.
-    void loadSkin(const std::string& path);
-    // The body picture's size: the size of the skin it shows.
-    QSize bodySize() const { return bodySize_; }
-
-    // FrameHost
-    bool updateRulers() const override { return settings_.updateRulers; }
-    bool showRulers() const override { return settings_.showRulers; }
-    void processPendingPaint() override;
-    bool frameKey(int virtualKey, KeyModifiers modifiers) override;
-    void frameCloseRequest() override;
-
-    QToolButton* button(const char* name) const;
-    const std::string& helpFilePath() const { return helpFilePath_; }
-    bool isCapturing() const { return captureFlow_.capturing(); }
-    bool fullScreenMode() const;
-    bool timerDown() const;
-
-    // The captured image and what the modal windows work on.
-    CaptureSession& session() { return session_; }
-    const CaptureSession& session() const { return session_; }
-    // The stored options the window works with (changes take effect where the window reads them).
-    RemoteControlSettings& settings() { return settings_; }
-    const RemoteControlSettings& settings() const { return settings_; }
-
-    bool hotkeysEnabled() const override { return hotkeys_.enabled(); }
-    void setHotkeysEnabled(bool enable) override;
-    bool minimized() const { return minimizing_.minimized(); }
-    // The desktop drags whole windows ("DragFullWindows"), read at creation.
-    bool dragFullWindows() const { return dragFullWindows_; }
-    // Refused hotkeys are reported while this is set (only when Preferences switches them on).
-    void setReportHotkeyFailures(bool report) { reportHotkeyFailures_ = report; }
-    RemoteControlActions& actions() { return actions_; }
-    RemoteControlMenus& menus() { return menus_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -131,35 +74,18 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // ModalHost
-    bool frameVisible() const override;
-    void setFrameVisible(bool visible) override;
-    void disableTrayMenu() override { setImageWindowOpen(true); }
-    void enableTrayMenu() override { setImageWindowOpen(false); }
-    void repaintRemote() override { update(); }
-    void takeKeyboardBack() override;
+    // The Remote Control as each of its controllers and services sees it: small objects that
+    // answer one interface each (app/ui/RemoteControlWindowHosts.h).
+    class AsFrameHost;
+    class AsModalHost;
+    class AsMinimizeHost;
+    class AsCaptureView;
+    class AsHotkeyTarget;
+    class AsPreferencesHost;
 
-    // CloseRequestHost
-    ExitQuestionAnswer askExitQuestion(const std::string& caption) override;
-    void abandonExitQuestion() override;
-
-    // MinimizeHost
-    bool frameShown() const override;
-    void showFrame(bool shown) override;
-    void minimizeWindow() override;
-    void restoreWindow() override;
-    void leaveTaskbar() override;
-    void returnFromTray() override;
-
-    // CaptureView
-    bool remoteOnScreen() const override { return !minimized() && isVisible(); }
-    FramedWindow remoteOnScreenBounds() const override;
-    void hideRemote() override { hide(); }
-    void showRemote() override { show(); }
-    void showThumbnail(const Bitmap& image) override;
-    void screenUnreadable() override;
-    void imageCaptured() override;
-
+    // Runs `command` as its button, menu item, key or hotkey does: the one way in for all of them
+    // (a disabled command does nothing, a toggle flips).
+    void runCommand(Command command);
     // Runs the command of an action that has just been triggered.
     void perform(Command command);
     // A window that must be answered is open (this program's, modal).
@@ -183,6 +109,32 @@ private:
     void helpCommand();
     void minimizeRestoreCommand();
     void openSystemMenu();
+    void openTrayMenu(const QPoint& globalPos);
+
+    // A press of hotkey `id` (101 Capture ... 105 Print).
+    void hotkeyPressed(int id);
+    // Brings the application back when it is minimised (also the hotkeys' first step).
+    void restoreApplication();
+    // In front of the other windows with the keyboard focus.
+    void bringToFront();
+    bool minimized() const { return minimizing_.minimized(); }
+    bool fullScreenMode() const;
+    bool timerDown() const;
+    bool hotkeysEnabled() const { return hotkeys_.enabled(); }
+    void setHotkeysEnabled(bool enable);
+    // The Capture Frame's visibility as the rest of the application sees it (kept across a
+    // minimise).
+    bool frameVisible() const;
+    void setFrameVisible(bool visible);
+    // Tooltips on the controls.
+    void setShowHint(bool on);
+    // Starts or stops the PrintScreen watch.
+    void setPrintScreenWatch(bool on);
+    // Shows the skin picture at `path` as the body; an empty path keeps the body as it is, and a
+    // file that cannot be a skin keeps it too, after a warning.
+    void loadSkin(const std::string& path);
+    // The options as the settings store keeps them (the window's position included).
+    RemoteControlSettings currentSettings() const;
 
     void createControls();
     void connectCommands();
@@ -221,19 +173,22 @@ private:
     std::string helpFilePath_;
     RemoteControlActions actions_;
     RemoteControlMenus menus_;
+    // Made before the controllers that hold them.
+    std::unique_ptr<AsFrameHost> asFrameHost_;
+    std::unique_ptr<AsModalHost> asModalHost_;
+    std::unique_ptr<AsMinimizeHost> asMinimizeHost_;
+    std::unique_ptr<AsCaptureView> asCaptureView_;
     CaptureFlow captureFlow_;
+    MinimizeRestore minimizing_;
+    CloseRequest closeRequest_;
     QPixmap body_;
-    QSize bodySize_;
     ThumbnailBox* thumbnail_ = nullptr;
     std::unique_ptr<CaptureCountdown> countdown_;
     bool captured_ = false;
     bool imageWindowOpen_ = false;
-    bool toldScreenUnreadable_ = false;
     bool closeAfterCapture_ = false;
     bool dragFullWindows_ = false;
     bool reportHotkeyFailures_ = false;
     std::optional<QPoint> dragStart_;
-    MinimizeRestore minimizing_{*this};
-    CloseRequest closeRequest_{*this};
     ExitQuestionDialog* exitQuestion_ = nullptr;
 };

@@ -53,7 +53,8 @@ void copyRgb(const QImage& picture, int left, int top, int width, int height, Bi
 
 } // namespace
 
-PortalScreenSource::PortalScreenSource(ScreenSource& x11, QObject* parent) : QObject(parent), x11_(x11)
+PortalScreenSource::PortalScreenSource(ScreenSource& x11, QObject* parent)
+    : QObject(parent), DesktopPictureScreenSource(x11)
 {
 }
 
@@ -128,7 +129,7 @@ bool PortalScreenSource::copyPixels(int left, int top, int width, int height, Bi
         unreadable_ = "the desktop's screenshot could not be read";
         return false;
     }
-    const Size screen = x11_.primaryScreenSize();
+    const Size screen = x11().primaryScreenSize();
     if (picture.width() != screen.width || picture.height() != screen.height) {
         // Another size means scaled outputs or a part of the desktop: no exact place for the hole.
         unreadable_ = "the desktop's screenshot (" + std::to_string(picture.width()) + " x " +

@@ -5,7 +5,7 @@
 // The palette, the cursor image and the screens' areas still come from the X server.
 #pragma once
 
-#include "platform/ScreenSource.h"
+#include "platform/DesktopPictureScreenSource.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +13,7 @@
 
 #include <optional>
 
-class PortalScreenSource : public QObject, public ScreenSource {
+class PortalScreenSource : public QObject, public DesktopPictureScreenSource {
     Q_OBJECT
 public:
     // `x11` gives everything but the pixels and outlives this object.
@@ -22,18 +22,7 @@ public:
     // Whether a session bus is there to ask (never started for the asking).
     static bool sessionBusConfigured();
 
-    Size primaryScreenSize() const override { return x11_.primaryScreenSize(); }
-    bool isAvailable() const override { return x11_.isAvailable(); }
-    std::optional<std::vector<PaletteEntry>> systemPalette() override { return x11_.systemPalette(); }
     bool copyPixels(int left, int top, int width, int height, Bitmap& target) override;
-    // XWayland knows the pointer only while it is over an X11 window: elsewhere it would give a
-    // stale place, so no cursor is drawn into the desktop's picture.
-    std::optional<Point> cursorPosition() override { return std::nullopt; }
-    std::optional<CursorImage> currentCursor() override { return x11_.currentCursor(); }
-    std::vector<Monitor> monitors() const override { return x11_.monitors(); }
-    std::string unreadableReason() const override { return unreadable_; }
-    // The desktop composes Zentrap's windows into its picture, the frame's hole included.
-    bool picturesShowOwnWindows() const override { return true; }
 
 public slots:
     void takeResponse(uint response, const QVariantMap& results);
@@ -43,8 +32,6 @@ private:
     // when the portal refused or did not answer.
     std::optional<QString> askForScreenshot();
 
-    ScreenSource& x11_;
-    std::string unreadable_;
     std::optional<uint> response_;
     QVariantMap results_;
     int requests_ = 0;

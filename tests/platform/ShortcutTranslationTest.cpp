@@ -81,13 +81,4 @@ TEST(ShortcutToKeysym, LockVariantsCoverCapsAndNumLock)
     EXPECT_EQ(lockVariants({0x08, 0}, variants), 2) << "a keyboard without NumLock";
 }
 
-TEST(ShortcutFromStored, OutOfRangeIsNoShortcut)
-{
-    EXPECT_EQ(shortcutFromStored(0x6043), 0x6043);
-    EXPECT_EQ(shortcutFromStored(0xFFFF), 0xFFFF);
-    EXPECT_EQ(shortcutFromStored(0x10000), 0);
-    EXPECT_EQ(shortcutFromStored(-1), 0);
-    EXPECT_EQ(shortcutFromStored(INT32_MIN), 0);
-}
-
 } // namespace

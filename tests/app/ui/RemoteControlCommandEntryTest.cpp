@@ -3,6 +3,8 @@
 // be answered is open none of them captures, and a running countdown is cancelled.
 #include "app/CaptureFrameLink.h"
 #include "app/ui/RemoteControlWindow.h"
+#include "capture/FrameHost.h"
+#include "support/RemoteControlUser.h"
 #include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 #include "support/WindowTestFakes.h"
@@ -40,31 +42,26 @@ protected:
         windows.edit = [this](const ModalWindowContext& context) {
             auto dialog = std::make_unique<QDialog>(&context.owner);
             QDialog* raw = dialog.get();
-            QTimer::singleShot(0, raw, [this, raw] {
-                insideEditor();
+            Bitmap& edited = *context.session.editImage;
+            QTimer::singleShot(0, raw, [this, raw, &edited] {
+                insideEditor(edited);
                 raw->done(kEditResultClose);
             });
+            return dialog;
+        };
+        // The Save As window reports the image it was given.
+        windows.save = [this](const ModalWindowContext& context) {
+            auto dialog = std::make_unique<QDialog>(&context.owner);
+            savedWidth = context.session.image.width();
+            QTimer::singleShot(0, dialog.get(), [raw = dialog.get()] { raw->done(0); });
             return dialog;
         };
         form = std::make_unique<RemoteControlWindow>(platform, std::move(windows));
         form->attachFrame(&frame);
         form->show();
+        user = std::make_unique<RemoteControlUser>(*form);
     }
 
-    QAction& trayItem(const char* text)
-    {
-        for (QAction* item : form->menus().trayMenu.actions()) {
-            if (item->text() == text) {
-                return *item;
-            }
-        }
-        throw std::runtime_error(std::string("no tray item ") + text);
-    }
-    void pressCtrl(int key)
-    {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier);
-        QApplication::sendEvent(form.get(), &event);
-    }
     void countdownToTheEnd()
     {
         const long long end = fakes.clock.now() + 9000;
@@ -77,24 +74,26 @@ protected:
     std::vector<std::pair<std::string, std::function<void()>>> waysIn()
     {
         return {
-            {"button", [this] { form->button("captureButton")->click(); }},
-            {"key", [this] { pressCtrl(Qt::Key_C); }},
-            {"frame key", [this] { form->frameKey('C', KeyModifiers{.ctrl = true}); }},
-            {"tray menu", [this] { trayItem("Capture").trigger(); }},
+            {"button", [this] { user->click("captureButton"); }},
+            {"key", [this] { user->press(Qt::Key_C); }},
+            {"frame key", [this] { form->frameHost().frameKey('C', KeyModifiers{.ctrl = true}); }},
+            {"tray menu", [this] { user->choose("trayMenu", "Capture"); }},
             {"hotkey", [this] { fakes.hotkeys.press(101); }},
             {"PrintScreen", [this] { fakes.keyWatcher.press(); }},
             {"countdown end",
              [this] {
-                 form->button("timerButton")->click();
-                 pressCtrl(Qt::Key_C);
+                 user->click("timerButton");
+                 user->press(Qt::Key_C);
                  countdownToTheEnd();
              }},
         };
     }
 
-    std::function<void()> insideEditor = [] {};
+    std::function<void(Bitmap& edited)> insideEditor = [](Bitmap&) {};
+    int savedWidth = 0;
     ShownCaptureFrame frame;
     std::unique_ptr<RemoteControlWindow> form;
+    std::unique_ptr<RemoteControlUser> user;
 };
 
 } // namespace
@@ -105,9 +104,9 @@ TEST_F(CommandEntryTest, EveryWayIntoCaptureTakesOneCapture)
         const int before = clipboard.placements;
         run();
         EXPECT_EQ(clipboard.placements, before + 1) << way;
-        EXPECT_FALSE(form->button("timerButton")->isChecked()) << way;
+        EXPECT_FALSE(user->button("timerButton").isChecked()) << way;
     }
-    EXPECT_TRUE(form->button("editButton")->isEnabled());
+    EXPECT_TRUE(user->button("editButton").isEnabled());
 }
 
 TEST_F(CommandEntryTest, NothingCapturesWhileTheEditorIsOpenAndItsImageComesBack)
@@ -118,7 +117,7 @@ TEST_F(CommandEntryTest, NothingCapturesWhileTheEditorIsOpenAndItsImageComesBack
     edited.fillRect(Rect::fromSize(0, 0, 7, 5), makeColor(0xFF, 0, 0));
     std::vector<std::string> captured;
     bool frameShownInside = false;
-    insideEditor = [&] {
+    insideEditor = [&](Bitmap& editImage) {
         for (const auto& [way, run] : waysIn()) {
             const int before = clipboard.placements;
             run();
@@ -127,30 +126,30 @@ TEST_F(CommandEntryTest, NothingCapturesWhileTheEditorIsOpenAndItsImageComesBack
             }
         }
         frameShownInside = frame.shown;
-        *form->session().editImage = edited;
+        editImage = edited;
     };
-    form->runCommand(Command::Edit);
+    user->click("editButton");
     EXPECT_TRUE(captured.empty()) << captured.front();
     EXPECT_FALSE(frameShownInside) << "the Capture Frame stays hidden under the editor";
-    EXPECT_EQ(form->session().image.width(), 7) << "the editor's picture is the image after it";
-    EXPECT_EQ(form->session().image.pixelColor(3, 2), makeColor(0xFF, 0, 0));
     EXPECT_TRUE(frame.shown);
+    user->click("saveButton");
+    EXPECT_EQ(savedWidth, 7) << "the editor's picture is the image after it";
+    EXPECT_EQ(user->thumbnail().pixelColor(40, 40), QColor(0xFF, 0, 0));
 }
 
 TEST_F(CommandEntryTest, OpeningAWindowCancelsARunningCountdown)
 {
-    form->button("timerButton")->click();
-    pressCtrl(Qt::Key_C);
-    ASSERT_TRUE(form->button("timerButton")->isChecked());
+    user->click("timerButton");
+    user->press(Qt::Key_C);
+    ASSERT_TRUE(user->button("timerButton").isChecked());
     bool timerDownInside = true;
     QTimer::singleShot(0, form.get(), [&] {
-        timerDownInside = form->button("timerButton")->isChecked();
+        timerDownInside = user->button("timerButton").isChecked();
         countdownToTheEnd();
         QApplication::activeModalWidget()->close();
     });
-    form->runCommand(Command::About);
+    user->choose("systemMenu", "About");
     EXPECT_FALSE(timerDownInside) << "the Timer button comes up when the window opens";
     countdownToTheEnd();
     EXPECT_EQ(clipboard.placements, 0);
-    EXPECT_FALSE(form->session().notSaved);
 }

@@ -13,6 +13,7 @@
 #include "platform/fake/FakeMessageService.h"
 #include "platform/fake/FakeScreenSource.h"
 #include "platform/fake/FakeWindowManager.h"
+#include "support/RemoteControlUser.h"
 #include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 
@@ -23,6 +24,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -42,6 +45,7 @@ protected:
                           values);
         auto form = std::make_unique<RemoteControlWindow>(platform);
         form->attachFrame(&frame);
+        user = std::make_unique<RemoteControlUser>(*form);
         return form;
     }
 
@@ -56,33 +60,33 @@ protected:
     FakeClock clock;
     Platform platform{userHive, nullptr, screen, clipboard, help, messages, clock, "/opt/zentrap/"};
     ShownCaptureFrame frame;
+    std::unique_ptr<RemoteControlUser> user;
 };
 
 TEST_F(RemoteControlHotkeysTest, PressesRunTheirCommandsAndBringTheWindowForward)
 {
-    auto form = makeForm();
+    auto form = makeForm("\"TrayMinimize\"=dword:00000001\n");
     form->show();
     ASSERT_EQ(hotkeys.registered.size(), 5u);
     hotkeys.press(101);
-    EXPECT_TRUE(form->session().notSaved) << "Capture";
+    EXPECT_EQ(clipboard.placements, 1) << "Capture";
     EXPECT_EQ(windowManager.activated, std::vector<uint64_t>{form->winId()});
     hotkeys.press(102);
-    EXPECT_TRUE(form->fullScreenMode());
+    EXPECT_TRUE(user->button("fullScreenButton").isChecked());
     EXPECT_FALSE(frame.shown);
     hotkeys.press(102);
     EXPECT_TRUE(frame.shown) << "the full-screen hotkey flips the button each time";
     // Minimised to the tray with the frame hidden at that moment.
     frame.shown = false;
-    form->settings().trayMinimize = true;
     form->showMinimized();
     for (int i = 0; i < 3; ++i) {
         QApplication::processEvents();
     }
-    ASSERT_TRUE(form->minimized());
+    ASSERT_TRUE(user->hasMenuItem("trayMenu", "Restore")) << "minimised";
     ASSERT_FALSE(form->isVisible());
     hotkeys.press(101);
     EXPECT_TRUE(form->isVisible()) << "back from the tray";
-    EXPECT_FALSE(form->minimized());
+    EXPECT_TRUE(user->hasMenuItem("trayMenu", "Minimize")) << "no longer minimised";
     EXPECT_FALSE(frame.shown) << "the frame keeps the visibility it had when minimised";
     EXPECT_EQ(screen.pixelCopies, 2);
 }
@@ -103,7 +107,7 @@ TEST_F(RemoteControlHotkeysTest, OffDuringModalWindowsAndNoPressRunsInsideOne)
         hotkeys.registered.clear();
         view->close();
     });
-    form->runCommand(Command::View);
+    user->doubleClickThumbnail();
     EXPECT_FALSE(registeredInside);
     EXPECT_EQ(copiesInside, 0);
     EXPECT_EQ(hotkeys.registered.size(), 5u) << "back on after the window";
@@ -123,18 +127,24 @@ TEST_F(RemoteControlHotkeysTest, PrintScreenWatchFollowsTheSettingAndCaptures)
     EXPECT_FALSE(keyWatcher.isRunning()) << "stopped when the window goes";
 }
 
-TEST_F(RemoteControlHotkeysTest, RefusalsWhileReportingOpenTheFailureDialog)
+TEST_F(RemoteControlHotkeysTest, RefusalsWhenPreferencesSwitchesThemOnOpenTheFailureDialog)
 {
     hotkeys.refused = {0x6043, 0x6050};
-    auto form = makeForm("\"mGlobalHotkeys\"=dword:00000000\n\"GlobalHotkeys\"=dword:00000000\n");
-    ASSERT_FALSE(form->hotkeysEnabled());
-    form->setReportHotkeyFailures(true);
+    auto form = makeForm("\"GlobalHotkeys\"=dword:00000000\n");
+    ASSERT_TRUE(hotkeys.registered.empty());
     QString caption;
     QString text;
     bool stayedOpenAfterHelp = false;
-    QTimer::singleShot(0, form.get(), [&] {
+    // Answers the failure dialog once it has opened (after the Preferences window has closed).
+    int looks = 0;
+    std::function<void()> answerFailure = [&] {
         auto* dialog = dynamic_cast<HotkeyFailureDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        if (dialog == nullptr) {
+            if (++looks < 100) {
+                QTimer::singleShot(0, form.get(), answerFailure);
+            }
+            return;
+        }
         caption = dialog->windowTitle();
         text = dialog->messageText();
         EXPECT_EQ(dialog->parentWidget(), form.get());
@@ -143,16 +153,24 @@ TEST_F(RemoteControlHotkeysTest, RefusalsWhileReportingOpenTheFailureDialog)
         EXPECT_TRUE(dialog->findChild<QPushButton*>("ok")->isDefault());
         dialog->findChild<QCheckBox*>("disableHotkeys")->setChecked(true);
         dialog->findChild<QPushButton*>("ok")->click();
+    };
+    QTimer::singleShot(0, form.get(), [&] {
+        QWidget* preferences = QApplication::activeModalWidget();
+        ASSERT_NE(preferences, nullptr);
+        preferences->findChild<QCheckBox*>("cbEnableHotkeys")->setChecked(true);
+        QTimer::singleShot(0, form.get(), answerFailure);
+        preferences->findChild<QPushButton*>("OK")->click();
     });
-    form->setHotkeysEnabled(true);
+    user->click("preferencesButton");
     EXPECT_EQ(caption, "Zentrap");
     EXPECT_EQ(text, "The following hotkeys are not registered:\nShift+Ctrl+C, Shift+Ctrl+P. \nSome other program has "
                     "already used it.\nTo disable or customize the hotkeys, open the Hotkeys page on the Preferences "
                     "window.");
     EXPECT_TRUE(stayedOpenAfterHelp);
     EXPECT_EQ(help.topics, std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Hotkeys.htm"});
-    EXPECT_FALSE(form->hotkeysEnabled()) << "\"Disable hotkeys\" switches them off";
-    EXPECT_TRUE(hotkeys.registered.empty());
+    EXPECT_TRUE(hotkeys.registered.empty()) << "\"Disable hotkeys\" switches them off";
+    form.reset();
+    EXPECT_NE(userHive.text().find("\"GlobalHotkeys\"=dword:00000000"), std::string::npos) << "and they stay off";
 }
 
 } // namespace

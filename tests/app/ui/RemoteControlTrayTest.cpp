@@ -1,16 +1,18 @@
 // The Remote Control with a fake tray: the icon for the whole run, its clicks, minimising to the
 // tray and back, captures while minimised, and the exit question from the close request.
-#include "app/CaptureFrameLink.h"
 #include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/OutsideEndWatch.h"
 #include "app/ui/RemoteControlWindow.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/RemoteControlUser.h"
+#include "support/ShownCaptureFrame.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -19,14 +21,6 @@
 #include <string>
 
 namespace {
-
-class FakeFrame : public CaptureFrameLink {
-public:
-    Rect captureRect() const override { return Rect::fromSize(100, 50, 40, 30); }
-    bool isShown() const override { return shown; }
-    void setShown(bool s) override { shown = s; }
-    bool shown = true;
-};
 
 // A granted close ends the application's event loop; running it once more lets the next test's
 // modal windows run their own loops again.
@@ -68,6 +62,7 @@ protected:
         form->attachFrame(&frame);
         form->show();
         QApplication::processEvents();
+        user = std::make_unique<RemoteControlUser>(*form);
         return form;
     }
     void settle()
@@ -81,7 +76,8 @@ protected:
     FileRegistryHive& userHive = fakes.userHive;
     FakeTrayService& tray = fakes.tray;
     Platform& platform = fakes.platform;
-    FakeFrame frame;
+    ShownCaptureFrame frame;
+    std::unique_ptr<RemoteControlUser> user;
 };
 
 } // namespace
@@ -92,9 +88,9 @@ TEST_F(RemoteControlTray, TheIconLivesAsLongAsTheRemoteControlAndRightReleaseOpe
         auto form = makeForm();
         EXPECT_TRUE(tray.shown);
         tray.releaseRightButton({300, 200});
-        EXPECT_TRUE(form->menus().trayMenu.isVisible());
-        EXPECT_EQ(form->actions()[Command::MinimizeRestore]->text(), "Minimize");
-        form->menus().trayMenu.hide();
+        EXPECT_TRUE(user->menuOpen("trayMenu"));
+        EXPECT_TRUE(user->hasMenuItem("trayMenu", "Minimize"));
+        user->closeMenu("trayMenu");
     }
     EXPECT_FALSE(tray.shown);
     // Clicks after the Remote Control is gone reach nothing.
@@ -106,54 +102,67 @@ TEST_F(RemoteControlTray, MinimizingLeavesOnlyTheIconAndADoubleClickBringsEveryt
     auto form = makeForm();
     form->showMinimized();
     settle();
-    EXPECT_TRUE(form->minimized());
     EXPECT_FALSE(form->isVisible()) << "still on the taskbar";
     EXPECT_FALSE(frame.shown);
 
     // A left click brings windows to the front but restores nothing.
     tray.click();
     settle();
-    EXPECT_TRUE(form->minimized());
+    EXPECT_FALSE(form->isVisible());
 
     tray.releaseRightButton({300, 200});
-    EXPECT_EQ(form->actions()[Command::MinimizeRestore]->text(), "Restore");
-    form->menus().trayMenu.hide();
+    EXPECT_TRUE(user->hasMenuItem("trayMenu", "Restore"));
+    user->closeMenu("trayMenu");
 
     // A capture meanwhile takes the whole screen and leaves the Remote Control where it is.
-    form->runCommand(Command::Capture);
-    EXPECT_EQ(form->session().image.width(), 640);
-    EXPECT_EQ(form->session().image.height(), 480);
+    user->choose("trayMenu", "Capture");
+    ASSERT_TRUE(fakes.clipboard.content.has_value());
+    EXPECT_EQ(fakes.clipboard.content->width(), 640);
+    EXPECT_EQ(fakes.clipboard.content->height(), 480);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(frame.shown);
 
     tray.doubleClick();
     settle();
-    EXPECT_FALSE(form->minimized());
+    EXPECT_TRUE(user->hasMenuItem("trayMenu", "Minimize"));
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
     EXPECT_TRUE(frame.shown);
 }
 
-TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheTrayMenuIsDisabled)
+// The exit question, asked from the tray menu of the minimised application, disables the tray
+// menu: a double-click on the icon then restores nothing until it is answered.
+TEST_F(RemoteControlTray, TheDoubleClickDoesNothingWhileTheExitQuestionIsOpen)
 {
     auto form = makeForm();
+    user->click("captureButton");
     form->showMinimized();
     settle();
-    form->actions()[Command::MinimizeRestore]->setEnabled(false);
+    bool asked = false;
+    bool visibleInside = true;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* question = dynamic_cast<ExitQuestionDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(question, nullptr);
+        asked = true;
+        tray.doubleClick();
+        settle();
+        visibleInside = form->isVisible();
+        question->findChild<QPushButton*>("no")->click();
+    });
+    user->choose("trayMenu", "Exit");
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(visibleInside);
+    EXPECT_TRUE(user->hasMenuItem("trayMenu", "Restore")) << "still minimised after the answer";
     tray.doubleClick();
     settle();
-    EXPECT_TRUE(form->minimized());
-    form->actions()[Command::MinimizeRestore]->setEnabled(true);
-    form->restoreApplication();
-    settle();
-    EXPECT_FALSE(form->minimized());
     EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(user->hasMenuItem("trayMenu", "Minimize"));
 }
 
 TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
 {
     auto form = makeForm();
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     // As the program wires it: the session's end and quit requests arrive as the quit event.
     OutsideEndWatch watch([&] { form->saveSettings(); }, [&] { form->endWithoutAsking(); });
     const bool granted = closeWith(*form, [&](ExitQuestionDialog& question) {
@@ -163,7 +172,6 @@ TEST_F(RemoteControlTray, EndingFromOutsideClosesTheQuestionAndSavesTheSettings)
     });
     EXPECT_TRUE(granted);
     finishExit();
-    EXPECT_TRUE(form->settings().exitConfirmation) << "nobody answered";
     form.reset();
-    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000001"), std::string::npos);
+    EXPECT_NE(userHive.text().find("\"ExitConfirmation\"=dword:00000001"), std::string::npos) << "nobody answered";
 }

@@ -1,10 +1,10 @@
 #include "app/ui/RemoteControlWindow.h"
 #include "app/CaptureFrameLink.h"
 #include "app/SkinPicture.h"
-#include "app/ui/ThumbnailBox.h"
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
+#include "support/RemoteControlUser.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
 #include "support/WindowTestFakes.h"
@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -25,7 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
+#include <fstream>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -64,25 +67,32 @@ public:
     bool shown = false;
 };
 
-// The Remote Control's Capture command (in the tray menu among others), seen from a modal window it opens.
-QAction& ownerCaptureItem(const ModalWindowContext& context)
-{
-    return *static_cast<RemoteControlWindow&>(context.owner).actions()[Command::Capture];
-}
-
-// A modal window for the factories: it records what it saw and closes itself with `result`.
+// A modal window for the factories: it records its caption, the image it got, whether the
+// Capture Frame is shown and whether the owner's tray menu still captures, then closes with `result`.
 std::unique_ptr<QDialog> selfClosingDialog(const ModalWindowContext& context, int result, std::vector<std::string>& log,
                                            const std::string& name, FakeFrame& frame)
 {
     auto dialog = std::make_unique<QDialog>(&context.owner);
     QDialog* raw = dialog.get();
-    QAction& captureItem = ownerCaptureItem(context);
-    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &captureItem] {
-        log.push_back(name + " '" + raw->windowTitle().toStdString() + "' frame " + (frame.shown ? "on" : "off") +
-                      " tray " + (captureItem.isEnabled() ? "on" : "off"));
+    QAction& captureItem = RemoteControlUser(context.owner).menuItem("trayMenu", "Capture");
+    const Bitmap& image = context.session.image;
+    QTimer::singleShot(0, raw, [raw, result, &log, name, &frame, &captureItem, &image] {
+        log.push_back(name + " '" + raw->windowTitle().toStdString() + "' " + std::to_string(image.width()) + "x" +
+                      std::to_string(image.height()) + " frame " + (frame.shown ? "on" : "off") + " tray " +
+                      (captureItem.isEnabled() ? "on" : "off"));
         raw->done(result);
     });
     return dialog;
+}
+
+// Runs `act` on the next modal window once it is open.
+void whenModalOpens(const std::function<void(QDialog&)>& act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no modal window";
+        act(*dialog);
+    });
 }
 
 class ControlFormTest : public ::testing::Test, public WindowTestFakes {
@@ -93,6 +103,7 @@ protected:
     {
         auto form = std::make_unique<RemoteControlWindow>(platform, std::move(windows));
         form->attachFrame(&frame);
+        user = std::make_unique<RemoteControlUser>(*form);
         return form;
     }
     RemoteWindowFactories allWindows()
@@ -103,19 +114,24 @@ protected:
         w.edit = [this](const ModalWindowContext& o) { return selfClosingDialog(o, editResult, log, "edit", frame); };
         return w;
     }
-    void press(RemoteControlWindow& form, int key, Qt::KeyboardModifiers modifiers)
-    {
-        QKeyEvent event(QEvent::KeyPress, key, modifiers);
-        QApplication::sendEvent(&form, &event);
-    }
     void noHide(const char* extra = "")
     {
         userHive.loadText(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n"
                                       "\"HideRemote\"=dword:00000000\n") +
                           extra);
     }
+    // The global hotkeys are on: all five are registered with the desktop.
+    bool hotkeysOn() const { return fakes.hotkeys.registered.size() == 5; }
+    // The picture on the clipboard (the fake keeps the last one placed).
+    const Bitmap& clipboardPicture() const
+    {
+        EXPECT_TRUE(clipboard.content.has_value());
+        static const Bitmap none;
+        return clipboard.content ? *clipboard.content : none;
+    }
 
     FakeFrame frame;
+    std::unique_ptr<RemoteControlUser> user;
     std::vector<std::string> log;
     int editResult = kEditResultClose;
 };
@@ -128,21 +144,16 @@ TEST_F(ControlFormTest, StartsCentredWithTheImageCommandsDisabled)
     EXPECT_EQ(form->windowTitle(), "Zentrap Remote Control");
     EXPECT_EQ(form->size(), QSize(100, 260));
     EXPECT_EQ(form->pos(), QPoint(270, 110));
-    EXPECT_EQ(form->session().image.width(), 80);
-    EXPECT_EQ(form->session().image.height(), 80);
-    EXPECT_EQ(form->session().image.pixelColor(40, 40), makeColor(0, 0, 0));
-    EXPECT_FALSE(form->session().notSaved);
-    EXPECT_EQ(form->session().captureNumber, 1);
-    EXPECT_EQ(form->helpFilePath(), "/opt/zentrap/ztp.chm");
+    ASSERT_EQ(user->thumbnail().size(), QSize(80, 80));
+    EXPECT_EQ(user->thumbnail().pixelColor(40, 40), QColor(0, 0, 0)) << "an empty black image";
     for (const char* name : {"printButton", "editButton", "saveButton"}) {
-        ASSERT_NE(form->button(name), nullptr) << name;
-        EXPECT_FALSE(form->button(name)->isEnabled()) << name;
+        EXPECT_FALSE(user->button(name).isEnabled()) << name;
     }
-    EXPECT_TRUE(form->button("captureButton")->isEnabled());
-    EXPECT_EQ(form->button("captureButton")->geometry(), QRect(10, 144, 80, 22));
-    EXPECT_EQ(form->button("captureButton")->toolTip(), "Capture (Ctrl+C)");
-    EXPECT_EQ(form->button("closeButton")->toolTip(), "Close (Alt+F4)");
-    EXPECT_FALSE(form->actions()[Command::Save]->isEnabled());
+    EXPECT_FALSE(user->menuItem("trayMenu", "Save As...").isEnabled());
+    EXPECT_TRUE(user->button("captureButton").isEnabled());
+    EXPECT_EQ(user->button("captureButton").geometry(), QRect(10, 144, 80, 22));
+    EXPECT_EQ(user->button("captureButton").toolTip(), "Capture (Ctrl+C)");
+    EXPECT_EQ(user->button("closeButton").toolTip(), "Close (Alt+F4)");
     EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 100, 260));
     EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form->mask().contains(QPoint(0, 100)));
@@ -173,66 +184,61 @@ TEST_F(ControlFormTest, AStoredPlaceOffEveryScreenGoesBackToTheCentre)
     }
 }
 
-TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltips)
+TEST_F(ControlFormTest, ShowHintOffLeavesTheControlsWithoutTooltipsUntilPreferencesTurnsThemOn)
 {
     noHide("\"ShowHint\"=dword:00000000\n");
     auto form = makeForm();
-    QToolButton* capture = form->button("captureButton");
-    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), capture->mapToGlobal(QPoint(4, 4)));
-    QApplication::sendEvent(capture, &hover);
+    QToolButton& capture = user->button("captureButton");
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), capture.mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(&capture, &hover);
     EXPECT_FALSE(QToolTip::isVisible()) << QToolTip::text().toStdString();
-    form->setShowHint(true);
-    QApplication::sendEvent(capture, &hover);
+    whenModalOpens([](QDialog& preferences) {
+        preferences.findChild<QCheckBox*>("cbHints")->setChecked(true);
+        preferences.findChild<QPushButton*>("OK")->click();
+    });
+    user->click("preferencesButton");
+    QApplication::sendEvent(&capture, &hover);
     EXPECT_EQ(QToolTip::text(), "Capture (Ctrl+C)") << "the tooltip comes back with the option";
     QToolTip::hideText();
 }
 
-TEST_F(ControlFormTest, CaptureCopiesTheHoleToImageClipboardAndThumbnail)
+// The capture itself is tested without the window (CaptureFlowTest); here, what the window shows of it.
+TEST_F(ControlFormTest, ACaptureReachesClipboardThumbnailAndSaveAsAndAnUnreadableScreenIsToldOnce)
 {
     noHide();
     auto form = makeForm(allWindows());
-    form->runCommand(Command::Capture);
-    ASSERT_EQ(form->session().image.width(), 40);
-    ASSERT_EQ(form->session().image.height(), 30);
-    EXPECT_EQ(form->session().image.pixelColor(0, 0), makeColor(100, 50, 0x5A));
-    EXPECT_EQ(form->session().image.pixelColor(39, 29), makeColor(139, 79, 0x5A));
-    ASSERT_TRUE(clipboard.content.has_value());
-    EXPECT_TRUE(*clipboard.content == form->session().image);
-    EXPECT_TRUE(form->session().notSaved);
+    user->click("captureButton");
+    const Bitmap& shot = clipboardPicture();
+    ASSERT_EQ(shot.width(), 40);
+    ASSERT_EQ(shot.height(), 30);
+    EXPECT_EQ(shot.pixelColor(0, 0), makeColor(100, 50, 0x5A));
+    EXPECT_EQ(shot.pixelColor(39, 29), makeColor(139, 79, 0x5A));
+    EXPECT_EQ(qBlue(user->thumbnail().pixel(40, 40)), 0x5A) << "the thumbnail shows the capture";
     for (const char* name : {"printButton", "editButton", "saveButton"}) {
-        EXPECT_TRUE(form->button(name)->isEnabled()) << name;
+        EXPECT_TRUE(user->button(name).isEnabled()) << name;
     }
-    EXPECT_TRUE(form->actions()[Command::Save]->isEnabled());
-}
+    EXPECT_TRUE(user->menuItem("trayMenu", "Save As...").isEnabled());
 
-TEST_F(ControlFormTest, AScreenThatGivesNoPixelsKeepsTheLastCaptureAndSaysWhyOnce)
-{
-    noHide();
-    auto form = makeForm(allWindows());
-    form->runCommand(Command::Capture);
-    const Bitmap last = form->session().image;
-    form->session().notSaved = false;
-    clipboard.content.reset();
+    const QImage lastThumbnail = user->thumbnail();
     screen.refusal = "the desktop keeps it";
-    form->runCommand(Command::Capture);
-    form->runCommand(Command::Capture);
-    EXPECT_TRUE(form->session().image == last) << "no black picture in place of the last capture";
-    EXPECT_FALSE(clipboard.content.has_value());
-    EXPECT_FALSE(form->session().notSaved);
+    user->click("captureButton");
+    user->press(Qt::Key_C);
+    EXPECT_EQ(clipboard.placements, 1);
+    EXPECT_EQ(user->thumbnail(), lastThumbnail) << "no black picture in place of the last capture";
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Zentrap cannot capture the screen: the desktop keeps it."});
+    user->click("saveButton");
+    EXPECT_EQ(log, std::vector<std::string>{"save 'Zentrap Save As' 40x30 frame off tray off"});
 }
 
 TEST_F(ControlFormTest, CommandsWithoutTheirWindowStayDisabledAfterACapture)
 {
     noHide();
     auto form = makeForm();
-    form->runCommand(Command::Capture);
-    EXPECT_TRUE(form->session().notSaved);
-    EXPECT_FALSE(form->button("saveButton")->isEnabled());
-    EXPECT_FALSE(form->actions()[Command::Save]->isEnabled());
-    EXPECT_TRUE(form->button("preferencesButton")->isEnabled()) << "Preferences needs no capture";
-    press(*form, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(log.empty());
+    user->click("captureButton");
+    EXPECT_EQ(clipboard.placements, 1);
+    EXPECT_FALSE(user->button("saveButton").isEnabled());
+    EXPECT_FALSE(user->menuItem("trayMenu", "Save As...").isEnabled());
+    EXPECT_TRUE(user->button("preferencesButton").isEnabled()) << "Preferences needs no capture";
 }
 
 TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
@@ -240,14 +246,13 @@ TEST_F(ControlFormTest, FullScreenModeGrabsTheWholeScreenAndHidesTheFrame)
     noHide();
     auto form = makeForm();
     frame.shown = true;
-    press(*form, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(form->fullScreenMode());
+    user->press(Qt::Key_F);
+    EXPECT_TRUE(user->button("fullScreenButton").isChecked());
     EXPECT_FALSE(frame.shown);
-    form->runCommand(Command::Capture);
-    EXPECT_EQ(form->session().image.width(), 640);
-    EXPECT_EQ(form->session().image.height(), 480);
-    EXPECT_TRUE(form->session().image == screen.pixels);
-    press(*form, Qt::Key_F, Qt::ControlModifier);
+    user->click("captureButton");
+    EXPECT_TRUE(clipboardPicture() == screen.pixels);
+    user->press(Qt::Key_F);
+    EXPECT_FALSE(user->button("fullScreenButton").isChecked());
     EXPECT_TRUE(frame.shown);
 }
 
@@ -256,50 +261,50 @@ TEST_F(ControlFormTest, HideRemoteHidesTheWindowOnlyWhileItCoversTheGrabbedRecta
     auto form = makeForm();
     form->show();
     bool hiddenDuringWait = false;
-    fakes.clock.onWait = [&](int) { hiddenDuringWait = !form->isVisible() && form->isCapturing(); };
+    fakes.clock.onWait = [&](int) { hiddenDuringWait = !form->isVisible(); };
 
     // Beside the hole (the window stands at 270,110, 100 x 260): it stays, and nothing waits.
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     EXPECT_TRUE(fakes.clock.waits.empty());
     EXPECT_EQ(fakes.uncoverWatch.starts, 0) << "the window was taken off the screen";
-    EXPECT_EQ(form->session().image.width(), 40);
+    EXPECT_EQ(clipboardPicture().width(), 40);
 
     // Over part of the hole: hidden until the area it covered is repainted, then shown again.
     frame.hole = Rect::fromSize(250, 100, 200, 100);
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     EXPECT_TRUE(hiddenDuringWait);
     EXPECT_EQ(fakes.uncoverWatch.watchedArea, (Rect{270, 110, 370, 200}));
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(frame.shown) << "showing the Remote Control shows the frame too";
-    EXPECT_EQ(form->session().image.width(), 200);
+    EXPECT_EQ(clipboardPicture().width(), 200);
 }
 
 TEST_F(ControlFormTest, TimerDownDelaysTheCapture)
 {
     noHide();
     auto form = makeForm();
-    press(*form, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_TRUE(form->timerDown());
-    form->runCommand(Command::Capture);
-    EXPECT_FALSE(form->session().notSaved) << "the countdown runs first";
+    user->press(Qt::Key_T);
+    EXPECT_TRUE(user->button("timerButton").isChecked());
+    user->click("captureButton");
+    EXPECT_EQ(clipboard.placements, 0) << "the countdown runs first";
     EXPECT_EQ(screen.pixelCopies, 0);
-    press(*form, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_FALSE(form->timerDown());
-    form->runCommand(Command::Capture);
-    EXPECT_TRUE(form->session().notSaved);
+    user->press(Qt::Key_T);
+    EXPECT_FALSE(user->button("timerButton").isChecked());
+    user->click("captureButton");
+    EXPECT_EQ(clipboard.placements, 1);
 }
 
 TEST_F(ControlFormTest, KeysFollowTheTable)
 {
     noHide();
     auto form = makeForm();
-    press(*form, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    user->press(Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(screen.pixelCopies, 0) << "Ctrl+Alt+C does nothing";
-    press(*form, Qt::Key_F1, Qt::ControlModifier);
+    user->press(Qt::Key_F1, Qt::ControlModifier);
     EXPECT_TRUE(help.contents.empty());
-    press(*form, Qt::Key_F1, Qt::ShiftModifier);
+    user->press(Qt::Key_F1, Qt::ShiftModifier);
     EXPECT_EQ(help.contents, std::vector<std::string>{"/opt/zentrap/ztp.chm"});
-    press(*form, Qt::Key_C, Qt::ControlModifier);
+    user->press(Qt::Key_C);
     EXPECT_GT(screen.pixelCopies, 0);
 }
 
@@ -313,17 +318,14 @@ TEST_F(ControlFormTest, EditKeepsTheEditorsImageAndContinuesWithSaveAs)
         return selfClosingDialog(context, editResult, log, "edit", frame);
     };
     auto form = makeForm(windows);
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     frame.shown = true;
-    form->runCommand(Command::Edit);
-    EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' frame off tray off",
-                                             "save 'Zentrap Save As' frame off tray off"}));
-    EXPECT_EQ(form->session().image.width(), 20);
-    EXPECT_EQ(form->session().editImage, nullptr);
-    EXPECT_EQ(form->session().undoImage, nullptr);
+    user->click("editButton");
+    EXPECT_EQ(log, (std::vector<std::string>{"edit 'Image Editor' 40x30 frame off tray off",
+                                             "save 'Zentrap Save As' 20x10 frame off tray off"}));
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
-    EXPECT_TRUE(form->hotkeysEnabled());
+    EXPECT_TRUE(user->menuItem("trayMenu", "Capture").isEnabled());
+    EXPECT_TRUE(hotkeysOn());
 }
 
 TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
@@ -334,32 +336,30 @@ TEST_F(ControlFormTest, AFailingWindowIsReportedAndEverythingComesBack)
         throw std::runtime_error("Printer error");
     };
     auto form = makeForm(windows);
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     frame.shown = true;
-    form->runCommand(Command::Print);
+    user->click("printButton");
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Printer error"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->hotkeysEnabled());
-    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
-    EXPECT_TRUE(form->actions()[Command::Print]->isEnabled());
+    EXPECT_TRUE(hotkeysOn());
+    EXPECT_TRUE(user->menuItem("trayMenu", "Capture").isEnabled());
+    EXPECT_TRUE(user->menuItem("trayMenu", "Print...").isEnabled());
 }
 
-TEST_F(ControlFormTest, ViewShowsTheImageAndItsSize)
+TEST_F(ControlFormTest, ADoubleClickOnTheThumbnailViewsTheImageAndItsSize)
 {
     auto form = makeForm();
     QString status;
     QString title;
     QSize picture;
-    QTimer::singleShot(0, form.get(), [&] {
-        auto* view = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(view, nullptr);
-        title = view->windowTitle();
-        status = static_cast<ViewWindow*>(view)->statusText();
-        picture = static_cast<ViewWindow*>(view)->imageLabel()->size();
-        view->reject();
+    whenModalOpens([&](QDialog& view) {
+        title = view.windowTitle();
+        status = static_cast<ViewWindow&>(view).statusText();
+        picture = static_cast<ViewWindow&>(view).imageLabel()->size();
+        view.reject();
     });
     frame.shown = true;
-    form->runCommand(Command::View);
+    user->doubleClickThumbnail();
     EXPECT_EQ(title, "Zentrap View");
     EXPECT_EQ(status, "Image size: 80 x 80");
     EXPECT_EQ(picture, QSize(80, 80));
@@ -373,8 +373,12 @@ TEST_F(ControlFormTest, DestructionWritesTheValuesItHolds)
     {
         auto form = makeForm();
         form->move(-30, 12);
-        form->settings().captureCursor = false;
-        form->setHotkeysEnabled(false);
+        whenModalOpens([](QDialog& preferences) {
+            preferences.findChild<QCheckBox*>("cbCursor")->setChecked(false);
+            preferences.findChild<QCheckBox*>("cbEnableHotkeys")->setChecked(false);
+            preferences.findChild<QPushButton*>("OK")->click();
+        });
+        user->click("preferencesButton");
     }
     const auto value = [&](const char* name) { return userHive.value(SettingsStore::kPrimaryKey, name); };
     EXPECT_EQ(value("Left"), RegValue(uint32_t(-30)));
@@ -394,8 +398,8 @@ TEST_F(ControlFormTest, ThumbnailShowsAWideCaptureAsABandOnBlack)
     frame.hole = Rect::fromSize(0, 0, 400, 100);
     screen.pixels.fillRect({0, 0, 400, 100}, makeColor(250, 200, 10));
     auto form = makeForm();
-    form->runCommand(Command::Capture);
-    const QImage& thumb = form->findChild<ThumbnailBox*>("thumbnail")->picture();
+    user->click("captureButton");
+    const QImage& thumb = user->thumbnail();
     ASSERT_EQ(thumb.size(), QSize(80, 80));
     EXPECT_EQ(thumb.pixelColor(40, 29), QColor(0, 0, 0));
     EXPECT_EQ(thumb.pixelColor(0, 30), QColor(250, 200, 10));
@@ -409,40 +413,40 @@ TEST_F(ControlFormTest, PrintWithoutAWindowLeavesTheTrayMenuAndRestoresTheFrame)
     RemoteWindowFactories windows = allWindows();
     bool trayDuringCheck = false;
     windows.print = [&](const ModalWindowContext& context) -> std::unique_ptr<QDialog> {
-        trayDuringCheck = ownerCaptureItem(context).isEnabled();
+        trayDuringCheck = RemoteControlUser(context.owner).menuItem("trayMenu", "Capture").isEnabled();
         messages.showMessage("No printer installed");
         return nullptr;
     };
     auto form = makeForm(windows);
-    form->runCommand(Command::Capture);
+    user->click("captureButton");
     frame.shown = true;
-    press(*form, Qt::Key_P, Qt::ControlModifier);
+    user->press(Qt::Key_P);
     EXPECT_TRUE(trayDuringCheck) << "the tray menu stays enabled when there is no window";
     EXPECT_EQ(messages.messages, std::vector<std::string>{"No printer installed"});
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->hotkeysEnabled());
+    EXPECT_TRUE(hotkeysOn());
 }
 
 TEST_F(ControlFormTest, TimerCountdownCapturesAfterSevenSecondsAndPutsTheButtonUp)
 {
     noHide();
     auto form = makeForm();
-    form->button("timerButton")->click();
-    ASSERT_TRUE(form->timerDown());
+    user->click("timerButton");
+    ASSERT_TRUE(user->button("timerButton").isChecked());
     FakeClock& clock = fakes.clock;
     long long capturedAt = -1;
-    clock.onWait = [&](int) { EXPECT_FALSE(form->session().notSaved) << "the capture follows the last wait"; };
-    form->runCommand(Command::Capture);
-    while (!form->session().notSaved && clock.now() < 9000) {
+    clock.onWait = [&](int) { EXPECT_EQ(clipboard.placements, 0) << "the capture follows the last wait"; };
+    user->click("captureButton");
+    while (clipboard.placements == 0 && clock.now() < 9000) {
         clock.advance(50);
-        if (form->session().notSaved) {
+        if (clipboard.placements != 0) {
             capturedAt = clock.now();
         }
     }
-    EXPECT_TRUE(form->session().notSaved);
+    EXPECT_EQ(clipboard.placements, 1);
     EXPECT_GE(capturedAt, 7100) << "seven seconds and the final tenth";
     EXPECT_LE(capturedAt, 7150);
-    EXPECT_FALSE(form->timerDown());
+    EXPECT_FALSE(user->button("timerButton").isChecked());
     EXPECT_EQ(screen.pixelCopies, 1);
 }
 
@@ -456,66 +460,68 @@ TEST_F(ControlFormTest, SkinsShowAtTheirOwnSizeAndUnusableOnesWarnOverTheWindow)
     EXPECT_EQ(messages.warnings[0].caption, "Warning");
     EXPECT_EQ(messages.warnings[0].text, skinWarningText(missing));
     EXPECT_EQ(messages.warnings[0].owner, form.get());
-    EXPECT_EQ(form->bodySize(), QSize(100, 260));
     const QImage builtIn = form->grab().toImage();
     EXPECT_LT(qGray(builtIn.pixel(50, 69)), 16) << "the dark square behind the thumbnail";
     EXPECT_GT(qGreen(builtIn.pixel(5, 100)), qRed(builtIn.pixel(5, 100)) + 40) << "a teal body";
 
+    // Skins chosen in Preferences.
+    const auto useSkin = [&](const std::string& path) {
+        whenModalOpens([path](QDialog& preferences) {
+            preferences.findChild<QLineEdit*>("edSkin")->setText(QString::fromStdString(path));
+            preferences.findChild<QPushButton*>("OK")->click();
+        });
+        user->click("preferencesButton");
+    };
     QImage small(80, 200, QImage::Format_RGB32);
     small.fill(qRgb(200, 30, 90));
     const std::string smallPath = (folder.path / "small.bmp").string();
     ASSERT_TRUE(small.save(QString::fromStdString(smallPath), "BMP"));
-    form->loadSkin(smallPath);
-    EXPECT_EQ(form->bodySize(), QSize(80, 200));
+    useSkin(smallPath);
     const QImage shown = form->grab().toImage();
     EXPECT_EQ(shown.pixel(5, 100), qRgb(200, 30, 90));
-    EXPECT_EQ(QColor(shown.pixel(94, 100)), form->palette().color(QPalette::Button));
-    EXPECT_EQ(QColor(shown.pixel(50, 230)), form->palette().color(QPalette::Button));
+    EXPECT_EQ(QColor(shown.pixel(94, 100)), form->palette().color(QPalette::Button)) << "beside the smaller skin";
+    EXPECT_EQ(QColor(shown.pixel(50, 230)), form->palette().color(QPalette::Button)) << "below it";
 
     // An empty path keeps the body; an unusable file keeps it after its warning.
-    form->loadSkin("");
+    useSkin("");
     const std::string broken = (folder.path / "broken.jpg").string();
     std::ofstream(broken) << "not a picture";
-    form->loadSkin(broken);
-    EXPECT_EQ(form->bodySize(), QSize(80, 200));
+    useSkin(broken);
     ASSERT_EQ(messages.warnings.size(), 2u);
     EXPECT_EQ(messages.warnings[1].text, skinWarningText(broken));
-    EXPECT_EQ(form->grab().toImage().pixel(5, 100), qRgb(200, 30, 90));
+    EXPECT_TRUE(form->grab().toImage() == shown);
 }
 
 TEST_F(ControlFormTest, PreferencesCancelChangesNothingAndOkAppliesWithTheHotkeysAsChosen)
 {
     auto form = makeForm();
     frame.shown = true;
-    ASSERT_TRUE(form->hotkeysEnabled());
-    const RemoteControlSettings before = form->currentSettings();
+    ASSERT_TRUE(hotkeysOn());
+    ASSERT_TRUE(fakes.keyWatcher.isRunning());
+    const std::map<int, Shortcut> shortcutsBefore = fakes.hotkeys.registered;
     // Unticks "Use PrintScreen key" and "Enable hotkeys", then presses `button`.
     auto answer = [&](const char* button) {
-        QTimer::singleShot(0, [&, button] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            log.push_back(dialog->windowTitle().toStdString() + (frame.shown ? " frame on" : " frame off") +
-                          (form->hotkeysEnabled() ? " hotkeys on" : " hotkeys off"));
-            dialog->findChild<QCheckBox*>("cbPrintScreen")->setChecked(false);
-            dialog->findChild<QCheckBox*>("cbEnableHotkeys")->setChecked(false);
-            dialog->findChild<QPushButton*>(button)->click();
+        whenModalOpens([&, button](QDialog& dialog) {
+            log.push_back(dialog.windowTitle().toStdString() + (frame.shown ? " frame on" : " frame off") +
+                          (fakes.hotkeys.registered.empty() ? " hotkeys off" : " hotkeys on"));
+            dialog.findChild<QCheckBox*>("cbPrintScreen")->setChecked(false);
+            dialog.findChild<QCheckBox*>("cbEnableHotkeys")->setChecked(false);
+            dialog.findChild<QPushButton*>(button)->click();
         });
     };
     answer("Cancel");
-    press(*form, Qt::Key_O, Qt::ControlModifier);
+    user->press(Qt::Key_O);
     EXPECT_EQ(log, std::vector<std::string>{"Zentrap Preferences frame off hotkeys off"});
-    EXPECT_TRUE(form->hotkeysEnabled());
-    EXPECT_TRUE(form->settings().usePrintScreen);
+    EXPECT_EQ(fakes.hotkeys.registered, shortcutsBefore) << "back on with their old shortcuts";
+    EXPECT_TRUE(fakes.keyWatcher.isRunning());
     EXPECT_TRUE(frame.shown);
-    EXPECT_EQ(form->currentSettings().hotkeys, before.hotkeys);
 
     answer("OK");
-    form->button("preferencesButton")->click();
-    EXPECT_FALSE(form->hotkeysEnabled()) << "the bracket must not switch them back on";
-    EXPECT_FALSE(form->settings().usePrintScreen);
+    user->click("preferencesButton");
+    EXPECT_TRUE(fakes.hotkeys.registered.empty()) << "the bracket must not switch them back on";
     EXPECT_FALSE(fakes.keyWatcher.isRunning());
     EXPECT_TRUE(frame.shown);
-    EXPECT_TRUE(form->actions()[Command::Capture]->isEnabled());
+    EXPECT_TRUE(user->menuItem("trayMenu", "Capture").isEnabled());
 }
 
 TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimizeAsksTheWindowManager)
@@ -542,6 +548,6 @@ TEST_F(ControlFormTest, ADragPastTheDistanceMovesTheWindowFromThePressAndMinimiz
     send(QEvent::MouseMove, press + QPoint(30, 0), Qt::LeftButton);
     EXPECT_EQ(windowManager.moves.size(), 1u) << "one move per press";
 
-    form->runCommand(Command::MinimizeRestore);
+    user->choose("systemMenu", "Minimize");
     EXPECT_EQ(windowManager.minimized, std::vector<NativeWindow>{form->winId()});
 }
