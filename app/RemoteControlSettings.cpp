@@ -2,6 +2,7 @@
 
 #include "common/SettingField.h"
 #include "common/SettingsStore.h"
+#include "common/WindowPlacement.h"
 
 namespace {
 
@@ -40,8 +41,9 @@ const SettingRow<Settings> kRows[] = {
     {"UsePrintScreen", settingField<&Settings::usePrintScreen>},
     {"GlobalHotkeys", settingField<&Settings::globalHotkeys>},
     {"Skin", settingField<&Settings::skin>},
-    {"Top", &top},
-    {"Left", &left},
+    // Written where the window placements write theirs, with their names and range.
+    positionRow<Settings>(PositionAxis::Top, &top),
+    positionRow<Settings>(PositionAxis::Left, &left),
     {"FHKCapture", &hotkey<0>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
     {"FHKFullScreen", &hotkey<1>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},
     {"FHKEdit", &hotkey<2>, kNoShortcut, kLargestShortcut, {}, OutOfRange::Low},

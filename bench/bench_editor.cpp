@@ -73,8 +73,8 @@ void BM_MarkTimerStep(benchmark::State& state)
     window.resize(1920, 1080); // the view as large as the screen: the most a repaint covers
     window.show();
     QApplication::processEvents(); // exposed: repaints now paint
-    window.sbSelect->click();
-    QWidget* area = window.paintArea;
+    window.findChild<QToolButton*>("sbSelect")->click();
+    QWidget* area = window.findChild<QWidget*>("paintArea");
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(0, 0), QPointF(0, 0), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(area, &press);

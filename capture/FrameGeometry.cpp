@@ -1,12 +1,11 @@
 #include "capture/FrameGeometry.h"
 
-#include "common/Rounding.h"
+#include "common/DesignLength.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int kReferencePixelsPerInch = 96;
 constexpr int kReferenceBorderWidth = 14;
 
 int clampedExtent(int extent, int borderWidth)
@@ -19,11 +18,7 @@ int clampedExtent(int extent, int borderWidth)
 int borderWidthForPixelsPerInch(int pixelsPerInch)
 {
     // A display that reports nothing sensible gets the reference band.
-    if (pixelsPerInch <= 0) {
-        pixelsPerInch = kReferencePixelsPerInch;
-    }
-    long double width = static_cast<long double>(pixelsPerInch) / kReferencePixelsPerInch * kReferenceBorderWidth;
-    return static_cast<int>(std::clamp<int64_t>(roundHalfEven(width), 1, kMaxFrameExtent / 4));
+    return std::clamp(scaledDesignLength(kReferenceBorderWidth, pixelsPerInch), 1, kMaxFrameExtent / 4);
 }
 
 FrameSettings defaultFrameSettings(const FrameDesktop& screens)

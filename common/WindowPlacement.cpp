@@ -1,7 +1,6 @@
 #include "common/WindowPlacement.h"
 
 #include "common/PlacementCorrection.h"
-#include "common/Rounding.h"
 #include "common/SettingField.h"
 #include "common/SettingsFile.h"
 
@@ -9,17 +8,22 @@
 
 namespace {
 
-// Far beyond any screen, yet a position plus a size stays well inside an int: a stored number
-// past it (an edited file) is brought to it before any arithmetic is done with it, and the
-// placement correction then brings the window onto a screen.
-constexpr int64_t kCoordinateLimit = int64_t{1} << 24;
-
 // Written in this order: position and size, then the colour.
 const SettingRow<WindowPlacement> kPlacementRows[] = {
-    {"Top", settingField<&WindowPlacement::top>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
-    {"Left", settingField<&WindowPlacement::left>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
-    {"Width", settingField<&WindowPlacement::width>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
-    {"Height", settingField<&WindowPlacement::height>, -kCoordinateLimit, kCoordinateLimit, {}, OutOfRange::Clamp},
+    positionRow<WindowPlacement>(PositionAxis::Top, settingField<&WindowPlacement::top>),
+    positionRow<WindowPlacement>(PositionAxis::Left, settingField<&WindowPlacement::left>),
+    {"Width",
+     settingField<&WindowPlacement::width>,
+     -kStoredCoordinateLimit,
+     kStoredCoordinateLimit,
+     {},
+     OutOfRange::Clamp},
+    {"Height",
+     settingField<&WindowPlacement::height>,
+     -kStoredCoordinateLimit,
+     kStoredCoordinateLimit,
+     {},
+     OutOfRange::Clamp},
     {"Background", settingField<&WindowPlacement::background>, 0, 0xFFFFFF},
 };
 
@@ -58,10 +62,4 @@ Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::v
     return correctedPlacement({stored.left, stored.top},
                               {std::max(stored.width, minimum.width), std::max(stored.height, minimum.height)}, screens,
                               defaultTopLeft);
-}
-
-Size scaledToScreen(Size designed, int pixelsPerInch)
-{
-    return {static_cast<int>(roundHalfEven(designed.width * static_cast<long double>(pixelsPerInch) / 96)),
-            static_cast<int>(roundHalfEven(designed.height * static_cast<long double>(pixelsPerInch) / 96))};
 }

@@ -1,13 +1,13 @@
-// A window's placement and background colour in one section of the settings file, where a window
-// restored from it goes, and its size scaled to the screen's pixels per inch. Every window that
-// keeps its placement in the settings file goes through here, so all read, write and correct it
-// alike.
+// A window's placement and background colour in one section of the settings file, and where a
+// window restored from it goes. Every window that keeps its placement in the settings file goes
+// through here, so all read, write and correct it alike.
 #pragma once
 
 #include "common/Color.h"
 #include "common/Geometry.h"
 #include "common/SettingTable.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +25,24 @@ struct WindowPlacement {
     int height = 0;
     ColorRef background = kDefaultBackground;
 };
+
+// Far beyond any screen, yet a position plus a size stays well inside an int: a stored number
+// past it (an edited file) is brought to it before any arithmetic is done with it, and the
+// placement correction then brings the window onto a screen.
+inline constexpr int64_t kStoredCoordinateLimit = int64_t{1} << 24;
+
+// The row of a window's stored position along one axis, "Left" or "Top", for any record that keeps
+// one: the window placements in the settings file and the Remote Control's position in the user hive.
+enum class PositionAxis { Left, Top };
+template <class Record> constexpr SettingRow<Record> positionRow(PositionAxis axis, int& (*field)(Record&))
+{
+    return {axis == PositionAxis::Left ? "Left" : "Top",
+            field,
+            -kStoredCoordinateLimit,
+            kStoredCoordinateLimit,
+            {},
+            OutOfRange::Clamp};
+}
 
 // The stored values of a window's placement: "Top", "Left", "Width", "Height" and "Background"
 // (a colour 0 .. 0xFFFFFF, written as a decimal 0x00BBGGRR value).
@@ -45,6 +63,3 @@ void addWindowPlacement(ProfileValues& values, const WindowPlacement& placement)
 // screen shows it.
 Rect restoredPlacement(const WindowPlacement& stored, Size minimum, const std::vector<Rect>& screens,
                        Point defaultTopLeft);
-
-// A size designed at 96 pixels per inch on a screen of `pixelsPerInch`, rounded half to even.
-Size scaledToScreen(Size designed, int pixelsPerInch);

@@ -1,5 +1,5 @@
 // Where the hotkey failure dialog's parts go: the designed 292 x 183 layout at 96 pixels per
-// inch, scaled with the display and grown downwards when the message needs more lines.
+// inch, scaled with the display and grown when the message or the check box needs more room.
 #pragma once
 
 #include "common/Geometry.h"
@@ -14,6 +14,10 @@ struct HotkeyFailureLayout {
     Rect help;
 };
 
-// `scale` is the display's pixels per inch over 96 (at least 1); `messageHeight` the height the
-// wrapped message needs at the message's scaled width; `checkBoxWidth` the check box's own width.
-HotkeyFailureLayout hotkeyFailureLayout(double scale, int messageHeight, int checkBoxWidth);
+// The designed width of the message at 96 pixels per inch.
+constexpr int kHotkeyFailureMessageWidth = 209;
+
+// At the display's `pixelsPerInch`; `messageHeight` is the height the wrapped message needs at the
+// message's scaled width, `checkBox` the size the check box's caption needs. The window grows
+// downwards for a taller message and to the right for a wider caption.
+HotkeyFailureLayout hotkeyFailureLayout(int pixelsPerInch, int messageHeight, Size checkBox);

@@ -1,5 +1,6 @@
 #include "print/PrintSettings.h"
 
+#include "common/DesignLength.h"
 #include "common/Rounding.h"
 #include "common/SettingField.h"
 #include "common/SettingsFile.h"
@@ -55,8 +56,7 @@ WindowPlacement defaultPreviewPlacement(Size screen, int screenPpi, Point screen
 
 Size minimumPreviewSize(int screenPpi)
 {
-    return {static_cast<int>(roundHalfEven(kPreviewMinWidth * screenPpi / 96.0L)),
-            static_cast<int>(roundHalfEven(kPreviewMinHeight * screenPpi / 96.0L))};
+    return scaledDesignSize({kPreviewMinWidth, kPreviewMinHeight}, screenPpi);
 }
 
 PrintSettings readPrintSettings(const SettingsFile& file, Size screen, int screenPpi, Point screenOrigin)

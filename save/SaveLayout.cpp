@@ -1,6 +1,6 @@
 #include "save/SaveLayout.h"
 
-#include "common/WindowPlacement.h"
+#include "common/DesignLength.h"
 
 #include <algorithm>
 
@@ -30,11 +30,11 @@ std::array<Rect, 4> savePaneAreas(int clientWidth, int clientHeight, int statusB
 
 Size saveWindowMinimumSize(int pixelsPerInch)
 {
-    return scaledToScreen(kSaveWindowDesignedSize, pixelsPerInch);
+    return scaledDesignSize(kSaveWindowDesignedSize, pixelsPerInch);
 }
 
 Point saveWindowDefaultPosition(Size screen, int pixelsPerInch)
 {
-    int designed = kSaveWindowDesignedSize.height * pixelsPerInch / 96;
+    const int designed = scaledDesignLength(kSaveWindowDesignedSize.height, pixelsPerInch);
     return {(screen.width - designed) / 2, (screen.height - designed) / 2};
 }

@@ -1,6 +1,7 @@
 #include "app/ui/AboutDialog.h"
 
 #include "app/ui/ButtonIcons.h"
+#include "common/ui/ScreenDensity.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -11,13 +12,14 @@
 #define ZENTRAP_VERSION "0.1.0"
 #endif
 
-AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
+AboutDialog::AboutDialog(int pixelsPerInch, QWidget* owner) : QDialog(owner)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* picture = new QLabel(this);
-    picture->setPixmap(remoteIcon(RemoteIcon::Capture, 48).pixmap(48, 48));
+    const int side = scaledDesignLength(48, layoutPixelsPerInch(pixelsPerInch));
+    picture->setPixmap(remoteIcon(RemoteIcon::Capture, side).pixmap(side, side));
     picture->setAlignment(Qt::AlignTop);
     top->addWidget(picture);
     // Whole lines, no wrapping: the window takes the size of its text in the font and at the

@@ -5,7 +5,8 @@
 
 class AboutDialog : public QDialog {
 public:
-    explicit AboutDialog(QWidget* owner);
+    // `pixelsPerInch` is the platform's density (0: the toolkit's screen).
+    AboutDialog(int pixelsPerInch, QWidget* owner);
 
     static QString aboutText();
 };

@@ -1,5 +1,7 @@
 #include "app/ui/ExitQuestionDialog.h"
 
+#include "common/ui/ScreenDensity.h"
+#include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QCheckBox>
@@ -11,20 +13,19 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 // The layout is drawn for 96 pixels per inch; larger fonts take it along.
-constexpr double kDesignDpi = 96.0;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kQuestionIconSize = 32;
 
 } // namespace
 
-ExitQuestionDialog::ExitQuestionDialog(HelpService& help, std::string helpFile, QWidget* parent)
-    : QDialog(parent), help_(help), helpFile_(std::move(helpFile))
+ExitQuestionDialog::ExitQuestionDialog(const Platform& platform, std::string helpFile, QWidget* parent)
+    : QDialog(parent), platform_(platform), pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)),
+      helpFile_(std::move(helpFile))
 {
     setObjectName("ExitQuestionDialog");
     setWindowTitle("Zentrap");
@@ -74,7 +75,7 @@ ExitQuestionDialog::ExitQuestionDialog(HelpService& help, std::string helpFile, 
     helpButton->setAutoDefault(false);
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { showHelpTopic(help_, helpFile_, kHelpTopic); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { showHelpTopic(platform_.help, helpFile_, kHelpTopic); });
 
     setFixedSize(clientWidth, scaled(150));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -91,5 +92,5 @@ bool ExitQuestionDialog::doNotShowAgain() const
 
 int ExitQuestionDialog::scaled(int pixels) const
 {
-    return static_cast<int>(std::lround(pixels * logicalDpiY() / kDesignDpi));
+    return scaledDesignLength(pixels, pixelsPerInch_);
 }

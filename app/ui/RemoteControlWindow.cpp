@@ -94,7 +94,7 @@ RemoteControlWindow::RemoteControlWindow(Platform& platform, RemoteWindowFactori
       mapPlacement_(platform.windowManager, platform.clock), windows_(std::move(windows)),
       hotkeys_(platform.hotkeys,
                [this](const std::string& message) {
-                   HotkeyFailureDialog dialog(message, platform_.help, helpFilePath_, this);
+                   HotkeyFailureDialog dialog(message, platform_, helpFilePath_, this);
                    keepAboveWhileHidden(dialog);
                    dialog.exec();
                    return dialog.disableHotkeys();
@@ -579,7 +579,7 @@ void RemoteControlWindow::viewCommand()
 
 void RemoteControlWindow::aboutCommand()
 {
-    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(this); });
+    runModal(ModalWindows::about, [this] { return std::make_unique<AboutDialog>(platform_.pixelsPerInch, this); });
 }
 
 void RemoteControlWindow::helpCommand()

@@ -43,7 +43,7 @@ void RemoteControlWindow::AsModalHost::takeKeyboardBack()
 
 ExitQuestionAnswer RemoteControlWindow::AsModalHost::askExitQuestion(const std::string& caption)
 {
-    ExitQuestionDialog dialog(window_.platform_.help, window_.helpFilePath_, &window_);
+    ExitQuestionDialog dialog(window_.platform_, window_.helpFilePath_, &window_);
     dialog.setWindowTitle(QString::fromStdString(caption));
     window_.keepAboveWhileHidden(dialog);
     window_.exitQuestion_ = &dialog;

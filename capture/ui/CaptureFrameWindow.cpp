@@ -5,6 +5,7 @@
 #include "capture/ui/FramePainter.h"
 #include "common/PlacementCorrection.h"
 #include "common/SettingsStore.h"
+#include "common/ui/ScreenDensity.h"
 #include "platform/Platform.h"
 #include "platform/ui/QtKeyPress.h"
 
@@ -17,7 +18,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 #include <exception>
@@ -31,15 +31,6 @@ QRect toQRect(const Rect& r)
 Rect toRect(const QRect& r)
 {
     return Rect::fromSize(r.x(), r.y(), r.width(), r.height());
-}
-
-int screenPixelsPerInch(const QWidget& widget)
-{
-    const QScreen* screen = widget.screen();
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    return screen != nullptr ? qRound(screen->logicalDotsPerInchX()) : 96;
 }
 
 FrameColours systemColours(const QPalette& palette)
@@ -95,7 +86,7 @@ CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWid
     applyDragOption();
     dragging_ = false;
 
-    pixelsPerInch_ = screenPixelsPerInch(*this);
+    pixelsPerInch_ = layoutPixelsPerInch(platform_.pixelsPerInch);
     borderWidth_ = borderWidthForPixelsPerInch(pixelsPerInch_);
     setMinimumSize(minimumClientExtent(borderWidth_), minimumClientExtent(borderWidth_));
     setMaximumSize(kMaxFrameExtent, kMaxFrameExtent);

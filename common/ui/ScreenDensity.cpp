@@ -1,14 +1,9 @@
 #include "common/ui/ScreenDensity.h"
 
+#include "common/Rounding.h"
+
 #include <QGuiApplication>
 #include <QScreen>
-
-#include <cmath>
-
-int scaledDesignLength(int pixelsAt96, int pixelsPerInch)
-{
-    return static_cast<int>(std::lround(static_cast<double>(pixelsAt96) * pixelsPerInch / 96.0));
-}
 
 int layoutPixelsPerInch(int given)
 {
@@ -16,5 +11,5 @@ int layoutPixelsPerInch(int given)
         return given;
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
+    return screen != nullptr ? static_cast<int>(roundHalfEven(screen->logicalDotsPerInch())) : 96;
 }

@@ -1,5 +1,7 @@
 #include "editor/ui/EditorCursors.h"
 
+#include "common/DesignLength.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -13,8 +15,8 @@ constexpr int kDesignSize = 32;
 
 // A transparent square of the cursor's size and a painter whose units are design pixels.
 struct CursorCanvas {
-    explicit CursorCanvas(qreal scale)
-        : size(std::max(kDesignSize, static_cast<int>(std::lround(kDesignSize * scale)))), pixmap(size, size)
+    explicit CursorCanvas(int pixelsPerInch)
+        : size(std::max(kDesignSize, scaledDesignLength(kDesignSize, pixelsPerInch))), pixmap(size, size)
     {
         pixmap.fill(Qt::transparent);
     }
@@ -44,9 +46,9 @@ QPainterPath palm(qreal top)
     return path;
 }
 
-QCursor openHand(qreal scale)
+QCursor openHand(int pixelsPerInch)
 {
-    CursorCanvas canvas(scale);
+    CursorCanvas canvas(pixelsPerInch);
     QPainterPath hand = palm(14);
     // Four fingers of different lengths, slightly fanned.
     const qreal tops[] = {6.5, 3.5, 4, 7.5};
@@ -71,9 +73,9 @@ QCursor openHand(qreal scale)
     return canvas.cursor(16, 15);
 }
 
-QCursor closedHand(qreal scale)
+QCursor closedHand(int pixelsPerInch)
 {
-    CursorCanvas canvas(scale);
+    CursorCanvas canvas(pixelsPerInch);
     QPainterPath fist = palm(13);
     for (int i = 0; i < 4; ++i) {
         fist.addRoundedRect(QRectF(9.2 + i * 3.95, 10, 3.9, 6), 1.95, 1.95); // the knuckles
@@ -90,11 +92,11 @@ QCursor closedHand(qreal scale)
     return canvas.cursor(16, 16);
 }
 
-QCursor hairCross(qreal scale)
+QCursor hairCross(int pixelsPerInch)
 {
     // Whole-pixel bars, so the lines stay one crisp pixel line (two at double scale), with a white
     // halo that keeps them visible on dark images; the centre stays open.
-    CursorCanvas canvas(scale);
+    CursorCanvas canvas(pixelsPerInch);
     const int u = std::max(1, static_cast<int>(std::lround(canvas.unit())));
     const int c = 15 * u; // the centre pixel's left and top
     const int reach = 11 * u;
@@ -116,7 +118,7 @@ QCursor hairCross(qreal scale)
 
 } // namespace
 
-EditorCursors EditorCursors::forScale(qreal scale)
+EditorCursors EditorCursors::forDensity(int pixelsPerInch)
 {
-    return {openHand(scale), closedHand(scale), hairCross(scale)};
+    return {openHand(pixelsPerInch), closedHand(pixelsPerInch), hairCross(pixelsPerInch)};
 }

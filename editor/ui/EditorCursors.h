@@ -9,6 +9,7 @@ struct EditorCursors {
     QCursor handClosed; // "HANDCLOSED"
     QCursor crosshair;  // "HAIRCROSS"
 
-    // `scale` is the screen's pixels per inch over 96; 2 gives 64-pixel cursors drawn at that size.
-    static EditorCursors forScale(qreal scale);
+    // Drawn 32 pixels a side at 96 pixels per inch, scaled with the density (192 gives 64-pixel
+    // cursors drawn at that size), never smaller.
+    static EditorCursors forDensity(int pixelsPerInch);
 };

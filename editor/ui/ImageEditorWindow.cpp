@@ -3,6 +3,7 @@
 #include "common/SettingsFile.h"
 #include "common/WindowPlacement.h"
 #include "common/ui/ColorChoice.h"
+#include "common/ui/ObjectNames.h"
 #include "common/ui/ScreenDensity.h"
 #include "editor/ui/EditorIcons.h"
 #include "editor/ui/EditorStatusBar.h"
@@ -56,8 +57,7 @@ char userDecimalSeparator()
 ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& iniFile, const ImageEditorHost& host,
                                      QWidget* owner)
     : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host),
-      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)),
-      cursors_(EditorCursors::forScale(pixelsPerInch_ / 96.0)),
+      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)), cursors_(EditorCursors::forDensity(pixelsPerInch_)),
       placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle("Image Editor");
@@ -67,28 +67,29 @@ ImageEditorWindow::ImageEditorWindow(const Platform& platform, SettingsFile& ini
     model_ = std::make_unique<ImageEditorModel>(EditorImages{host_.image, host_.editImage, host_.undoImage},
                                                 userDecimalSeparator());
 
-    paintArea = new EditorPaintArea(
+    paintArea_ = new EditorPaintArea(
         *model_, cursors_, [this] { return tool(); }, [this] { showState(); });
-    statusBar = new EditorStatusBar(scaled(100), scaled(50));
+    statusBar_ = new EditorStatusBar(scaled(100), scaled(50));
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
     top->setSpacing(0);
-    top->addWidget(new EditorViewPanel(paintArea, scaled(kViewBorder)), 1);
+    top->addWidget(new EditorViewPanel(paintArea_, scaled(kViewBorder)), 1);
     top->addWidget(buildControlPanel());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(top, 1);
-    layout->addWidget(statusBar);
+    layout->addWidget(statusBar_);
 
     // The dialog knows its default button only once the button is inside it: Enter (also in a
     // field) and Esc close the window.
-    btClose->setDefault(true);
+    btClose_->setDefault(true);
+    nameControls();
     connectControls();
     applyHints();
     readSettings();
     showState();
-    btClose->setFocus();
+    btClose_->setFocus();
 
     markTimer_.setInterval(kMarkInterval);
     connect(&markTimer_, &QTimer::timeout, this, &ImageEditorWindow::MarkTimerStep);
@@ -110,22 +111,55 @@ int ImageEditorWindow::scaled(int pixels) const
     return scaledDesignLength(pixels, pixelsPerInch_);
 }
 
+void ImageEditorWindow::nameControls()
+{
+    giveObjectNames({
+        {btSaveAs_, "btSaveAs"},
+        {btPrint_, "btPrint"},
+        {btHelp_, "btHelp"},
+        {btClose_, "btClose"},
+        {sbScroll_, "sbScroll"},
+        {sbSelect_, "sbSelect"},
+        {sbCrop_, "sbCrop"},
+        {sbRotate_, "sbRotate"},
+        {sbUndo_, "sbUndo"},
+        {miUndo_, "miUndo"},
+        {miUndoAll_, "miUndoAll"},
+        {miRotate90_, "miRotate90"},
+        {miRotate180_, "miRotate180"},
+        {miRotate270_, "miRotate270"},
+        {gbImageSize_, "gbImageSize"},
+        {cbUnits_, "cbUnits"},
+        {edHeight_, "edHeight"},
+        {edWidth_, "edWidth"},
+        {cbKeepRatio_, "cbKeepRatio"},
+        {cbSmooth_, "cbSmooth"},
+        {btApply_, "btApply"},
+        {pnBackground_, "pnBackground"},
+        {sbSelectColor_, "sbSelectColor"},
+        {paintArea_, "paintArea"},
+        {statusBar_, "statusBar"},
+    });
+}
+
 QWidget* ImageEditorWindow::buildControlPanel()
 {
     auto* panel = new QWidget;
     // 154 pixels at 96 dpi, wider when the user's fonts need it.
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(scaled(4), scaled(8), scaled(6), scaled(8));
-    btSaveAs = new QPushButton("Save As...");
-    btPrint = new QPushButton("Print...");
-    btHelp = new QPushButton("Help");
-    btClose = new QPushButton("Close");
-    btPrint->setEnabled(host_.printAvailable);
-    column->addWidget(btSaveAs);
-    column->addWidget(btPrint);
+    // Close enough that the controls get their full height in the designed 400 pixels.
+    column->setSpacing(scaled(4));
+    btSaveAs_ = new QPushButton("Save As...");
+    btPrint_ = new QPushButton("Print...");
+    btHelp_ = new QPushButton("Help");
+    btClose_ = new QPushButton("Close");
+    btPrint_->setEnabled(host_.printAvailable);
+    column->addWidget(btSaveAs_);
+    column->addWidget(btPrint_);
     column->addSpacing(scaled(6));
-    column->addWidget(btHelp);
-    column->addWidget(btClose);
+    column->addWidget(btHelp_);
+    column->addWidget(btClose_);
     column->addSpacing(scaled(8));
     column->addWidget(buildToolBar());
     column->addSpacing(scaled(4));
@@ -156,131 +190,131 @@ QWidget* ImageEditorWindow::buildToolBar()
         row->addWidget(button);
         return button;
     };
-    sbScroll = makeButton("sbScroll", EditorIcon::Scroll);
-    sbSelect = makeButton("sbSelect", EditorIcon::Select);
-    sbScroll->setCheckable(true);
-    sbSelect->setCheckable(true);
-    sbScroll->setChecked(true);
+    sbScroll_ = makeButton("sbScroll", EditorIcon::Scroll);
+    sbSelect_ = makeButton("sbSelect", EditorIcon::Select);
+    sbScroll_->setCheckable(true);
+    sbSelect_->setCheckable(true);
+    sbScroll_->setChecked(true);
     toolGroup_ = new QButtonGroup(this);
     toolGroup_->setExclusive(true);
-    toolGroup_->addButton(sbScroll);
-    toolGroup_->addButton(sbSelect);
+    toolGroup_->addButton(sbScroll_);
+    toolGroup_->addButton(sbSelect_);
 
     auto* separator = new QFrame;
     separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
     separator->setFixedWidth(scaled(8));
     row->addWidget(separator);
 
-    sbCrop = makeButton("sbCrop", EditorIcon::Crop);
-    sbRotate = makeButton("sbRotate", EditorIcon::Rotate);
-    sbUndo = makeButton("sbUndo", EditorIcon::Undo);
+    sbCrop_ = makeButton("sbCrop", EditorIcon::Crop);
+    sbRotate_ = makeButton("sbRotate", EditorIcon::Rotate);
+    sbUndo_ = makeButton("sbUndo", EditorIcon::Undo);
     // The menus drop down from their buttons, whose icons carry the arrow beside the picture; the
     // style's own arrow would be drawn over it.
-    for (QToolButton* button : {sbRotate, sbUndo}) {
+    for (QToolButton* button : {sbRotate_, sbUndo_}) {
         const QSize withArrow = menuButtonIconSize(iconSize);
-        button->setIcon(editorMenuButtonIcon(button == sbRotate ? EditorIcon::Rotate : EditorIcon::Undo, iconSize));
+        button->setIcon(editorMenuButtonIcon(button == sbRotate_ ? EditorIcon::Rotate : EditorIcon::Undo, iconSize));
         button->setIconSize(withArrow);
         button->setMinimumSize(buttonSize + withArrow.width() - iconSize, buttonSize);
         button->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
     }
-    auto* rotateMenu = new QMenu(sbRotate);
+    auto* rotateMenu = new QMenu(sbRotate_);
     auto* menuStyle = new MenuIconStyle(scaled(kMenuIconSize));
     menuStyle->setParent(rotateMenu); // deleted after the menu that uses it
     rotateMenu->setStyle(menuStyle);
     const int menuIcon = scaled(kMenuIconSize);
-    miRotate90 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate90, menuIcon), QString::fromUtf8("90°"));
-    miRotate180 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate180, menuIcon), QString::fromUtf8("180°"));
-    miRotate270 = rotateMenu->addAction(editorIcon(EditorIcon::Rotate270, menuIcon), QString::fromUtf8("270°"));
-    sbRotate->setMenu(rotateMenu);
-    sbRotate->setPopupMode(QToolButton::InstantPopup);
-    auto* undoMenu = new QMenu(sbUndo);
-    miUndo = undoMenu->addAction("&Undo");
+    miRotate90_ = rotateMenu->addAction(editorIcon(EditorIcon::Rotate90, menuIcon), QString::fromUtf8("90°"));
+    miRotate180_ = rotateMenu->addAction(editorIcon(EditorIcon::Rotate180, menuIcon), QString::fromUtf8("180°"));
+    miRotate270_ = rotateMenu->addAction(editorIcon(EditorIcon::Rotate270, menuIcon), QString::fromUtf8("270°"));
+    sbRotate_->setMenu(rotateMenu);
+    sbRotate_->setPopupMode(QToolButton::InstantPopup);
+    auto* undoMenu = new QMenu(sbUndo_);
+    miUndo_ = undoMenu->addAction("&Undo");
     undoMenu->addSeparator();
-    miUndoAll = undoMenu->addAction("Undo &All");
-    sbUndo->setMenu(undoMenu);
-    sbUndo->setPopupMode(QToolButton::InstantPopup);
+    miUndoAll_ = undoMenu->addAction("Undo &All");
+    sbUndo_->setMenu(undoMenu);
+    sbUndo_->setPopupMode(QToolButton::InstantPopup);
     row->addStretch(1);
     return bar;
 }
 
 QGroupBox* ImageEditorWindow::buildSizeGroup()
 {
-    gbImageSize = new QGroupBox(" Image size  ");
-    auto* grid = new QGridLayout(gbImageSize);
+    gbImageSize_ = new QGroupBox(" Image size  ");
+    auto* grid = new QGridLayout(gbImageSize_);
     grid->setContentsMargins(scaled(4), scaled(6), scaled(4), scaled(6));
     grid->setVerticalSpacing(scaled(4));
-    cbUnits = new QComboBox;
-    cbUnits->addItems({"pixels", "percent"});
-    edHeight = new QLineEdit("0");
-    edWidth = new QLineEdit("0");
-    cbKeepRatio = new QCheckBox("Keep ratio");
-    cbKeepRatio->setChecked(true);
-    cbSmooth = new QCheckBox("Smooth");
-    cbSmooth->setChecked(true);
-    btApply = new QPushButton("Apply");
-    pnBackground = new QFrame;
-    pnBackground->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnBackground->setLineWidth(1);
-    pnBackground->setAutoFillBackground(true);
-    pnBackground->setFixedSize(scaled(24), scaled(20));
-    sbSelectColor = new QToolButton;
-    sbSelectColor->setAutoRaise(true);
-    sbSelectColor->setIcon(editorIcon(EditorIcon::SelectColor, scaled(16)));
-    sbSelectColor->setIconSize(QSize(scaled(16), scaled(16)));
-    sbSelectColor->setFocusPolicy(Qt::NoFocus);
-    sbSelectColor->setFixedSize(scaled(20), scaled(20));
+    cbUnits_ = new QComboBox;
+    cbUnits_->addItems({"pixels", "percent"});
+    edHeight_ = new QLineEdit("0");
+    edWidth_ = new QLineEdit("0");
+    cbKeepRatio_ = new QCheckBox("Keep ratio");
+    cbKeepRatio_->setChecked(true);
+    cbSmooth_ = new QCheckBox("Smooth");
+    cbSmooth_->setChecked(true);
+    btApply_ = new QPushButton("Apply");
+    pnBackground_ = new QFrame;
+    pnBackground_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnBackground_->setLineWidth(1);
+    pnBackground_->setAutoFillBackground(true);
+    pnBackground_->setFixedSize(scaled(24), scaled(20));
+    sbSelectColor_ = new QToolButton;
+    sbSelectColor_->setAutoRaise(true);
+    sbSelectColor_->setIcon(editorIcon(EditorIcon::SelectColor, scaled(16)));
+    sbSelectColor_->setIconSize(QSize(scaled(16), scaled(16)));
+    sbSelectColor_->setFocusPolicy(Qt::NoFocus);
+    sbSelectColor_->setFixedSize(scaled(20), scaled(20));
 
     // The fields take the width the labels leave; they do not widen the panel.
-    for (QWidget* field : std::initializer_list<QWidget*>{cbUnits, edHeight, edWidth}) {
+    for (QWidget* field : std::initializer_list<QWidget*>{cbUnits_, edHeight_, edWidth_}) {
         field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         field->setMinimumWidth(scaled(40));
     }
     grid->addWidget(new QLabel("Units:"), 0, 0);
-    grid->addWidget(cbUnits, 0, 1);
+    grid->addWidget(cbUnits_, 0, 1);
     grid->addWidget(new QLabel("Height:"), 1, 0);
-    grid->addWidget(edHeight, 1, 1);
+    grid->addWidget(edHeight_, 1, 1);
     grid->addWidget(new QLabel("Width:"), 2, 0);
-    grid->addWidget(edWidth, 2, 1);
-    grid->addWidget(cbKeepRatio, 3, 0, 1, 2);
-    grid->addWidget(cbSmooth, 4, 0, 1, 2);
-    grid->addWidget(btApply, 5, 0, 1, 2);
+    grid->addWidget(edWidth_, 2, 1);
+    grid->addWidget(cbKeepRatio_, 3, 0, 1, 2);
+    grid->addWidget(cbSmooth_, 4, 0, 1, 2);
+    grid->addWidget(btApply_, 5, 0, 1, 2);
     auto* backgroundRow = new QHBoxLayout;
     backgroundRow->setSpacing(scaled(3));
     backgroundRow->addWidget(new QLabel("Background:"));
-    backgroundRow->addWidget(pnBackground);
-    backgroundRow->addWidget(sbSelectColor);
+    backgroundRow->addWidget(pnBackground_);
+    backgroundRow->addWidget(sbSelectColor_);
     backgroundRow->addStretch(1);
     grid->addLayout(backgroundRow, 6, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    return gbImageSize;
+    return gbImageSize_;
 }
 
 void ImageEditorWindow::connectControls()
 {
-    connect(btSaveAs, &QPushButton::clicked, this, [this] { done(kEditResultSave); });
-    connect(btPrint, &QPushButton::clicked, this, [this] { done(kEditResultPrint); });
-    connect(btHelp, &QPushButton::clicked, this, &ImageEditorWindow::helpClick);
-    connect(btClose, &QPushButton::clicked, this, [this] { done(kEditResultClose); });
-    connect(sbCrop, &QToolButton::clicked, this, &ImageEditorWindow::Crop);
-    connect(miRotate90, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate90); });
-    connect(miRotate180, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate180); });
-    connect(miRotate270, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate270); });
-    connect(miUndo, &QAction::triggered, this, &ImageEditorWindow::Undo);
-    connect(miUndoAll, &QAction::triggered, this, &ImageEditorWindow::UndoAll);
-    connect(btApply, &QPushButton::clicked, this, &ImageEditorWindow::Apply);
-    connect(sbSelectColor, &QToolButton::clicked, this, &ImageEditorWindow::selectColorClick);
+    connect(btSaveAs_, &QPushButton::clicked, this, [this] { done(kEditResultSave); });
+    connect(btPrint_, &QPushButton::clicked, this, [this] { done(kEditResultPrint); });
+    connect(btHelp_, &QPushButton::clicked, this, &ImageEditorWindow::helpClick);
+    connect(btClose_, &QPushButton::clicked, this, [this] { done(kEditResultClose); });
+    connect(sbCrop_, &QToolButton::clicked, this, &ImageEditorWindow::Crop);
+    connect(miRotate90_, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate90); });
+    connect(miRotate180_, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate180); });
+    connect(miRotate270_, &QAction::triggered, this, [this] { Rotate(RotationAngle::Rotate270); });
+    connect(miUndo_, &QAction::triggered, this, &ImageEditorWindow::Undo);
+    connect(miUndoAll_, &QAction::triggered, this, &ImageEditorWindow::UndoAll);
+    connect(btApply_, &QPushButton::clicked, this, &ImageEditorWindow::Apply);
+    connect(sbSelectColor_, &QToolButton::clicked, this, &ImageEditorWindow::selectColorClick);
     // Only the user's typing runs the handlers; the window's own writes go through the model.
-    connect(edWidth, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Width, t); });
-    connect(edHeight, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Height, t); });
-    connect(cbUnits, &QComboBox::activated, this, [this](int index) {
+    connect(edWidth_, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Width, t); });
+    connect(edHeight_, &QLineEdit::textEdited, this, [this](const QString& t) { fieldEdited(SizeField::Height, t); });
+    connect(cbUnits_, &QComboBox::activated, this, [this](int index) {
         model_->setUnit(index == 1 ? SizeUnit::Percent : SizeUnit::Pixels);
         showSizeFields();
     });
-    connect(cbKeepRatio, &QCheckBox::clicked, this, [this](bool ticked) {
+    connect(cbKeepRatio_, &QCheckBox::clicked, this, [this](bool ticked) {
         model_->setKeepRatio(ticked);
         showSizeFields();
     });
-    connect(cbSmooth, &QCheckBox::toggled, this, [this](bool ticked) { model_->setSmooth(ticked); });
+    connect(cbSmooth_, &QCheckBox::toggled, this, [this](bool ticked) { model_->setSmooth(ticked); });
 }
 
 void ImageEditorWindow::applyHints()
@@ -288,26 +322,29 @@ void ImageEditorWindow::applyHints()
     if (!host_.showHint) {
         return;
     }
-    sbScroll->setToolTip("Scroll");
-    sbSelect->setToolTip("Select");
-    sbCrop->setToolTip("Crop");
-    sbRotate->setToolTip("Rotate");
-    sbUndo->setToolTip("Undo");
-    sbSelectColor->setToolTip("Select color");
+    sbScroll_->setToolTip("Scroll");
+    sbSelect_->setToolTip("Select");
+    sbCrop_->setToolTip("Crop");
+    sbRotate_->setToolTip("Rotate");
+    sbUndo_->setToolTip("Undo");
+    sbSelectColor_->setToolTip("Select color");
 }
 
 void ImageEditorWindow::readSettings()
 {
     const Rect home = openingMonitor(platform_.screen, parentWidget());
-    const Size minimum = scaledToScreen(kDesignedSize, pixelsPerInch_);
+    // The designed minimum, or more where this desktop's fonts need it: no control cuts its text.
+    const Size designed = scaledDesignSize(kDesignedSize, pixelsPerInch_);
+    const QSize needed = layout()->minimumSize();
+    const Size minimum{std::max(designed.width, needed.width()), std::max(designed.height, needed.height())};
     const WindowPlacement defaults{home.left + (home.width() - kDesignedSize.width) / 2,
                                    home.top + (home.height() - kDesignedSize.height) / 2, kDesignedSize.width,
                                    kDesignedSize.height, kDefaultBackground};
     const WindowPlacement placement = readWindowPlacement(iniFile_, kSection, defaults);
     placement_.restore(placement, minimum, {defaults.left, defaults.top});
     background_ = placement.background;
-    paintArea->setBackground(background_);
-    showColorSwatch(*pnBackground, background_);
+    paintArea_->setBackground(background_);
+    showColorSwatch(*pnBackground_, background_);
 }
 
 void ImageEditorWindow::writeSettings()
@@ -328,30 +365,30 @@ ColorRef ImageEditorWindow::background() const
 
 EditorTool ImageEditorWindow::tool() const
 {
-    return sbSelect->isChecked() ? EditorTool::Select : EditorTool::Scroll;
+    return sbSelect_->isChecked() ? EditorTool::Select : EditorTool::Scroll;
 }
 
 void ImageEditorWindow::showSizeFields()
 {
     const QString width = QString::fromStdString(model_->sizeFields().text(SizeField::Width));
     const QString height = QString::fromStdString(model_->sizeFields().text(SizeField::Height));
-    if (edWidth->text() != width) {
-        edWidth->setText(width);
+    if (edWidth_->text() != width) {
+        edWidth_->setText(width);
     }
-    if (edHeight->text() != height) {
-        edHeight->setText(height);
+    if (edHeight_->text() != height) {
+        edHeight_->setText(height);
     }
 }
 
 void ImageEditorWindow::showState()
 {
     const UndoState& undo = model_->undoState();
-    miUndo->setEnabled(undo.undo);
-    miUndoAll->setEnabled(undo.undoAll);
-    sbUndo->setEnabled(undo.toolButton);
-    sbCrop->setEnabled(model_->cropEnabled());
+    miUndo_->setEnabled(undo.undo);
+    miUndoAll_->setEnabled(undo.undoAll);
+    sbUndo_->setEnabled(undo.toolButton);
+    sbCrop_->setEnabled(model_->cropEnabled());
     showSizeFields();
-    paintArea->update();
+    paintArea_->update();
 }
 
 void ImageEditorWindow::showOutcome(const EditOutcome& outcome)
@@ -362,7 +399,7 @@ void ImageEditorWindow::showOutcome(const EditOutcome& outcome)
     }
     platform_.messages.showMessage(outcome.message, this);
     if (outcome.kind == EditOutcome::Kind::Refused) {
-        (outcome.focus == SizeField::Width ? edWidth : edHeight)->setFocus();
+        (outcome.focus == SizeField::Width ? edWidth_ : edHeight_)->setFocus();
     }
 }
 
@@ -375,7 +412,7 @@ void ImageEditorWindow::fieldEdited(SizeField field, const QString& text)
 void ImageEditorWindow::MarkTimerStep()
 {
     if (model_->stepMarks()) {
-        paintArea->repaintMarks();
+        paintArea_->repaintMarks();
     }
 }
 
@@ -398,15 +435,15 @@ void ImageEditorWindow::Crop()
 
 void ImageEditorWindow::Rotate(RotationAngle angle)
 {
-    EditOutcome outcome = model_->rotate(angle, statusBar->progress());
-    statusBar->clearProgress();
+    EditOutcome outcome = model_->rotate(angle, statusBar_->progress());
+    statusBar_->clearProgress();
     showOutcome(outcome);
 }
 
 void ImageEditorWindow::Apply()
 {
-    EditOutcome outcome = model_->apply(statusBar->progress());
-    statusBar->clearProgress();
+    EditOutcome outcome = model_->apply(statusBar_->progress());
+    statusBar_->clearProgress();
     showOutcome(outcome);
 }
 
@@ -422,8 +459,8 @@ void ImageEditorWindow::selectColorClick()
         return;
     }
     background_ = *chosen;
-    showColorSwatch(*pnBackground, background_);
-    paintArea->setBackground(background_);
+    showColorSwatch(*pnBackground_, background_);
+    paintArea_->setBackground(background_);
 }
 
 void ImageEditorWindow::helpClick()

@@ -62,33 +62,6 @@ public:
     // One step of the mark timer: the marks move by one pixel and the view repaints.
     void MarkTimerStep();
 
-    // The controls, named as the window's developer refers to them.
-    QPushButton* btSaveAs;
-    QPushButton* btPrint;
-    QPushButton* btHelp;
-    QPushButton* btClose;
-    QToolButton* sbScroll;
-    QToolButton* sbSelect;
-    QToolButton* sbCrop;
-    QToolButton* sbRotate;
-    QToolButton* sbUndo;
-    QAction* miUndo;
-    QAction* miUndoAll;
-    QAction* miRotate90;
-    QAction* miRotate180;
-    QAction* miRotate270;
-    QGroupBox* gbImageSize;
-    QComboBox* cbUnits;
-    QLineEdit* edHeight;
-    QLineEdit* edWidth;
-    QCheckBox* cbKeepRatio;
-    QCheckBox* cbSmooth;
-    QPushButton* btApply;
-    QFrame* pnBackground;
-    QToolButton* sbSelectColor;
-    EditorPaintArea* paintArea;
-    EditorStatusBar* statusBar;
-
 protected:
     // Seam for the colour dialog, so that tests can answer it.
     virtual std::optional<ColorRef> chooseColor(ColorRef initial);
@@ -115,6 +88,35 @@ private:
     void selectColorClick();
     void helpClick();
     int scaled(int pixels) const;
+    void nameControls();
+
+    // The controls. Each has its member's name without the underscore as its object name, by which
+    // tests and tools find it.
+    QPushButton* btSaveAs_;
+    QPushButton* btPrint_;
+    QPushButton* btHelp_;
+    QPushButton* btClose_;
+    QToolButton* sbScroll_;
+    QToolButton* sbSelect_;
+    QToolButton* sbCrop_;
+    QToolButton* sbRotate_;
+    QToolButton* sbUndo_;
+    QAction* miUndo_;
+    QAction* miUndoAll_;
+    QAction* miRotate90_;
+    QAction* miRotate180_;
+    QAction* miRotate270_;
+    QGroupBox* gbImageSize_;
+    QComboBox* cbUnits_;
+    QLineEdit* edHeight_;
+    QLineEdit* edWidth_;
+    QCheckBox* cbKeepRatio_;
+    QCheckBox* cbSmooth_;
+    QPushButton* btApply_;
+    QFrame* pnBackground_;
+    QToolButton* sbSelectColor_;
+    EditorPaintArea* paintArea_;
+    EditorStatusBar* statusBar_;
 
     const Platform& platform_;
     SettingsFile& iniFile_;

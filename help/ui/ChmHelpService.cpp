@@ -8,13 +8,15 @@
 #include <QTimer>
 #include <QWindow>
 
-ChmHelpService::ChmHelpService() = default;
+ChmHelpService::ChmHelpService(int pixelsPerInch) : pixelsPerInch_(pixelsPerInch)
+{
+}
 ChmHelpService::~ChmHelpService() = default;
 
 HelpWindow& ChmHelpService::ensureWindow()
 {
     if (!window_)
-        window_ = std::make_unique<HelpWindow>();
+        window_ = std::make_unique<HelpWindow>(pixelsPerInch_);
     return *window_;
 }
 

@@ -14,7 +14,8 @@ class HelpWindow;
 class ChmHelpService : public QObject, public HelpService {
     Q_OBJECT
 public:
-    ChmHelpService();
+    // The help window is laid out at `pixelsPerInch` (0: the toolkit's screen).
+    explicit ChmHelpService(int pixelsPerInch = 0);
     ~ChmHelpService() override;
 
     void displayTopic(const std::string& address) override;
@@ -38,6 +39,7 @@ private:
     void followModalWindowSoon();
     void setKeptAbove(bool above);
 
+    int pixelsPerInch_;
     std::unique_ptr<HelpWindow> window_;
     QPointer<QWidget> modalWindow_;
 };

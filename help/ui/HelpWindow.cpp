@@ -2,7 +2,7 @@
 // under URLs "chm:///<path in the file>", so the browser resolves relative links by itself.
 #include "help/ui/HelpWindow.h"
 
-#include "common/Rounding.h"
+#include "common/ui/ScreenDensity.h"
 #include "help/ChmContents.h"
 #include "help/HelpPageCheck.h"
 #include "platform/ShowHelpTopic.h"
@@ -116,22 +116,24 @@ private:
     HelpWindow& owner_;
 };
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(int pixelsPerInch, QWidget* parent) : QWidget(parent, Qt::Window)
 {
     projectTitle_ = kWindowTitle;
     setWindowTitle(projectTitle_);
     // Help never keeps the application alive, nor ends it when closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     // Designed at 96 pixels per inch; the text grows with the pixels per inch, so does the window.
-    const double scale = logicalDpiX() / 96.0;
-    auto scaled = [scale](int designed) { return static_cast<int>(roundHalfEven(designed * scale)); };
+    const int density = layoutPixelsPerInch(pixelsPerInch);
+    auto scaled = [density](int designed) { return scaledDesignLength(designed, density); };
     resize(scaled(780), scaled(540));
 
     auto* splitter = new QSplitter(this);
     contents_ = new QTreeWidget(splitter);
+    contents_->setObjectName("contents");
     contents_->setHeaderHidden(true);
     contents_->setColumnCount(1);
     browser_ = new ArchiveBrowser(*this, splitter);
+    browser_->setObjectName("browser");
     browser_->setOpenLinks(false);
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);

@@ -18,7 +18,8 @@ class QTreeWidgetItem;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    // Laid out at `pixelsPerInch` (0: the toolkit's screen).
+    explicit HelpWindow(int pixelsPerInch = 0, QWidget* parent = nullptr);
     ~HelpWindow() override;
 
     // Shows the topic named by an address "<help file>::/<topic>".
@@ -34,8 +35,6 @@ public:
     QString pageText() const;
     // The entries of the table of contents, in order.
     QStringList contentsEntries() const;
-    QTextBrowser* browser() const { return browser_; }
-    QTreeWidget* contentsTree() const { return contents_; }
 
 private:
     class ArchiveBrowser;
@@ -54,6 +53,7 @@ private:
     QString defaultTopic_;
     QString projectTitle_;
     bool showsError_ = false;
+    // The page ("browser") and the table of contents ("contents"), found by these object names.
     QTextBrowser* browser_ = nullptr;
     QTreeWidget* contents_ = nullptr;
 };

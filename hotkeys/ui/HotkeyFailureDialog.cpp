@@ -1,7 +1,8 @@
 #include "hotkeys/ui/HotkeyFailureDialog.h"
 
-#include "common/Rounding.h"
+#include "common/ui/ScreenDensity.h"
 #include "hotkeys/HotkeyFailureLayout.h"
+#include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
 
 #include <QCheckBox>
@@ -24,9 +25,10 @@ QRect toQRect(const Rect& r)
 
 } // namespace
 
-HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, HelpService& help, std::string helpFile,
+HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, const Platform& platform, std::string helpFile,
                                          QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), help_(help), helpFile_(std::move(helpFile))
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), help_(platform.help),
+      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)), helpFile_(std::move(helpFile))
 {
     setObjectName("HotkeyFailureDialog");
     setWindowTitle("Zentrap");
@@ -57,10 +59,10 @@ HotkeyFailureDialog::HotkeyFailureDialog(const std::string& message, HelpService
 
 void HotkeyFailureDialog::placeControls()
 {
-    const double scale = logicalDpiY() / 96.0;
-    const int messageWidth = static_cast<int>(roundHalfEven(209 * std::max(scale, 1.0)));
+    const int messageWidth = scaledDesignLength(kHotkeyFailureMessageWidth, pixelsPerInch_);
     const int messageHeight = message_->heightForWidth(messageWidth);
-    const HotkeyFailureLayout layout = hotkeyFailureLayout(scale, messageHeight, disableHotkeys_->sizeHint().width());
+    const HotkeyFailureLayout layout = hotkeyFailureLayout(
+        pixelsPerInch_, messageHeight, {disableHotkeys_->sizeHint().width(), disableHotkeys_->sizeHint().height()});
     setFixedSize(layout.client.width, layout.client.height);
     frame_->setGeometry(toQRect(layout.frame));
     icon_->setGeometry(toQRect(layout.icon));

@@ -10,11 +10,13 @@ class HelpService;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+struct Platform;
 
 class HotkeyFailureDialog : public QDialog {
 public:
-    // `message` as built for the refusals (CR LF line breaks); `helpFile` is the help file's path.
-    HotkeyFailureDialog(const std::string& message, HelpService& help, std::string helpFile, QWidget* owner);
+    // `message` as built for the refusals (CR LF line breaks); `helpFile` is the help file's path,
+    // shown through the platform's help.
+    HotkeyFailureDialog(const std::string& message, const Platform& platform, std::string helpFile, QWidget* owner);
 
     bool disableHotkeys() const;
     QString messageText() const;
@@ -27,6 +29,7 @@ private:
     void placeControls();
 
     HelpService& help_;
+    int pixelsPerInch_;
     std::string helpFile_;
     QLabel* icon_;
     QLabel* message_;

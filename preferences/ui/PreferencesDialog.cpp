@@ -1,6 +1,7 @@
 #include "preferences/ui/PreferencesDialog.h"
 
 #include "common/SettingsStore.h"
+#include "common/ui/ScreenDensity.h"
 #include "platform/Platform.h"
 #include "platform/ShowHelpTopic.h"
 #include "preferences/ui/AnimatedPicture.h"
@@ -16,12 +17,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 #include <exception>
 
 namespace {
@@ -61,8 +62,8 @@ QIcon folderIcon(int side)
 
 PreferencesDialog::PreferencesDialog(Platform& platform, const std::string& helpFilePath,
                                      const PreferencesValues& values, bool showHints, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), platform_(platform), helpFilePath_(helpFilePath),
-      initial_(values)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), platform_(platform),
+      pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)), helpFilePath_(helpFilePath), initial_(values)
 {
     setObjectName(QStringLiteral("PreferencesDialog"));
     setWindowTitle(QStringLiteral("Zentrap Preferences"));
@@ -70,9 +71,7 @@ PreferencesDialog::PreferencesDialog(Platform& platform, const std::string& help
     // captions inside them (points, so the text grows with the screen's dots per inch).
     setFont(QFont(QStringLiteral("Arial"), 8));
     // Laid out in pixels at 96 dots per inch; larger text on a denser screen gets room in proportion.
-    scale_ = std::max(1.0, logicalDpiY() / 96.0);
-    setFixedSize(static_cast<int>(std::lround(kClientWidth * scale_)),
-                 static_cast<int>(std::lround(kClientHeight * scale_)));
+    setFixedSize(scaled(0, 0, kClientWidth, kClientHeight).size());
 
     auto* column = new QFrame(this);
     column->setObjectName(QStringLiteral("PageSelector"));
@@ -156,7 +155,7 @@ void PreferencesDialog::fitInsidePage(QWidget* control) const
 
 QRect PreferencesDialog::scaled(int left, int top, int width, int height) const
 {
-    const auto s = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
+    const auto s = [this](int v) { return scaledDesignLength(v, pixelsPerInch_); };
     return {s(left), s(top), s(width), s(height)};
 }
 
@@ -298,13 +297,6 @@ QWidget* PreferencesDialog::createHotkeysPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("HotkeysPage"));
     pageTitle(page, " Hotkeys ");
-    QFont bold = font();
-    bold.setBold(true);
-    for (auto [text, left] : {std::pair{"Action", 20}, std::pair{"Hotkey", 156}}) {
-        auto* heading = new QLabel(QString::fromLatin1(text), page);
-        heading->setFont(bold);
-        heading->move(scaled(left, 24, 0, 0).topLeft());
-    }
     struct Row {
         const char* label;
         const char* field;
@@ -315,18 +307,36 @@ QWidget* PreferencesDialog::createHotkeysPage()
                                     {"Edit:", "HotKeyEdit"},
                                     {"Save:", "HotKeySave"},
                                     {"Print:", "HotKeyPrint"}};
+    std::array<QLabel*, kHotkeyCount> labels{};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        labels[i] = new QLabel(QString::fromLatin1(rows[i].label), page);
+        labels[i]->adjustSize();
+    }
+    // The fields start after the widest caption when this desktop's font makes it wider than
+    // designed, and keep their designed right edge.
+    int fieldLeft = scaled(156, 0, 0, 0).left();
+    for (const QLabel* label : labels) {
+        fieldLeft = std::max(fieldLeft, scaled(20, 0, 0, 0).left() + label->width() + scaled(6, 0, 0, 0).left());
+    }
+    const int fieldRight = scaled(156 + 132, 0, 0, 0).left();
+    QFont bold = font();
+    bold.setBold(true);
+    for (auto [text, left] : {std::pair{"Action", scaled(20, 0, 0, 0).left()}, std::pair{"Hotkey", fieldLeft}}) {
+        auto* heading = new QLabel(QString::fromLatin1(text), page);
+        heading->setFont(bold);
+        heading->move(left, scaled(0, 24, 0, 0).top());
+    }
     HotkeyService* service = platform_.hotkeys;
     const KeyNameLookup keyName = [service](int key) { return service ? service->keyName(key) : std::string(); };
     for (size_t i = 0; i < std::size(rows); ++i) {
-        const int top = 44 + 24 * static_cast<int>(i);
+        const QRect designed = scaled(156, 44 + 24 * static_cast<int>(i), 132, 21);
         auto* field = new HotkeyField(keyName, page);
         field->setObjectName(QString::fromLatin1(rows[i].field));
-        field->setGeometry(scaled(156, top, 132, 21));
+        field->setGeometry(fieldLeft, designed.top(), std::max(fieldRight - fieldLeft, designed.width() / 2),
+                           designed.height());
         field->setShortcut(initial_.options.hotkeys[i]);
-        auto* label = new QLabel(QString::fromLatin1(rows[i].label), page);
-        label->adjustSize();
-        label->move(scaled(20, 0, 0, 0).left(), field->y() + (field->height() - label->height()) / 2);
-        label->setBuddy(field);
+        labels[i]->move(scaled(20, 0, 0, 0).left(), field->y() + (field->height() - labels[i]->height()) / 2);
+        labels[i]->setBuddy(field);
         hotkeyFields_[i] = field;
     }
     enableHotkeys_ = checkBox(page, "cbEnableHotkeys", "Enable hotkeys", scaled(16, 176, 0, 0));
@@ -363,7 +373,7 @@ void PreferencesDialog::help()
 
 void PreferencesDialog::chooseSkin()
 {
-    if (const auto chosen = pickSkin(this, skin_->text().toStdString(), platform_.programFolder)) {
+    if (const auto chosen = pickSkin(this, skin_->text().toStdString(), platform_.programFolder, pixelsPerInch_)) {
         skin_->setText(QString::fromStdString(*chosen));
     }
 }

@@ -50,10 +50,10 @@ private:
     void fitInsidePage(QWidget* control) const;
 
     Platform& platform_;
+    int pixelsPerInch_;
     std::string helpFilePath_;
     PreferencesValues initial_;
     PreferencesPages pages_;
-    double scale_ = 1.0;
 
     QStackedWidget* stack_ = nullptr;
     std::array<QLabel*, 2> pageLabels_{};

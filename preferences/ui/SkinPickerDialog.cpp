@@ -2,6 +2,7 @@
 
 #include "app/RemoteControlShape.h"
 #include "app/SkinPicture.h"
+#include "common/DesignLength.h"
 #include "common/ui/BitmapImage.h"
 #include "preferences/SkinPicker.h"
 
@@ -12,8 +13,6 @@
 #include <QLabel>
 #include <QScreen>
 
-#include <algorithm>
-#include <cmath>
 #include <exception>
 
 namespace {
@@ -43,7 +42,8 @@ QStringList patternsOf(const QString& caption)
 
 } // namespace
 
-std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText, const std::string& programFolder)
+std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText, const std::string& programFolder,
+                                    int pixelsPerInch)
 {
     QFileDialog dialog(owner, QString::fromLatin1(kSkinPickerTitle),
                        QString::fromStdString(skinPickerFolder(fieldText, programFolder)));
@@ -77,9 +77,8 @@ std::optional<std::string> pickSkin(QWidget* owner, const std::string& fieldText
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
                      [preview](const QString& path) { showPreview(*preview, path); });
     // Room for the file list's columns beside the preview, in proportion to the screen's density.
-    const double scale = std::max(1.0, dialog.logicalDpiY() / 96.0);
     QSize size = dialog.sizeHint().expandedTo(
-        QSize(static_cast<int>(std::lround(800 * scale)), static_cast<int>(std::lround(480 * scale))));
+        QSize(scaledDesignLength(800, pixelsPerInch), scaledDesignLength(480, pixelsPerInch)));
     if (const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableSize() * 0.9);
     }

@@ -3,6 +3,8 @@
 #include "common/SettingsStore.h"
 #include "common/WindowPlacement.h"
 #include "common/ui/ColorChoice.h"
+#include "common/ui/ObjectNames.h"
+#include "common/ui/ScreenDensity.h"
 #include "platform/Platform.h"
 #include "platform/x11/OpeningMonitor.h"
 #include "save/SaveDir.h"
@@ -22,7 +24,6 @@
 #include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSlider>
 #include <QStackedWidget>
@@ -135,8 +136,9 @@ std::string saveFolderFallback()
 
 SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, const SaveAsDialogHost& host,
                            QWidget* owner)
-    : QDialog(owner), platform_(platform), iniFile_(iniFile), host_(host), session_(host.image, userSeparators()),
-      cursors_(SavePaneCursors::load()), placement_(*this, [&platform] { return platform.screen.availableAreas(); })
+    : QDialog(owner), platform_(platform), pixelsPerInch_(layoutPixelsPerInch(platform.pixelsPerInch)),
+      iniFile_(iniFile), host_(host), session_(host.image, userSeparators()), cursors_(SavePaneCursors::load()),
+      placement_(*this, [&platform] { return platform.screen.availableAreas(); })
 {
     setWindowTitle("Zentrap Save As");
     setSizeGripEnabled(false);
@@ -145,6 +147,7 @@ SaveAsDialog::SaveAsDialog(const Platform& platform, SettingsFile& iniFile, cons
     relayoutTimer_.setInterval(kRelayoutDelayMs);
     connect(&relayoutTimer_, &QTimer::timeout, this, &SaveAsDialog::updateLayout);
     buildControls();
+    nameControls();
     connectControls();
     loadVariants();
 }
@@ -170,29 +173,29 @@ void SaveAsDialog::buildControls()
 
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(new QLabel("Format: ", column));
-    formatBox = makeList(formatItems(), column);
-    formatRow->addWidget(formatBox, 1);
+    formatBox_ = makeList(formatItems(), column);
+    formatRow->addWidget(formatBox_, 1);
     layout->addLayout(formatRow);
 
-    settingsPages = new QStackedWidget(column);
-    auto* none = new QLabel("No additional settings", settingsPages);
+    settingsPages_ = new QStackedWidget(column);
+    auto* none = new QLabel("No additional settings", settingsPages_);
     none->setAlignment(Qt::AlignCenter);
-    settingsPages->addWidget(none);
-    settingsPages->addWidget(buildJpegPanel());
-    settingsPages->addWidget(buildGifPanel());
-    settingsPages->addWidget(new QWidget(settingsPages)); // a stored format code that names no format
-    layout->addWidget(settingsPages);
+    settingsPages_->addWidget(none);
+    settingsPages_->addWidget(buildJpegPanel());
+    settingsPages_->addWidget(buildGifPanel());
+    settingsPages_->addWidget(new QWidget(settingsPages_)); // a stored format code that names no format
+    layout->addWidget(settingsPages_);
 
-    defaultsButton = new QPushButton("Defaults", column);
-    layout->addWidget(defaultsButton);
+    defaultsButton_ = new QPushButton("Defaults", column);
+    layout->addWidget(defaultsButton_);
 
     auto* backgroundRow = new QHBoxLayout;
     backgroundRow->addWidget(new QLabel("Background:", column));
-    backgroundColorPanel = makeSwatch(column);
-    backgroundRow->addWidget(backgroundColorPanel);
-    colorDialogButton = new QToolButton(column);
-    colorDialogButton->setText("...");
-    backgroundRow->addWidget(colorDialogButton);
+    backgroundColorPanel_ = makeSwatch(column);
+    backgroundRow->addWidget(backgroundColorPanel_);
+    colorDialogButton_ = new QToolButton(column);
+    colorDialogButton_->setText("...");
+    backgroundRow->addWidget(colorDialogButton_);
     backgroundRow->addStretch(1);
     layout->addLayout(backgroundRow);
 
@@ -212,21 +215,46 @@ void SaveAsDialog::buildControls()
     layout->addWidget(guide);
     layout->addStretch(1);
 
-    saveButton = new QPushButton("Save...", column);
-    saveButton->setDefault(true);
-    closeButton = new QPushButton("Close", column);
-    helpButton = new QPushButton("Help", column);
-    layout->addWidget(saveButton);
-    layout->addWidget(closeButton);
-    layout->addWidget(helpButton);
+    saveButton_ = new QPushButton("Save...", column);
+    saveButton_->setDefault(true);
+    closeButton_ = new QPushButton("Close", column);
+    helpButton_ = new QPushButton("Help", column);
+    layout->addWidget(saveButton_);
+    layout->addWidget(closeButton_);
+    layout->addWidget(helpButton_);
 
-    statusLine = new QStatusBar(this);
-    statusLine->setSizeGripEnabled(true);
+    statusLine_ = new QStatusBar(this);
+    statusLine_->setSizeGripEnabled(true);
 
     if (host_.showHint) {
-        pickerButton->setToolTip("Pick color");
-        colorDialogButton->setToolTip("Select color");
+        pickerButton_->setToolTip("Pick color");
+        colorDialogButton_->setToolTip("Select color");
     }
+}
+
+void SaveAsDialog::nameControls()
+{
+    giveObjectNames({
+        {saveButton_, "saveButton"},
+        {closeButton_, "closeButton"},
+        {helpButton_, "helpButton"},
+        {formatBox_, "formatBox"},
+        {jpegQualitySlider_, "jpegQualitySlider"},
+        {jpegQualityLabel_, "jpegQualityLabel"},
+        {jpegProgressiveBox_, "jpegProgressiveBox"},
+        {gifPaletteBox_, "gifPaletteBox"},
+        {gifColorsBox_, "gifColorsBox"},
+        {gifDitherBox_, "gifDitherBox"},
+        {gifCompressionBox_, "gifCompressionBox"},
+        {transparentBox_, "transparentBox"},
+        {pickerButton_, "pickerButton"},
+        {transparentColorPanel_, "transparentColorPanel"},
+        {backgroundColorPanel_, "backgroundColorPanel"},
+        {colorDialogButton_, "colorDialogButton"},
+        {defaultsButton_, "defaultsButton"},
+        {settingsPages_, "settingsPages"},
+        {statusLine_, "statusLine"},
+    });
 }
 
 void SaveAsDialog::buildPanes()
@@ -242,51 +270,51 @@ void SaveAsDialog::buildPanes()
 
 QWidget* SaveAsDialog::buildJpegPanel()
 {
-    auto* panel = new QWidget(settingsPages);
+    auto* panel = new QWidget(settingsPages_);
     auto* layout = new QVBoxLayout(panel);
-    jpegQualityLabel = new QLabel("Quality: 75", panel);
-    layout->addWidget(jpegQualityLabel);
+    jpegQualityLabel_ = new QLabel("Quality: 75", panel);
+    layout->addWidget(jpegQualityLabel_);
     auto* sliderRow = new QHBoxLayout;
     sliderRow->addWidget(new QLabel("min", panel));
-    jpegQualitySlider = new QSlider(Qt::Horizontal, panel);
-    jpegQualitySlider->setRange(0, 99);
-    jpegQualitySlider->setPageStep(10);
-    sliderRow->addWidget(jpegQualitySlider, 1);
+    jpegQualitySlider_ = new QSlider(Qt::Horizontal, panel);
+    jpegQualitySlider_->setRange(0, 99);
+    jpegQualitySlider_->setPageStep(10);
+    sliderRow->addWidget(jpegQualitySlider_, 1);
     sliderRow->addWidget(new QLabel("max", panel));
     layout->addLayout(sliderRow);
-    jpegProgressiveBox = new QCheckBox("Progressive encoding", panel);
-    layout->addWidget(jpegProgressiveBox);
+    jpegProgressiveBox_ = new QCheckBox("Progressive encoding", panel);
+    layout->addWidget(jpegProgressiveBox_);
     layout->addStretch(1);
     return panel;
 }
 
 QWidget* SaveAsDialog::buildGifPanel()
 {
-    auto* panel = new QWidget(settingsPages);
+    auto* panel = new QWidget(settingsPages_);
     auto* layout = new QGridLayout(panel);
     layout->addWidget(new QLabel("Palette: ", panel), 0, 0);
-    gifPaletteBox = makeList(kPaletteItems, panel);
-    layout->addWidget(gifPaletteBox, 0, 1);
+    gifPaletteBox_ = makeList(kPaletteItems, panel);
+    layout->addWidget(gifPaletteBox_, 0, 1);
     layout->addWidget(new QLabel("Colors:", panel), 1, 0);
-    gifColorsBox = makeList(kColorCountItems, panel);
-    layout->addWidget(gifColorsBox, 1, 1);
+    gifColorsBox_ = makeList(kColorCountItems, panel);
+    layout->addWidget(gifColorsBox_, 1, 1);
     layout->addWidget(new QLabel("Dithering: ", panel), 2, 0);
-    gifDitherBox = makeList(kDitherItems, panel);
-    layout->addWidget(gifDitherBox, 2, 1);
+    gifDitherBox_ = makeList(kDitherItems, panel);
+    layout->addWidget(gifDitherBox_, 2, 1);
     layout->addWidget(new QLabel("Compression algorithm: ", panel), 3, 0, 1, 2);
-    gifCompressionBox = makeList(kCompressionItems, panel);
-    layout->addWidget(gifCompressionBox, 4, 0, 1, 2);
+    gifCompressionBox_ = makeList(kCompressionItems, panel);
+    layout->addWidget(gifCompressionBox_, 4, 0, 1, 2);
 
     auto* transparentRow = new QHBoxLayout;
-    transparentBox = new QCheckBox("Transparent color", panel);
-    transparentRow->addWidget(transparentBox);
-    pickerButton = new QToolButton(panel);
-    pickerButton->setCheckable(true);
-    pickerButton->setEnabled(false);
-    pickerButton->setIcon(QIcon(cursors_.picker.pixmap()));
-    transparentRow->addWidget(pickerButton);
-    transparentColorPanel = makeSwatch(panel);
-    transparentRow->addWidget(transparentColorPanel);
+    transparentBox_ = new QCheckBox("Transparent color", panel);
+    transparentRow->addWidget(transparentBox_);
+    pickerButton_ = new QToolButton(panel);
+    pickerButton_->setCheckable(true);
+    pickerButton_->setEnabled(false);
+    pickerButton_->setIcon(QIcon(cursors_.picker.pixmap()));
+    transparentRow->addWidget(pickerButton_);
+    transparentColorPanel_ = makeSwatch(panel);
+    transparentRow->addWidget(transparentColorPanel_);
     layout->addLayout(transparentRow, 5, 0, 1, 2);
     layout->setRowStretch(6, 1);
     return panel;
@@ -294,26 +322,26 @@ QWidget* SaveAsDialog::buildGifPanel()
 
 void SaveAsDialog::connectControls()
 {
-    connect(saveButton, &QPushButton::clicked, this, &SaveAsDialog::saveActiveVariant);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, &SaveAsDialog::helpClicked);
+    connect(saveButton_, &QPushButton::clicked, this, &SaveAsDialog::saveActiveVariant);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(helpButton_, &QPushButton::clicked, this, &SaveAsDialog::helpClicked);
     // `activated` comes from the user only; loading the controls never starts an encoding.
-    connect(formatBox, &QComboBox::activated, this, &SaveAsDialog::formatChanged);
-    connect(jpegQualitySlider, &QSlider::valueChanged, this, [this](int position) {
-        jpegQualityLabel->setText(QString("Quality: %1").arg(position + 1));
-        if (!jpegQualitySlider->isSliderDown()) {
+    connect(formatBox_, &QComboBox::activated, this, &SaveAsDialog::formatChanged);
+    connect(jpegQualitySlider_, &QSlider::valueChanged, this, [this](int position) {
+        jpegQualityLabel_->setText(QString("Quality: %1").arg(position + 1));
+        if (!jpegQualitySlider_->isSliderDown()) {
             jpegQualityCommitted(); // a key, the wheel or a click beside the thumb
         }
     });
-    connect(jpegQualitySlider, &QSlider::sliderReleased, this, &SaveAsDialog::jpegQualityCommitted);
-    connect(jpegProgressiveBox, &QCheckBox::clicked, this, &SaveAsDialog::jpegProgressiveClicked);
-    connect(gifPaletteBox, &QComboBox::activated, this, &SaveAsDialog::gifPaletteChanged);
-    connect(gifColorsBox, &QComboBox::activated, this, &SaveAsDialog::gifColorsChanged);
-    connect(gifDitherBox, &QComboBox::activated, this, &SaveAsDialog::gifDitherChanged);
-    connect(gifCompressionBox, &QComboBox::activated, this, &SaveAsDialog::gifCompressionChanged);
-    connect(transparentBox, &QCheckBox::clicked, this, &SaveAsDialog::transparentClicked);
-    connect(colorDialogButton, &QToolButton::clicked, this, &SaveAsDialog::colorDialogClicked);
-    connect(defaultsButton, &QPushButton::clicked, this, &SaveAsDialog::defaultsClicked);
+    connect(jpegQualitySlider_, &QSlider::sliderReleased, this, &SaveAsDialog::jpegQualityCommitted);
+    connect(jpegProgressiveBox_, &QCheckBox::clicked, this, &SaveAsDialog::jpegProgressiveClicked);
+    connect(gifPaletteBox_, &QComboBox::activated, this, &SaveAsDialog::gifPaletteChanged);
+    connect(gifColorsBox_, &QComboBox::activated, this, &SaveAsDialog::gifColorsChanged);
+    connect(gifDitherBox_, &QComboBox::activated, this, &SaveAsDialog::gifDitherChanged);
+    connect(gifCompressionBox_, &QComboBox::activated, this, &SaveAsDialog::gifCompressionChanged);
+    connect(transparentBox_, &QCheckBox::clicked, this, &SaveAsDialog::transparentClicked);
+    connect(colorDialogButton_, &QToolButton::clicked, this, &SaveAsDialog::colorDialogClicked);
+    connect(defaultsButton_, &QPushButton::clicked, this, &SaveAsDialog::defaultsClicked);
 }
 
 void SaveAsDialog::loadVariants()
@@ -339,19 +367,17 @@ void SaveAsDialog::loadVariants()
 
 void SaveAsDialog::readPlacement()
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const int pixelsPerInch = screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
     const Rect home = openingMonitor(platform_.screen, parentWidget());
-    const Point centred = saveWindowDefaultPosition({home.width(), home.height()}, pixelsPerInch);
+    const Point centred = saveWindowDefaultPosition({home.width(), home.height()}, pixelsPerInch_);
     const Point defaultTopLeft{home.left + centred.x, home.top + centred.y};
     const WindowPlacement placement =
         readWindowPlacement(iniFile_, kPlacementSection,
                             {defaultTopLeft.x, defaultTopLeft.y, kSaveWindowDesignedSize.width,
                              kSaveWindowDesignedSize.height, kDefaultBackground});
     // An absurd stored size or a place off every screen would put the buttons out of reach.
-    placement_.restore(placement, saveWindowMinimumSize(pixelsPerInch), defaultTopLeft);
+    placement_.restore(placement, saveWindowMinimumSize(pixelsPerInch_), defaultTopLeft);
     background_ = placement.background;
-    setSwatch(backgroundColorPanel, background_);
+    setSwatch(backgroundColorPanel_, background_);
 }
 
 void SaveAsDialog::writeSettings()
@@ -382,7 +408,7 @@ void SaveAsDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     updateLayout();
     if (!event->spontaneous()) {
-        formatBox->setFocus(); // the keyboard starts on the format of the active variant
+        formatBox_->setFocus(); // the keyboard starts on the format of the active variant
     }
 }
 
@@ -408,8 +434,8 @@ void SaveAsDialog::changeEvent(QEvent* event)
 
 void SaveAsDialog::updateLayout()
 {
-    int statusHeight = statusLine->sizeHint().height();
-    statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    int statusHeight = statusLine_->sizeHint().height();
+    statusLine_->setGeometry(0, height() - statusHeight, width(), statusHeight);
     // The column and the titles take what their text needs in the font in use, and never less than
     // their designed sizes scaled to the screen's pixels per inch.
     int columnWidth = scaledToScreen(kSaveControlColumnWidth);
@@ -447,24 +473,24 @@ void SaveAsDialog::setActiveVariant(int n)
 
     UpdatingScope updating(updating_);
     std::optional<ImageFormat> format = session_.active().format();
-    formatBox->setCurrentIndex(format ? static_cast<int>(*format) : -1);
+    formatBox_->setCurrentIndex(format ? static_cast<int>(*format) : -1);
     formatChanged();
 }
 
 void SaveAsDialog::formatChanged()
 {
-    std::optional<ImageFormat> format = formatFromCode(formatBox->currentIndex());
-    saveButton->setEnabled(format.has_value());
+    std::optional<ImageFormat> format = formatFromCode(formatBox_->currentIndex());
+    saveButton_->setEnabled(format.has_value());
     if (!format) {
-        settingsPages->setCurrentIndex(kPageUnknown);
-        defaultsButton->setEnabled(false);
+        settingsPages_->setCurrentIndex(kPageUnknown);
+        defaultsButton_->setEnabled(false);
         return;
     }
     bool hasSettings = *format == ImageFormat::Jpeg || *format == ImageFormat::Gif;
-    settingsPages->setCurrentIndex(*format == ImageFormat::Jpeg  ? kPageJpeg
-                                   : *format == ImageFormat::Gif ? kPageGif
-                                                                 : kPageNone);
-    defaultsButton->setEnabled(hasSettings);
+    settingsPages_->setCurrentIndex(*format == ImageFormat::Jpeg  ? kPageJpeg
+                                    : *format == ImageFormat::Gif ? kPageGif
+                                                                  : kPageNone);
+    defaultsButton_->setEnabled(hasSettings);
     int n = session_.activeVariant();
     showVariantSettings(n, *format);
     if (!updating_) {
@@ -477,20 +503,20 @@ void SaveAsDialog::showVariantSettings(int n, ImageFormat format)
     UpdatingScope updating(updating_);
     SaveVariant& v = session_.variant(n);
     if (format == ImageFormat::Jpeg) {
-        jpegQualitySlider->setValue(v.JPEGCompressionQuality - 1);
-        jpegQualityLabel->setText(QString("Quality: %1").arg(v.JPEGCompressionQuality));
-        jpegProgressiveBox->setChecked(v.JPEGProgressiveEncoding);
+        jpegQualitySlider_->setValue(v.JPEGCompressionQuality - 1);
+        jpegQualityLabel_->setText(QString("Quality: %1").arg(v.JPEGCompressionQuality));
+        jpegProgressiveBox_->setChecked(v.JPEGProgressiveEncoding);
     } else if (format == ImageFormat::Gif) {
-        gifPaletteBox->setCurrentIndex(v.GIFColorReduction - 1);
+        gifPaletteBox_->setCurrentIndex(v.GIFColorReduction - 1);
         showGifColorCount(n);
-        gifDitherBox->setCurrentIndex(v.GIFDitherMode);
-        gifCompressionBox->setCurrentIndex(v.GIFCompression);
-        transparentBox->setChecked(v.GIFIsTransparent);
-        pickerButton->setEnabled(v.GIFIsTransparent);
+        gifDitherBox_->setCurrentIndex(v.GIFDitherMode);
+        gifCompressionBox_->setCurrentIndex(v.GIFCompression);
+        transparentBox_->setChecked(v.GIFIsTransparent);
+        pickerButton_->setEnabled(v.GIFIsTransparent);
         if (!v.GIFIsTransparent) {
-            pickerButton->setChecked(false);
+            pickerButton_->setChecked(false);
         }
-        setSwatch(transparentColorPanel, session_.pickedColor(n)); // also moves a pick outside back to (0, 0)
+        setSwatch(transparentColorPanel_, session_.pickedColor(n)); // also moves a pick outside back to (0, 0)
     }
 }
 
@@ -498,14 +524,14 @@ void SaveAsDialog::showGifColorCount(int n)
 {
     UpdatingScope updating(updating_);
     const SaveVariant& v = session_.variant(n);
-    gifColorsBox->clear();
+    gifColorsBox_->clear();
     if (v.GIFColorReduction == kOptimizedPalette) {
-        gifColorsBox->addItems(kColorCountItems);
-        gifColorsBox->setCurrentIndex(kColorCountItems.indexOf(QString::number(v.GIFColorResolution)));
-        gifColorsBox->setEnabled(true);
+        gifColorsBox_->addItems(kColorCountItems);
+        gifColorsBox_->setCurrentIndex(kColorCountItems.indexOf(QString::number(v.GIFColorResolution)));
+        gifColorsBox_->setEnabled(true);
     } else {
-        gifColorsBox->addItem(kPaletteCounts.value(v.GIFColorReduction - 1));
-        gifColorsBox->setEnabled(false);
+        gifColorsBox_->addItem(kPaletteCounts.value(v.GIFColorReduction - 1));
+        gifColorsBox_->setEnabled(false);
     }
 }
 
@@ -518,7 +544,7 @@ void SaveAsDialog::encodeVariant(int n, ImageFormat format)
     refreshPane(n);
     const SaveVariant& v = session_.variant(n);
     if (format == ImageFormat::Gif && v.GIFIsTransparent && n == session_.activeVariant()) {
-        setSwatch(transparentColorPanel, session_.pickedColor(n));
+        setSwatch(transparentColorPanel_, session_.pickedColor(n));
     }
 }
 
@@ -539,7 +565,7 @@ void SaveAsDialog::repaintPreviews()
 
 void SaveAsDialog::setSwatch(QFrame* swatch, ColorRef color)
 {
-    if (swatch == transparentColorPanel) {
+    if (swatch == transparentColorPanel_) {
         transparentSwatch_ = color;
     }
     showColorSwatch(*swatch, color);
@@ -547,7 +573,7 @@ void SaveAsDialog::setSwatch(QFrame* swatch, ColorRef color)
 
 void SaveAsDialog::setPickerDown(bool down)
 {
-    pickerButton->setChecked(down);
+    pickerButton_->setChecked(down);
 }
 
 void SaveAsDialog::jpegQualityCommitted()
@@ -555,8 +581,8 @@ void SaveAsDialog::jpegQualityCommitted()
     if (updating_) {
         return;
     }
-    jpegQualityLabel->setText(QString("Quality: %1").arg(jpegQualitySlider->value() + 1));
-    session_.active().JPEGCompressionQuality = jpegQualitySlider->value() + 1;
+    jpegQualityLabel_->setText(QString("Quality: %1").arg(jpegQualitySlider_->value() + 1));
+    session_.active().JPEGCompressionQuality = jpegQualitySlider_->value() + 1;
     encodeJpeg(session_.activeVariant());
 }
 
@@ -565,7 +591,7 @@ void SaveAsDialog::jpegProgressiveClicked()
     if (updating_) {
         return;
     }
-    session_.active().JPEGProgressiveEncoding = jpegProgressiveBox->isChecked();
+    session_.active().JPEGProgressiveEncoding = jpegProgressiveBox_->isChecked();
     encodeJpeg(session_.activeVariant());
 }
 
@@ -574,7 +600,7 @@ void SaveAsDialog::gifPaletteChanged()
     if (updating_) {
         return;
     }
-    session_.active().GIFColorReduction = gifPaletteBox->currentIndex() + 1;
+    session_.active().GIFColorReduction = gifPaletteBox_->currentIndex() + 1;
     showGifColorCount(session_.activeVariant());
     encodeGif(session_.activeVariant());
 }
@@ -584,7 +610,7 @@ void SaveAsDialog::gifColorsChanged()
     if (updating_ || session_.active().GIFColorReduction != kOptimizedPalette) {
         return;
     }
-    session_.active().GIFColorResolution = gifColorsBox->currentText().toInt();
+    session_.active().GIFColorResolution = gifColorsBox_->currentText().toInt();
     encodeGif(session_.activeVariant());
 }
 
@@ -593,7 +619,7 @@ void SaveAsDialog::gifDitherChanged()
     if (updating_) {
         return;
     }
-    session_.active().GIFDitherMode = gifDitherBox->currentIndex();
+    session_.active().GIFDitherMode = gifDitherBox_->currentIndex();
     encodeGif(session_.activeVariant());
 }
 
@@ -602,7 +628,7 @@ void SaveAsDialog::gifCompressionChanged()
     if (updating_) {
         return;
     }
-    session_.active().GIFCompression = gifCompressionBox->currentIndex();
+    session_.active().GIFCompression = gifCompressionBox_->currentIndex();
     encodeGif(session_.activeVariant());
 }
 
@@ -611,8 +637,8 @@ void SaveAsDialog::transparentClicked()
     if (updating_) {
         return;
     }
-    bool transparent = transparentBox->isChecked();
-    pickerButton->setEnabled(transparent);
+    bool transparent = transparentBox_->isChecked();
+    pickerButton_->setEnabled(transparent);
     if (!transparent) {
         setPickerDown(false);
     }
@@ -623,7 +649,7 @@ void SaveAsDialog::colorDialogClicked()
 {
     if (std::optional<ColorRef> color = chooseColor(background_)) {
         background_ = *color;
-        setSwatch(backgroundColorPanel, background_);
+        setSwatch(backgroundColorPanel_, background_);
         updateLayout();
     }
 }
@@ -700,7 +726,7 @@ std::optional<ColorRef> SaveAsDialog::chooseColor(ColorRef initial)
 
 int SaveAsDialog::scaledToScreen(int designed) const
 {
-    return static_cast<int>(std::lround(designed * logicalDpiX() / 96.0));
+    return scaledDesignLength(designed, pixelsPerInch_);
 }
 
 QString SaveAsDialog::paneTitle(int n) const
@@ -752,9 +778,9 @@ void SaveAsDialog::previewMouseDown(int variant, Qt::MouseButton button, QPoint 
         return;
     }
     SavePreviewPane* box = paintBox(variant);
-    if (session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
+    if (session_.active().format() == ImageFormat::Gif && pickerButton_->isChecked()) {
         if (session_.pick(variant, pos.x() + offsetX_, pos.y() + offsetY_)) {
-            setSwatch(transparentColorPanel, session_.pickedColor(variant));
+            setSwatch(transparentColorPanel_, session_.pickedColor(variant));
             box->update();
         }
         return;
@@ -783,7 +809,7 @@ void SaveAsDialog::previewMouseMove(int variant, Qt::MouseButtons buttons, QPoin
     QPoint inImage = pos + QPoint(offsetX_, offsetY_);
     const bool overImage =
         inImage.x() >= 0 && inImage.y() >= 0 && inImage.x() < image.width() && inImage.y() < image.height();
-    if (overImage && session_.active().format() == ImageFormat::Gif && pickerButton->isChecked()) {
+    if (overImage && session_.active().format() == ImageFormat::Gif && pickerButton_->isChecked()) {
         box->setCursor(cursors_.picker);
     } else if (overImage && imageScrollsIn(box)) {
         box->setCursor(cursors_.handOpen);

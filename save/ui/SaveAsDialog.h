@@ -71,27 +71,6 @@ public:
     void previewMouseMove(int variant, Qt::MouseButtons buttons, QPoint pos) override;
     void previewMouseUp(int variant, Qt::MouseButton button, QPoint pos) override;
 
-    // The controls, named as the window's developer refers to them.
-    QPushButton* saveButton;
-    QPushButton* closeButton;
-    QPushButton* helpButton;
-    QComboBox* formatBox;
-    QSlider* jpegQualitySlider;
-    QLabel* jpegQualityLabel;
-    QCheckBox* jpegProgressiveBox;
-    QComboBox* gifPaletteBox;
-    QComboBox* gifColorsBox;
-    QComboBox* gifDitherBox;
-    QComboBox* gifCompressionBox;
-    QCheckBox* transparentBox;
-    QToolButton* pickerButton;
-    QFrame* transparentColorPanel;
-    QFrame* backgroundColorPanel;
-    QToolButton* colorDialogButton;
-    QPushButton* defaultsButton;
-    QStackedWidget* settingsPages;
-    QStatusBar* statusLine;
-
 protected:
     // Seams for the two dialogs, so that tests can answer them.
     virtual std::optional<std::string> chooseSaveFile(const std::string& folder, const std::string& name,
@@ -124,6 +103,29 @@ private:
     void repaintPreviews();
     // A length designed at 96 pixels per inch, at the screen's pixels per inch.
     int scaledToScreen(int designed) const;
+    void nameControls();
+
+    // The controls. Each has its member's name without the underscore as its object name, by which
+    // tests and tools find it.
+    QPushButton* saveButton_;
+    QPushButton* closeButton_;
+    QPushButton* helpButton_;
+    QComboBox* formatBox_;
+    QSlider* jpegQualitySlider_;
+    QLabel* jpegQualityLabel_;
+    QCheckBox* jpegProgressiveBox_;
+    QComboBox* gifPaletteBox_;
+    QComboBox* gifColorsBox_;
+    QComboBox* gifDitherBox_;
+    QComboBox* gifCompressionBox_;
+    QCheckBox* transparentBox_;
+    QToolButton* pickerButton_;
+    QFrame* transparentColorPanel_;
+    QFrame* backgroundColorPanel_;
+    QToolButton* colorDialogButton_;
+    QPushButton* defaultsButton_;
+    QStackedWidget* settingsPages_;
+    QStatusBar* statusLine_;
 
     void formatChanged();
     void jpegQualityCommitted();
@@ -138,6 +140,7 @@ private:
     void helpClicked();
 
     const Platform& platform_;
+    int pixelsPerInch_;
     SettingsFile& iniFile_;
     SaveAsDialogHost host_;
     SaveSession session_; // workImage and the four variants

@@ -21,8 +21,9 @@ other_window() {
 # field_text_is TEXT: the "Capture:" field, selected with the mouse, puts TEXT into PRIMARY.
 field_text_is() {
   local y=$((PY0 + $(px 54)))
-  move_pointer $((PX0 + $(px $((88 + 158))))) "$y" mousedown 1
-  move_pointer $((PX0 + $(px $((88 + 286))))) "$y" mouseup 1
+  # From the field's right end leftwards past its start, wherever the caption's width puts it.
+  move_pointer $((PX0 + $(px $((88 + 286))))) "$y" mousedown 1
+  move_pointer $((PX0 + $(px $((88 + 100))))) "$y" mouseup 1
   poll 10 primary_is "$1" || fail "the Capture field shows $(xclip -selection primary -o 2>/dev/null), not $1"
 }
 # open_capture_field: Preferences, its Hotkeys page, the keyboard in the "Capture:" field.

@@ -34,8 +34,9 @@ px() { echo $((($1 * prefs_width + 240) / 480)); }
 # field_text_is TEXT: the "Capture:" field, selected with the mouse, puts TEXT into PRIMARY.
 field_text_is() {
   local y=$((PY0 + $(px 54)))
-  move_pointer $((PX0 + $(px $((88 + 158))))) "$y" mousedown 1
-  move_pointer $((PX0 + $(px $((88 + 286))))) "$y" mouseup 1
+  # From the field's right end leftwards past its start, wherever the caption's width puts it.
+  move_pointer $((PX0 + $(px $((88 + 286))))) "$y" mousedown 1
+  move_pointer $((PX0 + $(px $((88 + 100))))) "$y" mouseup 1
   wait_for 10 "the Capture field to show $1" primary_is "$1"
 }
 

@@ -79,23 +79,43 @@ TEST_F(Switching, SilentUnlessReportingAndIdempotent)
     EXPECT_TRUE(shown.empty()) << "switching off is silent";
 }
 
-TEST(HotkeyFailureLayoutTest, DesignedGeometryAndGrowth)
+bool inside(const Rect& inner, const Rect& outer)
 {
-    const HotkeyFailureLayout plain = hotkeyFailureLayout(1.0, 60, 100);
-    EXPECT_EQ(plain.client, (Size{292, 183}));
-    EXPECT_EQ(plain.frame, Rect::fromSize(8, 8, 276, 129));
-    EXPECT_EQ(plain.icon.left, 20);
-    EXPECT_EQ(plain.message, Rect::fromSize(64, 20, 209, 105));
-    EXPECT_EQ(plain.checkBox.left, 8);
-    EXPECT_EQ(plain.checkBox.top, 152);
-    EXPECT_EQ(plain.ok, Rect::fromSize(128, 148, 75, 25));
-    EXPECT_EQ(plain.help, Rect::fromSize(208, 148, 75, 25));
-    // At 144 pixels per inch with a message 200 pixels tall: everything below the message moves down.
-    const HotkeyFailureLayout large = hotkeyFailureLayout(1.5, 200, 120);
-    EXPECT_EQ(large.message.height(), 200);
-    EXPECT_EQ(large.client, (Size{438, 275 + 200 - 158}));
-    EXPECT_EQ(large.ok.top, 222 + 200 - 158);
-    EXPECT_GE(large.ok.top, large.frame.bottom);
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool overlap(const Rect& a, const Rect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// At every density, however tall the message and wide the check box's caption: the parts stay in
+// the window and apart, the message and the check box get the room they need, and the window is its
+// designed 292 x 183 at 96 dpi when they fit the designed room.
+TEST(HotkeyFailureLayoutTest, PartsStayApartAndInsideAtEveryDensity)
+{
+    for (int dpi : {96, 120, 144}) {
+        for (auto [messageHeight, checkBox] : {std::pair{60, Size{100, 17}}, std::pair{400, Size{240, 40}}}) {
+            const HotkeyFailureLayout l = hotkeyFailureLayout(dpi, messageHeight, checkBox);
+            SCOPED_TRACE(testing::Message() << dpi << " dpi, message " << messageHeight);
+            const Rect client = Rect::fromSize(0, 0, l.client.width, l.client.height);
+            for (const Rect& part : {l.frame, l.icon, l.message, l.checkBox, l.ok, l.help}) {
+                EXPECT_TRUE(inside(part, client));
+            }
+            EXPECT_TRUE(inside(l.icon, l.frame) && inside(l.message, l.frame));
+            EXPECT_GE(l.message.height(), messageHeight);
+            EXPECT_TRUE(l.checkBox.width() >= checkBox.width && l.checkBox.height() >= checkBox.height);
+            const Rect parts[] = {l.icon, l.message, l.checkBox, l.ok, l.help};
+            for (size_t i = 0; i < std::size(parts); ++i) {
+                for (size_t j = i + 1; j < std::size(parts); ++j) {
+                    EXPECT_FALSE(overlap(parts[i], parts[j])) << i << " and " << j;
+                }
+            }
+            EXPECT_FALSE(overlap(l.frame, l.ok) || overlap(l.frame, l.help) || overlap(l.frame, l.checkBox));
+        }
+    }
+    EXPECT_EQ(hotkeyFailureLayout(96, 60, {100, 17}).client, (Size{292, 183}));
 }
 
 } // namespace

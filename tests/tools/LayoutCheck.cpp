@@ -1,125 +1,57 @@
-// zentrap-layout-check: shows the About box, the View, Save As (with each of its settings pages) and
-// Preferences (both pages) and the Image Editor on the current display, with the fonts and the pixels per inch in force
-// there, and checks that every text they hold gets the room it needs: no label, check box, list or
-// button smaller than its text asks for, nothing beyond the window's edge, the View's status bar along
-// the whole bottom, the Preferences page pictures drawn at the screen's density (48 pixels a side at 96
-// dpi). Prints one line per fault and exits with 1 if there was any, else prints "layout ok at N dpi".
+// zentrap-layout-check: shows every window of the program that lays itself out (About, View, Save As
+// with each of its settings pages, Preferences with both pages, the Image Editor, the Print Preview,
+// the exit question, the hotkey failure dialog and the help window) on the current display, with the
+// fonts and the pixels per inch in force there, handed to the windows through the platform as the
+// program does, and checks what a user would see: every text gets the room it needs, nothing reaches
+// beyond the window's edge, no two controls overlap; and the View's status bar runs along the whole
+// bottom, the Preferences page pictures and the Image Editor's view border and panel are drawn at the
+// screen's density. Prints one line per fault and exits with 1 if there was any, else prints
+// "layout ok at N dpi". With a folder as its argument it also saves a picture of each window there.
 #include "app/ui/AboutDialog.h"
+#include "app/ui/ExitQuestionDialog.h"
 #include "app/ui/ViewWindow.h"
 #include "common/Bitmap.h"
 #include "common/SettingsFile.h"
+#include "common/ui/ScreenDensity.h"
 #include "editor/ui/EditorView.h"
 #include "editor/ui/ImageEditorWindow.h"
-#include "platform/FileRegistryHive.h"
-#include "platform/Platform.h"
-#include "platform/fake/FakeClipboard.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeHelpService.h"
-#include "platform/fake/FakeMessageService.h"
-#include "platform/fake/FakeScreenSource.h"
+#include "help/ui/HelpWindow.h"
+#include "hotkeys/GlobalHotkeys.h"
+#include "hotkeys/ui/HotkeyFailureDialog.h"
+#include "platform/fake/FakePlatform.h"
 #include "preferences/ui/PreferencesDialog.h"
+#include "print/ui/OpenPrintPreview.h"
 #include "save/ui/SaveAsDialog.h"
+#include "support/LayoutAudit.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace {
 
 QStringList faults;
 
-QString describe(const QWidget* widget)
-{
-    QString text;
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        text = label->text().section('\n', 0, 0);
-    } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        text = button->text();
-    } else if (const auto* list = qobject_cast<const QComboBox*>(widget)) {
-        text = list->currentText();
-    } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
-        text = group->title();
-    }
-    return QString("%1 \"%2\"").arg(widget->metaObject()->className(), text);
-}
-
-// What the widget's text needs; an empty size for widgets without text of their own.
-QSize neededSize(const QWidget* widget)
-{
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        if (label->text().isEmpty()) {
-            return {};
-        }
-        if (label->wordWrap()) {
-            return {0, label->heightForWidth(label->width())};
-        }
-        return label->sizeHint();
-    }
-    if (qobject_cast<const QCheckBox*>(widget) != nullptr || qobject_cast<const QComboBox*>(widget) != nullptr) {
-        return widget->sizeHint();
-    }
-    if (const auto* push = qobject_cast<const QPushButton*>(widget)) {
-        if (push->text().isEmpty()) {
-            return {};
-        }
-        // The text with the style's margins and frame; the style's wish for buttons of at least 80
-        // pixels is no need of the text's.
-        const QStyle* style = push->style();
-        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, push) +
-                           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, push);
-        return push->fontMetrics().size(Qt::TextShowMnemonic, push->text()) + QSize(margin, margin);
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        return button->text().isEmpty() ? QSize() : button->minimumSizeHint();
-    }
-    if (qobject_cast<const QGroupBox*>(widget) != nullptr) {
-        return widget->minimumSizeHint();
-    }
-    return {};
-}
+// Where pictures of the audited windows go when asked for (the first argument), to look at them.
+QString shotsFolder;
 
 void auditWindow(const QString& name, QWidget* window)
 {
-    const QRect area = window->rect();
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window) || widget->isWindow()) {
-            continue;
-        }
-        const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
-        if (!area.contains(inWindow)) {
-            faults << QString("%1: %2 at %3,%4 %5x%6 reaches beyond the window (%7x%8)")
-                          .arg(name, describe(widget))
-                          .arg(inWindow.x())
-                          .arg(inWindow.y())
-                          .arg(inWindow.width())
-                          .arg(inWindow.height())
-                          .arg(area.width())
-                          .arg(area.height());
-        }
-        const QSize needed = neededSize(widget);
-        if (widget->width() < needed.width() || widget->height() < needed.height()) {
-            faults << QString("%1: %2 is %3x%4, its text needs %5x%6")
-                          .arg(name, describe(widget))
-                          .arg(widget->width())
-                          .arg(widget->height())
-                          .arg(needed.width())
-                          .arg(needed.height());
-        }
+    faults << layoutaudit::faults(name, *window);
+    if (!shotsFolder.isEmpty()) {
+        QString file = name.toLower();
+        file.replace(QRegularExpression("[^a-z0-9]+"), "-");
+        window->grab().save(QDir(shotsFolder).filePath(file + ".png"));
     }
 }
 
@@ -130,9 +62,9 @@ void settle()
     }
 }
 
-void checkAbout()
+void checkAbout(const Platform& platform)
 {
-    AboutDialog about(nullptr);
+    AboutDialog about(platform.pixelsPerInch, nullptr);
     about.show();
     settle();
     auditWindow("About", &about);
@@ -163,8 +95,13 @@ void checkSaveAs(const Platform& platform, SettingsFile& iniFile, const Bitmap& 
     SaveAsDialog save(platform, iniFile, SaveAsDialogHost{image, captureNumber, notSaved, true}, nullptr);
     save.show();
     settle();
-    for (int page = 0; page < save.settingsPages->count(); ++page) {
-        save.settingsPages->setCurrentIndex(page);
+    auto* pages = save.findChild<QStackedWidget*>("settingsPages");
+    if (pages == nullptr) {
+        faults << "Save As: no settings pages";
+        return;
+    }
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
         settle();
         auditWindow(QString("Save As, settings page %1").arg(page), &save);
     }
@@ -181,8 +118,7 @@ void checkPreferences(Platform& platform)
         settle();
         auditWindow(QString("Preferences, page %1").arg(page), &preferences);
     }
-    const double scale = std::max(1.0, preferences.logicalDpiY() / 96.0);
-    const int side = static_cast<int>(std::lround(48 * scale));
+    const int side = scaledDesignLength(48, platform.pixelsPerInch);
     for (const char* name : {"OptionsPicture", "HotkeysPicture"}) {
         const auto* picture = preferences.findChild<QWidget*>(name);
         if (picture == nullptr) {
@@ -206,9 +142,9 @@ void checkPreferences(Platform& platform)
     preferences.reject();
 }
 
-// The Image Editor: the view's border and the control panel at the screen's density (8 and 154
-// pixels at 96 dpi; the panel may grow for the fonts elsewhere), and the angle menu's icons drawn
-// at their scaled size rather than shrunk to the toolkit's 16 pixels.
+// The Image Editor, at its smallest and at its stored size: the view's border and the control panel
+// at the screen's density (8 and 154 pixels at 96 dpi; the panel may grow for the fonts elsewhere),
+// and the angle menu's icons drawn at their scaled size rather than shrunk to the toolkit's 16 pixels.
 void checkEditor(Platform& platform, SettingsFile& iniFile)
 {
     const Bitmap image(292, 192, PixelFormat::Bpp24);
@@ -217,25 +153,80 @@ void checkEditor(Platform& platform, SettingsFile& iniFile)
     ImageEditorWindow editor(platform, iniFile, ImageEditorHost{image, edit, undo, true, true}, nullptr);
     editor.show();
     settle();
-    const double scale = editor.logicalDpiY() / 96.0;
-    const int border = static_cast<int>(std::lround(8 * scale));
+    auditWindow("Image Editor", &editor);
+    const int ppi = platform.pixelsPerInch;
+    const int border = scaledDesignLength(8, ppi);
     const auto* view = editor.findChild<EditorViewPanel*>();
     const auto* bevel = view != nullptr ? view->findChild<QFrame*>() : nullptr;
     if (bevel == nullptr || bevel->mapTo(&editor, QPoint(0, 0)) != QPoint(border, border)) {
         faults << QString("Image Editor: the view's bevel is not %1 pixels from the window's corner").arg(border);
     }
-    const int panel = editor.btClose->parentWidget()->width();
-    const int designed = static_cast<int>(std::lround(154 * scale));
-    if (scale == 1.0 ? panel != designed : panel < designed) {
+    const auto* close = editor.findChild<QPushButton*>("btClose");
+    const int panel = close != nullptr ? close->parentWidget()->width() : 0;
+    const int designed = scaledDesignLength(154, ppi);
+    if (ppi == 96 ? panel != designed : panel < designed) {
         faults << QString("Image Editor: the control panel is %1 pixels wide, designed %2").arg(panel).arg(designed);
     }
-    const QMenu* angles = editor.sbRotate->menu();
+    const auto* rotate = editor.findChild<QToolButton*>("sbRotate");
+    const QMenu* angles = rotate != nullptr ? rotate->menu() : nullptr;
     const int menuIcon =
         angles != nullptr ? angles->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, angles) : 0;
-    if (menuIcon != static_cast<int>(std::lround(16 * scale))) {
+    if (menuIcon != scaledDesignLength(16, ppi)) {
         faults << QString("Image Editor: the angle menu draws its icons at %1 pixels").arg(menuIcon);
     }
     editor.hide();
+}
+
+void checkPrintPreview(const Platform& platform, SettingsFile& iniFile, const Bitmap& image)
+{
+    bool notSaved = true;
+    auto preview = openPrintPreview(platform, iniFile, {image, notSaved, true}, nullptr);
+    if (preview == nullptr) {
+        faults << "Print Preview: not opened";
+        return;
+    }
+    preview->show();
+    settle();
+    auditWindow("Print Preview", preview.get());
+    preview->hide();
+}
+
+void checkExitQuestion(const Platform& platform)
+{
+    ExitQuestionDialog question(platform, "/nowhere/ztp.chm", nullptr);
+    question.show();
+    settle();
+    auditWindow("Exit question", &question);
+}
+
+void checkHotkeyFailure(const Platform& platform)
+{
+    // The longest message: every hotkey refused, with long key names.
+    const std::string message = hotkeyFailureMessage(
+        "Ctrl+Alt+Shift+Print, Ctrl+Alt+Shift+Pause, Ctrl+Alt+Shift+Insert, Ctrl+Alt+Shift+Delete, "
+        "Ctrl+Alt+Shift+Scroll Lock, ",
+        kHotkeyCount);
+    HotkeyFailureDialog failure(message, platform, "/nowhere/ztp.chm", nullptr);
+    failure.show();
+    settle();
+    auditWindow("Hotkey failure", &failure);
+}
+
+void checkHelp(const Platform& platform)
+{
+    HelpWindow help(platform.pixelsPerInch);
+    help.show();
+    settle();
+    auditWindow("Help", &help);
+    const QSize designed(scaledDesignLength(780, platform.pixelsPerInch),
+                         scaledDesignLength(540, platform.pixelsPerInch));
+    if (help.size() != designed) {
+        faults << QString("Help: the window is %1x%2, designed %3x%4")
+                      .arg(help.width())
+                      .arg(help.height())
+                      .arg(designed.width())
+                      .arg(designed.height());
+    }
 }
 
 } // namespace
@@ -245,34 +236,35 @@ int main(int argc, char** argv)
     // As in the program: one logical pixel is one screen pixel.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
+    if (argc > 1) {
+        shotsFolder = QString::fromLocal8Bit(argv[1]);
+    }
     QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");
         return 2;
     }
-    FileRegistryHive userHive(QDir(folder.path()).filePath("user.reg").toStdString(), "HKEY_CURRENT_USER",
-                              FileRegistryHive::Access::ReadWrite);
     SettingsFile iniFile(QDir(folder.path()).filePath("zentrap.ini").toStdString());
-    FakeScreenSource screen(Bitmap(1920, 1080, PixelFormat::Bpp24));
-    FakeClipboard clipboard;
-    FakeHelpService help;
-    FakeMessageService messages;
-    FakeClock clock;
-    Platform platform{userHive, nullptr, screen, clipboard, help, messages, clock, folder.path().toStdString() + "/"};
+    FakePlatform fake(Bitmap(1920, 1080, PixelFormat::Bpp24), folder.path().toStdString() + "/");
+    // The screen's density, handed to the windows through the platform.
+    const int dpi = layoutPixelsPerInch(0);
+    fake.platform.pixelsPerInch = dpi;
+    Platform& platform = fake.platform;
 
     const Bitmap startImage(80, 80, PixelFormat::Bpp24);
-    checkAbout();
+    checkAbout(platform);
     checkView(startImage);
     checkSaveAs(platform, iniFile, startImage);
     checkPreferences(platform);
     checkEditor(platform, iniFile);
+    checkPrintPreview(platform, iniFile, startImage);
+    checkExitQuestion(platform);
+    checkHotkeyFailure(platform);
+    checkHelp(platform);
 
     for (const QString& fault : faults) {
         std::printf("FAIL: %s\n", qPrintable(fault));
     }
-    const int dpi = QApplication::primaryScreen() != nullptr
-                        ? static_cast<int>(QApplication::primaryScreen()->logicalDotsPerInch())
-                        : 0;
     if (!faults.isEmpty()) {
         std::printf("%lld layout faults at %d dpi\n", static_cast<long long>(faults.size()), dpi);
         return 1;

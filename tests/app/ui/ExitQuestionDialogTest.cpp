@@ -1,8 +1,11 @@
-// The exit question's texts and buttons: Enter answers "&Yes", Esc "&No", "&Help" opens the
-// dialog's topic and leaves the question open, and the box is read whatever the answer.
+// The exit question's texts and buttons, and its layout at each density: Enter answers "&Yes", Esc
+// "&No", "&Help" opens the dialog's topic and leaves the question open, and the box is read whatever
+// the answer.
 #include "app/ui/ExitQuestionDialog.h"
 
-#include "platform/fake/FakeHelpService.h"
+#include "common/DesignLength.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/LayoutAudit.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -38,8 +41,8 @@ QPushButton* button(QDialog& dialog, const char* name)
 TEST(ExitQuestionDialog, ShowsTheQuestionWithYesAsDefault)
 {
     testApplication();
-    FakeHelpService help;
-    ExitQuestionDialog dialog(help, "/opt/zentrap/ztp.chm", nullptr);
+    FakePlatform fake;
+    ExitQuestionDialog dialog(fake.platform, "/opt/zentrap/ztp.chm", nullptr);
     QStringList texts;
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         texts << label->text();
@@ -54,19 +57,32 @@ TEST(ExitQuestionDialog, ShowsTheQuestionWithYesAsDefault)
     EXPECT_EQ(button(dialog, "no")->text(), "&No");
     EXPECT_EQ(button(dialog, "help")->text(), "&Help");
     EXPECT_TRUE(button(dialog, "yes")->isDefault());
-    // Every control lies inside the fixed client area.
-    for (QWidget* child : dialog.findChildren<QWidget*>()) {
-        EXPECT_TRUE(dialog.rect().contains(child->geometry())) << child->metaObject()->className();
+}
+
+// At each density no text is cut, and every control lies inside the window, apart from the others.
+TEST(ExitQuestionDialog, AtEveryDensityEveryControlIsWhole)
+{
+    testApplication();
+    FakePlatform fake;
+    for (int dpi : {96, 120, 144}) {
+        fake.platform.pixelsPerInch = dpi;
+        ExitQuestionDialog dialog(fake.platform, "/opt/zentrap/ztp.chm", nullptr);
+        dialog.show();
+        QApplication::processEvents();
+        const QStringList faults = layoutaudit::faults(QString("%1 dpi").arg(dpi), dialog);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+        EXPECT_GE(dialog.width(), scaledDesignLength(292, dpi));
+        EXPECT_EQ(dialog.height(), scaledDesignLength(150, dpi));
     }
 }
 
 TEST(ExitQuestionDialog, EnterAnswersYesAndEscNoWithTheBoxReadEitherWay)
 {
     testApplication();
-    FakeHelpService help;
+    FakePlatform fake;
     for (bool ticked : {false, true}) {
         for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
-            ExitQuestionDialog dialog(help, "/opt/zentrap/ztp.chm", nullptr);
+            ExitQuestionDialog dialog(fake.platform, "/opt/zentrap/ztp.chm", nullptr);
             const int result = answer(dialog, [&] {
                 if (ticked) {
                     dialog.findChild<QCheckBox*>("doNotShowAgain")->click();
@@ -82,8 +98,8 @@ TEST(ExitQuestionDialog, EnterAnswersYesAndEscNoWithTheBoxReadEitherWay)
 TEST(ExitQuestionDialog, HelpOpensItsTopicAndLeavesTheQuestionOpen)
 {
     testApplication();
-    FakeHelpService help;
-    ExitQuestionDialog dialog(help, "/opt/zentrap/ztp.chm", nullptr);
+    FakePlatform fake;
+    ExitQuestionDialog dialog(fake.platform, "/opt/zentrap/ztp.chm", nullptr);
     bool openAfterHelp = false;
     const int result = answer(dialog, [&] {
         button(dialog, "help")->click();
@@ -92,5 +108,5 @@ TEST(ExitQuestionDialog, HelpOpensItsTopicAndLeavesTheQuestionOpen)
     });
     EXPECT_TRUE(openAfterHelp);
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_EQ(help.topics, std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Exit confirmation.htm"});
+    EXPECT_EQ(fake.help.topics, std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Exit confirmation.htm"});
 }

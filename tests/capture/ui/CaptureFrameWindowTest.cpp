@@ -14,6 +14,7 @@
 
 #include <climits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -148,29 +149,27 @@ TEST_F(CaptureFrame, AStoredPlaceThatShowsTooLittleOfTheFrameGoesBackToItsDefaul
     EXPECT_EQ(still.geometry().topLeft(), QPoint(1888, 100)) << "32 pixels show";
 }
 
-TEST_F(CaptureFrame, TheWindowShapeLeavesOutTheHole)
+// The band around the hole is 14 pixels at 96 pixels per inch, 18 at 120 and 21 at 144; the
+// window's shape leaves out exactly the hole, and shrinking stops at a one-pixel hole.
+TEST_F(CaptureFrame, TheBandFollowsTheDensityTheShapeLeavesOutTheHoleAndShrinkingStopsAtOnePixel)
 {
-    CaptureFrameWindow form(fakes.platform, host);
-    form.setGeometry(100, 100, 200, 150);
-    form.show(); // a hidden widget gets its resize event when shown
-    const QRegion shape = form.mask();
-    EXPECT_TRUE(shape.contains(QPoint(0, 0)));
-    EXPECT_TRUE(shape.contains(QPoint(13, 75)));
-    EXPECT_FALSE(shape.contains(QPoint(14, 14)));
-    EXPECT_FALSE(shape.contains(QPoint(185, 135)));
-    EXPECT_TRUE(shape.contains(QPoint(186, 135)));
-    EXPECT_TRUE(shape.contains(QPoint(199, 149)));
-    EXPECT_EQ(QRegion(form.rect()).subtracted(shape), QRegion(14, 14, 172, 122));
+    for (auto [dpi, band] : {std::pair{96, 14}, std::pair{120, 18}, std::pair{144, 21}}) {
+        SCOPED_TRACE(dpi);
+        fakes.platform.pixelsPerInch = dpi;
+        CaptureFrameWindow form(fakes.platform, host);
+        form.setGeometry(100, 100, 200, 150);
+        form.show(); // a hidden widget gets its resize event when shown
+        const QRegion shape = form.mask();
+        EXPECT_TRUE(shape.contains(QPoint(0, 0)) && shape.contains(QPoint(199, 149)));
+        EXPECT_TRUE(shape.contains(QPoint(band - 1, 75)) && !shape.contains(QPoint(band, band)));
+        EXPECT_TRUE(shape.contains(QPoint(200 - band, 75)) && !shape.contains(QPoint(199 - band, 75)));
+        EXPECT_EQ(QRegion(form.rect()).subtracted(shape), QRegion(band, band, 200 - 2 * band, 150 - 2 * band));
+        form.resize(5, 5);
+        EXPECT_EQ(form.size(), QSize(2 * band + 1, 2 * band + 1));
+        EXPECT_EQ(form.captureRect().width(), 1);
+        EXPECT_EQ(form.captureRect().height(), 1);
+    }
     EXPECT_TRUE(fakes.messages.messages.empty());
-}
-
-TEST_F(CaptureFrame, ShrinkingStopsAtAOnePixelHole)
-{
-    CaptureFrameWindow form(fakes.platform, host);
-    form.resize(5, 5);
-    EXPECT_EQ(form.size(), QSize(29, 29));
-    EXPECT_EQ(form.captureRect().width(), 1);
-    EXPECT_EQ(form.captureRect().height(), 1);
 }
 
 TEST_F(CaptureFrame, UnitsMenuItemsSetTheUnit)

@@ -7,6 +7,8 @@
 #include "editor/ui/EditorStatusBar.h"
 #include "editor/ui/EditorView.h"
 #include "platform/Platform.h"
+#include "support/FindControl.h"
+#include "support/LayoutAudit.h"
 #include "support/TempFolder.h"
 
 #include "support/TestApplication.h"
@@ -90,77 +92,77 @@ TEST_F(ImageEditorWindowTest, EnterEscAndTheButtonsCloseWithTheirResults)
 {
     auto window = open(false);
     EXPECT_EQ(window->windowTitle(), "Image Editor");
-    EXPECT_FALSE(window->btPrint->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(*window, "btPrint").isEnabled());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-    typeInto(window->edWidth, "60");
-    EXPECT_EQ(window->edHeight->text(), "45"); // Keep ratio
-    QTest::keyClick(window->edWidth, Qt::Key_Return);
+    typeInto(&control<QLineEdit>(*window, "edWidth"), "60");
+    EXPECT_EQ(control<QLineEdit>(*window, "edHeight").text(), "45"); // Keep ratio
+    QTest::keyClick(&control<QLineEdit>(*window, "edWidth"), Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), kEditResultClose);
     EXPECT_EQ(edit, captured); // the typed size was not applied
 
     window = open();
-    QTest::keyClick(window->edHeight, Qt::Key_Escape);
+    QTest::keyClick(&control<QLineEdit>(*window, "edHeight"), Qt::Key_Escape);
     EXPECT_EQ(window->result(), kEditResultClose);
     window = open();
-    window->btSaveAs->click();
+    control<QPushButton>(*window, "btSaveAs").click();
     EXPECT_EQ(window->result(), kEditResultSave);
     window = open();
-    window->btPrint->click();
+    control<QPushButton>(*window, "btPrint").click();
     EXPECT_EQ(window->result(), kEditResultPrint);
     window = open();
-    window->btHelp->click();
+    control<QPushButton>(*window, "btHelp").click();
     EXPECT_EQ(help.topics, (std::vector<std::string>{"/opt/zentrap/ztp.chm::/HTML/Editing.htm"}));
 }
 
 TEST_F(ImageEditorWindowTest, SelectCropAndUndoWithCtrlZ)
 {
     auto window = open();
-    window->sbSelect->click();
-    QWidget* area = window->paintArea;
+    control<QToolButton>(*window, "sbSelect").click();
+    QWidget* area = &control<EditorPaintArea>(*window, "paintArea");
     QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(70, 60));
     QTest::mouseMove(area, QPoint(40, 30));
     QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
-    ASSERT_TRUE(window->sbCrop->isEnabled());
+    ASSERT_TRUE(control<QToolButton>(*window, "sbCrop").isEnabled());
     EXPECT_NE(edit, captured); // the marks are in the working image
-    window->sbCrop->click();
+    control<QToolButton>(*window, "sbCrop").click();
     Bitmap expected(60, 40);
     expected.copyRect({0, 0}, captured, {10, 20, 70, 60});
     EXPECT_EQ(edit, expected);
-    EXPECT_EQ(window->edWidth->text(), "60");
-    EXPECT_TRUE(window->sbUndo->isEnabled());
-    EXPECT_TRUE(window->miUndo->isEnabled());
-    EXPECT_FALSE(window->miUndoAll->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(*window, "edWidth").text(), "60");
+    EXPECT_TRUE(control<QToolButton>(*window, "sbUndo").isEnabled());
+    EXPECT_TRUE(control<QAction>(*window, "miUndo").isEnabled());
+    EXPECT_FALSE(control<QAction>(*window, "miUndoAll").isEnabled());
 
     // Ctrl+Z acts on the release of Z, wherever the focus is.
-    window->edHeight->setFocus();
-    QTest::keyPress(window->edHeight, Qt::Key_Z, Qt::ControlModifier);
+    control<QLineEdit>(*window, "edHeight").setFocus();
+    QTest::keyPress(&control<QLineEdit>(*window, "edHeight"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(edit, expected);
-    QTest::keyRelease(window->edHeight, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyRelease(&control<QLineEdit>(*window, "edHeight"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(edit, captured);
-    EXPECT_FALSE(window->sbUndo->isEnabled());
-    EXPECT_EQ(window->edWidth->text(), "120");
+    EXPECT_FALSE(control<QToolButton>(*window, "sbUndo").isEnabled());
+    EXPECT_EQ(control<QLineEdit>(*window, "edWidth").text(), "120");
 }
 
 TEST_F(ImageEditorWindowTest, ApplyMessagesMoveTheFocus)
 {
     auto window = open();
-    window->cbKeepRatio->click(); // unticked: the fields are independent
-    typeInto(window->edWidth, "0");
-    window->edHeight->setFocus();
-    window->btApply->click();
+    control<QCheckBox>(*window, "cbKeepRatio").click(); // unticked: the fields are independent
+    typeInto(&control<QLineEdit>(*window, "edWidth"), "0");
+    control<QLineEdit>(*window, "edHeight").setFocus();
+    control<QPushButton>(*window, "btApply").click();
     EXPECT_EQ(messages.messages, (std::vector<std::string>{"Width must be more than zero. Please, correct."}));
-    EXPECT_EQ(QApplication::focusWidget(), window->edWidth);
-    typeInto(window->edWidth, "1024");
-    typeInto(window->edHeight, "750");
-    window->btApply->click();
+    EXPECT_EQ(QApplication::focusWidget(), &control<QLineEdit>(*window, "edWidth"));
+    typeInto(&control<QLineEdit>(*window, "edWidth"), "1024");
+    typeInto(&control<QLineEdit>(*window, "edHeight"), "750");
+    control<QPushButton>(*window, "btApply").click();
     EXPECT_EQ(messages.messages.back(), "New image size is too big. Please, correct.");
-    EXPECT_EQ(QApplication::focusWidget(), window->edWidth);
+    EXPECT_EQ(QApplication::focusWidget(), &control<QLineEdit>(*window, "edWidth"));
     EXPECT_EQ(edit, captured);
 
-    typeInto(window->edWidth, "240");
-    typeInto(window->edHeight, "45");
-    window->btApply->click();
+    typeInto(&control<QLineEdit>(*window, "edWidth"), "240");
+    typeInto(&control<QLineEdit>(*window, "edHeight"), "45");
+    control<QPushButton>(*window, "btApply").click();
     EXPECT_EQ(edit.width(), 240);
     EXPECT_EQ(edit.height(), 45);
     EXPECT_EQ(messages.messages.size(), 2u);
@@ -173,8 +175,8 @@ TEST_F(ImageEditorWindowTest, ViewShowsTheImageOneToOneOnTheBackground)
     EXPECT_EQ(window->width(), 516); // raised to the minimum at 96 dpi
     EXPECT_EQ(window->height(), 900);
     window->answer = makeColor(10, 20, 30);
-    window->sbSelectColor->click();
-    const QImage shown = window->paintArea->grab().toImage();
+    control<QToolButton>(*window, "sbSelectColor").click();
+    const QImage shown = control<EditorPaintArea>(*window, "paintArea").grab().toImage();
     ASSERT_GT(shown.width(), captured.width());
     ASSERT_GT(shown.height(), captured.height());
     for (QPoint p : {QPoint(0, 0), QPoint(119, 0), QPoint(57, 89), QPoint(119, 89)}) {
@@ -192,6 +194,24 @@ TEST_F(ImageEditorWindowTest, ViewShowsTheImageOneToOneOnTheBackground)
 
 } // namespace
 
+// What a user sees at each density at the window's smallest: no control cuts its text, none lies
+// outside the window or over another; at 96 dpi the window keeps its designed 516 x 400.
+TEST_F(ImageEditorWindowTest, AtEveryDensityTheSmallestWindowShowsEveryControlWhole)
+{
+    std::ofstream(folder.path / "zentrap.ini") << "[Edit]\nWidth=1\nHeight=1\n";
+    for (int dpi : {96, 120, 144}) {
+        platform.pixelsPerInch = dpi;
+        auto window = open();
+        const QStringList faults = layoutaudit::faults(QString("%1 dpi").arg(dpi), *window);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+        if (dpi == 96) {
+            EXPECT_EQ(window->size(), QSize(516, 400));
+        }
+        window.reset();
+        std::ofstream(folder.path / "zentrap.ini") << "[Edit]\nWidth=1\nHeight=1\n";
+    }
+}
+
 TEST_F(ImageEditorWindowTest, ALongResizeRepaintsItsProgressAtMostAboutThirtyTimesASecond)
 {
     auto window = open();
@@ -203,13 +223,13 @@ TEST_F(ImageEditorWindowTest, ALongResizeRepaintsItsProgressAtMostAboutThirtyTim
             return false;
         }
     } counter;
-    window->statusBar->installEventFilter(&counter);
-    window->cbKeepRatio->click();
-    typeInto(window->edWidth, "1");
-    typeInto(window->edHeight, "300000");
+    control<EditorStatusBar>(*window, "statusBar").installEventFilter(&counter);
+    control<QCheckBox>(*window, "cbKeepRatio").click();
+    typeInto(&control<QLineEdit>(*window, "edWidth"), "1");
+    typeInto(&control<QLineEdit>(*window, "edHeight"), "300000");
     QElapsedTimer clock;
     clock.start();
-    window->btApply->click();
+    control<QPushButton>(*window, "btApply").click();
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(edit.height(), 300000);
     // One repaint per resampled row would be 300,000; the closing repaint clears the bar.

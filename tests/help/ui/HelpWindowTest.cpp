@@ -5,6 +5,7 @@
 #include "help/ChmDirectory.h"
 #include "help/ui/ChmHelpService.h"
 #include "platform/ShowHelpTopic.h"
+#include "support/FindControl.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -65,7 +66,7 @@ TEST_F(HelpWindowTest, ShowsTheTopicOfAnAddress)
     window->showTopic(address("HTML/Setting the preferences.htm"));
     EXPECT_FALSE(window->showsError());
     EXPECT_EQ(window->currentTopic(), "HTML/Setting the preferences.htm");
-    EXPECT_EQ(window->browser()->documentTitle(), "Setting the preferences");
+    EXPECT_EQ(control<QTextBrowser>(*window, "browser").documentTitle(), "Setting the preferences");
     EXPECT_TRUE(window->pageText().contains("Use PrintScreen key"));
 
     window->showTopic(address("HTML/Saving.htm"));
@@ -86,31 +87,33 @@ TEST_F(HelpWindowTest, ShowsTheTableOfContentsAndTheStartPage)
     EXPECT_TRUE(entries.contains("Exit confirmation"));
 
     // Choosing an entry opens its page.
-    QTreeWidgetItem* hotkeys = window->contentsTree()->findItems("Hotkeys", Qt::MatchExactly).value(0);
+    QTreeWidgetItem* hotkeys =
+        control<QTreeWidget>(*window, "contents").findItems("Hotkeys", Qt::MatchExactly).value(0);
     ASSERT_NE(hotkeys, nullptr);
-    emit window->contentsTree()->itemClicked(hotkeys, 0);
+    emit control<QTreeWidget>(*window, "contents").itemClicked(hotkeys, 0);
     EXPECT_EQ(window->currentTopic(), "HTML/Hotkeys.htm");
 }
 
 TEST_F(HelpWindowTest, FollowsLinksInsideTheFileAndShowsItsPictures)
 {
     window->showContents(kHelpFile);
-    QVariant picture =
-        window->browser()->document()->resource(QTextDocument::ImageResource, QUrl("chm:///HTML/images/remote.png"));
+    QVariant picture = control<QTextBrowser>(*window, "browser")
+                           .document()
+                           ->resource(QTextDocument::ImageResource, QUrl("chm:///HTML/images/remote.png"));
     ASSERT_TRUE(picture.canConvert<QImage>());
     EXPECT_EQ(picture.value<QImage>().size(), QSize(100, 260));
 
-    emit window->browser()->anchorClicked(QUrl("Exit confirmation.htm"));
+    emit control<QTextBrowser>(*window, "browser").anchorClicked(QUrl("Exit confirmation.htm"));
     EXPECT_EQ(window->currentTopic(), "HTML/Exit confirmation.htm");
     EXPECT_TRUE(window->pageText().contains("Exit anyway?"));
 
-    emit window->browser()->anchorClicked(QUrl("Contents.htm"));
+    emit control<QTextBrowser>(*window, "browser").anchorClicked(QUrl("Contents.htm"));
     EXPECT_EQ(window->currentTopic(), "HTML/Contents.htm");
 
-    emit window->browser()->anchorClicked(QUrl("ms-its:ztp.chm::/HTML/Printing.htm"));
+    emit control<QTextBrowser>(*window, "browser").anchorClicked(QUrl("ms-its:ztp.chm::/HTML/Printing.htm"));
     EXPECT_EQ(window->currentTopic(), "HTML/Printing.htm");
 
-    emit window->browser()->anchorClicked(QUrl("Nowhere.htm"));
+    emit control<QTextBrowser>(*window, "browser").anchorClicked(QUrl("Nowhere.htm"));
     EXPECT_TRUE(window->showsError());
     EXPECT_TRUE(window->pageText().contains("HTML/Nowhere.htm"));
 }

@@ -78,7 +78,7 @@ TEST(SkinPickerDialog, ListsPicturesWhateverTheCaseOfTheirExtension)
             stuck->close();
         }
     });
-    const std::optional<std::string> chosen = pickSkin(nullptr, (folder.path / "old.bmp").string(), "/nowhere/");
+    const std::optional<std::string> chosen = pickSkin(nullptr, (folder.path / "old.bmp").string(), "/nowhere/", 96);
     EXPECT_EQ(chosen, blue);
     EXPECT_EQ(skinFilterIndex(), 2);
 }

@@ -1,10 +1,13 @@
 // The Save As window under the offscreen platform, with fake services and a scripted file dialog.
 #include "save/ui/SaveAsDialog.h"
+#include "common/DesignLength.h"
 #include "common/SettingsFile.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
 #include "save/SaveDir.h"
 #include "save/VariantSettings.h"
+#include "support/FindControl.h"
+#include "support/LayoutAudit.h"
 #include "support/WindowTestFakes.h"
 
 #include <QApplication>
@@ -127,36 +130,36 @@ TEST_F(SaveFormTest, FirstOpeningShowsTheFourDefaultsWithVariantOneActive)
     EXPECT_TRUE(form->paneTitle(4).startsWith("Variant 4: PNG "));
     EXPECT_TRUE(form->paneTitle(2).endsWith(" Kb"));
     EXPECT_EQ(form->session().activeVariant(), 1);
-    EXPECT_EQ(form->formatBox->currentText(), "BMP");
-    EXPECT_FALSE(form->defaultsButton->isEnabled());
-    EXPECT_EQ(form->settingsPages->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(*form, "formatBox").currentText(), "BMP");
+    EXPECT_FALSE(control<QPushButton>(*form, "defaultsButton").isEnabled());
+    EXPECT_EQ(control<QStackedWidget>(*form, "settingsPages").currentIndex(), 0);
     EXPECT_DOUBLE_EQ(form->gaugeFraction(1), 1.0);
     EXPECT_LT(form->gaugeFraction(2), 1.0);
     EXPECT_EQ(form->background(), kDefaultBackground);
     EXPECT_GE(form->minimumWidth(), 690);
-    EXPECT_FALSE(form->pickerButton->isEnabled());
-    EXPECT_EQ(form->pickerButton->toolTip(), "Pick color");
-    EXPECT_EQ(form->colorDialogButton->toolTip(), "Select color");
+    EXPECT_FALSE(control<QToolButton>(*form, "pickerButton").isEnabled());
+    EXPECT_EQ(control<QToolButton>(*form, "pickerButton").toolTip(), "Pick color");
+    EXPECT_EQ(control<QToolButton>(*form, "colorDialogButton").toolTip(), "Select color");
 }
 
 TEST_F(SaveFormTest, TheControlsCarryTheirTexts)
 {
     auto form = open(image);
     QStringList formats;
-    for (int i = 0; i < form->formatBox->count(); ++i) {
-        formats << form->formatBox->itemText(i);
+    for (int i = 0; i < control<QComboBox>(*form, "formatBox").count(); ++i) {
+        formats << control<QComboBox>(*form, "formatBox").itemText(i);
     }
     EXPECT_EQ(formats, QStringList({"BMP", "JPEG", "GIF", "PNG", "TIFF"}));
-    EXPECT_EQ(form->gifPaletteBox->itemText(0), "Windows system");
-    EXPECT_EQ(form->gifPaletteBox->itemText(7), "Optimized Windows");
-    EXPECT_EQ(form->gifDitherBox->itemText(4), "Jarvis, Judice & Ninke");
-    EXPECT_EQ(form->gifCompressionBox->itemText(1), "RLE");
-    EXPECT_EQ(form->saveButton->text(), "Save...");
-    EXPECT_TRUE(form->saveButton->isDefault());
-    EXPECT_EQ(form->transparentBox->text(), "Transparent color");
-    EXPECT_EQ(form->jpegProgressiveBox->text(), "Progressive encoding");
-    EXPECT_EQ(form->jpegQualitySlider->minimum(), 0);
-    EXPECT_EQ(form->jpegQualitySlider->maximum(), 99);
+    EXPECT_EQ(control<QComboBox>(*form, "gifPaletteBox").itemText(0), "Windows system");
+    EXPECT_EQ(control<QComboBox>(*form, "gifPaletteBox").itemText(7), "Optimized Windows");
+    EXPECT_EQ(control<QComboBox>(*form, "gifDitherBox").itemText(4), "Jarvis, Judice & Ninke");
+    EXPECT_EQ(control<QComboBox>(*form, "gifCompressionBox").itemText(1), "RLE");
+    EXPECT_EQ(control<QPushButton>(*form, "saveButton").text(), "Save...");
+    EXPECT_TRUE(control<QPushButton>(*form, "saveButton").isDefault());
+    EXPECT_EQ(control<QCheckBox>(*form, "transparentBox").text(), "Transparent color");
+    EXPECT_EQ(control<QCheckBox>(*form, "jpegProgressiveBox").text(), "Progressive encoding");
+    EXPECT_EQ(control<QSlider>(*form, "jpegQualitySlider").minimum(), 0);
+    EXPECT_EQ(control<QSlider>(*form, "jpegQualitySlider").maximum(), 99);
 }
 
 TEST_F(SaveFormTest, AClickOnAnotherPaneOnlyMakesItActive)
@@ -166,11 +169,11 @@ TEST_F(SaveFormTest, AClickOnAnotherPaneOnlyMakesItActive)
     QString before = form->paneTitle(2);
     QTest::mouseClick(form->paintBox(2), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(form->session().activeVariant(), 2);
-    EXPECT_EQ(form->formatBox->currentText(), "JPEG");
-    EXPECT_EQ(form->settingsPages->currentIndex(), 1);
-    EXPECT_TRUE(form->defaultsButton->isEnabled());
-    EXPECT_EQ(form->jpegQualitySlider->value(), 74);
-    EXPECT_TRUE(form->jpegProgressiveBox->isChecked());
+    EXPECT_EQ(control<QComboBox>(*form, "formatBox").currentText(), "JPEG");
+    EXPECT_EQ(control<QStackedWidget>(*form, "settingsPages").currentIndex(), 1);
+    EXPECT_TRUE(control<QPushButton>(*form, "defaultsButton").isEnabled());
+    EXPECT_EQ(control<QSlider>(*form, "jpegQualitySlider").value(), 74);
+    EXPECT_TRUE(control<QCheckBox>(*form, "jpegProgressiveBox").isChecked());
     EXPECT_EQ(form->paneTitle(2), before);
     EXPECT_EQ(form->scrollOffset(), QPoint(0, 0));
 }
@@ -180,33 +183,33 @@ TEST_F(SaveFormTest, TheQualitySliderEncodesOnReleaseNotWhileItMoves)
     store("ActiveVar", 2);
     auto form = open(image);
     size_t before = form->session().variant(2).encodedLength;
-    form->jpegQualitySlider->setSliderDown(true);
-    form->jpegQualitySlider->setValue(4);
-    form->jpegQualitySlider->setValue(9);
-    EXPECT_EQ(form->jpegQualityLabel->text(), "Quality: 10");
+    control<QSlider>(*form, "jpegQualitySlider").setSliderDown(true);
+    control<QSlider>(*form, "jpegQualitySlider").setValue(4);
+    control<QSlider>(*form, "jpegQualitySlider").setValue(9);
+    EXPECT_EQ(control<QLabel>(*form, "jpegQualityLabel").text(), "Quality: 10");
     EXPECT_EQ(form->session().variant(2).JPEGCompressionQuality, 75);
     EXPECT_EQ(form->session().variant(2).encodedLength, before);
-    form->jpegQualitySlider->setSliderDown(false); // the thumb is released
+    control<QSlider>(*form, "jpegQualitySlider").setSliderDown(false); // the thumb is released
     EXPECT_EQ(form->session().variant(2).JPEGCompressionQuality, 10);
     size_t atTen = form->session().variant(2).encodedLength;
     EXPECT_LT(atTen, before);
     EXPECT_TRUE(form->paneTitle(2).startsWith("Variant 2: JPEG "));
     // A key moves and encodes at once.
-    QTest::keyClick(form->jpegQualitySlider, Qt::Key_Right);
+    QTest::keyClick(&control<QSlider>(*form, "jpegQualitySlider"), Qt::Key_Right);
     EXPECT_EQ(form->session().variant(2).JPEGCompressionQuality, 11);
-    EXPECT_EQ(form->jpegQualityLabel->text(), "Quality: 11");
+    EXPECT_EQ(control<QLabel>(*form, "jpegQualityLabel").text(), "Quality: 11");
 }
 
 TEST_F(SaveFormTest, ChoosingAFormatEncodesTheActiveVariantOnly)
 {
     auto form = open(image);
     QString third = form->paneTitle(3);
-    form->formatBox->setCurrentIndex(4);
-    emit form->formatBox->activated(4);
+    control<QComboBox>(*form, "formatBox").setCurrentIndex(4);
+    emit control<QComboBox>(*form, "formatBox").activated(4);
     EXPECT_TRUE(form->paneTitle(1).startsWith("Variant 1: TIFF "));
     EXPECT_EQ(form->session().variant(1).Fmt, 4);
     EXPECT_EQ(form->paneTitle(3), third);
-    EXPECT_FALSE(form->defaultsButton->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(*form, "defaultsButton").isEnabled());
 }
 
 TEST_F(SaveFormTest, DefaultsRestoreTheJpegSettingsAndEncode)
@@ -215,15 +218,15 @@ TEST_F(SaveFormTest, DefaultsRestoreTheJpegSettingsAndEncode)
     store("JPEGCompressionQuality2", 5);
     store("JPEGProgressiveEncoding2", 0);
     auto form = open(image);
-    EXPECT_EQ(form->jpegQualitySlider->value(), 4);
-    EXPECT_FALSE(form->jpegProgressiveBox->isChecked());
+    EXPECT_EQ(control<QSlider>(*form, "jpegQualitySlider").value(), 4);
+    EXPECT_FALSE(control<QCheckBox>(*form, "jpegProgressiveBox").isChecked());
     size_t atFive = form->session().variant(2).encodedLength;
-    form->defaultsButton->click();
+    control<QPushButton>(*form, "defaultsButton").click();
     EXPECT_EQ(form->session().variant(2).JPEGCompressionQuality, 75);
     EXPECT_TRUE(form->session().variant(2).JPEGProgressiveEncoding);
-    EXPECT_EQ(form->jpegQualitySlider->value(), 74);
-    EXPECT_EQ(form->jpegQualityLabel->text(), "Quality: 75");
-    EXPECT_TRUE(form->jpegProgressiveBox->isChecked());
+    EXPECT_EQ(control<QSlider>(*form, "jpegQualitySlider").value(), 74);
+    EXPECT_EQ(control<QLabel>(*form, "jpegQualityLabel").text(), "Quality: 75");
+    EXPECT_TRUE(control<QCheckBox>(*form, "jpegProgressiveBox").isChecked());
     EXPECT_NE(form->session().variant(2).encodedLength, atFive);
 }
 
@@ -237,20 +240,20 @@ TEST_F(SaveFormTest, DefaultsRestoreTheGifSettingsAndEncode)
     store("GIFIsTransparent3", 1);
     store("GIFTransparentPixelX3", 4);
     auto form = open(image);
-    EXPECT_EQ(form->gifPaletteBox->currentText(), "Optimized...");
-    EXPECT_TRUE(form->gifColorsBox->isEnabled());
-    EXPECT_EQ(form->gifColorsBox->currentText(), "8");
-    EXPECT_TRUE(form->transparentBox->isChecked());
-    EXPECT_TRUE(form->pickerButton->isEnabled());
-    form->defaultsButton->click();
+    EXPECT_EQ(control<QComboBox>(*form, "gifPaletteBox").currentText(), "Optimized...");
+    EXPECT_TRUE(control<QComboBox>(*form, "gifColorsBox").isEnabled());
+    EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").currentText(), "8");
+    EXPECT_TRUE(control<QCheckBox>(*form, "transparentBox").isChecked());
+    EXPECT_TRUE(control<QToolButton>(*form, "pickerButton").isEnabled());
+    control<QPushButton>(*form, "defaultsButton").click();
     EXPECT_EQ(gifSettings(form->session().variant(3)), kGifDefaults);
-    EXPECT_EQ(form->gifPaletteBox->currentText(), "Optimized Windows");
-    EXPECT_FALSE(form->gifColorsBox->isEnabled());
-    EXPECT_EQ(form->gifColorsBox->currentText(), "256");
-    EXPECT_EQ(form->gifDitherBox->currentText(), "Nearest color");
-    EXPECT_EQ(form->gifCompressionBox->currentText(), "LZW");
-    EXPECT_FALSE(form->transparentBox->isChecked());
-    EXPECT_FALSE(form->pickerButton->isEnabled());
+    EXPECT_EQ(control<QComboBox>(*form, "gifPaletteBox").currentText(), "Optimized Windows");
+    EXPECT_FALSE(control<QComboBox>(*form, "gifColorsBox").isEnabled());
+    EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").currentText(), "256");
+    EXPECT_EQ(control<QComboBox>(*form, "gifDitherBox").currentText(), "Nearest color");
+    EXPECT_EQ(control<QComboBox>(*form, "gifCompressionBox").currentText(), "LZW");
+    EXPECT_FALSE(control<QCheckBox>(*form, "transparentBox").isChecked());
+    EXPECT_FALSE(control<QToolButton>(*form, "pickerButton").isEnabled());
     EXPECT_TRUE(form->paneTitle(3).startsWith("Variant 3: GIF "));
 }
 
@@ -260,20 +263,20 @@ TEST_F(SaveFormTest, TheColourCountFollowsThePalette)
     auto form = open(image);
     const char* fixed[] = {"20", "256", "4", "b/w", "256", "216"};
     for (int i = 0; i < 6; ++i) {
-        form->gifPaletteBox->setCurrentIndex(i);
-        emit form->gifPaletteBox->activated(i);
+        control<QComboBox>(*form, "gifPaletteBox").setCurrentIndex(i);
+        emit control<QComboBox>(*form, "gifPaletteBox").activated(i);
         EXPECT_EQ(form->session().variant(3).GIFColorReduction, i + 1);
-        EXPECT_FALSE(form->gifColorsBox->isEnabled());
-        EXPECT_EQ(form->gifColorsBox->count(), 1);
-        EXPECT_EQ(form->gifColorsBox->currentText(), fixed[i]);
+        EXPECT_FALSE(control<QComboBox>(*form, "gifColorsBox").isEnabled());
+        EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").count(), 1);
+        EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").currentText(), fixed[i]);
     }
-    form->gifPaletteBox->setCurrentIndex(6);
-    emit form->gifPaletteBox->activated(6);
-    EXPECT_TRUE(form->gifColorsBox->isEnabled());
-    EXPECT_EQ(form->gifColorsBox->count(), 6);
-    EXPECT_EQ(form->gifColorsBox->currentText(), "32");
-    form->gifColorsBox->setCurrentIndex(5);
-    emit form->gifColorsBox->activated(5);
+    control<QComboBox>(*form, "gifPaletteBox").setCurrentIndex(6);
+    emit control<QComboBox>(*form, "gifPaletteBox").activated(6);
+    EXPECT_TRUE(control<QComboBox>(*form, "gifColorsBox").isEnabled());
+    EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").count(), 6);
+    EXPECT_EQ(control<QComboBox>(*form, "gifColorsBox").currentText(), "32");
+    control<QComboBox>(*form, "gifColorsBox").setCurrentIndex(5);
+    emit control<QComboBox>(*form, "gifColorsBox").activated(5);
     EXPECT_EQ(form->session().variant(3).GIFColorResolution, 256);
 }
 
@@ -352,10 +355,10 @@ TEST_F(SaveFormTest, ClosingWritesEverythingAndItComesBack)
     {
         auto form = open(image);
         QTest::mouseClick(form->paintBox(3), Qt::LeftButton, {}, QPoint(2, 2));
-        form->gifDitherBox->setCurrentIndex(2);
-        emit form->gifDitherBox->activated(2);
+        control<QComboBox>(*form, "gifDitherBox").setCurrentIndex(2);
+        emit control<QComboBox>(*form, "gifDitherBox").activated(2);
         form->colorAnswer = makeColor(10, 20, 30);
-        form->colorDialogButton->click();
+        control<QToolButton>(*form, "colorDialogButton").click();
         form->move(40, 50);
         form->resize(800, 600);
         form->reject();
@@ -370,11 +373,35 @@ TEST_F(SaveFormTest, ClosingWritesEverythingAndItComesBack)
 
     auto again = open(image);
     EXPECT_EQ(again->session().activeVariant(), 3);
-    EXPECT_EQ(again->gifDitherBox->currentText(), "Stucki");
+    EXPECT_EQ(control<QComboBox>(*again, "gifDitherBox").currentText(), "Stucki");
     EXPECT_EQ(again->background(), makeColor(10, 20, 30));
 }
 
 // A hand-edited or outdated placement must not put the buttons out of reach, nor be saved back.
+// What a user sees at each density, at the window's smallest and on every settings page: no
+// control cuts its text, none lies outside the window or over another.
+TEST_F(SaveFormTest, AtEveryDensityEverySettingsPageShowsEveryControlWhole)
+{
+    screen.areas = std::vector<Rect>{Rect::fromSize(0, 0, 1920, 1080)};
+    for (int dpi : {96, 120, 144}) {
+        platform.pixelsPerInch = dpi;
+        ini->writeInteger("Save", "Width", 1);
+        ini->writeInteger("Save", "Height", 1);
+        ScriptedSaveForm form(platform, *ini, SaveAsDialogHost{image, captureNumber, notSaved});
+        form.show();
+        QApplication::processEvents();
+        EXPECT_EQ(form.size(), QSize(scaledDesignLength(690, dpi), scaledDesignLength(526, dpi)));
+        auto& pages = control<QStackedWidget>(form, "settingsPages");
+        for (int page = 0; page < pages.count(); ++page) {
+            pages.setCurrentIndex(page);
+            QApplication::processEvents();
+            const QStringList faults = layoutaudit::faults(QString("%1 dpi, page %2").arg(dpi).arg(page), form);
+            EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+        }
+        form.reject();
+    }
+}
+
 TEST_F(SaveFormTest, AnAbsurdStoredPlacementIsBroughtOntoTheScreen)
 {
     ini->writeInteger("Save", "Left", 5000);
@@ -408,8 +435,8 @@ TEST_F(SaveFormTest, AStoredFormatCodeOutsideTheListLeavesThePaneAndSaveDisabled
     store("Fmt1", 9);
     auto form = open(image);
     EXPECT_EQ(form->paneTitle(1), "Variant 1: BMP");
-    EXPECT_EQ(form->formatBox->currentIndex(), -1);
-    EXPECT_FALSE(form->saveButton->isEnabled());
+    EXPECT_EQ(control<QComboBox>(*form, "formatBox").currentIndex(), -1);
+    EXPECT_FALSE(control<QPushButton>(*form, "saveButton").isEnabled());
     EXPECT_DOUBLE_EQ(form->gaugeFraction(1), 0.0);
     form->saveActiveVariant();
     EXPECT_TRUE(form->offers.empty());
@@ -418,7 +445,7 @@ TEST_F(SaveFormTest, AStoredFormatCodeOutsideTheListLeavesThePaneAndSaveDisabled
 TEST_F(SaveFormTest, HelpOpensTheSavingTopic)
 {
     auto form = open(image);
-    form->helpButton->click();
+    control<QPushButton>(*form, "helpButton").click();
     ASSERT_EQ(help.topics.size(), 1u);
     EXPECT_EQ(help.topics[0], "/opt/zentrap/ztp.chm::/HTML/Saving.htm");
 }
@@ -490,11 +517,11 @@ TEST_F(SaveFormTest, ThePickerTakesTheTransparentPixelOnTheActiveGifPane)
     auto form = open(image);
     form->show();
     form->updateLayout();
-    form->transparentBox->click();
+    control<QCheckBox>(*form, "transparentBox").click();
     EXPECT_TRUE(form->session().variant(3).GIFIsTransparent);
-    ASSERT_TRUE(form->pickerButton->isEnabled());
-    form->pickerButton->click();
-    ASSERT_TRUE(form->pickerButton->isChecked());
+    ASSERT_TRUE(control<QToolButton>(*form, "pickerButton").isEnabled());
+    control<QToolButton>(*form, "pickerButton").click();
+    ASSERT_TRUE(control<QToolButton>(*form, "pickerButton").isChecked());
     QString title = form->paneTitle(3);
     QTest::mouseMove(form->paintBox(3), QPoint(17, 9));
     EXPECT_EQ(form->paintBox(3)->cursor().hotSpot(), QPoint(1, 30)); // the pipette's tip
@@ -510,5 +537,5 @@ TEST_F(SaveFormTest, ThePickerTakesTheTransparentPixelOnTheActiveGifPane)
     // A click on another pane makes it active and releases the picker.
     QTest::mouseClick(form->paintBox(1), Qt::LeftButton, {}, QPoint(17, 9));
     EXPECT_EQ(form->session().activeVariant(), 1);
-    EXPECT_FALSE(form->pickerButton->isChecked());
+    EXPECT_FALSE(control<QToolButton>(*form, "pickerButton").isChecked());
 }
