@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The platform's identifier of a top-level window (an X window id).
 using NativeWindow = uint64_t;
@@ -61,6 +62,9 @@ public:
         }
         return windowOrigin(window).value_or(believed);
     }
+    // What the compositor keeps from the program's windows (clicks through a window's holes,
+    // staying in front of other windows), in words for the user; empty when nothing.
+    virtual std::string compositorLimits() const { return {}; }
     // Asks for the shown window's top-left pixel at `origin`, by the compositor's own means where
     // it re-places windows that ask themselves (sway centres them on every request).
     virtual void requestPlace(NativeWindow window, Point origin)

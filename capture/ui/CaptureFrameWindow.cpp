@@ -82,6 +82,13 @@ CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWid
     }
     setMouseTracking(true);
     createUnitsMenu();
+    // Said where it shows: over the frame, where the user's click or window went astray.
+    if (platform_.windowManager != nullptr) {
+        if (const std::string limits = platform_.windowManager->compositorLimits(); !limits.empty()) {
+            setToolTip(QString::fromStdString(limits));
+            setAttribute(Qt::WA_AlwaysShowToolTips);
+        }
+    }
 
     applyDragOption();
     dragging_ = false;

@@ -15,6 +15,13 @@
 
 namespace {
 
+// The desktop's names as the session states them (XDG_CURRENT_DESKTOP, e.g. "GNOME" or "sway").
+std::string desktopNames()
+{
+    const char* names = std::getenv("XDG_CURRENT_DESKTOP");
+    return names != nullptr ? std::string(names) : std::string();
+}
+
 xcb_connection_t* qtConnection()
 {
     return qtXcbConnection().connection;
@@ -300,4 +307,23 @@ void X11WindowManager::requestPlace(NativeWindow window, Point origin)
     xcb_configure_window(connection, static_cast<xcb_window_t>(window), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
                          position.data());
     xcb_flush(connection);
+}
+
+std::string X11WindowManager::compositorLimits() const
+{
+    if (!compositorPlaces_) {
+        return {};
+    }
+    // Seen with XWayland 22: sway and GNOME's mutter give the clicks in a shaped window's holes to
+    // the window itself; mutter keeps "always on top" windows in front, sway does not. KDE's KWin
+    // is the X11 window manager of its XWayland as on an X11 desktop.
+    const std::string desktop = desktopNames();
+    if (desktop.find("KDE") != std::string::npos) {
+        return {};
+    }
+    std::string limits = "In this Wayland session clicks in the hole do not reach the window below";
+    if (desktop.find("GNOME") == std::string::npos) {
+        limits += ", and the frame does not stay in front of other windows";
+    }
+    return limits + ".";
 }

@@ -19,6 +19,7 @@ public:
     std::optional<Point> windowOrigin(NativeWindow window) override;
     bool compositorPlacesWindows() const override { return compositorPlaces_; }
     void requestPlace(NativeWindow window, Point origin) override;
+    std::string compositorLimits() const override;
 
 private:
     bool compositorPlaces_;

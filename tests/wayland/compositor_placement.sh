@@ -3,7 +3,8 @@
 # floating X11 window as it maps it and at each move the window asks for itself. Zentrap started
 # with a stored place comes up there; the Capture Frame dragged by its band with real input through
 # the compositor paints its rulers, captures and stores the place where the compositor shows it;
-# the Remote Control, hidden for a full-screen capture, comes back where it was.
+# the Remote Control, hidden for a full-screen capture, comes back where it was. The hole's clicks,
+# which sway gives to the frame, are explained over the hole.
 set -euo pipefail
 # shellcheck source=tests/wayland/lib/session.bash
 source "$(dirname "$0")/lib/session.bash"
@@ -42,6 +43,9 @@ empty_clipboard() {
 }
 
 start_session
+# The rig's input into mutter goes through the Xvfb that holds it.
+RIG_HOST_DISPLAY=$(sed -n 's/^export RIG_HOST_DISPLAY=//p' "$dir/env")
+export RIG_HOST_DISPLAY
 # The frame stored at 400,300 (320 x 220), the Remote Control at 1500,600; no cursor in captures
 # (the compositor's reference grab has none).
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Morvane\\Zentrap]\n%s\n' '"CropLeft"=dword:00000190
@@ -94,24 +98,56 @@ within 10 settled || fail "the frame does not settle after the compositor's move
 same_pictures "$dir/dragged.png" "$dir/placed.png" ||
   fail "the rulers after the drag differ from the rulers at the same place (dragged.png, placed.png)"
 
-# A capture through the hole: the compositor's pixels under the hole, where it shows the frame.
-empty_clipboard
-session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture"
-within 30 clipboard_image || fail "no capture on the clipboard"
-session xclip -selection clipboard -t image/png -o >"$dir/capture.png"
-band=$(((fw - $("$PY" -c 'import sys; from PIL import Image; print(Image.open(sys.argv[1]).width)' "$dir/capture.png")) / 2))
-rig grab "$dir" "$((gx + band)),$((gy + band)),$((fw - 2 * band)),$((fh - 2 * band))" "$dir/hole.png"
-same_pictures "$dir/capture.png" "$dir/hole.png" || fail "the capture is not what the compositor shows in the hole"
+# The hole takes the clicks in this session (XWayland gives the compositor no input shape): the
+# frame says so where the pointer is, and a click there goes to the frame, not to the picture.
+if [ "$compositor" = sway ]; then
+  tooltip_shown() { session "$PY" -c '
+import sys
+from Xlib import X, display
+d = display.Display()
+tip = d.intern_atom("_NET_WM_WINDOW_TYPE_TOOLTIP")
+kind = d.intern_atom("_NET_WM_WINDOW_TYPE")
+for w in d.screen().root.query_tree().children:
+    p = w.get_full_property(kind, X.AnyPropertyType)
+    if w.get_attributes().map_state == X.IsViewable and p is not None and tip in p.value:
+        sys.exit(0)
+sys.exit(1)'; }
+  rig input "$dir" "move $((gx + fw / 2 - 1)) $((gy + fh / 2))" "move $((gx + fw / 2)) $((gy + fh / 2))"
+  within 15 tooltip_shown || fail "no explanation over the hole"
+  rig input "$dir" "click 1" "move 1919 1079"
+  frame_focused() { session swaymsg -t get_tree | "$PY" -c '
+import json, sys
+def walk(n):
+    return (n.get("focused") and n.get("name") == "Zentrap Capture Frame") or any(walk(c) for c in n.get("nodes", []) + n.get("floating_nodes", []))
+sys.exit(0 if walk(json.load(sys.stdin)) else 1)'; }
+  within 10 frame_focused || fail "the click in the hole went elsewhere than the frame (the explanation would be wrong)"
+  ! grep -q '^button' "$dir/logs/native.log" || fail "the click in the hole reached the picture: the explanation is wrong"
+fi
+
+# Captures need the desktop's screen: sway's screencopy; the mutter rig has neither screencopy
+# nor a Screenshot portal (that needs gnome-shell), so there only the frame's re-mapping is checked.
+if [ "$compositor" = sway ]; then
+  # A capture through the hole: the compositor's pixels under the hole, where it shows the frame.
+  empty_clipboard
+  session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture"
+  within 30 clipboard_image || fail "no capture on the clipboard"
+  session xclip -selection clipboard -t image/png -o >"$dir/capture.png"
+  band=$(((fw - $("$PY" -c 'import sys; from PIL import Image; print(Image.open(sys.argv[1]).width)' "$dir/capture.png")) / 2))
+  rig grab "$dir" "$((gx + band)),$((gy + band)),$((fw - 2 * band)),$((fh - 2 * band))" "$dir/hole.png"
+  same_pictures "$dir/capture.png" "$dir/hole.png" || fail "the capture is not what the compositor shows in the hole"
+fi
 
 # Full-screen mode hides the frame; a capture then hides the Remote Control. Both come back
 # where they were.
 session "$dir/zentrap/zentrap" --full-screen || fail "zentrap --full-screen"
 within 20 hidden "Zentrap Capture Frame" || fail "the frame stays in full-screen mode"
-empty_clipboard
-session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture in full-screen mode"
-within 30 clipboard_image || fail "no full-screen capture on the clipboard"
-within 20 shown_at "Zentrap Remote Control" 1500 600 ||
-  fail "the Remote Control came back at $(place 'Zentrap Remote Control'), not at 1500,600"
+if [ "$compositor" = sway ]; then
+  empty_clipboard
+  session "$dir/zentrap/zentrap" --capture || fail "zentrap --capture in full-screen mode"
+  within 30 clipboard_image || fail "no full-screen capture on the clipboard"
+  within 20 shown_at "Zentrap Remote Control" 1500 600 ||
+    fail "the Remote Control came back at $(place 'Zentrap Remote Control'), not at 1500,600"
+fi
 session "$dir/zentrap/zentrap" --full-screen || fail "zentrap --full-screen"
 within 20 shown_at "Zentrap Capture Frame" "$gx" "$gy" ||
   fail "the frame came back at $(place 'Zentrap Capture Frame'), not at $gx,$gy"
@@ -124,4 +160,8 @@ within 30 sh -c "! kill -0 $zentrap_pid" || fail "Zentrap did not end on SIGTERM
 [ "$(stored Left),$(stored Top)" = "1500,600" ] ||
   fail "the Remote Control's place stored at the end is $(stored Left),$(stored Top), not 1500,600"
 ok=1
-echo "placement ok ($compositor): stored places honoured, rulers, capture and stored place follow the drag, the Remote Control stays put"
+if [ "$compositor" = sway ]; then
+  echo "placement ok (sway): stored places honoured; rulers, capture and stored place follow the drag; the Remote Control stays put across a capture; the hole's clicks explained"
+else
+  echo "placement ok ($compositor): stored places honoured; rulers and stored place follow the drag; the frame comes back in place (captures not checked: no screen service on this rig)"
+fi
