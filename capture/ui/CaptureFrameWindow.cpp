@@ -82,7 +82,7 @@ CaptureFrameWindow::CaptureFrameWindow(Platform& platform, FrameHost& host, QWid
     }
     setMouseTracking(true);
     createUnitsMenu();
-    // Said where it shows: over the frame, where the user's click or window went astray.
+    // Said on the frame itself (the pointer resting on its band), where the user meets it.
     if (platform_.windowManager != nullptr) {
         if (const std::string limits = platform_.windowManager->compositorLimits(); !limits.empty()) {
             setToolTip(QString::fromStdString(limits));

@@ -4,7 +4,7 @@
 # with a stored place comes up there; the Capture Frame dragged by its band with real input through
 # the compositor paints its rulers, captures and stores the place where the compositor shows it;
 # the Remote Control, hidden for a full-screen capture, comes back where it was. The hole's clicks,
-# which sway gives to the frame, are explained over the hole.
+# which sway gives to the frame, are explained on the frame.
 set -euo pipefail
 # shellcheck source=tests/wayland/lib/session.bash
 source "$(dirname "$0")/lib/session.bash"
@@ -99,7 +99,8 @@ same_pictures "$dir/dragged.png" "$dir/placed.png" ||
   fail "the rulers after the drag differ from the rulers at the same place (dragged.png, placed.png)"
 
 # The hole takes the clicks in this session (XWayland gives the compositor no input shape): the
-# frame says so where the pointer is, and a click there goes to the frame, not to the picture.
+# frame's band says so when the pointer rests on it, and a click in the hole goes to the frame, not
+# to the picture below.
 if [ "$compositor" = sway ]; then
   tooltip_shown() { session "$PY" -c '
 import sys
@@ -112,9 +113,10 @@ for w in d.screen().root.query_tree().children:
     if w.get_attributes().map_state == X.IsViewable and p is not None and tip in p.value:
         sys.exit(0)
 sys.exit(1)'; }
-  rig input "$dir" "move $((gx + fw / 2 - 1)) $((gy + fh / 2))" "move $((gx + fw / 2)) $((gy + fh / 2))"
-  within 15 tooltip_shown || fail "no explanation over the hole"
-  rig input "$dir" "click 1" "move 1919 1079"
+  rig input "$dir" "move $((gx + fw / 2 - 1)) $((gy + 5))" "move $((gx + fw / 2)) $((gy + 5))"
+  within 15 tooltip_shown || fail "no explanation over the frame's band"
+  rig input "$dir" "move $((gx + fw / 2 - 1)) $((gy + fh / 2))" "move $((gx + fw / 2)) $((gy + fh / 2))" "click 1" \
+    "move 1919 1079"
   frame_focused() { session swaymsg -t get_tree | "$PY" -c '
 import json, sys
 def walk(n):
@@ -122,6 +124,9 @@ def walk(n):
 sys.exit(0 if walk(json.load(sys.stdin)) else 1)'; }
   within 10 frame_focused || fail "the click in the hole went elsewhere than the frame (the explanation would be wrong)"
   ! grep -q '^button' "$dir/logs/native.log" || fail "the click in the hole reached the picture: the explanation is wrong"
+  # The explanation goes by itself (it would be in the pictures of the hole).
+  tooltip_gone() { ! tooltip_shown; }
+  within 30 tooltip_gone || fail "the explanation stays"
 fi
 
 # Captures need the desktop's screen: sway's screencopy; the mutter rig has neither screencopy
