@@ -3,6 +3,7 @@
 // the single encoders doing the same work in the same run, and the window's peak memory with a
 // 3840 x 2160 capture. Runs on Qt's offscreen platform.
 #include "bench/support/Corpus.h"
+#include "bench/support/PeakMemory.h"
 #include "bench/support/WindowRig.h"
 #include "common/SettingsFile.h"
 #include "formats/OutputFormats.h"
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -81,19 +81,6 @@ BENCHMARK_CAPTURE(BM_SingleEncoder, bmp, ImageFormat::Bmp)->Unit(benchmark::kMil
 BENCHMARK_CAPTURE(BM_SingleEncoder, jpeg, ImageFormat::Jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_SingleEncoder, gif, ImageFormat::Gif)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_SingleEncoder, png, ImageFormat::Png)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The process's peak resident size so far, in bytes (VmHWM).
-size_t peakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stoull(line.substr(6)) * 1024;
-        }
-    }
-    return 0;
-}
 
 // A 3840 x 2160 capture made of the screenshot four times.
 Bitmap ultraHdCapture()

@@ -16,12 +16,12 @@ void checkFormatRoundTrip(const RegContents& contents)
     if (formatRegFile(again, "HKEY_CURRENT_USER") != text) {
         std::abort(); // a value that does not survive a save and a load
     }
-    for (const RegContents::Key& key : contents.keys()) {
-        for (const auto& [name, value] : key.values) {
-            if (again.value(key.path, name) != value) {
+    for (size_t key = 0; key < contents.keyCount(); ++key) {
+        contents.forEachValue(key, [&](std::string_view name, const RegValue& value) {
+            if (again.value(contents.keyPath(key), name) != value) {
                 std::abort();
             }
-        }
+        });
     }
 }
 
@@ -34,24 +34,27 @@ void checkSaveInPlace(std::string_view bytes, const RegContents& before)
         {"SOFTWARE\\Morvane\\Zentrap", std::string("Skin"), RegValue(std::string("a \"b\"\n"))},
         {"Zentrap New\\Key", std::nullopt, RegValue()},
     };
-    if (!before.keys().empty() && !before.keys().front().values.empty()) {
-        const RegContents::Key& first = before.keys().front();
-        changes.push_back({first.path, first.values.front().first, RegValue(std::string("changed"))});
+    if (before.keyCount() > 0) {
+        std::optional<std::string> firstName;
+        before.forEachValue(
+            0, [&](std::string_view name, const RegValue&) { firstName = firstName.value_or(std::string(name)); });
+        if (firstName) {
+            changes.push_back({std::string(before.keyPath(0)), *firstName, RegValue(std::string("changed"))});
+        }
     }
-    RegFileEdit edit = applyRegChanges(bytes, changes, "HKEY_CURRENT_USER");
-    RegContents after = parseRegFile(edit.text);
-    RegContents expected = before;
+    RegContents after = parseRegFile(editRegFile(bytes, changes, "HKEY_CURRENT_USER"));
+    RegContents expected = parseRegFile(std::string(bytes));
     for (const RegChange& change : changes) {
         applyRegChange(expected, change);
     }
-    for (const RegContents* contents : {&expected, &after, &edit.contents}) {
-        for (const RegContents::Key& key : contents->keys()) {
-            for (const auto& [name, value] : key.values) {
-                if (expected.value(key.path, name) != value || after.value(key.path, name) != value ||
-                    edit.contents.value(key.path, name) != value) {
+    for (const RegContents* contents : {&expected, &after}) {
+        for (size_t key = 0; key < contents->keyCount(); ++key) {
+            const std::string_view path = contents->keyPath(key);
+            contents->forEachValue(key, [&](std::string_view name, const RegValue& value) {
+                if (expected.value(path, name) != value || after.value(path, name) != value) {
                     std::abort(); // a value lost, changed or added that should not be
                 }
-            }
+            });
         }
     }
 }
@@ -61,7 +64,7 @@ void checkSaveInPlace(std::string_view bytes, const RegContents& before)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    RegContents contents = parseRegFile(bytes);
+    RegContents contents = parseRegFile(std::string(bytes));
     checkFormatRoundTrip(contents);
     checkSaveInPlace(bytes, contents);
     return 0;

@@ -14,7 +14,7 @@ FileRegistryHive::FileRegistryHive(std::string path, std::string rootName, Acces
     : path_(std::move(path)), rootName_(std::move(rootName)), access_(access)
 {
     if (auto bytes = readSettingsFileText(*path_)) {
-        contents_ = parseRegFile(*bytes);
+        contents_ = parseRegFile(std::move(*bytes));
     }
 }
 
@@ -28,7 +28,7 @@ bool FileRegistryHive::createKey(std::string_view key)
     if (isReadOnly()) {
         return false;
     }
-    if (!contents_.findKey(key)) {
+    if (!contents_.hasKey(key)) {
         RegChange change{std::string(key), std::nullopt, RegValue()};
         applyRegChange(contents_, change);
         pending_.push_back(std::move(change));
@@ -43,7 +43,7 @@ std::optional<RegValue> FileRegistryHive::value(std::string_view key, std::strin
 
 bool FileRegistryHive::setValue(std::string_view key, std::string_view name, const RegValue& value)
 {
-    if (isReadOnly() || !contents_.findKey(key)) {
+    if (isReadOnly() || !contents_.hasKey(key)) {
         return false;
     }
     RegChange change{std::string(key), std::string(name), value};
@@ -61,28 +61,45 @@ bool FileRegistryHive::flush()
         pending_.clear();
         return true;
     }
-    auto bytes = readSettingsFileText(*path_);
-    if (!bytes) {
+    // One copy of the text at a time beside the new one: the contents' indexes go first, and the
+    // file is compared with the text they were read from rather than read beside them.
+    std::string base = contents_.takeText();
+    auto onDisk = readSettingsFileText(*path_);
+    if (!onDisk) {
+        restore(std::move(base));
         return false;
     }
-    RegFileEdit edit = applyRegChanges(*bytes, pending_, rootName_);
-    const std::string& text = edit.text;
+    if (*onDisk != base) {
+        base = std::move(*onDisk); // another program wrote meanwhile
+    }
+    onDisk.reset();
+    std::string edited = editRegFile(base, pending_, rootName_);
+    std::string().swap(base); // freed: assigning an empty string would keep its buffer
+    // From here the contents are the file's values with the changes made, written or not.
+    contents_ = parseRegFile(std::move(edited));
     try {
-        writeSettingsFileText(*path_, text);
+        writeSettingsFileText(*path_, contents_.text());
     } catch (const std::exception& e) {
         if (notice_ != nullptr) {
             notice_->failed(*path_, e.what());
         }
         return false; // the changes stay pending; a later flush may succeed
     }
-    contents_ = std::move(edit.contents);
     pending_.clear();
     return true;
 }
 
+void FileRegistryHive::restore(std::string text)
+{
+    contents_ = parseRegFile(std::move(text));
+    for (const RegChange& change : pending_) {
+        applyRegChange(contents_, change);
+    }
+}
+
 void FileRegistryHive::loadText(std::string_view text)
 {
-    contents_ = parseRegFile(text);
+    contents_ = parseRegFile(std::string(text));
     pending_.clear();
 }
 

@@ -39,6 +39,9 @@ public:
     bool isReadOnly() const { return access_ == Access::ReadOnly; }
 
 private:
+    // The contents again from the text they were read from, with the pending changes made.
+    void restore(std::string text);
+
     std::optional<std::string> path_;
     std::string rootName_;
     Access access_;

@@ -1,5 +1,6 @@
-// A hash index of names that match without regard to ASCII case, stored flat (no allocation per
-// name) so that a key with hundreds of thousands of values indexes in linear time.
+// A hash index of names that match without regard to ASCII case. It stores only the names'
+// numbers (four bytes a slot) and asks the owner for a name when it must compare or rehash, so
+// that an index of hundreds of thousands of names costs little beside the text that holds them.
 #pragma once
 
 #include <cstddef>
@@ -21,61 +22,77 @@ public:
         return hash ^ (hash >> 29);
     }
 
-    // The stored index whose hash is `hash` and for which `sameName(index)` holds.
-    template <class SameName> std::optional<size_t> find(uint64_t hash, SameName sameName) const
+    // Room for `count` names without growing; for a table that holds none yet.
+    void reserve(size_t count)
+    {
+        if (count_ == 0 && slotCountFor(count) > slots_.size()) {
+            slots_.assign(slotCountFor(count), kEmpty);
+        }
+    }
+
+    // The stored number whose name hashes to `hash` and for which `sameName(number)` holds.
+    template <class SameName> std::optional<uint32_t> find(uint64_t hash, SameName sameName) const
     {
         if (slots_.empty()) {
             return std::nullopt;
         }
         size_t mask = slots_.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            const Slot& slot = slots_[i];
-            if (slot.indexPlusOne == 0) {
+            uint32_t number = slots_[i];
+            if (number == kEmpty) {
                 return std::nullopt;
             }
-            if (slot.hash == hash && sameName(slot.indexPlusOne - 1)) {
-                return slot.indexPlusOne - 1;
+            if (sameName(number)) {
+                return number;
             }
         }
     }
 
-    // Adds `index` under `hash`; the caller has checked that its name is not stored yet.
-    void insert(uint64_t hash, size_t index)
+    // Adds `number` under `hash`; the caller has checked that its name is not stored yet.
+    // `hashOfNumber` gives the hash of a stored number's name when the table grows.
+    template <class HashOfNumber> void insert(uint64_t hash, uint32_t number, HashOfNumber hashOfNumber)
     {
-        if ((count_ + 1) * 2 > slots_.size()) {
-            grow();
+        if (slotCountFor(count_ + 1) > slots_.size()) {
+            rehash(slotCountFor(count_ + 1), hashOfNumber);
         }
-        place(Slot{hash, index + 1});
+        place(hash, number);
         ++count_;
     }
 
 private:
-    struct Slot {
-        uint64_t hash = 0;
-        size_t indexPlusOne = 0; // 0: empty
-    };
+    static constexpr uint32_t kEmpty = UINT32_MAX;
 
-    void place(const Slot& slot)
+    // At most half the slots are used, so that a search meets an empty slot soon.
+    static size_t slotCountFor(size_t count)
     {
-        size_t mask = slots_.size() - 1;
-        size_t i = slot.hash & mask;
-        while (slots_[i].indexPlusOne != 0) {
-            i = (i + 1) & mask;
+        size_t size = 8;
+        while (size < count * 2) {
+            size *= 2;
         }
-        slots_[i] = slot;
+        return size;
     }
 
-    void grow()
+    void place(uint64_t hash, uint32_t number)
     {
-        std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.empty() ? 8 : old.size() * 2, Slot{});
-        for (const Slot& slot : old) {
-            if (slot.indexPlusOne != 0) {
-                place(slot);
+        size_t mask = slots_.size() - 1;
+        size_t i = hash & mask;
+        while (slots_[i] != kEmpty) {
+            i = (i + 1) & mask;
+        }
+        slots_[i] = number;
+    }
+
+    template <class HashOfNumber> void rehash(size_t slotCount, HashOfNumber hashOfNumber)
+    {
+        std::vector<uint32_t> old = std::move(slots_);
+        slots_.assign(slotCount, kEmpty);
+        for (uint32_t number : old) {
+            if (number != kEmpty) {
+                place(hashOfNumber(number), number);
             }
         }
     }
 
-    std::vector<Slot> slots_;
+    std::vector<uint32_t> slots_;
     size_t count_ = 0;
 };

@@ -1,6 +1,9 @@
 #include "platform/RegFileFormat.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 
 // GCC 12 reports the inactive string of a RegValue that holds a number as read uninitialised once
 // parsing and storing are inlined together: a false positive of its std::variant analysis.
@@ -86,30 +89,69 @@ std::string utf16LeToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string decodedText(std::string_view bytes)
+bool isUtf16Le(std::string_view bytes)
 {
-    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
-        return utf16LeToUtf8(bytes.substr(2));
-    }
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
-    }
-    return std::string(bytes);
+    return bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE;
 }
 
-// Reads a quoted text at the start of `s` (which begins with '"'); on success `s` is left just
-// past the closing quote.
-std::optional<std::string> readQuoted(std::string_view& s)
+size_t utf8MarkLength(std::string_view bytes)
+{
+    return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
+// Where the text of a hive file's bytes starts: after a UTF-8 byte-order mark; a UTF-16 file's
+// bytes are first made UTF-8 (the only case that copies them).
+size_t textStart(std::string& bytes)
+{
+    if (isUtf16Le(bytes)) {
+        bytes = utf16LeToUtf8(std::string_view(bytes).substr(2));
+        return 0;
+    }
+    return utf8MarkLength(bytes);
+}
+
+// The text of a hive file's bytes, viewed where it can be and converted where it must.
+class DecodedText {
+public:
+    explicit DecodedText(std::string_view bytes)
+    {
+        if (isUtf16Le(bytes)) {
+            converted_ = utf16LeToUtf8(bytes.substr(2));
+            view_ = converted_;
+        } else {
+            view_ = bytes.substr(utf8MarkLength(bytes));
+        }
+    }
+    std::string_view view() const { return view_; }
+
+private:
+    std::string converted_;
+    std::string_view view_;
+};
+
+// Where the quoted text at the start of `s` (which begins with '"') closes.
+std::optional<size_t> closingQuote(std::string_view s)
+{
+    for (size_t i = 1; i < s.size(); ++i) {
+        if (s[i] == '"') {
+            return i;
+        }
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The text between the quotes with its escapes resolved.
+std::string unescaped(std::string_view quoted)
 {
     std::string out;
-    for (size_t i = 1; i < s.size(); ++i) {
-        char c = s[i];
-        if (c == '"') {
-            s.remove_prefix(i + 1);
-            return out;
-        }
-        if (c == '\\' && i + 1 < s.size()) {
-            char next = s[++i];
+    out.reserve(quoted.size());
+    for (size_t i = 0; i < quoted.size(); ++i) {
+        char c = quoted[i];
+        if (c == '\\' && i + 1 < quoted.size()) {
+            char next = quoted[++i];
             switch (next) {
             case '\\':
             case '"':
@@ -130,7 +172,20 @@ std::optional<std::string> readQuoted(std::string_view& s)
         }
         out += c;
     }
-    return std::nullopt;
+    return out;
+}
+
+// Reads a quoted text at the start of `s` (which begins with '"'); on success `s` is left just
+// past the closing quote.
+std::optional<std::string> readQuoted(std::string_view& s)
+{
+    auto close = closingQuote(s);
+    if (!close) {
+        return std::nullopt;
+    }
+    std::string out = unescaped(s.substr(1, *close - 1));
+    s.remove_prefix(*close + 1);
+    return out;
 }
 
 std::optional<uint32_t> parseDword(std::string_view digits)
@@ -224,48 +279,44 @@ std::optional<RegValue> parseData(std::string_view data)
     return std::nullopt; // "-" (a deletion) and anything unknown
 }
 
-// Where the keys and values that were read stand in a hive file's text (lines counted from 0).
-struct RegLayout {
-    struct Section {
-        std::string_view key; // as in RegContents, within the text
-        size_t headerLine;
-        size_t lastLine; // the section's last line that is neither blank nor a comment
-    };
-    struct Value {
-        size_t section;
-        uint64_t nameHash; // FoldedNameTable::hashOf; the name itself is on the first line
-        size_t firstLine;  // binary data may continue over several lines
-        size_t lastLine;
-    };
-    std::vector<Section> sections;
-    std::vector<Value> values; // every value line of a section, read successfully or not
+// One item of a hive file's text that is neither blank nor a comment: a section header, a value
+// line with its continuation lines, or a line that means nothing to the reader.
+struct RegItem {
+    enum class Kind { Section, Value, Other };
+    Kind kind = Kind::Other;
+    size_t begin = 0; // where its first line starts
+    size_t end = 0;   // where its last line ends, before the line break
+    // Section: the key without the root, when the header names one (not a deletion, not rootless).
+    std::optional<std::string_view> key;
+    // Value: the name as written between its quotes (empty for '@'), and what follows '='.
+    std::string_view quotedName;
+    std::string_view data; // within the text, or the reader's joining of continued lines
 };
 
-class Parser {
+// Walks the items of a hive file's text in order, keeping nothing per line.
+class RegItemReader {
 public:
-    Parser(std::string_view text, RegLayout* layout) : text_(text), layout_(layout) {}
+    RegItemReader(std::string_view text, size_t start) : text_(text), pos_(start) {}
 
-    RegContents run()
+    std::optional<RegItem> next()
     {
         while (auto line = nextLine()) {
             std::string_view l = trimmed(*line);
             if (l.empty() || l.front() == ';') {
                 continue;
             }
+            RegItem item;
+            item.begin = lineBegin_;
             if (l.front() == '[') {
-                startSection(l);
-                continue;
+                item.kind = RegItem::Kind::Section;
+                item.key = sectionKey(l);
+            } else if (l.front() == '"' || l.front() == '@') {
+                readValue(l, item);
             }
-            size_t first = lineNumber_;
-            if (l.front() == '"' || l.front() == '@') {
-                readValueLine(l, first);
-            }
-            // The header line and anything unknown are skipped (but stay part of their section).
-            if (layout_ && section_) {
-                layout_->sections[*section_].lastLine = lineNumber_;
-            }
+            item.end = lineEnd_;
+            return item;
         }
-        return std::move(contents_);
+        return std::nullopt;
     }
 
 private:
@@ -278,88 +329,93 @@ private:
         if (end == std::string_view::npos) {
             end = text_.size();
         }
-        std::string_view line = text_.substr(pos_, end - pos_);
+        lineBegin_ = pos_;
+        lineEnd_ = end;
         pos_ = end + 1;
-        lineNumber_ = started_ ? lineNumber_ + 1 : 0;
-        started_ = true;
-        return line;
+        return text_.substr(lineBegin_, end - lineBegin_);
     }
 
-    void startSection(std::string_view line)
+    static std::optional<std::string_view> sectionKey(std::string_view line)
     {
-        currentKey_.reset();
-        section_.reset();
         size_t close = line.rfind(']');
         if (close == std::string_view::npos) {
-            return;
+            return std::nullopt;
         }
         std::string_view path = line.substr(1, close - 1);
         if (path.empty() || path.front() == '-' || !startsWithIgnoringCase(path, "HKEY_")) {
-            return; // key deletions and sections without a root are not ours to read
+            return std::nullopt; // key deletions and sections without a root are not ours to read
         }
         size_t slash = path.find('\\');
-        std::string_view key =
-            slash == std::string_view::npos ? std::string_view() : normalisedKeyPath(path.substr(slash + 1));
-        contents_.createKey(key);
-        if (layout_) {
-            section_ = layout_->sections.size();
-            layout_->sections.push_back({key, lineNumber_, lineNumber_});
-        }
-        currentKey_ = key;
+        return slash == std::string_view::npos ? std::string_view() : normalisedKeyPath(path.substr(slash + 1));
     }
 
-    void readValueLine(std::string_view line, size_t firstLine)
+    // A line that does not go on as "name"=data stays an Other item.
+    void readValue(std::string_view line, RegItem& item)
     {
-        std::string name;
         std::string_view rest = line;
+        std::string_view quotedName;
         if (rest.front() == '@') {
             rest.remove_prefix(1);
         } else {
-            auto quoted = readQuoted(rest);
-            if (!quoted) {
+            auto close = closingQuote(rest);
+            if (!close) {
                 return;
             }
-            name = std::move(*quoted);
+            quotedName = rest.substr(1, *close - 1);
+            rest.remove_prefix(*close + 1);
         }
         rest = trimmed(rest);
         if (rest.empty() || rest.front() != '=') {
             return;
         }
-        std::string data(trimmed(rest.substr(1)));
+        item.kind = RegItem::Kind::Value;
+        item.quotedName = quotedName;
+        item.data = trimmed(rest.substr(1));
         // Binary data may run over several lines, each but the last ending in a backslash; a blank
         // line ends it in any case.
-        if (startsOtherKind(data)) {
-            while (!data.empty() && data.back() == '\\') {
-                data.pop_back();
+        if (startsOtherKind(item.data) && !item.data.empty() && item.data.back() == '\\') {
+            joined_.assign(item.data);
+            while (!joined_.empty() && joined_.back() == '\\') {
+                joined_.pop_back();
                 auto next = nextLine();
                 if (!next || trimmed(*next).empty()) {
                     break;
                 }
-                data += trimmed(*next);
+                joined_ += trimmed(*next);
             }
-        }
-        if (!currentKey_) {
-            return;
-        }
-        // A line whose data cannot be read still holds the name: a new value replaces it there
-        // instead of leaving two lines of one name.
-        if (layout_) {
-            layout_->values.push_back({*section_, FoldedNameTable::hashOf(name), firstLine, lineNumber_});
-        }
-        if (auto value = parseData(data)) {
-            contents_.setValue(*currentKey_, name, std::move(*value));
+            item.data = joined_;
         }
     }
 
     std::string_view text_;
-    RegLayout* layout_;
-    size_t pos_ = 0;
-    size_t lineNumber_ = 0; // of the line nextLine() returned last
-    bool started_ = false;
-    RegContents contents_;
-    std::optional<std::string_view> currentKey_; // within the text
-    std::optional<size_t> section_;              // the current key's section in the layout
+    size_t pos_;
+    size_t lineBegin_ = 0;
+    size_t lineEnd_ = 0;
+    std::string joined_;
 };
+
+// How many sections and value lines the text holds at most, so that the contents' tables are made
+// once at their size: growing them would hold the old and the new table at once.
+struct ItemCounts {
+    size_t sections = 0;
+    size_t values = 0;
+};
+
+ItemCounts countItems(std::string_view text)
+{
+    ItemCounts counts;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t first = text.find_first_not_of(" \t", pos);
+        if (first == std::string_view::npos) {
+            break;
+        }
+        counts.sections += text[first] == '[';
+        counts.values += text[first] == '"' || text[first] == '@';
+        size_t end = text.find('\n', first);
+        pos = end == std::string_view::npos ? text.size() : end + 1;
+    }
+    return counts;
+}
 
 void appendQuoted(std::string& out, std::string_view text)
 {
@@ -385,7 +441,7 @@ void appendQuoted(std::string& out, std::string_view text)
     out += '"';
 }
 
-void appendValue(std::string& out, const std::string& name, const RegValue& value)
+void appendValue(std::string& out, std::string_view name, const RegValue& value)
 {
     if (name.empty()) {
         out += '@';
@@ -429,6 +485,37 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
+std::string_view RegContents::view(Span span) const
+{
+    if (span.offset & kAdded) {
+        return std::string_view(added_).substr(span.offset & ~kAdded, span.length);
+    }
+    return std::string_view(text_).substr(span.offset, span.length);
+}
+
+RegContents::Span RegContents::spanOf(std::string_view part)
+{
+    const auto base = reinterpret_cast<uintptr_t>(text_.data());
+    const auto at = reinterpret_cast<uintptr_t>(part.data());
+    if (at >= base && at + part.size() <= base + text_.size()) {
+        return Span{static_cast<uint32_t>(at - base), static_cast<uint32_t>(part.size())};
+    }
+    if (added_.size() + part.size() >= kAdded) {
+        throw std::length_error("registry contents too large");
+    }
+    Span span{static_cast<uint32_t>(added_.size()) | kAdded, static_cast<uint32_t>(part.size())};
+    added_ += part;
+    return span;
+}
+
+RegValue RegContents::dataValue(std::string_view data)
+{
+    if (auto value = parseData(data)) {
+        return std::move(*value);
+    }
+    return RegOtherValue{std::string(data)}; // set as such through setValue
+}
+
 bool RegContents::keyExists(std::string_view path) const
 {
     path = normalisedKeyPath(path);
@@ -436,133 +523,203 @@ bool RegContents::keyExists(std::string_view path) const
         return true;
     }
     for (const Key& key : keys_) {
-        if (path.empty() || (key.path.size() > path.size() && key.path[path.size()] == '\\' &&
-                             equalsIgnoringCase(std::string_view(key.path).substr(0, path.size()), path))) {
+        std::string_view keyPath = view(key.path);
+        if (path.empty() || (keyPath.size() > path.size() && keyPath[path.size()] == '\\' &&
+                             equalsIgnoringCase(keyPath.substr(0, path.size()), path))) {
             return true;
         }
     }
     return false;
 }
 
-const RegContents::Key* RegContents::findKey(std::string_view path) const
+std::optional<uint32_t> RegContents::findKey(std::string_view path) const
 {
     path = normalisedKeyPath(path);
-    auto found = keyIndex_.find(FoldedNameTable::hashOf(path),
-                                [&](size_t i) { return equalsIgnoringCase(keys_[i].path, path); });
-    return found ? &keys_[*found] : nullptr;
+    return keyIndex_.find(FoldedNameTable::hashOf(path),
+                          [&](uint32_t key) { return equalsIgnoringCase(view(keys_[key].path), path); });
 }
 
-RegContents::Key* RegContents::findKeyMutable(std::string_view path)
+uint32_t RegContents::keyFor(Span path)
 {
-    return const_cast<Key*>(std::as_const(*this).findKey(path));
-}
-
-RegContents::Key& RegContents::createKey(std::string_view path)
-{
-    path = normalisedKeyPath(path);
-    if (Key* existing = findKeyMutable(path)) {
+    if (auto existing = findKey(view(path))) {
         return *existing;
     }
-    keyIndex_.insert(FoldedNameTable::hashOf(path), keys_.size());
-    keys_.push_back(Key{std::string(path), {}});
-    valueIndexByKey_.emplace_back();
-    return keys_.back();
+    const auto key = static_cast<uint32_t>(keys_.size());
+    keyIndex_.insert(FoldedNameTable::hashOf(view(path)), key,
+                     [&](uint32_t k) { return FoldedNameTable::hashOf(view(keys_[k].path)); });
+    keys_.push_back(Key{path});
+    return key;
 }
 
-std::optional<size_t> RegContents::findValue(size_t key, std::string_view name) const
+void RegContents::createKey(std::string_view path)
 {
-    const auto& values = keys_[key].values;
-    auto sameName = [&](size_t i) { return equalsIgnoringCase(values[i].first, name); };
-    if (values.size() < kIndexedValues) {
-        for (size_t i = 0; i < values.size(); ++i) {
-            if (sameName(i)) {
-                return i;
-            }
-        }
-        return std::nullopt;
+    path = normalisedKeyPath(path);
+    if (!findKey(path)) {
+        keyFor(spanOf(path));
     }
-    return valueIndexByKey_[key].find(FoldedNameTable::hashOf(name), sameName);
+}
+
+std::optional<uint32_t> RegContents::findValue(uint32_t key, std::string_view name) const
+{
+    auto sameName = [&](uint32_t v) { return equalsIgnoringCase(view(values_[v].name), name); };
+    if (auto index = valueIndexes_.find(key); index != valueIndexes_.end()) {
+        return index->second.find(FoldedNameTable::hashOf(name), sameName);
+    }
+    for (uint32_t v = keys_[key].firstValue; v != kNone; v = values_[v].next) {
+        if (sameName(v)) {
+            return v;
+        }
+    }
+    return std::nullopt;
+}
+
+void RegContents::store(uint32_t key, Span name, Span data)
+{
+    if (auto found = findValue(key, view(name))) {
+        values_[*found].data = data;
+        return;
+    }
+    if (values_.size() >= kNone) {
+        throw std::length_error("registry contents too large");
+    }
+    const auto added = static_cast<uint32_t>(values_.size());
+    values_.push_back(Value{name, data});
+    Key& owner = keys_[key];
+    if (owner.lastValue == kNone) {
+        owner.firstValue = added;
+    } else {
+        values_[owner.lastValue].next = added;
+    }
+    owner.lastValue = added;
+
+    auto hashOfValue = [&](uint32_t v) { return FoldedNameTable::hashOf(view(values_[v].name)); };
+    if (auto index = valueIndexes_.find(key); index != valueIndexes_.end()) {
+        index->second.insert(hashOfValue(added), added, hashOfValue);
+        return;
+    }
+    size_t count = 0;
+    for (uint32_t v = owner.firstValue; v != kNone; v = values_[v].next) {
+        ++count;
+    }
+    if (count == kIndexedValues) {
+        FoldedNameTable& index = valueIndexes_[key];
+        for (uint32_t v = owner.firstValue; v != kNone; v = values_[v].next) {
+            index.insert(hashOfValue(v), v, hashOfValue);
+        }
+    }
 }
 
 std::optional<RegValue> RegContents::value(std::string_view path, std::string_view name) const
 {
-    const Key* key = findKey(path);
+    auto key = findKey(path);
     if (!key) {
         return std::nullopt;
     }
-    auto found = findValue(static_cast<size_t>(key - keys_.data()), name);
-    return found ? std::optional<RegValue>(key->values[*found].second) : std::nullopt;
+    auto found = findValue(*key, name);
+    return found ? std::optional<RegValue>(dataValue(view(values_[*found].data))) : std::nullopt;
 }
 
-bool RegContents::setValue(std::string_view path, std::string_view name, RegValue value)
+bool RegContents::setValue(std::string_view path, std::string_view name, const RegValue& value)
 {
-    Key* key = findKeyMutable(path);
+    auto key = findKey(path);
     if (!key) {
         return false;
     }
-    const auto keyAt = static_cast<size_t>(key - keys_.data());
-    if (auto found = findValue(keyAt, name)) {
-        key->values[*found].second = std::move(value);
-        return true;
-    }
-    key->values.emplace_back(std::string(name), std::move(value));
-    FoldedNameTable& index = valueIndexByKey_[keyAt];
-    if (key->values.size() == kIndexedValues) {
-        for (size_t i = 0; i < key->values.size(); ++i) {
-            index.insert(FoldedNameTable::hashOf(key->values[i].first), i);
-        }
-    } else if (key->values.size() > kIndexedValues) {
-        index.insert(FoldedNameTable::hashOf(name), key->values.size() - 1);
+    std::string line;
+    appendValue(line, "", value); // "@=data\n"
+    Span data = spanOf(std::string_view(line).substr(2, line.size() - 3));
+    if (auto found = findValue(*key, name)) {
+        values_[*found].data = data;
+    } else {
+        store(*key, spanOf(name), data);
     }
     return true;
 }
 
-RegContents parseRegFile(std::string_view bytes)
+std::string RegContents::takeText()
 {
-    std::string text = decodedText(bytes);
-    return Parser(text, nullptr).run();
+    std::string text = std::move(text_);
+    *this = RegContents();
+    return text;
+}
+
+void RegContents::read(size_t start)
+{
+    std::string_view text = text_;
+    ItemCounts counts = countItems(text.substr(start));
+    keys_.reserve(counts.sections);
+    keyIndex_.reserve(counts.sections);
+    values_.reserve(counts.values);
+    RegItemReader reader(text, start);
+    std::optional<uint32_t> key;
+    while (auto item = reader.next()) {
+        if (item->kind == RegItem::Kind::Section) {
+            key = item->key ? std::optional<uint32_t>(keyFor(spanOf(*item->key))) : std::nullopt;
+        } else if (item->kind == RegItem::Kind::Value && key && parseData(item->data)) {
+            // Most names have no escapes and stay where the file has them.
+            Span name = item->quotedName.find('\\') == std::string_view::npos ? spanOf(item->quotedName)
+                                                                              : spanOf(unescaped(item->quotedName));
+            store(*key, name, spanOf(item->data));
+        }
+    }
+}
+
+RegContents parseRegFile(std::string bytes)
+{
+    RegContents contents;
+    size_t start = textStart(bytes);
+    if (bytes.size() >= RegContents::kAdded) {
+        return contents; // beyond what the tables can number; hive files are far smaller
+    }
+    contents.text_ = std::move(bytes);
+    contents.read(start);
+    return contents;
 }
 
 std::string formatRegFile(const RegContents& contents, std::string_view rootName)
 {
     std::string out(kHeader);
     out += "\n\n";
-    for (const RegContents::Key& key : contents.keys()) {
+    for (size_t key = 0; key < contents.keyCount(); ++key) {
+        std::string_view path = contents.keyPath(key);
         out += '[';
         out += rootName;
-        if (!key.path.empty()) {
+        if (!path.empty()) {
             out += '\\';
-            out += key.path;
+            out += path;
         }
         out += "]\n";
-        for (const auto& [name, value] : key.values) {
-            appendValue(out, name, value);
-        }
+        contents.forEachValue(key,
+                              [&](std::string_view name, const RegValue& value) { appendValue(out, name, value); });
         out += '\n';
     }
     return out;
 }
 
+void applyRegChange(RegContents& contents, const RegChange& change)
+{
+    contents.createKey(change.key);
+    if (change.name) {
+        contents.setValue(change.key, *change.name, change.value);
+    }
+}
+
 namespace {
 
-// The changes to one key, the last change of each value winning, in the order first made.
+// The changes to one key, the last change of each value winning, in the order first made, and
+// where the key and the changed values stand in the file.
 struct KeyChanges {
     std::string path;
     std::vector<std::pair<std::string, RegValue>> values;
     FoldedNameTable valueIndex;
-    std::optional<size_t> lastSection;           // in the file's layout
-    std::vector<std::optional<size_t>> existing; // per value: where it stands in the layout
+    std::optional<size_t> lastSectionEnd; // where the last line of its last section ends
+    struct Place {
+        size_t begin;
+        size_t end;
+        std::string fileName; // the name as the file spells it
+    };
+    std::vector<std::optional<Place>> existing; // per value: its line that is read last
 };
-
-// The name a value line starts with ("@" is the unnamed value).
-std::string nameOnLine(std::string_view line)
-{
-    line = trimmed(line);
-    if (!line.empty() && line.front() == '@') {
-        return {};
-    }
-    return readQuoted(line).value_or(std::string());
-}
 
 class ChangeSet {
 public:
@@ -575,11 +732,11 @@ public:
             }
             const std::string& name = *change.name;
             uint64_t hash = FoldedNameTable::hashOf(name);
-            if (auto found = key.valueIndex.find(
-                    hash, [&](size_t i) { return equalsIgnoringCase(key.values[i].first, name); })) {
+            if (auto found = findValue(key, hash, name)) {
                 key.values[*found].second = change.value;
             } else {
-                key.valueIndex.insert(hash, key.values.size());
+                key.valueIndex.insert(hash, static_cast<uint32_t>(key.values.size()),
+                                      [&](uint32_t v) { return FoldedNameTable::hashOf(key.values[v].first); });
                 key.values.emplace_back(name, change.value);
             }
         }
@@ -589,26 +746,25 @@ public:
     }
 
     // Finds where the changed keys and values already stand in the file.
-    void locate(const RegLayout& layout, const std::vector<std::string_view>& lines)
+    void locate(std::string_view text)
     {
-        std::vector<KeyChanges*> keyOfSection(layout.sections.size(), nullptr);
-        for (size_t i = 0; i < layout.sections.size(); ++i) {
-            if (auto it = indexByFoldedPath_.find(foldCase(layout.sections[i].key)); it != indexByFoldedPath_.end()) {
-                keyOfSection[i] = &keys_[it->second];
-                keys_[it->second].lastSection = i; // later sections win
+        RegItemReader reader(text, 0);
+        KeyChanges* key = nullptr;
+        while (auto item = reader.next()) {
+            if (item->kind == RegItem::Kind::Section) {
+                key = nullptr;
+                if (item->key) {
+                    auto it = indexByFoldedPath_.find(foldCase(*item->key));
+                    key = it == indexByFoldedPath_.end() ? nullptr : &keys_[it->second];
+                }
+            } else if (item->kind == RegItem::Kind::Value && key) {
+                std::string name = unescaped(item->quotedName);
+                if (auto found = findValue(*key, FoldedNameTable::hashOf(name), name)) {
+                    key->existing[*found] = KeyChanges::Place{item->begin, item->end, std::move(name)};
+                }
             }
-        }
-        for (size_t i = 0; i < layout.values.size(); ++i) {
-            const RegLayout::Value& value = layout.values[i];
-            KeyChanges* key = keyOfSection[value.section];
-            if (!key) {
-                continue;
-            }
-            auto found = key->valueIndex.find(value.nameHash, [&](size_t changed) {
-                return equalsIgnoringCase(key->values[changed].first, nameOnLine(lines[value.firstLine]));
-            });
-            if (found) {
-                key->existing[*found] = i; // the last occurrence is the one that is read
+            if (key) {
+                key->lastSectionEnd = item->end; // later sections win
             }
         }
     }
@@ -616,6 +772,11 @@ public:
     std::vector<KeyChanges>& keys() { return keys_; }
 
 private:
+    static std::optional<uint32_t> findValue(const KeyChanges& key, uint64_t hash, std::string_view name)
+    {
+        return key.valueIndex.find(hash, [&](uint32_t v) { return equalsIgnoringCase(key.values[v].first, name); });
+    }
+
     KeyChanges& keyFor(std::string_view path)
     {
         path = normalisedKeyPath(path);
@@ -630,22 +791,7 @@ private:
     std::unordered_map<std::string, size_t> indexByFoldedPath_;
 };
 
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return lines;
-}
-
-std::string valueLine(const std::string& name, const RegValue& value, std::string_view lineEnd)
+std::string valueLine(std::string_view name, const RegValue& value, std::string_view lineEnd)
 {
     std::string line;
     appendValue(line, name, value);
@@ -664,43 +810,67 @@ bool endsWithBlankLine(std::string_view text)
     return trimmed(start == std::string_view::npos ? text : text.substr(start + 1)).empty();
 }
 
-} // namespace
-
-void applyRegChange(RegContents& contents, const RegChange& change)
+// The line that ends at `end`.
+std::string_view lineEndingAt(std::string_view text, size_t end)
 {
-    contents.createKey(change.key);
-    if (change.name) {
-        contents.setValue(change.key, *change.name, change.value);
-    }
+    size_t begin = end == 0 ? 0 : text.rfind('\n', end - 1);
+    begin = begin == std::string_view::npos || end == 0 ? 0 : begin + 1;
+    return text.substr(begin, end - begin);
 }
 
-RegFileEdit applyRegChanges(std::string_view bytes, const std::vector<RegChange>& changes, std::string_view rootName)
+// Text put in place of [at, skipTo) of the file's text (nothing taken for an insertion).
+struct TextEdit {
+    size_t at;
+    size_t skipTo;
+    std::string text;
+};
+
+// Copies the file's text with the edits made; every line of it ends with a line break, the last
+// one too.
+std::string withEdits(std::string_view text, std::vector<TextEdit>& edits, size_t extra)
 {
-    std::string text = decodedText(bytes);
-    RegLayout layout;
-    RegContents contents = Parser(text, &layout).run();
-    for (const RegChange& change : changes) {
-        applyRegChange(contents, change);
+    std::sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.at < b.at; });
+    const bool openLastLine = !text.empty() && text.back() != '\n';
+    std::string out;
+    out.reserve(text.size() + extra + 1);
+    auto copy = [&](size_t from, size_t to) {
+        const size_t begin = std::min(from, text.size());
+        out.append(text.substr(begin, std::min(to, text.size()) - begin));
+        if (openLastLine && from <= text.size() && to > text.size()) {
+            out += '\n';
+        }
+    };
+    size_t cursor = 0;
+    for (const TextEdit& edit : edits) {
+        copy(cursor, edit.at);
+        out += edit.text;
+        cursor = edit.skipTo;
     }
-    std::vector<std::string_view> lines = splitLines(text);
+    copy(cursor, text.size() + (openLastLine ? 1 : 0));
+    return out;
+}
+
+} // namespace
+
+std::string editRegFile(std::string_view bytes, const std::vector<RegChange>& changes, std::string_view rootName)
+{
+    DecodedText decoded(bytes);
+    std::string_view text = decoded.view();
     // New lines follow the file's first line: "\r\n" files stay "\r\n" files.
-    std::string_view lineEnd = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r' ? "\r\n" : "\n";
+    std::string_view firstLine = text.substr(0, text.find('\n'));
+    std::string_view lineEnd = !firstLine.empty() && firstLine.back() == '\r' ? "\r\n" : "\n";
 
     ChangeSet changeSet(changes);
-    changeSet.locate(layout, lines);
+    changeSet.locate(text);
 
-    struct Replacement {
-        size_t lastLine;
-        std::string text;
-    };
-    std::unordered_map<size_t, Replacement> replaceFrom; // first line -> replacement
-    std::unordered_map<size_t, std::string> addAfter;    // line -> new lines after it
+    // Positions past a line's break (the last line may have none).
+    std::vector<TextEdit> edits;
+    size_t extra = 0;
     std::string newSections;
     for (KeyChanges& key : changeSet.keys()) {
-        std::string* added = nullptr;
-        if (key.lastSection) {
-            added = &addAfter[layout.sections[*key.lastSection].lastLine];
-        } else {
+        std::string added;
+        bool lastLineReplaced = false;
+        if (!key.lastSectionEnd) {
             newSections += '[';
             newSections += rootName;
             if (!key.path.empty()) {
@@ -712,43 +882,34 @@ RegFileEdit applyRegChanges(std::string_view bytes, const std::vector<RegChange>
         }
         for (size_t i = 0; i < key.values.size(); ++i) {
             const auto& [name, value] = key.values[i];
-            if (key.existing[i]) {
+            if (const auto& place = key.existing[i]) {
                 // The name keeps the file's spelling: names match without regard to case.
-                const RegLayout::Value& where = layout.values[*key.existing[i]];
-                replaceFrom[where.firstLine] =
-                    Replacement{where.lastLine, valueLine(nameOnLine(lines[where.firstLine]), value, lineEnd)};
+                edits.push_back(TextEdit{place->begin, place->end + 1, valueLine(place->fileName, value, lineEnd)});
+                extra += edits.back().text.size();
+                lastLineReplaced = lastLineReplaced || place->end == key.lastSectionEnd;
             } else {
-                (added ? *added : newSections) += valueLine(name, value, lineEnd);
+                (key.lastSectionEnd ? added : newSections) += valueLine(name, value, lineEnd);
             }
         }
-        if (!key.lastSection) {
+        if (!key.lastSectionEnd) {
             newSections += lineEnd;
+        } else {
+            // A line ending in a backslash would take the next line as its continuation (so it
+            // is ended even when nothing follows it).
+            std::string_view last = trimmed(lineEndingAt(text, *key.lastSectionEnd));
+            if (!lastLineReplaced && !last.empty() && last.back() == '\\') {
+                added.insert(0, lineEnd);
+            }
+            extra += added.size();
+            edits.push_back(TextEdit{*key.lastSectionEnd + 1, *key.lastSectionEnd + 1, std::move(added)});
         }
     }
 
     std::string out;
-    out.reserve(text.size() + newSections.size() + 1024);
-    if (lines.empty()) {
+    if (text.empty()) {
         out.append(kHeader).append(lineEnd).append(lineEnd);
-    }
-    for (size_t i = 0; i < lines.size(); ++i) {
-        bool replaced = false;
-        if (auto it = replaceFrom.find(i); it != replaceFrom.end()) {
-            out += it->second.text;
-            i = it->second.lastLine;
-            replaced = true;
-        } else {
-            out += lines[i];
-            out += '\n';
-        }
-        if (auto it = addAfter.find(i); it != addAfter.end()) {
-            // A line ending in a backslash would take the next line as its continuation.
-            std::string_view last = trimmed(lines[i]);
-            if (!replaced && !last.empty() && last.back() == '\\') {
-                out += lineEnd;
-            }
-            out += it->second;
-        }
+    } else {
+        out = withEdits(text, edits, extra + newSections.size());
     }
     if (!newSections.empty()) {
         if (!endsWithBlankLine(out)) {
@@ -756,5 +917,5 @@ RegFileEdit applyRegChanges(std::string_view bytes, const std::vector<RegChange>
         }
         out += newSections;
     }
-    return {std::move(out), std::move(contents)};
+    return out;
 }

@@ -28,11 +28,13 @@ display_pids() {
   return 0
 }
 
+# A command that runs the program (a tracer, say) goes in zentrap_launcher; zentrap_pid is then its.
+zentrap_launcher=()
 # launch_zentrap [ARG...]: starts the program without waiting for anything; sets zentrap_pid.
 launch_zentrap() {
   grab_screen "$work/before-start.bmp"
   launched_ms=$(now_ms)
-  "$ZENTRAP_BIN/zentrap" "$@" >"$work/zentrap.log" 2>&1 &
+  "${zentrap_launcher[@]}" "$ZENTRAP_BIN/zentrap" "$@" >"$work/zentrap.log" 2>&1 &
   zentrap_pid=$!
   started "$zentrap_pid"
   log_on_failure zentrap "$work/zentrap.log"
