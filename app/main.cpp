@@ -170,7 +170,6 @@ int main(int argc, char** argv)
         }
     });
     desktop.userHive().setWriteNotice(&settingsNotice);
-    desktop.clipboard().endEarlierKeeper();
     ClipboardAfterExit clipboardAfterExit{desktop.clipboard(), programFolder() + "zentrap-keeper"};
 
     SettingsFile settingsFile(settingsFilePath());

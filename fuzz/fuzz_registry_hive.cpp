@@ -1,6 +1,6 @@
 // Hive files from outside: parsing never crashes, what is written reads back the same, and a save
 // into the file as it is changes exactly Zentrap's values.
-#include "platform/RegFileFormat.h"
+#include "platform/RegFileEdit.h"
 
 #include <cstdint>
 #include <cstdlib>

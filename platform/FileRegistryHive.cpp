@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/SettingsFileText.h"
+#include "platform/RegFileEdit.h"
 
 #include <filesystem>
 

@@ -1,7 +1,8 @@
 // The clipboard keeper: serves Zentrap's last capture on the clipboard after the program has ended,
-// until another client takes the clipboard, the display closes or Zentrap starts again. It holds
-// the PNG it was given and makes the BMP only while a program asks for it; it opens no visible
-// window and writes no file.
+// until another client takes the clipboard (Zentrap's next capture among them) or the display
+// closes. A new start of Zentrap leaves it serving, so the capture stays pasteable until something
+// replaces it. It holds the PNG it was given and makes the BMP only while a program asks for it;
+// it opens no visible window and writes no file.
 #include "common/ZentrapError.h"
 #include "formats/BmpWriter.h"
 #include "formats/readers/PngReader.h"
@@ -71,7 +72,8 @@ int main()
         try {
             server.answerWaiting(ImageSelectionServer::Format::Bmp, bmpOf(png));
         } catch (const std::exception&) {
-            server.answerWaiting(ImageSelectionServer::Format::Bmp, SelectionBytes::of({}));
+            // Refused, rather than answered with no bytes.
+            server.answerWaiting(ImageSelectionServer::Format::Bmp, SelectionBytes{});
         }
     };
     // Holding the mark first ends an earlier keeper, so that one keeper at most runs.

@@ -12,6 +12,8 @@ namespace {
 constexpr size_t kLargestChunk = size_t{256} << 10;
 // A requestor that stops taking pieces of an incremental transfer is given up after this.
 constexpr auto kStalledTransfer = std::chrono::seconds(10);
+// The most (target, property) pairs one MULTIPLE request is read for; a longer list is refused.
+constexpr uint32_t kMostPairs = 256;
 
 } // namespace
 
@@ -34,6 +36,8 @@ ImageSelectionServer::ImageSelectionServer(xcb_connection_t* connection) : conne
     clipboard_ = atom("CLIPBOARD");
     targets_ = atom("TARGETS");
     timestamp_ = atom("TIMESTAMP");
+    multiple_ = atom("MULTIPLE");
+    atomPair_ = atom("ATOM_PAIR");
     incr_ = atom("INCR");
     png_ = atom("image/png");
     bmp_ = atom("image/bmp");
@@ -123,9 +127,12 @@ void ImageSelectionServer::answerWaiting(Format format, const SelectionBytes& by
     });
     for (const Request& request : answered) {
         if (bytes.ready()) {
-            send(request, bytes);
+            writeBytes(request, bytes);
+        }
+        if (request.multiple != 0) {
+            pairAnswered(request, bytes.ready());
         } else {
-            notify(request, XCB_NONE);
+            notify(request, bytes.ready() ? request.property : XCB_NONE);
         }
     }
     xcb_flush(connection_);
@@ -136,15 +143,6 @@ bool ImageSelectionServer::holdKeeperMark()
     holdsMark_ = setSelectionOwner(keeperMark_, window_, serverTime());
     xcb_flush(connection_);
     return holdsMark_;
-}
-
-void ImageSelectionServer::endKeeper()
-{
-    // Taking the mark tells the keeper to end; letting it go leaves the mark free for the next one.
-    const xcb_timestamp_t time = serverTime();
-    setSelectionOwner(keeperMark_, window_, time);
-    xcb_set_selection_owner(connection_, XCB_NONE, keeperMark_, time);
-    xcb_flush(connection_);
 }
 
 ImageSelectionServer::Handover ImageSelectionServer::handOverToManager(std::chrono::milliseconds limit)
@@ -219,7 +217,9 @@ void ImageSelectionServer::handle(const xcb_generic_event_t* event)
             owned_ = false;
             stored_[0] = {};
             stored_[1] = {};
-            waiting_.clear();
+            // Requests still waiting for bytes are refused: those bytes will not come.
+            answerWaiting(Format::Png, {});
+            answerWaiting(Format::Bmp, {});
             if (onLost) {
                 onLost();
             }
@@ -255,42 +255,143 @@ void ImageSelectionServer::handleRequest(const xcb_selection_request_event_t& ev
     // Clients from before ICCCM name no property: the target's name stands in for it.
     const Request request{event.requestor, event.property != XCB_NONE ? event.property : event.target, event.target,
                           event.selection, event.time};
-    const bool image = event.target == png_ || event.target == bmp_;
-    const bool known = event.target == targets_ || event.target == timestamp_ || image;
-    if (event.selection != clipboard_ || !owned_ || !known) {
+    if (event.selection != clipboard_ || !owned_) {
         notify(request, XCB_NONE);
-    } else if (event.target == targets_) {
-        const std::array<xcb_atom_t, 4> offered{targets_, timestamp_, png_, bmp_};
-        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, atomType_, 32,
-                            offered.size(), offered.data());
-        notify(request, request.property);
-    } else if (event.target == timestamp_) {
-        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, integer_, 32, 1,
-                            &ownedSince_);
-        notify(request, request.property);
-    } else {
-        const Format format = event.target == png_ ? Format::Png : Format::Bmp;
-        if (stored_[index(format)].ready()) {
-            send(request, stored_[index(format)]);
-            return;
+    } else if (event.target == multiple_) {
+        // The list of pairs is in the named property; without one there is nothing to read.
+        if (event.property == XCB_NONE) {
+            notify(request, XCB_NONE);
+        } else {
+            handleMultiple(request);
         }
-        waiting_.push_back(request);
-        if (format == Format::Bmp && !bmpAsked_ && onBmpWanted) {
-            bmpAsked_ = true;
-            onBmpWanted();
+    } else {
+        switch (write(request)) {
+        case Answer::Written:
+            notify(request, request.property);
+            break;
+        case Answer::Refused:
+            notify(request, XCB_NONE);
+            break;
+        case Answer::Waiting:
+            waiting_.push_back(request);
+            askForWantedBmp();
+            break;
         }
     }
 }
 
-void ImageSelectionServer::send(const Request& request, const SelectionBytes& data)
+// Each pair is answered as a request of its own would be; the one notification follows the last.
+void ImageSelectionServer::handleMultiple(const Request& request)
+{
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(connection_,
+                               xcb_get_property(connection_, 0, request.requestor, request.property,
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, kMostPairs * 2),
+                               nullptr);
+    const uint32_t count = reply != nullptr && reply->format == 32 ? xcb_get_property_value_length(reply) / 4 : 0;
+    MultipleRequest multiple{++lastMultiple_, request, {}, 0};
+    if (count > 0 && count % 2 == 0 && reply->bytes_after == 0) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        multiple.pairs.assign(atoms, atoms + count);
+    }
+    std::free(reply);
+    if (multiple.pairs.empty()) {
+        notify(request, XCB_NONE);
+        return;
+    }
+    for (size_t pair = 0; pair < multiple.pairs.size() / 2; ++pair) {
+        const Request one{request.requestor,
+                          multiple.pairs[2 * pair + 1],
+                          multiple.pairs[2 * pair],
+                          request.selection,
+                          request.time,
+                          multiple.number,
+                          pair};
+        const Answer answer = one.property == XCB_NONE || one.target == multiple_ ? Answer::Refused : write(one);
+        if (answer == Answer::Refused) {
+            multiple.pairs[2 * pair + 1] = XCB_NONE;
+        } else if (answer == Answer::Waiting) {
+            waiting_.push_back(one);
+            ++multiple.open;
+        }
+    }
+    if (multiple.open == 0) {
+        finishMultiple(multiple);
+        return;
+    }
+    multiples_.push_back(std::move(multiple));
+    askForWantedBmp();
+}
+
+void ImageSelectionServer::pairAnswered(const Request& pair, bool written)
+{
+    const auto multiple = std::find_if(multiples_.begin(), multiples_.end(),
+                                       [&](const MultipleRequest& m) { return m.number == pair.multiple; });
+    if (multiple == multiples_.end()) {
+        return;
+    }
+    if (!written) {
+        multiple->pairs[2 * pair.pair + 1] = XCB_NONE;
+    }
+    if (--multiple->open == 0) {
+        finishMultiple(*multiple);
+        multiples_.erase(multiple);
+    }
+}
+
+// The list goes back with the refused pairs' properties set to None, then the one notification.
+void ImageSelectionServer::finishMultiple(const MultipleRequest& multiple)
+{
+    const Request& request = multiple.request;
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, atomPair_, 32,
+                        static_cast<uint32_t>(multiple.pairs.size()), multiple.pairs.data());
+    notify(request, request.property);
+}
+
+// Writes the answer to one target into the request's property, or tells why it cannot yet.
+ImageSelectionServer::Answer ImageSelectionServer::write(const Request& request)
+{
+    if (request.target == targets_) {
+        const std::array<xcb_atom_t, 5> offered{targets_, timestamp_, multiple_, png_, bmp_};
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, atomType_, 32,
+                            offered.size(), offered.data());
+        return Answer::Written;
+    }
+    if (request.target == timestamp_) {
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, integer_, 32, 1,
+                            &ownedSince_);
+        return Answer::Written;
+    }
+    if (request.target != png_ && request.target != bmp_) {
+        return Answer::Refused;
+    }
+    const SelectionBytes& bytes = stored_[index(request.target == png_ ? Format::Png : Format::Bmp)];
+    if (!bytes.ready()) {
+        return Answer::Waiting;
+    }
+    writeBytes(request, bytes);
+    return Answer::Written;
+}
+
+void ImageSelectionServer::askForWantedBmp()
+{
+    const bool wanted =
+        std::any_of(waiting_.begin(), waiting_.end(), [this](const Request& r) { return r.target == bmp_; });
+    if (wanted && !bmpAsked_ && onBmpWanted) {
+        bmpAsked_ = true;
+        onBmpWanted();
+    }
+}
+
+void ImageSelectionServer::writeBytes(const Request& request, const SelectionBytes& data)
 {
     if (data.bytes.size() <= chunkBytes_) {
         xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, request.target, 8,
                             static_cast<uint32_t>(data.bytes.size()), data.bytes.data());
-        notify(request, request.property);
         return;
     }
-    // Incremental: announce the size, then one piece each time the requestor deletes the property.
+    // Incremental: announce the size; once the requestor has the notification, it deletes the
+    // property for each next piece.
     std::erase_if(transfers_, [&](const Transfer& t) {
         return t.requestor == request.requestor && t.property == request.property;
     });
@@ -298,7 +399,6 @@ void ImageSelectionServer::send(const Request& request, const SelectionBytes& da
     xcb_change_window_attributes(connection_, request.requestor, XCB_CW_EVENT_MASK, &watch);
     const auto size = static_cast<uint32_t>(std::min<size_t>(data.bytes.size(), UINT32_MAX));
     xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, incr_, 32, 1, &size);
-    notify(request, request.property);
     transfers_.push_back(
         {request.requestor, request.property, request.target, data, 0, std::chrono::steady_clock::now()});
 }

@@ -2,7 +2,8 @@
 // through xcb alone so that both the program and its small clipboard keeper use it. The caller
 // owns the connection and runs the event loop: it hands every event to dispatchPending().
 // A request for a format whose bytes are not there yet is held and answered when they come;
-// large answers go out in pieces (the X incremental transfer, INCR).
+// large answers go out in pieces (the X incremental transfer, INCR). Several formats asked at once
+// (MULTIPLE, as clipboard managers ask) are answered together when all of them are written.
 #pragma once
 
 #include <chrono>
@@ -52,7 +53,6 @@ public:
 
     // One keeper per display: a keeper holds the mark; taking it from a keeper ends that keeper.
     bool holdKeeperMark();
-    void endKeeper();
 
     // Offers the picture to the clipboard manager, if one runs, with the clipboard-manager
     // protocol (SAVE_TARGETS) and serves its requests until it answers or `limit` has passed.
@@ -73,7 +73,19 @@ private:
         xcb_atom_t target;
         xcb_atom_t selection;
         xcb_timestamp_t time;
+        // For one pair of a MULTIPLE request: that request's number and the pair's place in its list.
+        uint64_t multiple = 0;
+        size_t pair = 0;
     };
+    // A MULTIPLE request: its (target, property) list, where a refused pair's property becomes
+    // None, and how many pairs still wait for their bytes.
+    struct MultipleRequest {
+        uint64_t number;
+        Request request;
+        std::vector<xcb_atom_t> pairs;
+        size_t open = 0;
+    };
+    enum class Answer { Written, Refused, Waiting };
     struct Transfer {
         xcb_window_t requestor;
         xcb_atom_t property;
@@ -88,8 +100,13 @@ private:
     xcb_timestamp_t serverTime();
     void handle(const xcb_generic_event_t* event);
     void handleRequest(const xcb_selection_request_event_t& event);
+    void handleMultiple(const Request& request);
+    Answer write(const Request& request);
+    void writeBytes(const Request& request, const SelectionBytes& data);
+    void askForWantedBmp();
+    void pairAnswered(const Request& pair, bool written);
+    void finishMultiple(const MultipleRequest& multiple);
     void handlePropertyDeleted(xcb_window_t window, xcb_atom_t property);
-    void send(const Request& request, const SelectionBytes& data);
     void notify(const Request& request, xcb_atom_t property);
     void dropStalledTransfers();
     bool setSelectionOwner(xcb_atom_t selection, xcb_window_t owner, xcb_timestamp_t time);
@@ -97,7 +114,7 @@ private:
     xcb_connection_t* connection_;
     xcb_window_t window_ = 0;
     size_t chunkBytes_ = 0;
-    xcb_atom_t clipboard_, targets_, timestamp_, incr_, png_, bmp_, atomType_, integer_;
+    xcb_atom_t clipboard_, targets_, timestamp_, multiple_, atomPair_, incr_, png_, bmp_, atomType_, integer_;
     xcb_atom_t manager_, saveTargets_, saveProperty_, keeperMark_, timeProperty_;
     bool owned_ = false;
     bool holdsMark_ = false;
@@ -105,6 +122,8 @@ private:
     SelectionBytes stored_[2];
     bool bmpAsked_ = false;
     std::vector<Request> waiting_;
+    std::vector<MultipleRequest> multiples_;
+    uint64_t lastMultiple_ = 0;
     std::vector<Transfer> transfers_;
     // The manager's answer to SAVE_TARGETS: 0 none yet, 1 saved, -1 refused.
     int managerAnswer_ = 0;

@@ -181,14 +181,6 @@ void X11ClipboardService::setBitmap(const Bitmap& bitmap)
     });
 }
 
-void X11ClipboardService::endEarlierKeeper()
-{
-    if (server_) {
-        Server& server = *server_;
-        server.post([&server] { server.selection.endKeeper(); });
-    }
-}
-
 std::string X11ClipboardService::keepAfterExit(const std::string& keeperProgram)
 {
     if (!server_) {

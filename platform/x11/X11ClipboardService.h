@@ -48,8 +48,6 @@ public:
 
     void setBitmap(const Bitmap& bitmap) override;
 
-    // Ends a clipboard keeper left by an earlier run (the program has started again).
-    void endEarlierKeeper();
     // Hands the capture still on the clipboard to the clipboard manager (waiting at most 2 s for
     // its answer) or to a keeper started from `keeperProgram`. Ends the service's thread. Returns
     // why the capture could not be kept, or an empty string.

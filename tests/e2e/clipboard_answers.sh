@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The clipboard is taken as soon as a picture is placed: a paste that comes before its PNG is made
 # waits for that PNG and gets it, never an earlier picture or nothing; a picture placed while the
-# last one is still being encoded replaces it at once; the BMP is made only when a program asks.
+# last one is still being encoded replaces it at once; the BMP is made only when a program asks;
+# formats asked together wait for their bytes alike.
 source "$(dirname "$0")/lib/e2e.bash"
 
 mkfifo "$work/harness.in"
@@ -43,4 +44,14 @@ paste_as png "$work/third.png"
 waited=$(($(now_ms) - before))
 [ "$(colour_of "$work/third.png")" = "0 200 0" ] || fail "the early paste got $(colour_of "$work/third.png"), not the green picture"
 echo "an early paste waited ${waited} ms for its PNG and got it"
+
+# Both formats asked together (MULTIPLE) right after a yellow picture whose PNG takes 1 s: the one
+# answer waits for the PNG and for the BMP made on request, and both are the yellow picture.
+ask "put 200 200 0 1000" >/dev/null
+"$PY" "$ZENTRAP_SOURCE_DIR/tests/tools/clipboard_multiple.py" "$work/multiple" image/png image/bmp >"$work/multiple.txt" ||
+  fail "the MULTIPLE request failed"
+for format in png bmp; do
+  [ "$(colour_of "$work/multiple.$format")" = "200 200 0" ] || fail "the MULTIPLE request's $format is not the yellow picture"
+done
+echo "a MULTIPLE request waited for both formats and got them"
 echo "clipboard answers ok"

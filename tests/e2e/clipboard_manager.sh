@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # With a clipboard manager running, the capture is handed to it at exit: the manager reads the
-# clipboard's formats and gets the capture's PNG, and no keeper starts. A manager that never
+# clipboard's formats and gets the capture's PNG and BMP in one MULTIPLE request, and no keeper
+# starts. A manager that never
 # answers holds the exit back for a bounded time only.
 source "$(dirname "$0")/lib/e2e.bash"
 
-# start_manager NAME [--never-answer]: a test clipboard manager saving into $work/NAME.png.
+# start_manager NAME [--never-answer]: a test clipboard manager saving into $work/NAME.png/.bmp.
 start_manager() {
-  "$PY" "$ZENTRAP_SOURCE_DIR/tests/tools/clipboard_manager.py" "$work/$1.png" "${@:2}" >"$work/$1.log" 2>&1 &
+  "$PY" "$ZENTRAP_SOURCE_DIR/tests/tools/clipboard_manager.py" "$work/$1" "${@:2}" >"$work/$1.log" 2>&1 &
   manager_pid=$!
   started "$manager_pid"
   log_on_failure "$1" "$work/$1.log"
@@ -20,8 +21,9 @@ capture_pattern "$work/capture"
 close_zentrap
 wait_for 10 "the manager to save the clipboard" file_has_line "$work/saving.log" saved
 check same "$work/capture.png" "$work/saving.png" || fail "the manager did not get the capture's PNG"
+check same "$work/capture.png" "$work/saving.bmp" || fail "the manager did not get the capture's BMP"
 [ "$(keeper_count)" = 0 ] || fail "a keeper started beside the clipboard manager"
-echo "the clipboard manager got the capture"
+echo "the clipboard manager got the capture's PNG and BMP"
 
 wait_ended "$manager_pid" "the saving manager"
 start_manager silent --never-answer

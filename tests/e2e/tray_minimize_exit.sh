@@ -259,6 +259,8 @@ echo "exit question ok"
 # --- SIGTERM while the question is open ---------------------------------------------------------
 write_user_values '"FCursor"=dword:00000000\n"HideRemote"=dword:00000000'
 start_zentrap
+# The last run's capture is still kept on the clipboard: only a new image shows the capture done.
+clear_clipboard
 focus_remote
 xdotool key --clearmodifiers ctrl+c
 read_clipboard_images "$work/unsaved"

@@ -11,7 +11,9 @@ prepare_pattern_capture() {
 }
 
 # capture_pattern FILE: the Remote Control's Capture button; the clipboard's image in FILE.png/.bmp.
+# The clipboard is cleared first: an image still kept from an earlier run is not the capture.
 capture_pattern() {
+  clear_clipboard
   click_remote 50 155
   read_clipboard_images "$1"
 }
