@@ -2,33 +2,36 @@
 
 namespace {
 
-// How long after the show a move counts as the compositor's placement rather than the user's.
-constexpr long long kMapPlacementMs = 3000;
+// How often and how long the compositor is asked whether it has mapped the window.
+constexpr int kCheckIntervalMs = 40;
+constexpr long long kMapWaitMs = 5000;
 
 } // namespace
 
-void MapPlacement::showing(Point origin)
+void MapPlacement::showing(NativeWindow window, Point origin)
 {
     if (windowManager_ == nullptr || !windowManager_->compositorPlacesWindows()) {
         return;
     }
+    window_ = window;
     wanted_ = origin;
-    deadline_ = clock_.milliseconds() + kMapPlacementMs;
+    deadline_ = clock_.milliseconds() + kMapWaitMs;
+    if (!timer_) {
+        timer_ = clock_.makeRepeatingTimer(kCheckIntervalMs, [this] { check(); });
+    }
+    timer_->start();
 }
 
-void MapPlacement::moved(NativeWindow window, Point origin)
+void MapPlacement::forget()
 {
-    if (!wanted_) {
-        return;
+    if (timer_) {
+        timer_->stop();
     }
-    if (clock_.milliseconds() > deadline_) {
-        wanted_.reset();
-        return;
-    }
-    if (origin != *wanted_) {
-        const Point wanted = *wanted_;
-        // Asked once: a compositor that refuses again keeps the window where it wants it.
-        wanted_.reset();
-        windowManager_->requestPlace(window, wanted);
+}
+
+void MapPlacement::check()
+{
+    if (windowManager_->placeAfterMap(window_, wanted_) || clock_.milliseconds() > deadline_) {
+        timer_->stop();
     }
 }

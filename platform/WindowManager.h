@@ -65,11 +65,14 @@ public:
     // What the compositor keeps from the program's windows (clicks through a window's holes,
     // staying in front of other windows), in words for the user; empty when nothing.
     virtual std::string compositorLimits() const { return {}; }
-    // Asks for the shown window's top-left pixel at `origin`, by the compositor's own means where
-    // it re-places windows that ask themselves (sway centres them on every request).
-    virtual void requestPlace(NativeWindow window, Point origin)
+    // Puts the window just shown at `origin` once the compositor has mapped it, where the
+    // compositor places windows itself as it maps them (sway centres them) and refuses the
+    // window's own requests. False while the compositor has not mapped it yet (ask again); true
+    // when done or when there is nothing to do.
+    virtual bool placeAfterMap(NativeWindow window, Point origin)
     {
         (void)window;
         (void)origin;
+        return true;
     }
 };

@@ -779,18 +779,10 @@ void RemoteControlWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         // Back where it was, also after a capture hid it, when the compositor places it elsewhere.
-        mapPlacement_.showing({x(), y()});
+        mapPlacement_.showing(winId(), {x(), y()});
     }
     if (!event->spontaneous() && !minimized()) {
         setFrameVisible(!fullScreenMode());
-    }
-}
-
-void RemoteControlWindow::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    if (event->spontaneous()) {
-        mapPlacement_.moved(internalWinId(), {x(), y()});
     }
 }
 

@@ -257,7 +257,7 @@ void CaptureFrameWindow::showEvent(QShowEvent* event)
     // Before the window is mapped: the window manager reads its states only then.
     if (!event->spontaneous() && platform_.windowManager != nullptr) {
         platform_.windowManager->skipTaskbar(static_cast<NativeWindow>(winId()));
-        mapPlacement_.showing({x(), y()});
+        mapPlacement_.showing(winId(), {x(), y()});
     }
     QWidget::showEvent(event);
 }
@@ -301,9 +301,6 @@ void CaptureFrameWindow::moveEvent(QMoveEvent* event)
     QWidget::moveEvent(event);
     if (!dragging_) {
         update();
-    }
-    if (event->spontaneous()) {
-        mapPlacement_.moved(internalWinId(), {x(), y()});
     }
 }
 

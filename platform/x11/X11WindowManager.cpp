@@ -1,12 +1,11 @@
 #include "platform/x11/X11WindowManager.h"
 
 #include "platform/x11/QtXcbConnection.h"
-#include "platform/x11/SwayCommand.h"
+#include "platform/x11/SwayIpc.h"
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -285,28 +284,29 @@ std::optional<Point> X11WindowManager::windowOrigin(NativeWindow window)
     return Point{origin->dst_x, origin->dst_y};
 }
 
-void X11WindowManager::requestPlace(NativeWindow window, Point origin)
+bool X11WindowManager::placeAfterMap(NativeWindow window, Point origin)
 {
-    const std::optional<Point> now = windowOrigin(window);
-    if (!compositorPlaces_ || !now || *now == origin) {
-        return;
+    if (!compositorPlaces_) {
+        return true;
     }
-    // By the distance, so that sway's borders and title bars around the window do not count.
-    auto step = [](int distance, const char* forward, const char* back) {
-        return std::string("move ") + (distance < 0 ? back : forward) + " " + std::to_string(std::abs(distance)) +
-               " px";
-    };
-    const std::string move = "[id=" + std::to_string(window) + "] " + step(origin.x - now->x, "right", "left") + ", " +
-                             step(origin.y - now->y, "down", "up");
-    if (runSwayCommand(move)) {
-        return;
+    // Other compositors (mutter, KWin) grant the place the window asks for.
+    const SwayWindowPlace place = swayWindowPlace(window);
+    if (!place.swayAnswered) {
+        return true;
     }
-    // Other compositors grant a window's own request.
-    xcb_connection_t* connection = qtConnection();
-    const std::array<uint32_t, 2> position{static_cast<uint32_t>(origin.x), static_cast<uint32_t>(origin.y)};
-    xcb_configure_window(connection, static_cast<xcb_window_t>(window), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
-                         position.data());
-    xcb_flush(connection);
+    if (!place.content) {
+        return false;
+    }
+    if (*place.content != origin) {
+        // By the distance, so that sway's borders and title bars around the window do not count.
+        auto step = [](int distance, const char* forward, const char* back) {
+            return std::string("move ") + (distance < 0 ? back : forward) + " " + std::to_string(std::abs(distance)) +
+                   " px";
+        };
+        runSwayCommand("[id=" + std::to_string(window) + "] " + step(origin.x - place.content->x, "right", "left") +
+                       ", " + step(origin.y - place.content->y, "down", "up"));
+    }
+    return true;
 }
 
 std::string X11WindowManager::compositorLimits() const

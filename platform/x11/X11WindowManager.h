@@ -18,7 +18,7 @@ public:
     std::optional<FramedWindow> framedWindow(NativeWindow window) override;
     std::optional<Point> windowOrigin(NativeWindow window) override;
     bool compositorPlacesWindows() const override { return compositorPlaces_; }
-    void requestPlace(NativeWindow window, Point origin) override;
+    bool placeAfterMap(NativeWindow window, Point origin) override;
     std::string compositorLimits() const override;
 
 private:
