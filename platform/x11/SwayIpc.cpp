@@ -85,7 +85,7 @@ std::optional<Point> contentOrigin(const QJsonObject& node, qint64 window)
                      rect.value("y").toInt() + inner.value("y").toInt()};
     }
     for (const char* children : {"nodes", "floating_nodes"}) {
-        for (const QJsonValue& child : node.value(children).toArray()) {
+        for (const auto& child : node.value(children).toArray()) {
             if (const std::optional<Point> found = contentOrigin(child.toObject(), window)) {
                 return found;
             }
