@@ -131,7 +131,7 @@ struct TextEdit {
 // one too.
 std::string withEdits(std::string_view text, std::vector<TextEdit>& edits, size_t extra)
 {
-    std::sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.at < b.at; });
+    std::stable_sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.at < b.at; });
     const bool openLastLine = !text.empty() && text.back() != '\n';
     std::string out;
     out.reserve(text.size() + extra + 1);
@@ -165,7 +165,7 @@ std::string editRegFile(std::string_view bytes, const std::vector<RegChange>& ch
     ChangeSet changeSet(changes);
     changeSet.locate(text);
 
-    // Positions past a line's break (the last line may have none).
+    // Edits start and end past a line's break (withEdits gives the file's last line one).
     std::vector<TextEdit> edits;
     size_t extra = 0;
     std::string newSections;
