@@ -108,7 +108,7 @@ void reportPeakMemory()
         QApplication::processEvents();
         form.updateLayout();
         for (int n = 1; n <= kVariantCount; ++n) {
-            form.paintBox(n)->renderOffscreen();
+            form.findChild<SavePreviewPane*>(QString("paintBox%1").arg(n))->renderOffscreen();
         }
     }
     size_t peak = peakResidentBytes();

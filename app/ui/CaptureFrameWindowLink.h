@@ -4,7 +4,7 @@
 #include "app/CaptureFrameLink.h"
 #include "capture/ui/CaptureFrameWindow.h"
 
-#include <QAction>
+#include <optional>
 
 class CaptureFrameWindowLink : public CaptureFrameLink {
 public:
@@ -15,13 +15,8 @@ public:
     void setShown(bool shown) override { frame_.setVisible(shown); }
     std::optional<int> unit() const override
     {
-        const QAction* items[] = {frame_.pixelsItem(), frame_.inchesItem(), frame_.centimetresItem()};
-        for (int unit = 0; unit < 3; ++unit) {
-            if (items[unit]->isChecked()) {
-                return unit;
-            }
-        }
-        return std::nullopt;
+        const std::optional<MeasureUnit> marked = frame_.markedUnit();
+        return marked ? std::optional(static_cast<int>(*marked)) : std::nullopt;
     }
     void chooseUnit(int unit) override { frame_.setUnits(static_cast<MeasureUnit>(unit)); }
     void applyDragOption() override { frame_.applyDragOption(); }

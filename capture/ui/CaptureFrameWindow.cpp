@@ -127,6 +127,16 @@ void CaptureFrameWindow::setUnits(MeasureUnit unit)
     repaint();
 }
 
+std::optional<MeasureUnit> CaptureFrameWindow::markedUnit() const
+{
+    for (const QAction* item : {pixelsItem_, inchesItem_, centimetresItem_}) {
+        if (item->isChecked()) {
+            return static_cast<MeasureUnit>(item->data().toInt());
+        }
+    }
+    return std::nullopt;
+}
+
 void CaptureFrameWindow::applyDragOption()
 {
     dragMode_ = host_.updateRulers() ? DragMode::Own : DragMode::System;
@@ -136,6 +146,7 @@ void CaptureFrameWindow::applyDragOption()
 void CaptureFrameWindow::createUnitsMenu()
 {
     unitsMenu_ = new QMenu(this);
+    unitsMenu_->setObjectName(QStringLiteral("unitsMenu"));
     unitsGroup_ = new QActionGroup(this);
     unitsGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     auto addItem = [this](const QString& caption, int tag) {

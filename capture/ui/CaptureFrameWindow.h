@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QActionGroup;
@@ -43,10 +44,8 @@ public:
     void applyDragOption();
 
     int borderWidth() const { return borderWidth_; }
-    QMenu* unitsMenu() const { return unitsMenu_; }
-    QAction* pixelsItem() const { return pixelsItem_; }
-    QAction* inchesItem() const { return inchesItem_; }
-    QAction* centimetresItem() const { return centimetresItem_; }
+    // The unit whose item the units menu marks; none while a stored unit outside the menu holds.
+    std::optional<MeasureUnit> markedUnit() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

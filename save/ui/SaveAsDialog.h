@@ -59,7 +59,6 @@ public:
     SaveSession& session() { return session_; }
     QString paneTitle(int n) const;
     double gaugeFraction(int n) const;
-    SavePreviewPane* paintBox(int n) const;
     ColorRef background() const { return background_; }
     ColorRef transparentSwatch() const { return transparentSwatch_; }
     QPoint scrollOffset() const override { return {offsetX_, offsetY_}; }
@@ -104,6 +103,8 @@ private:
     // A length designed at 96 pixels per inch, at the screen's pixels per inch.
     int scaledToScreen(int designed) const;
     void nameControls();
+    // The preview of variant n, named "paintBox<n>".
+    SavePreviewPane* paintBox(int n) const;
 
     // The controls. Each has its member's name without the underscore as its object name, by which
     // tests and tools find it.

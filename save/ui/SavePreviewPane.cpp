@@ -84,6 +84,7 @@ SaveVariantPanel::SaveVariantPanel(int variant, SavePaneHost& host, QWidget* par
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     paintBox_ = new SavePreviewPane(variant, host, this);
+    paintBox_->setObjectName(QString("paintBox%1").arg(variant));
 }
 
 void SaveVariantPanel::resizeEvent(QResizeEvent* event)

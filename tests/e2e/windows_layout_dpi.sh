@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The About box, the View and every settings page of Save As give each of their texts the room it needs
-# at 96, 120, 144 and 192 pixels per inch, in the fonts of the test desktop: zentrap-layout-check shows
-# the real windows and measures every label, check box, list and button against its text.
+# Every window that lays itself out (About, View, Save As with each settings page, Preferences, the
+# Image Editor, the Print Preview, the exit question, the hotkey failure dialog, help) gives each of
+# its texts the room it needs, keeps its controls inside and apart, at 96, 120, 144 and 192 pixels per
+# inch in the fonts of the test desktop: zentrap-layout-check shows the real windows and measures them.
 set -uo pipefail
 : "${ZENTRAP_BIN:?ZENTRAP_BIN must name the bin folder of the build}"
 : "${DISPLAY:?run under scripts/with-test-desktop}"

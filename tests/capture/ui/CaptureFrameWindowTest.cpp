@@ -4,6 +4,7 @@
 
 #include "capture/FrameTestSupport.h"
 #include "common/SettingsStore.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -88,7 +89,7 @@ TEST_F(CaptureFrame, FirstStartIsAQuarterInAndHalfTheScreen)
     EXPECT_EQ(form.geometry(), QRect(480, 270, 960, 540));
     EXPECT_EQ(form.captureRect(), Rect::fromSize(494, 284, 932, 512));
     EXPECT_EQ(form.units(), MeasureUnit::Pixels);
-    EXPECT_TRUE(form.pixelsItem()->isChecked());
+    EXPECT_EQ(form.markedUnit(), MeasureUnit::Pixels);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Zentrap Capture Frame"));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -109,7 +110,7 @@ TEST_F(CaptureFrame, GeometryAndUnitAreWrittenAtDestructionAndReadBack)
     CaptureFrameWindow again(fakes.platform, host);
     EXPECT_EQ(again.geometry(), QRect(-40, 100, 333, 222));
     EXPECT_EQ(again.units(), MeasureUnit::Centimetres);
-    EXPECT_TRUE(again.centimetresItem()->isChecked());
+    EXPECT_EQ(again.markedUnit(), MeasureUnit::Centimetres);
 }
 
 TEST_F(CaptureFrame, AbsurdStoredValuesGiveAUsableFrameAndAnUnknownUnitIsKept)
@@ -128,9 +129,7 @@ TEST_F(CaptureFrame, AbsurdStoredValuesGiveAUsableFrameAndAnUnknownUnitIsKept)
         EXPECT_EQ(form.height(), 1080);
         EXPECT_EQ(form.captureRect().width(), 1);
         EXPECT_EQ(static_cast<int>(form.units()), 7);
-        EXPECT_FALSE(form.pixelsItem()->isChecked());
-        EXPECT_FALSE(form.inchesItem()->isChecked());
-        EXPECT_FALSE(form.centimetresItem()->isChecked());
+        EXPECT_EQ(form.markedUnit(), std::nullopt);
     }
     EXPECT_EQ(storedValue("FUnits"), 7);
 }
@@ -175,19 +174,20 @@ TEST_F(CaptureFrame, TheBandFollowsTheDensityTheShapeLeavesOutTheHoleAndShrinkin
 TEST_F(CaptureFrame, UnitsMenuItemsSetTheUnit)
 {
     CaptureFrameWindow form(fakes.platform, host);
-    ASSERT_EQ(form.unitsMenu()->actions().size(), 3);
-    EXPECT_EQ(form.unitsMenu()->actions()[0]->text(), QStringLiteral("Pixels"));
-    EXPECT_EQ(form.unitsMenu()->actions()[1]->text(), QStringLiteral("Inches"));
-    EXPECT_EQ(form.unitsMenu()->actions()[2]->text(), QStringLiteral("Centimetres"));
-    form.inchesItem()->trigger();
+    const QList<QAction*> items = control<QMenu>(form, "unitsMenu").actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Pixels"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Inches"));
+    EXPECT_EQ(items[2]->text(), QStringLiteral("Centimetres"));
+    items[1]->trigger();
     EXPECT_EQ(form.units(), MeasureUnit::Inches);
-    EXPECT_TRUE(form.inchesItem()->isChecked());
-    EXPECT_FALSE(form.pixelsItem()->isChecked());
+    EXPECT_TRUE(items[1]->isChecked());
+    EXPECT_FALSE(items[0]->isChecked());
     form.setUnits(MeasureUnit::Pixels);
     EXPECT_EQ(form.units(), MeasureUnit::Pixels);
-    EXPECT_TRUE(form.pixelsItem()->isChecked());
+    EXPECT_TRUE(items[0]->isChecked());
     form.setUnits(MeasureUnit::Pixels); // clicking the marked item keeps it marked
-    EXPECT_TRUE(form.pixelsItem()->isChecked());
+    EXPECT_TRUE(items[0]->isChecked());
 }
 
 TEST_F(CaptureFrame, KeysAreForwardedToTheRemoteControl)

@@ -167,7 +167,7 @@ TEST_F(SaveFormTest, AClickOnAnotherPaneOnlyMakesItActive)
     auto form = open(image);
     form->show();
     QString before = form->paneTitle(2);
-    QTest::mouseClick(form->paintBox(2), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(&control<SavePreviewPane>(*form, "paintBox2"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(form->session().activeVariant(), 2);
     EXPECT_EQ(control<QComboBox>(*form, "formatBox").currentText(), "JPEG");
     EXPECT_EQ(control<QStackedWidget>(*form, "settingsPages").currentIndex(), 1);
@@ -354,7 +354,7 @@ TEST_F(SaveFormTest, ClosingWritesEverythingAndItComesBack)
 {
     {
         auto form = open(image);
-        QTest::mouseClick(form->paintBox(3), Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(&control<SavePreviewPane>(*form, "paintBox3"), Qt::LeftButton, {}, QPoint(2, 2));
         control<QComboBox>(*form, "gifDitherBox").setCurrentIndex(2);
         emit control<QComboBox>(*form, "gifDitherBox").activated(2);
         form->colorAnswer = makeColor(10, 20, 30);
@@ -455,7 +455,7 @@ TEST_F(SaveFormTest, AnImageSmallerThanThePreviewsNeverScrollsAndShowsTheBackgro
     auto form = open(image);
     form->show();
     form->updateLayout();
-    SavePreviewPane* box = form->paintBox(1);
+    SavePreviewPane* box = &control<SavePreviewPane>(*form, "paintBox1");
     ASSERT_GT(box->width(), image.width());
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseMove(box, QPoint(60, 40));
@@ -479,7 +479,7 @@ TEST_F(SaveFormTest, DraggingALargeImageScrollsAllFourWithinTheImage)
     auto form = open(large);
     form->show();
     form->updateLayout();
-    SavePreviewPane* box = form->paintBox(1);
+    SavePreviewPane* box = &control<SavePreviewPane>(*form, "paintBox1");
     // The hands tell themselves apart by their hot spots: the open hand's (15, 15), the closed (16, 16).
     QTest::mouseMove(box, QPoint(100, 100));
     EXPECT_EQ(box->cursor().hotSpot(), QPoint(15, 15));
@@ -523,19 +523,19 @@ TEST_F(SaveFormTest, ThePickerTakesTheTransparentPixelOnTheActiveGifPane)
     control<QToolButton>(*form, "pickerButton").click();
     ASSERT_TRUE(control<QToolButton>(*form, "pickerButton").isChecked());
     QString title = form->paneTitle(3);
-    QTest::mouseMove(form->paintBox(3), QPoint(17, 9));
-    EXPECT_EQ(form->paintBox(3)->cursor().hotSpot(), QPoint(1, 30)); // the pipette's tip
-    QTest::mouseClick(form->paintBox(3), Qt::LeftButton, {}, QPoint(17, 9));
+    QTest::mouseMove(&control<SavePreviewPane>(*form, "paintBox3"), QPoint(17, 9));
+    EXPECT_EQ(control<SavePreviewPane>(*form, "paintBox3").cursor().hotSpot(), QPoint(1, 30)); // the pipette's tip
+    QTest::mouseClick(&control<SavePreviewPane>(*form, "paintBox3"), Qt::LeftButton, {}, QPoint(17, 9));
     const SaveVariant& v = form->session().variant(3);
     EXPECT_EQ(v.GIFTransparentPixelX, 17);
     EXPECT_EQ(v.GIFTransparentPixelY, 9);
     EXPECT_EQ(form->transparentSwatch(), v.picture->pixelColor(17, 9));
     EXPECT_EQ(form->paneTitle(3), title); // not encoded again
     // A click outside the image picks nothing.
-    QTest::mouseClick(form->paintBox(3), Qt::LeftButton, {}, QPoint(image.width() + 3, 2));
+    QTest::mouseClick(&control<SavePreviewPane>(*form, "paintBox3"), Qt::LeftButton, {}, QPoint(image.width() + 3, 2));
     EXPECT_EQ(v.GIFTransparentPixelX, 17);
     // A click on another pane makes it active and releases the picker.
-    QTest::mouseClick(form->paintBox(1), Qt::LeftButton, {}, QPoint(17, 9));
+    QTest::mouseClick(&control<SavePreviewPane>(*form, "paintBox1"), Qt::LeftButton, {}, QPoint(17, 9));
     EXPECT_EQ(form->session().activeVariant(), 1);
     EXPECT_FALSE(control<QToolButton>(*form, "pickerButton").isChecked());
 }
