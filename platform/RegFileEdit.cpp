@@ -60,9 +60,15 @@ public:
                     key = it == indexByFoldedPath_.end() ? nullptr : &keys_[it->second];
                 }
             } else if (item->kind == RegItem::Kind::Value && key) {
-                std::string name = unescaped(item->quotedName);
+                // Most names have no escapes: they are compared where they stand.
+                std::string withEscapes;
+                std::string_view name = item->quotedName;
+                if (name.find('\\') != std::string_view::npos) {
+                    withEscapes = unescaped(name);
+                    name = withEscapes;
+                }
                 if (auto found = findValue(*key, FoldedNameTable::hashOf(name), name)) {
-                    key->existing[*found] = KeyChanges::Place{item->begin, item->end, std::move(name)};
+                    key->existing[*found] = KeyChanges::Place{item->begin, item->end, std::string(name)};
                 }
             }
             if (key) {
