@@ -60,9 +60,15 @@ public:
                     key = it == indexByFoldedPath_.end() ? nullptr : &keys_[it->second];
                 }
             } else if (item->kind == RegItem::Kind::Value && key) {
-                std::string name = unescaped(item->quotedName);
+                // Most names have no escapes: they are compared where they stand.
+                std::string withEscapes;
+                std::string_view name = item->quotedName;
+                if (name.find('\\') != std::string_view::npos) {
+                    withEscapes = unescaped(name);
+                    name = withEscapes;
+                }
                 if (auto found = findValue(*key, FoldedNameTable::hashOf(name), name)) {
-                    key->existing[*found] = KeyChanges::Place{item->begin, item->end, std::move(name)};
+                    key->existing[*found] = KeyChanges::Place{item->begin, item->end, std::string(name)};
                 }
             }
             if (key) {
@@ -131,7 +137,7 @@ struct TextEdit {
 // one too.
 std::string withEdits(std::string_view text, std::vector<TextEdit>& edits, size_t extra)
 {
-    std::sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.at < b.at; });
+    std::stable_sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.at < b.at; });
     const bool openLastLine = !text.empty() && text.back() != '\n';
     std::string out;
     out.reserve(text.size() + extra + 1);
@@ -165,7 +171,7 @@ std::string editRegFile(std::string_view bytes, const std::vector<RegChange>& ch
     ChangeSet changeSet(changes);
     changeSet.locate(text);
 
-    // Positions past a line's break (the last line may have none).
+    // Edits start and end past a line's break (withEdits gives the file's last line one).
     std::vector<TextEdit> edits;
     size_t extra = 0;
     std::string newSections;

@@ -95,7 +95,22 @@ std::optional<uint32_t> RegContents::findValue(uint32_t key, std::string_view na
 
 void RegContents::store(uint32_t key, Span name, Span data)
 {
-    if (auto found = findValue(key, view(name))) {
+    // One search and one hash of the name, as most values of a big file pass through here once.
+    const std::string_view nameText = view(name);
+    auto sameName = [&](uint32_t v) { return equalsIgnoringCase(view(values_[v].name), nameText); };
+    auto hashOfValue = [&](uint32_t v) { return FoldedNameTable::hashOf(view(values_[v].name)); };
+    auto index = valueIndexes_.find(key);
+    const uint64_t hash = index != valueIndexes_.end() ? FoldedNameTable::hashOf(nameText) : 0;
+    size_t count = 0;
+    std::optional<uint32_t> found;
+    if (index != valueIndexes_.end()) {
+        found = index->second.find(hash, sameName);
+    } else {
+        for (uint32_t v = keys_[key].firstValue; v != kNone && !found; v = values_[v].next, ++count) {
+            found = sameName(v) ? std::optional<uint32_t>(v) : std::nullopt;
+        }
+    }
+    if (found) {
         values_[*found].data = data;
         return;
     }
@@ -112,19 +127,12 @@ void RegContents::store(uint32_t key, Span name, Span data)
     }
     owner.lastValue = added;
 
-    auto hashOfValue = [&](uint32_t v) { return FoldedNameTable::hashOf(view(values_[v].name)); };
-    if (auto index = valueIndexes_.find(key); index != valueIndexes_.end()) {
-        index->second.insert(hashOfValue(added), added, hashOfValue);
-        return;
-    }
-    size_t count = 0;
-    for (uint32_t v = owner.firstValue; v != kNone; v = values_[v].next) {
-        ++count;
-    }
-    if (count == kIndexedValues) {
-        FoldedNameTable& index = valueIndexes_[key];
+    if (index != valueIndexes_.end()) {
+        index->second.insert(hash, added, hashOfValue);
+    } else if (count + 1 == kIndexedValues) {
+        FoldedNameTable& made = valueIndexes_[key];
         for (uint32_t v = owner.firstValue; v != kNone; v = values_[v].next) {
-            index.insert(hashOfValue(v), v, hashOfValue);
+            made.insert(hashOfValue(v), v, hashOfValue);
         }
     }
 }
