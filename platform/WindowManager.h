@@ -19,6 +19,14 @@ struct FramedWindow {
     Rect bounds;
 };
 
+// The sides of a window that a resize moves; the others stay put.
+struct WindowEdges {
+    bool left = false;
+    bool top = false;
+    bool right = false;
+    bool bottom = false;
+};
+
 class WindowManager {
 public:
     virtual ~WindowManager() = default;
@@ -39,6 +47,16 @@ public:
     // had been pressed at `anchor` (screen pixels): the window keeps that point under the pointer.
     // False when there is no window manager that offers it.
     virtual bool startMove(NativeWindow window, Point anchor, int button) = 0;
+    // Hands the window to the window manager's resize loop by `edges`, as startMove does the move.
+    // False when there is no window manager that offers it.
+    virtual bool startResize(NativeWindow window, Point anchor, WindowEdges edges, int button)
+    {
+        (void)window;
+        (void)anchor;
+        (void)edges;
+        (void)button;
+        return false;
+    }
     // False when the display cannot shape windows, so a window cannot have holes.
     virtual bool shapesAvailable() = 0;
     // Where the shown window stands, its frame included; nothing when the desktop cannot tell.

@@ -313,6 +313,9 @@ void CaptureFrameWindow::mousePressEvent(QMouseEvent* event)
         const unsigned edges =
             frameEdgesAt({position.x(), position.y()}, {width(), height()}, resizeMargin(), borderWidth_);
         if (edges != kEdgeNone) {
+            if (startCompositorResize(edges, global)) {
+                return;
+            }
             resizeEdges_ = edges;
             resizeStartGlobal_ = global;
             resizeStartGeometry_ = QRect(placedPosition(), size());
@@ -374,6 +377,22 @@ void CaptureFrameWindow::mouseReleaseEvent(QMouseEvent* event)
         dragging_ = false;
     }
     systemMoveArmed_ = false;
+}
+
+bool CaptureFrameWindow::startCompositorResize(unsigned edges, QPoint globalPosition)
+{
+    // Where a compositor places the windows, it may move the frame at each of its own resizes
+    // (sway centres it): the compositor resizes it and keeps the opposite edges where they are.
+    WindowManager* windowManager = platform_.windowManager;
+    if (windowManager == nullptr || !windowManager->compositorPlacesWindows()) {
+        return false;
+    }
+    const WindowEdges sides{.left = (edges & kEdgeLeft) != 0,
+                            .top = (edges & kEdgeTop) != 0,
+                            .right = (edges & kEdgeRight) != 0,
+                            .bottom = (edges & kEdgeBottom) != 0};
+    return windowManager->startResize(static_cast<NativeWindow>(winId()), {globalPosition.x(), globalPosition.y()},
+                                      sides, 1);
 }
 
 void CaptureFrameWindow::beginOwnDrag(QPoint globalPosition)

@@ -74,6 +74,9 @@ private:
     int resizeMargin() const;
     void updateHoverCursor(QPoint position);
     void beginOwnDrag(QPoint globalPosition);
+    // Hands a resize by `edges` to the compositor where it places the windows; false when the
+    // frame resizes itself.
+    bool startCompositorResize(unsigned edges, QPoint globalPosition);
     void followOwnDrag(QPoint globalPosition);
     // Where the window stands on the screen, in the X server's word where a compositor may have
     // refused or changed a move that Qt believes done.

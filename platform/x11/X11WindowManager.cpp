@@ -196,7 +196,11 @@ void X11WindowManager::skipTaskbar(NativeWindow window)
     xcb_flush(connection);
 }
 
-bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
+namespace {
+
+// Asks the window manager to run its move or resize loop (`direction`, as _NET_WM_MOVERESIZE
+// numbers them) for the window, as if `button` had been pressed at `anchor`.
+bool startMoveResize(NativeWindow window, Point anchor, uint32_t direction, int button)
 {
     xcb_connection_t* connection = qtConnection();
     if (connection == nullptr || window == 0) {
@@ -210,7 +214,6 @@ bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
         !propertyHoldsAtom(connection, tree->root, internAtom(connection, "_NET_SUPPORTED"), moveResize)) {
         return false;
     }
-    constexpr uint32_t kMoveResizeMove = 8;
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -218,7 +221,7 @@ bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
     message.type = moveResize;
     message.data.data32[0] = static_cast<uint32_t>(anchor.x);
     message.data.data32[1] = static_cast<uint32_t>(anchor.y);
-    message.data.data32[2] = kMoveResizeMove;
+    message.data.data32[2] = direction;
     message.data.data32[3] = static_cast<uint32_t>(button);
     message.data.data32[4] = 1; // a normal application
     // The window manager takes the pointer over; our implicit grab from the press must go.
@@ -227,6 +230,32 @@ bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
     return true;
+}
+
+} // namespace
+
+bool X11WindowManager::startMove(NativeWindow window, Point anchor, int button)
+{
+    constexpr uint32_t kMoveResizeMove = 8;
+    return startMoveResize(window, anchor, kMoveResizeMove, button);
+}
+
+bool X11WindowManager::startResize(NativeWindow window, Point anchor, WindowEdges edges, int button)
+{
+    // The directions clockwise from the top-left corner, as _NET_WM_MOVERESIZE numbers them.
+    uint32_t direction = 0;
+    if (edges.top) {
+        direction = edges.left ? 0 : (edges.right ? 2 : 1);
+    } else if (edges.bottom) {
+        direction = edges.right ? 4 : (edges.left ? 6 : 5);
+    } else if (edges.right) {
+        direction = 3;
+    } else if (edges.left) {
+        direction = 7;
+    } else {
+        return false;
+    }
+    return startMoveResize(window, anchor, direction, button);
 }
 
 bool X11WindowManager::shapesAvailable()

@@ -14,6 +14,7 @@ public:
     void clearMinimized(NativeWindow window) override;
     void skipTaskbar(NativeWindow window) override;
     bool startMove(NativeWindow window, Point anchor, int button) override;
+    bool startResize(NativeWindow window, Point anchor, WindowEdges edges, int button) override;
     bool shapesAvailable() override;
     std::optional<FramedWindow> framedWindow(NativeWindow window) override;
     std::optional<Point> windowOrigin(NativeWindow window) override;

@@ -3,6 +3,7 @@
 # floating X11 window as it maps it and at each move the window asks for itself. Zentrap started
 # with a stored place comes up there; the Capture Frame dragged by its band with real input through
 # the compositor paints its rulers, captures and stores the place where the compositor shows it;
+# resized by its corner it keeps its other edges where they are;
 # the Remote Control, hidden for a full-screen capture, comes back where it was. The hole's clicks,
 # which sway gives to the frame, are explained on the frame.
 set -euo pipefail
@@ -98,6 +99,18 @@ within 10 settled || fail "the frame does not settle after the compositor's move
 same_pictures "$dir/dragged.png" "$dir/placed.png" ||
   fail "the rulers after the drag differ from the rulers at the same place (dragged.png, placed.png)"
 
+# The frame resized by its right-bottom corner, 60 px right and 40 px down, with real input: its
+# top-left stays where it was and its size follows the pointer, in the X server and on the screen.
+rig input "$dir" "move $((gx + fw - 3)) $((gy + fh - 3))" "move $((gx + fw - 2)) $((gy + fh - 2))" "down 1"
+for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $((gx + fw - 2 + 6 * i)) $((gy + fh - 2 + 4 * i))"; done
+rig input "$dir" "up 1" "move 1919 1079"
+resized() { [ "$(place 'Zentrap Capture Frame')" = "$gx $gy $((fw + 60)) $((fh + 40))" ]; }
+within 10 resized ||
+  fail "the frame resized by its corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $((fw + 60)) $((fh + 40))"
+within 10 shown_at "Zentrap Capture Frame" "$gx" "$gy" || fail "the compositor shows the resized frame elsewhere"
+fw=$((fw + 60)) fh=$((fh + 40))
+echo "frame resized by its corner to ${fw}x${fh}, still at $gx,$gy"
+
 # The hole takes the clicks in this session (XWayland gives the compositor no input shape): the
 # frame's band says so when the pointer rests on it, and a click in the hole goes to the frame, not
 # to the picture below.
@@ -162,11 +175,13 @@ kill "$zentrap_pid"
 within 30 sh -c "! kill -0 $zentrap_pid" || fail "Zentrap did not end on SIGTERM"
 [ "$(stored CropLeft),$(stored CropTop)" = "$gx,$gy" ] ||
   fail "the frame's place stored at the end is $(stored CropLeft),$(stored CropTop), the compositor had it at $gx,$gy"
+[ "$(stored CropWidth)x$(stored CropHeight)" = "${fw}x$fh" ] ||
+  fail "the frame's size stored at the end is $(stored CropWidth)x$(stored CropHeight), not ${fw}x$fh"
 [ "$(stored Left),$(stored Top)" = "1500,600" ] ||
   fail "the Remote Control's place stored at the end is $(stored Left),$(stored Top), not 1500,600"
 ok=1
 if [ "$compositor" = sway ]; then
-  echo "placement ok (sway): stored places honoured; rulers, capture and stored place follow the drag; the Remote Control stays put across a capture; the hole's clicks explained"
+  echo "placement ok (sway): stored places honoured; rulers, capture and stored place follow the drag; a corner resize keeps the top-left; the Remote Control stays put across a capture; the hole's clicks explained"
 else
-  echo "placement ok ($compositor): stored places honoured; rulers and stored place follow the drag; the frame comes back in place (captures not checked: no screen service on this rig)"
+  echo "placement ok ($compositor): stored places honoured; rulers and stored place follow the drag; a corner resize keeps the top-left; the frame comes back in place (captures not checked: no screen service on this rig)"
 fi
