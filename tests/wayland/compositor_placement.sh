@@ -3,7 +3,7 @@
 # floating X11 window as it maps it and at each move the window asks for itself. Zentrap started
 # with a stored place comes up there; the Capture Frame dragged by its band with real input through
 # the compositor paints its rulers, captures and stores the place where the compositor shows it;
-# resized by its corner it keeps its other edges where they are;
+# resized by a corner it keeps the opposite corner where it is;
 # the Remote Control, hidden for a full-screen capture, comes back where it was. The hole's clicks,
 # which sway gives to the frame, are explained on the frame.
 set -euo pipefail
@@ -99,17 +99,25 @@ within 10 settled || fail "the frame does not settle after the compositor's move
 same_pictures "$dir/dragged.png" "$dir/placed.png" ||
   fail "the rulers after the drag differ from the rulers at the same place (dragged.png, placed.png)"
 
-# The frame resized by its right-bottom corner, 60 px right and 40 px down, with real input: its
-# top-left stays where it was and its size follows the pointer, in the X server and on the screen.
-rig input "$dir" "move $((gx + fw - 3)) $((gy + fh - 3))" "move $((gx + fw - 2)) $((gy + fh - 2))" "down 1"
-for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $((gx + fw - 2 + 6 * i)) $((gy + fh - 2 + 4 * i))"; done
-rig input "$dir" "up 1" "move 1919 1079"
-resized() { [ "$(place 'Zentrap Capture Frame')" = "$gx $gy $((fw + 60)) $((fh + 40))" ]; }
-within 10 resized ||
-  fail "the frame resized by its corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $((fw + 60)) $((fh + 40))"
+# The frame resized with real input by its right-bottom corner, 60 px right and 40 px down, then
+# by its top-left corner, 30 px left and 20 px up: the opposite corner stays where it was and the
+# size follows the pointer, in the X server and on the screen.
+# corner_drag X Y DX DY: the left button pressed at X,Y and the pointer moved by DX,DY in ten steps.
+corner_drag() {
+  rig input "$dir" "move $(($1 - 1)) $(($2 - 1))" "move $1 $2" "down 1"
+  for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $(($1 + $3 * i / 10)) $(($2 + $4 * i / 10))"; done
+  rig input "$dir" "up 1" "move 1919 1079"
+}
+placed_as() { [ "$(place 'Zentrap Capture Frame')" = "$*" ]; }
+corner_drag $((gx + fw - 2)) $((gy + fh - 2)) 60 40
+within 10 placed_as "$gx" "$gy" $((fw + 60)) $((fh + 40)) ||
+  fail "the frame resized by its right-bottom corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $((fw + 60)) $((fh + 40))"
+corner_drag $((gx + 1)) $((gy + 1)) -30 -20
+gx=$((gx - 30)) gy=$((gy - 20)) fw=$((fw + 90)) fh=$((fh + 60))
+within 10 placed_as "$gx" "$gy" "$fw" "$fh" ||
+  fail "the frame resized by its top-left corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $fw $fh"
 within 10 shown_at "Zentrap Capture Frame" "$gx" "$gy" || fail "the compositor shows the resized frame elsewhere"
-fw=$((fw + 60)) fh=$((fh + 40))
-echo "frame resized by its corner to ${fw}x${fh}, still at $gx,$gy"
+echo "frame resized by its corners to ${fw}x${fh} at $gx,$gy"
 
 # The hole takes the clicks in this session (XWayland gives the compositor no input shape): the
 # frame's band says so when the pointer rests on it, and a click in the hole goes to the frame, not
@@ -181,7 +189,7 @@ within 30 sh -c "! kill -0 $zentrap_pid" || fail "Zentrap did not end on SIGTERM
   fail "the Remote Control's place stored at the end is $(stored Left),$(stored Top), not 1500,600"
 ok=1
 if [ "$compositor" = sway ]; then
-  echo "placement ok (sway): stored places honoured; rulers, capture and stored place follow the drag; a corner resize keeps the top-left; the Remote Control stays put across a capture; the hole's clicks explained"
+  echo "placement ok (sway): stored places honoured; rulers, capture and stored place follow the drag; a corner resize keeps the opposite corner; the Remote Control stays put across a capture; the hole's clicks explained"
 else
-  echo "placement ok ($compositor): stored places honoured; rulers and stored place follow the drag; a corner resize keeps the top-left; the frame comes back in place (captures not checked: no screen service on this rig)"
+  echo "placement ok ($compositor): stored places honoured; rulers and stored place follow the drag; a corner resize keeps the opposite corner; the frame comes back in place (captures not checked: no screen service on this rig)"
 fi
