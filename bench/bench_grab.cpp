@@ -1,6 +1,7 @@
 // GrabScreen of 1920 x 1080 and 3840 x 2160, without and with the cursor, beside the floor (a
 // memcpy of the same bytes) and beside Qt's own QScreen::grabWindow, on one 3840 x 2160 test
 // desktop. Started elsewhere, the program runs itself again under scripts/with-test-desktop.
+#include "bench/support/MinimumTimeReporter.h"
 #include "capture/ScreenGrabber.h"
 #include "platform/ScreenRowConverter.h"
 #include "platform/x11/X11ScreenSource.h"
@@ -15,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -102,29 +102,18 @@ void registerAll()
 }
 
 // Prints the table as usual and then, per size, each figure beside its peers.
-class ComparingReporter : public benchmark::ConsoleReporter {
+class ComparingReporter : public MinimumTimeReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min" && !run.error_occurred) {
-                milliseconds_[run.run_name.function_name + "/" + run.run_name.args] =
-                    run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         for (const auto& size : kSizes) {
             std::string sizeArgs = "/" + std::to_string(size[0]) + "/" + std::to_string(size[1]);
-            double grab = milliseconds_["GrabScreen" + sizeArgs + "/0"];
-            double cursor = milliseconds_["GrabScreen+cursor" + sizeArgs + "/1"];
-            double floor = milliseconds_["memcpy" + sizeArgs];
-            double convert = milliseconds_["convert rows" + sizeArgs];
-            double qt = milliseconds_["QScreen::grabWindow" + sizeArgs];
+            double grab = minimumMilliseconds("GrabScreen" + sizeArgs + "/0");
+            double cursor = minimumMilliseconds("GrabScreen+cursor" + sizeArgs + "/1");
+            double floor = minimumMilliseconds("memcpy" + sizeArgs);
+            double convert = minimumMilliseconds("convert rows" + sizeArgs);
+            double qt = minimumMilliseconds("QScreen::grabWindow" + sizeArgs);
             if (grab == 0) {
                 continue; // filtered out
             }
@@ -133,9 +122,6 @@ public:
                         size[0], size[1], grab, cursor, floor, grab - floor, convert, qt, qt / grab);
         }
     }
-
-private:
-    std::map<std::string, double> milliseconds_;
 };
 
 // Runs this program again on a private 3840 x 2160 desktop; returns only when that is impossible.

@@ -3,6 +3,7 @@
 // same grab through the desktop's Screenshot portal and beside grim (the compositor's own grabber,
 // writing an uncompressed picture to a pipe) as a process. Started outside a Wayland session, the
 // program runs itself again in one under scripts/with-wayland-session.
+#include "bench/support/MinimumTimeReporter.h"
 #include "capture/ScreenGrabber.h"
 #include "platform/wayland/ScreencopyScreenSource.h"
 #include "platform/x11/PortalScreenSource.h"
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,27 +101,16 @@ void registerAll()
 }
 
 // Prints the table as usual and then, per size, screencopy beside the portal and grim.
-class ComparingReporter : public benchmark::ConsoleReporter {
+class ComparingReporter : public MinimumTimeReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min" && !run.error_occurred) {
-                milliseconds_[run.run_name.function_name + "/" + run.run_name.args] =
-                    run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         for (const auto& size : kSizes) {
             const std::string args = "/" + std::to_string(size[0]) + "/" + std::to_string(size[1]);
-            const double screencopy = milliseconds_["screencopy" + args];
-            const double portal = milliseconds_["portal" + args];
-            const double grim = milliseconds_["grim process" + args];
+            const double screencopy = minimumMilliseconds("screencopy" + args);
+            const double portal = minimumMilliseconds("portal" + args);
+            const double grim = minimumMilliseconds("grim process" + args);
             if (screencopy == 0) {
                 continue;
             }
@@ -130,9 +119,6 @@ public:
                         size[0], size[1], screencopy, portal, portal / screencopy, grim, grim / screencopy);
         }
     }
-
-private:
-    std::map<std::string, double> milliseconds_;
 };
 
 [[noreturn]] void runInWaylandSession(char** argv)
