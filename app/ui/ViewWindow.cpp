@@ -30,11 +30,13 @@ ViewWindow::ViewWindow(const Bitmap& image, QWidget* owner) : QDialog(owner)
     setAutoFillBackground(true);
 
     image_ = new QLabel(this);
+    image_->setObjectName("image");
     image_->setPixmap(QPixmap::fromImage(toQImage(image)));
     image_->move(0, 0);
     image_->resize(image.width(), image.height());
 
     statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("statusBar");
     statusBar_->setSizeGripEnabled(false);
     // A status bar of the usual colour, not of the window's blue background.
     QPalette usual = statusBar_->palette();
@@ -45,7 +47,8 @@ ViewWindow::ViewWindow(const Bitmap& image, QWidget* owner) : QDialog(owner)
     const int statusHeight = statusBar_->sizeHint().height();
 
     // A picture narrower than its size text still leaves room for the whole text.
-    const int textWidth = statusBar_->fontMetrics().horizontalAdvance(statusText()) + kStatusTextMargins;
+    const int textWidth =
+        statusBar_->fontMetrics().horizontalAdvance(statusBar_->currentMessage()) + kStatusTextMargins;
     resize(std::max(image.width() + 2, textWidth), image.height() + statusHeight + 2);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -59,11 +62,6 @@ void ViewWindow::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     const int statusHeight = statusBar_->sizeHint().height();
     statusBar_->setGeometry(0, height() - statusHeight, width(), statusHeight);
-}
-
-QString ViewWindow::statusText() const
-{
-    return statusBar_->currentMessage();
 }
 
 QString ViewWindow::imageSizeText(int width, int height)

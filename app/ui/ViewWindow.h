@@ -10,10 +10,8 @@ class QStatusBar;
 
 class ViewWindow : public QDialog {
 public:
+    // The picture is the child "image", its size text the status bar "statusBar".
     ViewWindow(const Bitmap& image, QWidget* owner);
-
-    QString statusText() const;
-    QLabel* imageLabel() const { return image_; }
 
     static QString imageSizeText(int width, int height);
 

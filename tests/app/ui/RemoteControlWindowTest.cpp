@@ -4,6 +4,7 @@
 #include "app/ui/ViewWindow.h"
 #include "common/SettingsStore.h"
 #include "platform/Platform.h"
+#include "support/FindControl.h"
 #include "support/RemoteControlUser.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
@@ -354,8 +356,8 @@ TEST_F(ControlFormTest, ADoubleClickOnTheThumbnailViewsTheImageAndItsSize)
     QSize picture;
     whenModalOpens([&](QDialog& view) {
         title = view.windowTitle();
-        status = static_cast<ViewWindow&>(view).statusText();
-        picture = static_cast<ViewWindow&>(view).imageLabel()->size();
+        status = control<QStatusBar>(view, "statusBar").currentMessage();
+        picture = control<QLabel>(view, "image").size();
         view.reject();
     });
     frame.shown = true;
