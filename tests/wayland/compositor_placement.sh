@@ -108,14 +108,26 @@ corner_drag() {
   for i in 1 2 3 4 5 6 7 8 9 10; do rig input "$dir" "move $(($1 + $3 * i / 10)) $(($2 + $4 * i / 10))"; done
   rig input "$dir" "up 1" "move 1919 1079"
 }
-placed_as() { [ "$(place 'Zentrap Capture Frame')" = "$*" ]; }
+# Each corner within one step of the drag (6 px) of where it should be: under load the compositor
+# may keep the size of the frame's previous picture when the last one comes late, but it must never
+# re-place the frame (a re-centred frame stands hundreds of pixels away).
+placed_near() {
+  local x y w h
+  read -r x y w h <<<"$(place 'Zentrap Capture Frame')"
+  [ -n "$h" ] || return 1
+  local d
+  for d in $((x - $1)) $((y - $2)) $((x + w - $1 - $3)) $((y + h - $2 - $4)); do
+    [ "${d#-}" -le 6 ] || return 1
+  done
+}
 corner_drag $((gx + fw - 2)) $((gy + fh - 2)) 60 40
-within 10 placed_as "$gx" "$gy" $((fw + 60)) $((fh + 40)) ||
+within 10 placed_near "$gx" "$gy" $((fw + 60)) $((fh + 40)) ||
   fail "the frame resized by its right-bottom corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $((fw + 60)) $((fh + 40))"
+read -r gx gy fw fh <<<"$(place 'Zentrap Capture Frame')"
 corner_drag $((gx + 1)) $((gy + 1)) -30 -20
-gx=$((gx - 30)) gy=$((gy - 20)) fw=$((fw + 90)) fh=$((fh + 60))
-within 10 placed_as "$gx" "$gy" "$fw" "$fh" ||
-  fail "the frame resized by its top-left corner stands at $(place 'Zentrap Capture Frame'), not at $gx $gy $fw $fh"
+within 10 placed_near $((gx - 30)) $((gy - 20)) $((fw + 30)) $((fh + 20)) ||
+  fail "the frame resized by its top-left corner stands at $(place 'Zentrap Capture Frame'), not at $((gx - 30)) $((gy - 20)) $((fw + 30)) $((fh + 20))"
+read -r gx gy fw fh <<<"$(place 'Zentrap Capture Frame')"
 within 10 shown_at "Zentrap Capture Frame" "$gx" "$gy" || fail "the compositor shows the resized frame elsewhere"
 echo "frame resized by its corners to ${fw}x${fh} at $gx,$gy"
 
